@@ -1,0 +1,47 @@
+#include "app/image_control.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace timer555 {
+
+ImageControl::ImageControl(const QString& name, QWidget* parent)
+    : QWidget(parent), canvas_(1, 1) {
+  setObjectName(name);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMouseTracking(true);
+}
+
+void ImageControl::Resize(int width, int height) {
+  setFixedSize(width, height);
+  canvas_ = QtCanvas(width, height);
+}
+
+void ImageControl::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  // Pixels are drawn one to one; on a scaled display they are enlarged
+  // without smoothing so that the drawing keeps its exact pixels.
+  p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  p.drawImage(rect(), canvas_.Image());
+}
+
+void ImageControl::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  pressed_ = true;
+  const QPoint pos = event->position().toPoint();
+  if (mouseDown_) mouseDown_(pos.x(), pos.y());
+}
+
+void ImageControl::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || !pressed_) return;
+  pressed_ = false;
+  const QPoint pos = event->position().toPoint();
+  if (click_ && rect().contains(pos)) click_(pos.x(), pos.y());
+}
+
+void ImageControl::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint pos = event->position().toPoint();
+  if (mouseMove_) mouseMove_(pos.x(), pos.y());
+}
+
+}  // namespace timer555

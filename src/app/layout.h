@@ -1,0 +1,53 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace timer555 {
+
+// A control's place relative to its parent: left, top, width, height.
+struct Box {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  constexpr bool operator==(const Box&) const = default;
+};
+
+// The start-up scaling by 120/100: edges become round(edge × 1.2), the far
+// edges likewise, halves rounded away from zero.
+int ScaleEdge(int edge) noexcept;
+Box ScaleBox(const Box& designed) noexcept;
+
+// The controls of the main window in declaration order.
+enum class LayoutControl {
+  Image1, Image2, GB1, Label1, Label2, Label3, GB2, RB1, RB2, Label4, Image3, Image4, GB3,
+  Image5, NumEdit1, NumEdit2, ListBox1, Count
+};
+inline constexpr int kLayoutControlCount = static_cast<int>(LayoutControl::Count);
+
+struct ControlLayout {
+  const char* name;
+  Box designed;
+  Box scaled;  // after scaling and the creation adjustments
+};
+
+inline constexpr int kDesignedClientWidth = 542;
+inline constexpr int kDesignedClientHeight = 292;
+
+struct WindowLayout {
+  int clientWidth = 0;
+  int clientHeight = 0;
+  int menuBarHeight = 0;
+  std::array<ControlLayout, kLayoutControlCount> controls{};
+  const ControlLayout& operator[](LayoutControl c) const {
+    return controls[static_cast<size_t>(c)];
+  }
+};
+
+// The whole window as it stands after creation: scaled geometry, the entry
+// fields 25 pixels high, the Calculate image enlarged once more, the menu bar
+// trunc(0.12 × client height) high and the page area below it.
+WindowLayout MainWindowLayout();
+
+}  // namespace timer555

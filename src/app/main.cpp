@@ -1,0 +1,14 @@
+#include <QApplication>
+
+#include "app/main_window.h"
+#include "render/qt_canvas.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("timer555");
+  QApplication::setApplicationVersion(TIMER555_VERSION);
+  timer555::InstallFontSubstitutions();
+  timer555::TfmMain window;
+  window.show();
+  return QApplication::exec();
+}

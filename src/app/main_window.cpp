@@ -1,0 +1,246 @@
+#include "app/main_window.h"
+
+#include <QFont>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <exception>
+
+#include "app/cursors.h"
+#include "app/global.h"
+#include "app/image_control.h"
+#include "app/layout.h"
+#include "app/pages.h"
+#include "components/num_edit.h"
+
+namespace timer555 {
+
+namespace {
+
+QString ToQ(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
+
+std::string FromQ(const QString& s) { return s.toLatin1().toStdString(); }
+
+void Place(QWidget* w, const WindowLayout& layout, LayoutControl c) {
+  const Box& b = layout[c].scaled;
+  w->setObjectName(layout[c].name);
+  w->setGeometry(b.left, b.top, b.width, b.height);
+}
+
+// Labels size themselves to their text; only their corner is placed.
+void PlaceLabel(QLabel* label, const WindowLayout& layout, LayoutControl c) {
+  const Box& b = layout[c].scaled;
+  label->setObjectName(layout[c].name);
+  label->move(b.left, b.top);
+  label->adjustSize();
+}
+
+// The controls' faces at 12 pt (16 pixels at 96 dpi): the 10 pt of the design scaled up.
+QFont ControlFont() {
+  QFont f("Technical");
+  f.setPixelSize(16);
+  return f;
+}
+
+QFont GroupFont() {
+  QFont f(kFontName);
+  f.setPixelSize(16);
+  f.setBold(true);
+  return f;
+}
+
+}  // namespace
+
+template <typename F>
+void TfmMain::Guarded(F&& handler) {
+  try {
+    handler();
+  } catch (const std::exception& e) {
+    ShowError(e.what());
+  } catch (...) {
+    ShowError("Unexpected error");
+  }
+  for (ImageControl* image : {Image1, Image2, Image3, Image4, Image5}) image->update();
+}
+
+TfmMain::TfmMain(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      holders_(LoadBuiltinHolders()) {
+  setObjectName("fmMain");
+  shell_ = std::make_unique<MainShell>(*this, holders_);
+  FormCreate();
+}
+
+TfmMain::~TfmMain() {
+  // Closing releases nothing on disk: the program registers no font file and
+  // deletes no file.
+}
+
+void TfmMain::FormCreate() {
+  const WindowLayout layout = MainWindowLayout();
+  setFixedSize(layout.clientWidth, layout.clientHeight);
+  move(323, 125);
+  setAutoFillBackground(true);
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, Qt::white);
+  setPalette(pal);
+  setFont(ControlFont());
+
+  Image1 = new ImageControl("Image1", this);
+  Image2 = new ImageControl("Image2", this);
+  GB1 = new QGroupBox("Enter:", this);
+  Label1 = new QLabel("Frequency", GB1);
+  Label2 = new QLabel("Duty Cycle", GB1);
+  Label3 = new QLabel("%", GB1);
+  GB2 = new QGroupBox("Adjust:", this);
+  RB1 = new QRadioButton("C1", GB2);
+  RB2 = new QRadioButton("Timer", GB2);
+  Label4 = new QLabel("Hz", GB1);
+  Image3 = new ImageControl("Image3", GB1);
+  Image4 = new ImageControl("Image4", GB2);
+  GB3 = new QGroupBox("Vout", this);
+  Image5 = new ImageControl("Image5", GB3);
+  NumEdit1 = new TNumEdit(GB1);
+  NumEdit2 = new TNumEdit(GB1);
+  ListBox1 = new QListWidget(this);
+
+  const std::pair<QWidget*, LayoutControl> placed[] = {
+      {Image1, LayoutControl::Image1}, {Image2, LayoutControl::Image2},
+      {GB1, LayoutControl::GB1},       {GB2, LayoutControl::GB2},
+      {RB1, LayoutControl::RB1},       {RB2, LayoutControl::RB2},
+      {Image3, LayoutControl::Image3}, {Image4, LayoutControl::Image4},
+      {GB3, LayoutControl::GB3},       {Image5, LayoutControl::Image5},
+      {NumEdit1, LayoutControl::NumEdit1}, {NumEdit2, LayoutControl::NumEdit2},
+      {ListBox1, LayoutControl::ListBox1}};
+  for (const auto& [widget, id] : placed) Place(widget, layout, id);
+  for (ImageControl* image : {Image1, Image2, Image3, Image4, Image5})
+    image->Resize(image->width(), image->height());
+  PlaceLabel(Label1, layout, LayoutControl::Label1);
+  PlaceLabel(Label2, layout, LayoutControl::Label2);
+  PlaceLabel(Label3, layout, LayoutControl::Label3);
+  PlaceLabel(Label4, layout, LayoutControl::Label4);
+
+  for (QGroupBox* box : {GB1, GB2, GB3}) box->setFont(GroupFont());
+  for (QWidget* w : std::initializer_list<QWidget*>{Label1, Label2, Label3, Label4, RB1, RB2,
+                                                    NumEdit1, NumEdit2})
+    w->setFont(ControlFont());
+  NumEdit1->setMaxLength(10);
+  RB1->setChecked(true);
+  ListBox1->setVisible(false);
+  for (const std::string& item : E12Mantissas()) ListBox1->addItem(ToQ(item));
+
+  // Tab order: the groups in turn, the first field before the second.
+  setTabOrder(GB1, GB2);
+  setTabOrder(GB2, GB3);
+  setTabOrder(NumEdit1, NumEdit2);
+  setTabOrder(NumEdit2, RB1);
+  setTabOrder(RB1, RB2);
+  Image1->setFocusPolicy(Qt::NoFocus);
+  Image2->setFocusPolicy(Qt::NoFocus);
+
+  Image1->SetMouseDown([this](int x, int y) { Guarded([&] { shell_->Image1MouseDown(x, y); }); });
+  Image2->SetMouseDown([this](int x, int y) { Guarded([&] { shell_->Image2MouseDown(x, y); }); });
+
+  Image2->CanvasRef().SetFontName(kFontName);
+  Image1->CanvasRef().SetFontName(kFontName);
+  Image3->CanvasRef().SetFontName(kFontName);
+  Image5->CanvasRef().SetFontName(kFontName);
+  Guarded([&] { shell_->FormCreate(Image1->CanvasRef()); });
+}
+
+void TfmMain::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (shown_) return;
+  shown_ = true;
+  FormShow();
+}
+
+void TfmMain::FormShow() {
+  Guarded([&] {
+    shell_->FormShow();
+    DrawCalculateButton(Image3->CanvasRef());
+    QtCanvas arrows(kArrowsPictureWidth, kArrowsPictureHeight);
+    DrawArrowsPicture(arrows);
+    Image4->CanvasRef().Image() = arrows.Image().scaled(Image4->width(), Image4->height(),
+                                                        Qt::IgnoreAspectRatio,
+                                                        Qt::FastTransformation);
+    RegisterScreenCursor(kCursorCrosshair, LoadCursor("crosshair"));
+    RegisterScreenCursor(kCursorCalculate, LoadCursor("calculate"));
+    RegisterScreenCursor(kCursorCapacitor, LoadCursor("capacitor"));
+    RegisterScreenCursor(kCursorResistor, LoadCursor("resistor"));
+  });
+}
+
+Canvas& TfmMain::PageCanvas() { return Image2->CanvasRef(); }
+
+Canvas& TfmMain::WaveformCanvas() { return Image5->CanvasRef(); }
+
+void TfmMain::SetCaption(const std::string& caption) { setWindowTitle(ToQ(caption)); }
+
+std::string TfmMain::Caption() const { return FromQ(windowTitle()); }
+
+QWidget* TfmMain::ControlWidget(Control control) const {
+  switch (control) {
+    case Control::GB1: return GB1;
+    case Control::GB2: return GB2;
+    case Control::GB3: return GB3;
+    case Control::Label1: return Label1;
+    case Control::Label2: return Label2;
+    case Control::Label3: return Label3;
+    case Control::Label4: return Label4;
+    case Control::NumEdit1: return NumEdit1;
+    case Control::NumEdit2: return NumEdit2;
+    case Control::RB1: return RB1;
+    case Control::RB2: return RB2;
+  }
+  return nullptr;
+}
+
+void TfmMain::SetVisible(Control control, bool visible) {
+  ControlWidget(control)->setVisible(visible);
+}
+
+void TfmMain::SetEnabled(Control control, bool enabled) {
+  ControlWidget(control)->setEnabled(enabled);
+}
+
+void TfmMain::SetText(Control control, const std::string& text) {
+  QWidget* w = ControlWidget(control);
+  if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+    edit->setText(ToQ(text));
+  } else if (auto* label = qobject_cast<QLabel*>(w)) {
+    label->setText(ToQ(text));
+    label->adjustSize();
+  } else if (auto* box = qobject_cast<QGroupBox*>(w)) {
+    box->setTitle(ToQ(text));
+  } else if (auto* radio = qobject_cast<QRadioButton*>(w)) {
+    radio->setText(ToQ(text));
+  }
+}
+
+std::string TfmMain::Text(Control control) const {
+  QWidget* w = ControlWidget(control);
+  if (auto* edit = qobject_cast<QLineEdit*>(w)) return FromQ(edit->text());
+  if (auto* label = qobject_cast<QLabel*>(w)) return FromQ(label->text());
+  if (auto* box = qobject_cast<QGroupBox*>(w)) return FromQ(box->title());
+  if (auto* radio = qobject_cast<QRadioButton*>(w)) return FromQ(radio->text());
+  return {};
+}
+
+void TfmMain::SetPageCursor(int cursor) {
+  pageCursor_ = cursor;
+  Image2->setCursor(ScreenCursor(cursor));
+}
+
+void TfmMain::ShowError(const std::string& message) {
+  QMessageBox box(QMessageBox::Critical, "Error", ToQ(message), QMessageBox::Ok, this);
+  box.exec();
+}
+
+void TfmMain::CloseWindow() { close(); }
+
+}  // namespace timer555

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+#include "app/shell.h"
+#include "components/holders.h"
+#include "design/shell_view.h"
+
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QRadioButton;
+
+namespace timer555 {
+
+class ImageControl;
+class TNumEdit;
+
+// The main window: fixed size, a drawn menu bar, the page area and the input
+// panel. Its events are forwarded to MainShell through one error guard.
+class TfmMain final : public QWidget, public ShellView {
+  Q_OBJECT
+
+ public:
+  explicit TfmMain(QWidget* parent = nullptr);
+  ~TfmMain() override;
+
+  // ShellView
+  Canvas& PageCanvas() override;
+  Canvas& WaveformCanvas() override;
+  void SetCaption(const std::string& caption) override;
+  std::string Caption() const override;
+  void SetVisible(Control control, bool visible) override;
+  void SetEnabled(Control control, bool enabled) override;
+  void SetText(Control control, const std::string& text) override;
+  std::string Text(Control control) const override;
+  int PageCursor() const override { return pageCursor_; }
+  void SetPageCursor(int cursor) override;
+  void ShowError(const std::string& message) override;
+  void CloseWindow() override;
+
+  MainShell& Shell() noexcept { return *shell_; }
+
+  // The controls, under the names of the window's layout.
+  ImageControl* Image1 = nullptr;
+  ImageControl* Image2 = nullptr;
+  QGroupBox* GB1 = nullptr;
+  QLabel* Label1 = nullptr;
+  QLabel* Label2 = nullptr;
+  QLabel* Label3 = nullptr;
+  QGroupBox* GB2 = nullptr;
+  QRadioButton* RB1 = nullptr;
+  QRadioButton* RB2 = nullptr;
+  QLabel* Label4 = nullptr;
+  ImageControl* Image3 = nullptr;
+  ImageControl* Image4 = nullptr;
+  QGroupBox* GB3 = nullptr;
+  ImageControl* Image5 = nullptr;
+  TNumEdit* NumEdit1 = nullptr;
+  TNumEdit* NumEdit2 = nullptr;
+  QListWidget* ListBox1 = nullptr;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void FormCreate();
+  void FormShow();
+  QWidget* ControlWidget(Control control) const;
+  // Runs one event handler; an error it raises is reported in a message box
+  // and goes no further. The images are repainted afterwards in every case.
+  template <typename F>
+  void Guarded(F&& handler);
+
+  StringHolders holders_;
+  std::unique_ptr<MainShell> shell_;
+  int pageCursor_ = kCursorDefault;
+  bool shown_ = false;
+};
+
+}  // namespace timer555

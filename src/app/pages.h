@@ -1,0 +1,55 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "components/string_holder.h"
+#include "render/canvas.h"
+
+namespace timer555 {
+
+inline constexpr int kMenuItemCount = 6;
+enum class MenuItem { Design, Applications, Data, Quit, Help, Companion, None };
+
+// The captions in bar order; the last names the companion product.
+const std::array<std::string, kMenuItemCount>& MenuCaptions();
+
+// Item rectangles (top 0 to bottom at the bar height) and caption positions.
+struct MenuLayout {
+  int barHeight = 0;
+  int gap = 0;
+  std::array<int, kMenuItemCount> widths{};
+  std::array<Rect, kMenuItemCount> items{};
+  std::array<Point, kMenuItemCount> captions{};
+};
+
+// The bar's height for a client height: trunc(client height × 0.12).
+int MenuBarHeight(int clientHeight) noexcept;
+MenuLayout LayoutMenuBar(const std::array<int, kMenuItemCount>& widths, int barHeight);
+// Measures the captions in the menu font, draws the bottom line and the
+// captions, and returns the layout the clicks are tested against.
+MenuLayout DrawMenuBar(Canvas& canvas, int barHeight);
+// The first item whose left..right (inclusive) holds x.
+MenuItem MenuItemAt(const MenuLayout& layout, int x) noexcept;
+
+// Single pure-blue pixels at the odd coordinates of the range (inclusive).
+void DottedVerticalLine(Canvas& canvas, int x, int yFrom, int yTo);
+void DottedHorizontalLine(Canvas& canvas, int y, int xFrom, int xTo);
+
+void FillPageWhite(Canvas& canvas);
+
+void DrawStartPage(Canvas& canvas);
+void DrawDesignSelection(Canvas& canvas, const TStringHolder& shDesign);
+void DrawApplicationList(Canvas& canvas, const TStringHolder& shApps);
+void DrawDataList(Canvas& canvas);
+// The help and companion pages: one holder line a row, rows 1 and 12
+// underlined, the web address right-aligned on row 13.
+void DrawTextPage(Canvas& canvas, const TStringHolder& holder);
+
+void DrawCalculateButton(Canvas& canvas);
+// The 57 × 21 picture of the up and down arrows beside the "C1" and "Timer" buttons.
+void DrawArrowsPicture(Canvas& canvas);
+inline constexpr int kArrowsPictureWidth = 57;
+inline constexpr int kArrowsPictureHeight = 21;
+
+}  // namespace timer555

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "app/pages.h"
+#include "components/holders.h"
+#include "design/shell_view.h"
+
+namespace timer555 {
+
+// The main window's behaviour without its widgets: the menu bar, the page
+// navigation and the page-area clicks. TfmMain forwards its events here.
+class MainShell {
+ public:
+  MainShell(ShellView& view, StringHolders& holders) : view_(view), holders_(holders) {}
+
+  // Creation: menu bar and start page, drawn into their canvases.
+  void FormCreate(Canvas& menuBar);
+  // The window is about to be shown: the panel is hidden and reset.
+  void FormShow();
+
+  void Image1MouseDown(int x, int y);
+  void Image2MouseDown(int x, int y);
+
+  void ShowDesignSelection();
+  void ShowApplicationList();
+  void ShowDataList();
+  void ShowHelpPage();
+  void ShowQuellboxPage();
+
+  const MenuLayout& Menu() const noexcept { return menu_; }
+  StringHolders& Holders() noexcept { return holders_; }
+
+ private:
+  ShellView& view_;
+  StringHolders& holders_;
+  MenuLayout menu_;
+};
+
+}  // namespace timer555

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QLineEdit>
+#include <functional>
+
+namespace timer555 {
+
+// A single-line field for unsigned decimal numbers. Typed characters pass a
+// key filter: digits, the point and backspace are taken, Enter moves the focus
+// to the next control in tab order, anything else beeps and is swallowed.
+// Text arriving by paste or drag and drop passes the same filter as a whole.
+class TNumEdit : public QLineEdit {
+  Q_OBJECT
+
+ public:
+  explicit TNumEdit(QWidget* parent = nullptr);
+
+  // The sound of a refused character; tests replace it to count beeps.
+  static void SetBeepHandler(std::function<void()> handler);
+  static void Beep();
+
+  // True for the characters the filter lets through to the field.
+  static bool Accepts(QChar key) noexcept;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
+};
+
+}  // namespace timer555

@@ -1,0 +1,40 @@
+#include "render/canvas.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+namespace timer555 {
+
+namespace {
+
+// a * b / c rounded half away from zero, as the desktop's MulDiv does.
+int MulDiv(int a, int b, int c) noexcept {
+  const std::int64_t num = static_cast<std::int64_t>(a) * b;
+  const std::int64_t half = c / 2;
+  const std::int64_t q = num >= 0 ? (num + half) / c : (num - half) / c;
+  return static_cast<int>(q);
+}
+
+std::int32_t Clamp32(std::int64_t v) noexcept {
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+      v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+}  // namespace
+
+int FontHeightForSize(int points) noexcept { return -MulDiv(points, 96, 72); }
+
+int FontSizeForHeight(int height) noexcept { return -MulDiv(height, 72, 96); }
+
+void Canvas::LineTo(int x, int y) {
+  DrawLine(pos_, {x, y});
+  pos_ = {x, y};
+}
+
+void Canvas::TextOut(int x, int y, const std::string& text) {
+  DrawText(x, y, text);
+  pos_ = {Clamp32(static_cast<std::int64_t>(x) + TextWidth(text)), y};
+}
+
+}  // namespace timer555

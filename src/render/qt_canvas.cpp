@@ -1,0 +1,198 @@
+#include "render/qt_canvas.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QRawFont>
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <tuple>
+
+#include "render/raster.h"
+
+namespace timer555 {
+
+namespace {
+
+QColor ToQColor(Color c) { return QColor(c.r, c.g, c.b); }
+
+QString ToQString(const std::string& text) {
+  // Texts are byte strings; Latin-1 maps every byte to one character.
+  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+RasterTarget TargetOf(QImage& image) {
+  return RasterTarget(reinterpret_cast<std::uint32_t*>(image.bits()), image.width(),
+                      image.height(), static_cast<int>(image.bytesPerLine() / 4));
+}
+
+std::uint16_t ReadU16(const QByteArray& table, int offset) {
+  if (table.size() < offset + 2) return 0;
+  return static_cast<std::uint16_t>((static_cast<std::uint8_t>(table[offset]) << 8) |
+                                    static_cast<std::uint8_t>(table[offset + 1]));
+}
+
+// usWinAscent, usWinDescent and unitsPerEm of a face, read once per face.
+struct FaceTables {
+  int winAscent = 0;
+  int winDescent = 0;
+  int unitsPerEm = 0;
+  bool Valid() const noexcept { return unitsPerEm > 0 && winAscent + winDescent > 0; }
+};
+
+FaceTables TablesFor(const std::string& name, bool bold) {
+  static std::map<std::pair<std::string, bool>, FaceTables> cache;
+  const auto key = std::make_pair(name, bold);
+  if (auto it = cache.find(key); it != cache.end()) return it->second;
+  QFont probe(ToQString(name));
+  probe.setPixelSize(100);
+  probe.setBold(bold);
+  const QRawFont raw = QRawFont::fromFont(probe);
+  FaceTables tables;
+  const QByteArray os2 = raw.fontTable("OS/2");
+  const QByteArray head = raw.fontTable("head");
+  tables.winAscent = ReadU16(os2, 74);
+  tables.winDescent = ReadU16(os2, 76);
+  tables.unitsPerEm = ReadU16(head, 18);
+  if (!tables.Valid()) {
+    // A face without the tables: fall back to Qt's own metrics at 100 px.
+    const QFontMetrics fm(probe);
+    tables = {fm.ascent(), fm.descent(), 100};
+  }
+  cache[key] = tables;
+  return tables;
+}
+
+int RoundDiv(long long num, long long den) {
+  return static_cast<int>(std::llround(static_cast<double>(num) / static_cast<double>(den)));
+}
+
+// Keeps rectangle coordinates inside a margin around the image so that
+// QRect's width and height never overflow; the visible pixels stay the same.
+int ClampCoord(int v, int size) { return std::clamp(v, -2, size + 2); }
+
+}  // namespace
+
+void InstallFontSubstitutions() {
+  QFont::insertSubstitution("Comic Sans MS", "Comic Neue");
+  QFont::insertSubstitution("Technical", "DejaVu Sans");
+  QFont::insertSubstitution("MS Sans Serif", "DejaVu Sans");
+}
+
+QFont ResolveFont(const Font& font, CellMetrics* metrics) {
+  const FaceTables tables = TablesFor(font.name, font.bold);
+  int px = 0;
+  if (font.height < 0) {
+    px = -font.height;
+  } else if (font.height > 0) {
+    px = RoundDiv(static_cast<long long>(font.height) * tables.unitsPerEm,
+                  tables.winAscent + tables.winDescent);
+  } else {
+    px = 13;  // height 0 asks for the default size
+  }
+  // Qt refuses sizes it cannot represent; keep absurd heights drawable.
+  px = std::clamp(px, 1, 4096);
+  QFont q(ToQString(font.name));
+  q.setPixelSize(px);
+  q.setBold(font.bold);
+  q.setUnderline(font.underline);
+  q.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::PreferMatch));
+  q.setHintingPreference(QFont::PreferFullHinting);
+  q.setKerning(false);
+  if (metrics != nullptr) {
+    metrics->pixelSize = px;
+    metrics->ascent = RoundDiv(static_cast<long long>(tables.winAscent) * px, tables.unitsPerEm);
+    metrics->descent = RoundDiv(static_cast<long long>(tables.winDescent) * px, tables.unitsPerEm);
+  }
+  return q;
+}
+
+QtCanvas::QtCanvas(int width, int height)
+    : image_(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32) {
+  image_.fill(Qt::white);
+}
+
+void QtCanvas::SetPixel(int x, int y, Color c) {
+  RasterTarget t = TargetOf(image_);
+  t.Plot(x, y, c);
+}
+
+void QtCanvas::FillRect(const Rect& r) {
+  const int l = ClampCoord(std::min(r.left, r.right), image_.width());
+  const int rr = ClampCoord(std::max(r.left, r.right), image_.width());
+  const int t = ClampCoord(std::min(r.top, r.bottom), image_.height());
+  const int b = ClampCoord(std::max(r.top, r.bottom), image_.height());
+  if (rr <= l || b <= t) return;
+  QPainter p(&image_);
+  p.fillRect(QRect(l, t, rr - l, b - t), ToQColor(BrushColor()));
+}
+
+void QtCanvas::Rectangle(int left, int top, int right, int bottom) {
+  const int l = ClampCoord(std::min(left, right), image_.width());
+  const int r = ClampCoord(std::max(left, right), image_.width());
+  const int t = ClampCoord(std::min(top, bottom), image_.height());
+  const int b = ClampCoord(std::max(top, bottom), image_.height());
+  if (r <= l || b <= t) return;
+  if (r - l < 2 || b - t < 2) {
+    // QPainter draws nothing for a box one pixel wide or high; such a box is
+    // all outline.
+    RasterTarget target = TargetOf(image_);
+    RasterRectangle(target, {l, t, r, b}, GetPen().color, BrushColor());
+    return;
+  }
+  QPainter p(&image_);
+  p.setPen(QPen(ToQColor(GetPen().color), 0));
+  p.setBrush(ToQColor(BrushColor()));
+  p.drawRect(QRect(l, t, r - l - 1, b - t - 1));
+}
+
+void QtCanvas::Ellipse(int left, int top, int right, int bottom) {
+  RasterTarget t = TargetOf(image_);
+  RasterEllipse(t, {left, top, right, bottom}, GetPen().color, BrushColor());
+}
+
+void QtCanvas::Polygon(const std::vector<Point>& points) {
+  RasterTarget t = TargetOf(image_);
+  RasterPolygon(t, points, GetPen().color, GetPen().width, BrushColor());
+}
+
+void QtCanvas::Arc(int left, int top, int right, int bottom, int startX, int startY, int endX,
+                   int endY) {
+  RasterTarget t = TargetOf(image_);
+  RasterArc(t, {left, top, right, bottom}, {startX, startY}, {endX, endY}, GetPen().color);
+}
+
+void QtCanvas::DrawLine(Point from, Point to) {
+  RasterTarget t = TargetOf(image_);
+  RasterLine(t, from, to, GetPen().color, GetPen().width);
+}
+
+int QtCanvas::TextWidth(const std::string& text) {
+  const QFont f = ResolveFont(GetFont());
+  return QFontMetrics(f, &image_).horizontalAdvance(ToQString(text));
+}
+
+int QtCanvas::TextHeight(const std::string&) {
+  CellMetrics m;
+  ResolveFont(GetFont(), &m);
+  return m.Height();
+}
+
+void QtCanvas::DrawText(int x, int y, const std::string& text) {
+  CellMetrics m;
+  const QFont f = ResolveFont(GetFont(), &m);
+  const QString s = ToQString(text);
+  const int advance = QFontMetrics(f, &image_).horizontalAdvance(s);
+  const long long right = static_cast<long long>(x) + advance;
+  const long long bottom = static_cast<long long>(y) + m.Height();
+  // Text wholly outside the image draws nothing; this also keeps QPainter away
+  // from coordinates it cannot represent.
+  if (right < 0 || bottom < 0 || x > image_.width() || y > image_.height()) return;
+  QPainter p(&image_);
+  p.fillRect(QRect(x, y, advance, m.Height()), ToQColor(BrushColor()));
+  p.setFont(f);
+  p.setPen(ToQColor(GetFont().color));
+  p.drawText(QPoint(x, y + m.ascent), s);
+}
+
+}  // namespace timer555

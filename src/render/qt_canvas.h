@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <string>
+
+#include "render/canvas.h"
+
+namespace timer555 {
+
+// Maps "Comic Sans MS" and "Technical" onto faces Debian ships. Call once
+// after the QGuiApplication exists.
+void InstallFontSubstitutions();
+
+// A font's cell metrics taken, as the desktop the pictures were drawn for
+// takes them, from the OS/2 table's usWinAscent and usWinDescent.
+struct CellMetrics {
+  int pixelSize = 0;
+  int ascent = 0;
+  int descent = 0;
+  int Height() const noexcept { return ascent + descent; }
+};
+
+// The QFont for a canvas font (pixel size, no antialiasing, full hinting) and
+// its cell metrics.
+QFont ResolveFont(const Font& font, CellMetrics* metrics = nullptr);
+
+// The canvas the window shows and PNG export writes: a QImage of RGB32 pixels.
+// Lines, ellipses, polygons and arcs go through our own integer rasterisers;
+// rectangles, fills and text through QPainter with mappings measured to match.
+class QtCanvas final : public Canvas {
+ public:
+  QtCanvas(int width, int height);
+
+  int Width() const override { return image_.width(); }
+  int Height() const override { return image_.height(); }
+  const QImage& Image() const noexcept { return image_; }
+  QImage& Image() noexcept { return image_; }
+
+  void SetPixel(int x, int y, Color c) override;
+  void FillRect(const Rect& r) override;
+  void Rectangle(int left, int top, int right, int bottom) override;
+  void Ellipse(int left, int top, int right, int bottom) override;
+  void Polygon(const std::vector<Point>& points) override;
+  void Arc(int left, int top, int right, int bottom, int startX, int startY, int endX,
+           int endY) override;
+  int TextWidth(const std::string& text) override;
+  int TextHeight(const std::string& text) override;
+
+ protected:
+  void DrawLine(Point from, Point to) override;
+  void DrawText(int x, int y, const std::string& text) override;
+
+ private:
+  QImage image_;
+};
+
+}  // namespace timer555

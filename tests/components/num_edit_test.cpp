@@ -1,0 +1,113 @@
+#include "components/num_edit.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QTest>
+#include <QWidget>
+
+namespace timer555 {
+namespace {
+
+class NumEditTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TNumEdit::SetBeepHandler([this] { ++beeps; });
+    first = new TNumEdit(&window);
+    second = new TNumEdit(&window);
+    QWidget::setTabOrder(first, second);
+    window.show();
+    first->setFocus();
+    QApplication::processEvents();
+  }
+  void TearDown() override { TNumEdit::SetBeepHandler(nullptr); }
+
+  QWidget window;
+  TNumEdit* first = nullptr;
+  TNumEdit* second = nullptr;
+  int beeps = 0;
+};
+
+TEST_F(NumEditTest, DigitsPointAndBackspaceAreTaken) {
+  QTest::keyClicks(first, "12.5");
+  EXPECT_EQ(first->text(), "12.5");
+  QTest::keyClick(first, Qt::Key_Backspace);
+  EXPECT_EQ(first->text(), "12.");
+  // The field does not check the form of the number.
+  QTest::keyClicks(first, "..");
+  EXPECT_EQ(first->text(), "12...");
+  EXPECT_EQ(beeps, 0);
+}
+
+TEST_F(NumEditTest, OtherCharactersBeepAndChangeNothing) {
+  first->setText("7");
+  first->setCursorPosition(1);
+  const char* refused[] = {"-", ",", "e", " ", "a", "Z", "+", "\x1b"};
+  int expected = 0;
+  for (const char* key : refused) {
+    QTest::keyClicks(first, key);
+    EXPECT_EQ(first->text(), "7") << key;
+    EXPECT_EQ(beeps, ++expected) << key;
+  }
+}
+
+TEST_F(NumEditTest, CtrlCharactersAreRefused) {
+  first->setText("42");
+  QApplication::clipboard()->setText("99");
+  for (Qt::Key key : {Qt::Key_V, Qt::Key_C, Qt::Key_X, Qt::Key_A, Qt::Key_Z}) {
+    QTest::keyClick(first, key, Qt::ControlModifier);
+    EXPECT_EQ(first->text(), "42");
+  }
+  EXPECT_EQ(beeps, 5);
+}
+
+TEST_F(NumEditTest, PasteOfNonNumericTextIsRefused) {
+  first->setText("1");
+  first->setCursorPosition(1);
+  QApplication::clipboard()->setText("2x");
+  QTest::keyClick(first, Qt::Key_Insert, Qt::ShiftModifier);
+  EXPECT_EQ(first->text(), "1");
+  EXPECT_EQ(beeps, 1);
+  first->paste();  // the context menu's Paste
+  EXPECT_EQ(first->text(), "1");
+  EXPECT_EQ(beeps, 2);
+  // Digits pass the filter and arrive.
+  QApplication::clipboard()->setText("25");
+  first->paste();
+  EXPECT_EQ(first->text(), "125");
+  EXPECT_EQ(beeps, 2);
+}
+
+TEST_F(NumEditTest, DropOfNonNumericTextIsRefused) {
+  first->setText("3");
+  QMimeData mime;
+  mime.setText("abc");
+  const QPoint at = first->rect().center();
+  QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(first, &enter);
+  QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(first, &drop);
+  EXPECT_EQ(first->text(), "3");
+  EXPECT_GE(beeps, 1);
+}
+
+TEST_F(NumEditTest, EnterMovesTheFocusToTheNextControl) {
+  ASSERT_TRUE(first->hasFocus());
+  QTest::keyClick(first, Qt::Key_Return);
+  EXPECT_TRUE(second->hasFocus());
+  EXPECT_EQ(first->text(), "");
+  EXPECT_EQ(beeps, 0);
+}
+
+TEST_F(NumEditTest, ProgramTextStaysDeletable) {
+  first->setText("INF");
+  first->end(false);
+  QTest::keyClick(first, Qt::Key_Backspace);
+  EXPECT_EQ(first->text(), "IN");
+  EXPECT_EQ(beeps, 0);
+}
+
+}  // namespace
+}  // namespace timer555

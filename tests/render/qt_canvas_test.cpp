@@ -1,0 +1,170 @@
+#include "render/qt_canvas.h"
+
+#include <gtest/gtest.h>
+
+#include <QFontInfo>
+#include <random>
+
+#include "render/raster.h"
+
+namespace timer555 {
+namespace {
+
+QRgb Rgb(Color c) { return qRgb(c.r, c.g, c.b); }
+
+bool IsWhite(const QImage& img, int x, int y) { return img.pixel(x, y) == qRgb(255, 255, 255); }
+
+TEST(QtCanvas, LineToLeavesTheEndPixelAndMovesThePen) {
+  QtCanvas c(8, 8);
+  c.MoveTo(0, 0);
+  c.LineTo(7, 7);
+  EXPECT_EQ(c.Image().pixel(0, 0), Rgb(kBlack));
+  EXPECT_EQ(c.Image().pixel(6, 6), Rgb(kBlack));
+  EXPECT_TRUE(IsWhite(c.Image(), 7, 7));
+  EXPECT_EQ(c.PenPos(), (Point{7, 7}));
+}
+
+TEST(QtCanvas, RectangleFillAndEllipseExcludeRightAndBottom) {
+  QtCanvas c(10, 10);
+  c.SetBrushColor(kBlue);
+  c.FillRect({0, 0, 1, 1});
+  EXPECT_EQ(c.Image().pixel(0, 0), Rgb(kBlue));
+  EXPECT_TRUE(IsWhite(c.Image(), 1, 0));
+  EXPECT_TRUE(IsWhite(c.Image(), 0, 1));
+  c.FillRect({9, 9, 10, 10});
+  EXPECT_EQ(c.Image().pixel(9, 9), Rgb(kBlue));
+
+  QtCanvas r(10, 10);
+  r.SetBrushColor(kRed);
+  r.Rectangle(2, 2, 6, 5);
+  EXPECT_EQ(r.Image().pixel(5, 4), Rgb(kBlack));
+  EXPECT_EQ(r.Image().pixel(3, 3), Rgb(kRed));
+  EXPECT_TRUE(IsWhite(r.Image(), 6, 4));
+  EXPECT_TRUE(IsWhite(r.Image(), 5, 5));
+  r.Rectangle(0, 0, 1, 1);
+  EXPECT_EQ(r.Image().pixel(0, 0), Rgb(kBlack));
+  EXPECT_EQ(r.PenPos(), (Point{0, 0}));
+
+  QtCanvas e(10, 10);
+  e.Ellipse(1, 1, 8, 6);
+  EXPECT_EQ(e.Image().pixel(4, 1), Rgb(kBlack));
+  EXPECT_EQ(e.Image().pixel(4, 5), Rgb(kBlack));
+  EXPECT_EQ(e.Image().pixel(7, 3), Rgb(kBlack));
+  for (int y = 0; y < 10; ++y) EXPECT_TRUE(IsWhite(e.Image(), 8, y));
+  for (int x = 0; x < 10; ++x) EXPECT_TRUE(IsWhite(e.Image(), x, 6));
+}
+
+// QPainter's rectangle with the measured mapping paints exactly the pixels
+// of the rule, for every small box.
+TEST(QtCanvas, RectangleMatchesTheRuleForManyBoxes) {
+  std::mt19937 rng(42);
+  std::uniform_int_distribution<int> coord(-3, 20);
+  for (int i = 0; i < 300; ++i) {
+    const int l = coord(rng), t = coord(rng), r = coord(rng), b = coord(rng);
+    QtCanvas c(18, 18);
+    c.SetBrushColor(kBlue);
+    c.Rectangle(l, t, r, b);
+    QImage expected(18, 18, QImage::Format_RGB32);
+    expected.fill(Qt::white);
+    RasterTarget target(reinterpret_cast<std::uint32_t*>(expected.bits()), 18, 18,
+                        static_cast<int>(expected.bytesPerLine() / 4));
+    RasterRectangle(target, {l, t, r, b}, kBlack, kBlue);
+    ASSERT_EQ(c.Image(), expected) << l << "," << t << "," << r << "," << b;
+  }
+}
+
+TEST(QtCanvas, ArcBulgesToTheRight) {
+  QtCanvas c(32, 20);
+  c.Arc(8, 0, 24, 16, 16, 16, 16, 0);
+  int minX = 99, maxX = -1;
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 32; ++x)
+      if (!IsWhite(c.Image(), x, y)) minX = std::min(minX, x), maxX = std::max(maxX, x);
+  EXPECT_EQ(minX, 16);
+  EXPECT_EQ(maxX, 23);
+}
+
+TEST(QtCanvas, PenWidthTwoPaintsTheBand) {
+  QtCanvas c(10, 10);
+  c.SetPenWidth(2);
+  c.MoveTo(2, 5);
+  c.LineTo(6, 5);
+  for (int x = 1; x <= 6; ++x) {
+    EXPECT_EQ(c.Image().pixel(x, 4), Rgb(kBlack)) << x;
+    EXPECT_EQ(c.Image().pixel(x, 5), Rgb(kBlack)) << x;
+  }
+  EXPECT_TRUE(IsWhite(c.Image(), 7, 5));
+  EXPECT_TRUE(IsWhite(c.Image(), 3, 6));
+}
+
+TEST(QtCanvas, FontSizesAndHeightsAt96Dpi) {
+  const std::pair<int, int> rows[] = {{10, -13}, {11, -15}, {12, -16}, {13, -17}, {16, -21}};
+  for (auto [size, height] : rows) {
+    EXPECT_EQ(FontHeightForSize(size), height);
+    EXPECT_EQ(FontSizeForHeight(height), size);
+  }
+  // A cell height reads back as a negative size.
+  EXPECT_EQ(FontSizeForHeight(13), -10);
+}
+
+TEST(QtCanvas, ComicSansResolvesToComicNeue) {
+  Font f;
+  f.name = "Comic Sans MS";
+  f.height = -13;
+  EXPECT_EQ(QFontInfo(ResolveFont(f)).family(), "Comic Neue");
+}
+
+TEST(QtCanvas, CellHeightsFromTheWindowsMetrics) {
+  QtCanvas c(10, 10);
+  c.SetFontName("Comic Sans MS");
+  const std::pair<int, int> rows[] = {{-13, 18}, {-15, 20}, {-17, 23}, {-21, 28}};
+  for (auto [height, cell] : rows) {
+    c.SetFontHeight(height);
+    EXPECT_EQ(c.TextHeight("Ag"), cell) << height;
+  }
+  for (int cell : {12, 14, 16, 18, 20, 24}) {
+    c.SetFontHeight(cell);
+    EXPECT_EQ(c.TextHeight("Ag"), cell) << cell;
+  }
+}
+
+TEST(QtCanvas, TextIsOpaqueTopLeftAndMovesThePen) {
+  QtCanvas c(120, 40);
+  c.SetFontName("Comic Sans MS");
+  c.SetFontSize(10);
+  c.SetBrushColor(kBlue);
+  c.SetFontColor(kRed);
+  const int w = c.TextWidth("Hi");
+  const int h = c.TextHeight("Hi");
+  ASSERT_GT(w, 0);
+  c.TextOut(10, 5, "Hi");
+  EXPECT_EQ(c.PenPos(), (Point{10 + w, 5}));
+  // The cell is filled with the brush; nothing outside it is touched.
+  EXPECT_EQ(c.Image().pixel(10, 5), Rgb(kBlue));
+  EXPECT_EQ(c.Image().pixel(10 + w - 1, 5 + h - 1), Rgb(kBlue));
+  EXPECT_TRUE(IsWhite(c.Image(), 9, 5));
+  EXPECT_TRUE(IsWhite(c.Image(), 10 + w, 5));
+  EXPECT_TRUE(IsWhite(c.Image(), 10, 5 + h));
+  EXPECT_TRUE(IsWhite(c.Image(), 10, 4));
+  int ink = 0;
+  for (int y = 5; y < 5 + h; ++y)
+    for (int x = 10; x < 10 + w; ++x) {
+      const QRgb p = c.Image().pixel(x, y);
+      // Without antialiasing only the ink and the background occur.
+      EXPECT_TRUE(p == Rgb(kRed) || p == Rgb(kBlue));
+      if (p == Rgb(kRed)) ++ink;
+    }
+  EXPECT_GT(ink, 10);
+}
+
+TEST(QtCanvas, TextFarOutsideDrawsNothing) {
+  QtCanvas c(20, 20);
+  c.SetFontName("Comic Sans MS");
+  c.TextOut(2147483000, -2147483000, "far");
+  c.TextOut(-100000, 5, "far");
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 20; ++x) ASSERT_TRUE(IsWhite(c.Image(), x, y));
+}
+
+}  // namespace
+}  // namespace timer555
