@@ -1,10 +1,11 @@
 # Turns text resources into a C++ source file at build time.
 # Each input becomes one byte array, every byte hex-escaped so that blanks,
 # trailing spaces and any other byte survive exactly as written.
-# Called as: cmake -DOUTPUT=file.cpp -DINPUTS="name=path;name=path" -P embed.cmake
+# Called as: cmake -DOUTPUT=file.cpp -DINPUTS="name=path|name=path" -P embed.cmake
 set(body "// Generated from resources/; do not edit.\n#include \"components/resource_data.h\"\n\nnamespace timer555 {\n")
 set(table "")
-foreach(entry IN LISTS INPUTS)
+string(REPLACE "|" ";" entries "${INPUTS}")
+foreach(entry IN LISTS entries)
   string(REPLACE "=" ";" parts "${entry}")
   list(GET parts 0 name)
   list(GET parts 1 path)

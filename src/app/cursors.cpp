@@ -41,7 +41,9 @@ QCursor LoadCursor(const std::string& name) {
   return QCursor(QPixmap::fromImage(picture), hotX, hotY);
 }
 
-void RegisterScreenCursor(int number, const QCursor& cursor) { Registry()[number] = cursor; }
+void RegisterScreenCursor(int number, const QCursor& cursor) {
+  Registry()[number] = cursor;
+}
 
 QCursor ScreenCursor(int number) {
   const auto it = Registry().find(number);

@@ -19,15 +19,21 @@ static_assert(static_cast<double>(kScaleMantissa) / 4503599627370496.0 == kScale
 __extension__ typedef __int128 Int128;
 
 std::int32_t ScaledSize(std::int32_t n) noexcept {
-  const Int128 product = static_cast<Int128>(n < 0 ? -static_cast<std::int64_t>(n) : n) *
-                         kScaleMantissa;
+  const Int128 product =
+      static_cast<Int128>(n < 0 ? -static_cast<std::int64_t>(n) : n) * kScaleMantissa;
   const auto magnitude = static_cast<std::int64_t>(product >> 52);
   return static_cast<std::int32_t>(n < 0 ? -magnitude : magnitude);
 }
 
-TimerDesignState& Global::TimerDesign() noexcept { return gDesign; }
-PageState& Global::Page() noexcept { return gPage; }
-DrawingState& Global::Drawing() noexcept { return gDrawing; }
+TimerDesignState& Global::TimerDesign() noexcept {
+  return gDesign;
+}
+PageState& Global::Page() noexcept {
+  return gPage;
+}
+DrawingState& Global::Drawing() noexcept {
+  return gDrawing;
+}
 
 void Global::Reset() noexcept {
   gDesign = {};

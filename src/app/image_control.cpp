@@ -5,8 +5,7 @@
 
 namespace timer555 {
 
-ImageControl::ImageControl(const QString& name, QWidget* parent)
-    : QWidget(parent), canvas_(1, 1) {
+ImageControl::ImageControl(const QString& name, QWidget* parent) : QWidget(parent), canvas_(1, 1) {
   setObjectName(name);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);

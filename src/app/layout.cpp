@@ -46,7 +46,8 @@ WindowLayout MainWindowLayout() {
   w.clientWidth = ScaleEdge(kDesignedClientWidth);
   w.clientHeight = ScaleEdge(kDesignedClientHeight);
   w.controls = kDesigned;
-  for (ControlLayout& c : w.controls) c.scaled = ScaleBox(c.designed);
+  for (ControlLayout& c : w.controls)
+    c.scaled = ScaleBox(c.designed);
   auto at = [&](LayoutControl c) -> Box& { return w.controls[static_cast<size_t>(c)].scaled; };
   at(LayoutControl::NumEdit1).height = ScaledSize(21);
   at(LayoutControl::NumEdit2).height = ScaledSize(21);
@@ -54,8 +55,7 @@ WindowLayout MainWindowLayout() {
   // The menu bar is aligned to the top and the page area fills the rest.
   w.menuBarHeight = MenuBarHeight(w.clientHeight);
   at(LayoutControl::Image1) = {0, 0, w.clientWidth, w.menuBarHeight};
-  at(LayoutControl::Image2) = {0, w.menuBarHeight, w.clientWidth,
-                               w.clientHeight - w.menuBarHeight};
+  at(LayoutControl::Image2) = {0, w.menuBarHeight, w.clientWidth, w.clientHeight - w.menuBarHeight};
   return w;
 }
 

@@ -21,8 +21,24 @@ Box ScaleBox(const Box& designed) noexcept;
 
 // The controls of the main window in declaration order.
 enum class LayoutControl {
-  Image1, Image2, GB1, Label1, Label2, Label3, GB2, RB1, RB2, Label4, Image3, Image4, GB3,
-  Image5, NumEdit1, NumEdit2, ListBox1, Count
+  Image1,
+  Image2,
+  GB1,
+  Label1,
+  Label2,
+  Label3,
+  GB2,
+  RB1,
+  RB2,
+  Label4,
+  Image3,
+  Image4,
+  GB3,
+  Image5,
+  NumEdit1,
+  NumEdit2,
+  ListBox1,
+  Count
 };
 inline constexpr int kLayoutControlCount = static_cast<int>(LayoutControl::Count);
 

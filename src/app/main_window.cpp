@@ -19,9 +19,13 @@ namespace timer555 {
 
 namespace {
 
-QString ToQ(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
+QString ToQ(const std::string& s) {
+  return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
 
-std::string FromQ(const QString& s) { return s.toLatin1().toStdString(); }
+std::string FromQ(const QString& s) {
+  return s.toLatin1().toStdString();
+}
 
 void Place(QWidget* w, const WindowLayout& layout, LayoutControl c) {
   const Box& b = layout[c].scaled;
@@ -62,7 +66,8 @@ void TfmMain::Guarded(F&& handler) {
   } catch (...) {
     ShowError("Unexpected error");
   }
-  for (ImageControl* image : {Image1, Image2, Image3, Image4, Image5}) image->update();
+  for (ImageControl* image : {Image1, Image2, Image3, Image4, Image5})
+    image->update();
 }
 
 TfmMain::TfmMain(QWidget* parent)
@@ -109,14 +114,15 @@ void TfmMain::FormCreate() {
   ListBox1 = new QListWidget(this);
 
   const std::pair<QWidget*, LayoutControl> placed[] = {
-      {Image1, LayoutControl::Image1}, {Image2, LayoutControl::Image2},
-      {GB1, LayoutControl::GB1},       {GB2, LayoutControl::GB2},
-      {RB1, LayoutControl::RB1},       {RB2, LayoutControl::RB2},
-      {Image3, LayoutControl::Image3}, {Image4, LayoutControl::Image4},
-      {GB3, LayoutControl::GB3},       {Image5, LayoutControl::Image5},
+      {Image1, LayoutControl::Image1},     {Image2, LayoutControl::Image2},
+      {GB1, LayoutControl::GB1},           {GB2, LayoutControl::GB2},
+      {RB1, LayoutControl::RB1},           {RB2, LayoutControl::RB2},
+      {Image3, LayoutControl::Image3},     {Image4, LayoutControl::Image4},
+      {GB3, LayoutControl::GB3},           {Image5, LayoutControl::Image5},
       {NumEdit1, LayoutControl::NumEdit1}, {NumEdit2, LayoutControl::NumEdit2},
       {ListBox1, LayoutControl::ListBox1}};
-  for (const auto& [widget, id] : placed) Place(widget, layout, id);
+  for (const auto& [widget, id] : placed)
+    Place(widget, layout, id);
   for (ImageControl* image : {Image1, Image2, Image3, Image4, Image5})
     image->Resize(image->width(), image->height());
   PlaceLabel(Label1, layout, LayoutControl::Label1);
@@ -124,14 +130,16 @@ void TfmMain::FormCreate() {
   PlaceLabel(Label3, layout, LayoutControl::Label3);
   PlaceLabel(Label4, layout, LayoutControl::Label4);
 
-  for (QGroupBox* box : {GB1, GB2, GB3}) box->setFont(GroupFont());
+  for (QGroupBox* box : {GB1, GB2, GB3})
+    box->setFont(GroupFont());
   for (QWidget* w : std::initializer_list<QWidget*>{Label1, Label2, Label3, Label4, RB1, RB2,
                                                     NumEdit1, NumEdit2})
     w->setFont(ControlFont());
   NumEdit1->setMaxLength(10);
   RB1->setChecked(true);
   ListBox1->setVisible(false);
-  for (const std::string& item : E12Mantissas()) ListBox1->addItem(ToQ(item));
+  for (const std::string& item : E12Mantissas())
+    ListBox1->addItem(ToQ(item));
 
   // Tab order: the groups in turn, the first field before the second.
   setTabOrder(GB1, GB2);
@@ -165,9 +173,8 @@ void TfmMain::FormShow() {
     DrawCalculateButton(Image3->CanvasRef());
     QtCanvas arrows(kArrowsPictureWidth, kArrowsPictureHeight);
     DrawArrowsPicture(arrows);
-    Image4->CanvasRef().Image() = arrows.Image().scaled(Image4->width(), Image4->height(),
-                                                        Qt::IgnoreAspectRatio,
-                                                        Qt::FastTransformation);
+    Image4->CanvasRef().Image() = arrows.Image().scaled(
+        Image4->width(), Image4->height(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
     RegisterScreenCursor(kCursorCrosshair, LoadCursor("crosshair"));
     RegisterScreenCursor(kCursorCalculate, LoadCursor("calculate"));
     RegisterScreenCursor(kCursorCapacitor, LoadCursor("capacitor"));
@@ -175,27 +182,46 @@ void TfmMain::FormShow() {
   });
 }
 
-Canvas& TfmMain::PageCanvas() { return Image2->CanvasRef(); }
+Canvas& TfmMain::PageCanvas() {
+  return Image2->CanvasRef();
+}
 
-Canvas& TfmMain::WaveformCanvas() { return Image5->CanvasRef(); }
+Canvas& TfmMain::WaveformCanvas() {
+  return Image5->CanvasRef();
+}
 
-void TfmMain::SetCaption(const std::string& caption) { setWindowTitle(ToQ(caption)); }
+void TfmMain::SetCaption(const std::string& caption) {
+  setWindowTitle(ToQ(caption));
+}
 
-std::string TfmMain::Caption() const { return FromQ(windowTitle()); }
+std::string TfmMain::Caption() const {
+  return FromQ(windowTitle());
+}
 
 QWidget* TfmMain::ControlWidget(Control control) const {
   switch (control) {
-    case Control::GB1: return GB1;
-    case Control::GB2: return GB2;
-    case Control::GB3: return GB3;
-    case Control::Label1: return Label1;
-    case Control::Label2: return Label2;
-    case Control::Label3: return Label3;
-    case Control::Label4: return Label4;
-    case Control::NumEdit1: return NumEdit1;
-    case Control::NumEdit2: return NumEdit2;
-    case Control::RB1: return RB1;
-    case Control::RB2: return RB2;
+    case Control::GB1:
+      return GB1;
+    case Control::GB2:
+      return GB2;
+    case Control::GB3:
+      return GB3;
+    case Control::Label1:
+      return Label1;
+    case Control::Label2:
+      return Label2;
+    case Control::Label3:
+      return Label3;
+    case Control::Label4:
+      return Label4;
+    case Control::NumEdit1:
+      return NumEdit1;
+    case Control::NumEdit2:
+      return NumEdit2;
+    case Control::RB1:
+      return RB1;
+    case Control::RB2:
+      return RB2;
   }
   return nullptr;
 }
@@ -210,8 +236,8 @@ void TfmMain::SetEnabled(Control control, bool enabled) {
 
 void TfmMain::SetText(Control control, const std::string& text) {
   QWidget* w = ControlWidget(control);
-  if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-    edit->setText(ToQ(text));
+  if (auto* edit = qobject_cast<TNumEdit*>(w)) {
+    edit->SetProgramText(ToQ(text));
   } else if (auto* label = qobject_cast<QLabel*>(w)) {
     label->setText(ToQ(text));
     label->adjustSize();
@@ -241,6 +267,8 @@ void TfmMain::ShowError(const std::string& message) {
   box.exec();
 }
 
-void TfmMain::CloseWindow() { close(); }
+void TfmMain::CloseWindow() {
+  close();
+}
 
 }  // namespace timer555

@@ -26,8 +26,8 @@ MenuLayout LayoutMenuBar(const std::array<int, kMenuItemCount>& widths, int barH
     const int prev = m.items[static_cast<size_t>(i - 1)].right;
     // The companion item starts one gap further out than the others.
     const int lead = i == kMenuItemCount - 1 ? 2 * g : g;
-    m.items[static_cast<size_t>(i)] = {prev + lead + 1, 0, prev + 2 * g + widths[static_cast<size_t>(i)],
-                                       barHeight};
+    m.items[static_cast<size_t>(i)] = {prev + lead + 1, 0,
+                                       prev + 2 * g + widths[static_cast<size_t>(i)], barHeight};
   }
   const int y = barHeight / 8;
   m.captions[0] = {2 * g, y};
@@ -47,7 +47,8 @@ MenuLayout DrawMenuBar(Canvas& canvas, int barHeight) {
   canvas.SetFontColor(kBlack);
   canvas.SetBrushColor(kWhite);
   std::array<int, kMenuItemCount> widths{};
-  for (size_t i = 0; i < widths.size(); ++i) widths[i] = canvas.TextWidth(MenuCaptions()[i]);
+  for (size_t i = 0; i < widths.size(); ++i)
+    widths[i] = canvas.TextWidth(MenuCaptions()[i]);
   MenuLayout m = LayoutMenuBar(widths, barHeight);
   for (size_t i = 0; i < widths.size(); ++i)
     canvas.TextOut(m.captions[i].x, m.captions[i].y, MenuCaptions()[i]);
@@ -62,11 +63,13 @@ MenuItem MenuItemAt(const MenuLayout& layout, int x) noexcept {
 }
 
 void DottedVerticalLine(Canvas& canvas, int x, int yFrom, int yTo) {
-  for (int y = yFrom | 1; y <= yTo; y += 2) canvas.SetPixel(x, y, kBlue);
+  for (int y = yFrom | 1; y <= yTo; y += 2)
+    canvas.SetPixel(x, y, kBlue);
 }
 
 void DottedHorizontalLine(Canvas& canvas, int y, int xFrom, int xTo) {
-  for (int x = xFrom | 1; x <= xTo; x += 2) canvas.SetPixel(x, y, kBlue);
+  for (int x = xFrom | 1; x <= xTo; x += 2)
+    canvas.SetPixel(x, y, kBlue);
 }
 
 void FillPageWhite(Canvas& canvas) {
@@ -102,7 +105,8 @@ std::string LineOr(const TStringHolder& holder, int index) {
 void DrawPulseTrain(Canvas& canvas, const std::string& code, int xo, int yHigh, int yLow,
                     double unit) {
   int sum = 0;
-  for (char d : code) sum += d - '0';
+  for (char d : code)
+    sum += d - '0';
   int x = xo + static_cast<int>(((60 - sum) / 2) * unit);
   for (size_t j = 0; j < code.size(); ++j) {
     const int step = static_cast<int>((code[j] - '0') * unit);
@@ -162,7 +166,8 @@ void DrawApplicationList(Canvas& canvas, const TStringHolder& shApps) {
   const int xm = w / 2;
   const int r = h / 7;
   DottedVerticalLine(canvas, xm, 1, h - 1);
-  for (int k = 1; k <= 6; ++k) DottedHorizontalLine(canvas, k * r, 1, w - 1);
+  for (int k = 1; k <= 6; ++k)
+    DottedHorizontalLine(canvas, k * r, 1, w - 1);
   for (int k = 1; k <= 7; ++k) {
     for (int column = 0; column < 2; ++column) {
       const std::string title = LineOr(shApps, k - 1 + 7 * column);

@@ -14,7 +14,9 @@ void MainShell::FormCreate(Canvas& menuBar) {
   DrawStartPage(view_.PageCanvas());
 }
 
-void MainShell::FormShow() { ShowInputPanel(view_, false); }
+void MainShell::FormShow() {
+  ShowInputPanel(view_, false);
+}
 
 void MainShell::Image1MouseDown(int x, int) {
   view_.SetCaption(kDefaultCaption);
@@ -22,13 +24,26 @@ void MainShell::Image1MouseDown(int x, int) {
   page.DesignPageShown = false;
   page.Calculated = false;
   switch (MenuItemAt(menu_, x)) {
-    case MenuItem::Design: ShowDesignSelection(); break;
-    case MenuItem::Applications: ShowApplicationList(); break;
-    case MenuItem::Data: ShowDataList(); break;
-    case MenuItem::Quit: view_.CloseWindow(); break;
-    case MenuItem::Help: ShowHelpPage(); break;
-    case MenuItem::Companion: ShowQuellboxPage(); break;
-    case MenuItem::None: break;
+    case MenuItem::Design:
+      ShowDesignSelection();
+      break;
+    case MenuItem::Applications:
+      ShowApplicationList();
+      break;
+    case MenuItem::Data:
+      ShowDataList();
+      break;
+    case MenuItem::Quit:
+      view_.CloseWindow();
+      break;
+    case MenuItem::Help:
+      ShowHelpPage();
+      break;
+    case MenuItem::Companion:
+      ShowQuellboxPage();
+      break;
+    case MenuItem::None:
+      break;
   }
 }
 
@@ -70,7 +85,8 @@ void MainShell::Image2MouseDown(int x, int y) {
       view_.SetCaption(kDefaultCaption);
       page.PageMode = 0;
       break;
-    default: break;
+    default:
+      break;
   }
 }
 

@@ -32,18 +32,23 @@ bool IsSubsequence(const QString& part, const QString& whole) {
 // shortcut or context menu, drag and drop): a change that would bring in a
 // character the key filter refuses is refused whole, with the beep.
 // Text the program itself wrote may hold other characters; deleting them
-// stays possible, bringing in more is not.
+// stays possible, bringing in more is not. The field's text has already
+// changed when the guard is asked, so it compares with the last accepted text.
 class NumericTextGuard final : public QValidator {
  public:
-  explicit NumericTextGuard(QLineEdit* edit) : QValidator(edit), edit_(edit) {}
+  explicit NumericTextGuard(TNumEdit* edit) : QValidator(edit), edit_(edit) {
+    connect(edit, &QLineEdit::textChanged, this, [this](const QString& t) { accepted_ = t; });
+  }
   State validate(QString& input, int&) const override {
-    if (IsSubsequence(Refused(input), Refused(edit_->text()))) return Acceptable;
+    if (edit_->SettingText() || IsSubsequence(Refused(input), Refused(accepted_)))
+      return Acceptable;
     TNumEdit::Beep();
     return Invalid;
   }
 
  private:
-  QLineEdit* edit_;
+  TNumEdit* edit_;
+  QString accepted_;
 };
 
 }  // namespace
@@ -53,11 +58,19 @@ TNumEdit::TNumEdit(QWidget* parent) : QLineEdit(parent) {
   setAttribute(Qt::WA_InputMethodEnabled, false);
 }
 
+void TNumEdit::SetProgramText(const QString& text) {
+  settingText_ = true;
+  setText(text);
+  settingText_ = false;
+}
+
 void TNumEdit::SetBeepHandler(std::function<void()> handler) {
   BeepHandler() = handler ? std::move(handler) : [] { QApplication::beep(); };
 }
 
-void TNumEdit::Beep() { BeepHandler()(); }
+void TNumEdit::Beep() {
+  BeepHandler()();
+}
 
 bool TNumEdit::Accepts(QChar key) noexcept {
   return (key >= QLatin1Char('0') && key <= QLatin1Char('9')) || key == QLatin1Char('.') ||

@@ -15,6 +15,10 @@ class TNumEdit : public QLineEdit {
  public:
   explicit TNumEdit(QWidget* parent = nullptr);
 
+  // Text the program writes, which the key filter does not judge.
+  void SetProgramText(const QString& text);
+  bool SettingText() const noexcept { return settingText_; }
+
   // The sound of a refused character; tests replace it to count beeps.
   static void SetBeepHandler(std::function<void()> handler);
   static void Beep();
@@ -25,6 +29,9 @@ class TNumEdit : public QLineEdit {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void inputMethodEvent(QInputMethodEvent* event) override;
+
+ private:
+  bool settingText_ = false;
 };
 
 }  // namespace timer555

@@ -12,8 +12,12 @@ void WhitePage(Canvas& canvas) {
 }  // namespace
 
 // Both pages start white; their texts arrive with the reference pages.
-void ShowComponentPage(Canvas& canvas, const StringHolders&) { WhitePage(canvas); }
+void ShowComponentPage(Canvas& canvas, const StringHolders&) {
+  WhitePage(canvas);
+}
 
-void ShowSpecificationPage(Canvas& canvas, const StringHolders&) { WhitePage(canvas); }
+void ShowSpecificationPage(Canvas& canvas, const StringHolders&) {
+  WhitePage(canvas);
+}
 
 }  // namespace timer555

@@ -19,11 +19,16 @@ constexpr CapacitorStart kCapacitorStart[] = {{1e-6, 8}, {1e-8, 10}, {1e-6, 8}, 
 
 const char* DesignTitle(int designMode) noexcept {
   switch (designMode) {
-    case 1: return "Astable, Duty Cycle > 50%";
-    case 2: return "Astable, Duty Cycle = 50%";
-    case 3: return "Astable, Duty Cycle < 50%";
-    case 4: return "Monostable  (one-shot)";
-    default: return "";
+    case 1:
+      return "Astable, Duty Cycle > 50%";
+    case 2:
+      return "Astable, Duty Cycle = 50%";
+    case 3:
+      return "Astable, Duty Cycle < 50%";
+    case 4:
+      return "Monostable  (one-shot)";
+    default:
+      return "";
   }
 }
 
@@ -34,7 +39,9 @@ void OpenDesignPage(ShellView& view, StringHolders& holders) {
   ShowInputPanel(view, true);
   view.SetCaption(DesignTitle(mode));
   switch (mode) {
-    case 1: view.SetEnabled(Control::NumEdit2, true); break;
+    case 1:
+      view.SetEnabled(Control::NumEdit2, true);
+      break;
     case 2:
       design.DutyCycle = 0.5;
       view.SetText(Control::NumEdit2, FloatToFixed(50, 2, 0));
@@ -47,7 +54,8 @@ void OpenDesignPage(ShellView& view, StringHolders& holders) {
       view.SetEnabled(Control::Label3, false);
       view.SetEnabled(Control::NumEdit2, false);
       break;
-    default: break;
+    default:
+      break;
   }
   Canvas& page = view.PageCanvas();
   page.SetBrushColor(kWhite);

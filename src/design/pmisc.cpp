@@ -1,7 +1,7 @@
 #include "design/pmisc.h"
 
-#include <cmath>
 #include <charconv>
+#include <cmath>
 #include <vector>
 
 namespace timer555 {
@@ -30,7 +30,9 @@ std::string WholeDigits(long double whole) {
   return std::string(buf.data(), result.ptr);
 }
 
-bool IsDigit(char c) noexcept { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) noexcept {
+  return c >= '0' && c <= '9';
+}
 
 // Adds one to the character at `index`; where there is no digit to take the
 // carry (before the first character or on a sign) a leading "1" is inserted.
@@ -49,7 +51,9 @@ std::string Format(long double value, long double divisor, const char* suffix) {
 
 }  // namespace
 
-double Power10(double x) noexcept { return static_cast<double>(std::exp(x * kLn10)); }
+double Power10(double x) noexcept {
+  return static_cast<double>(std::exp(x * kLn10));
+}
 
 std::string FloatToFixed(long double value, int width, int decimals) {
   if (!std::isfinite(value)) return PadLeft(NonFiniteText(value), width);
@@ -82,7 +86,8 @@ std::string TrimLeadingBlanks(const std::string& text) {
 std::string TrimTrailingZeros(const std::string& text) {
   std::string s = text;
   if (s.find('.') != std::string::npos) {
-    while (!s.empty() && s.back() == '0') s.pop_back();
+    while (!s.empty() && s.back() == '0')
+      s.pop_back();
     if (!s.empty() && s.back() == '.') s.pop_back();
   }
   return TrimLeadingBlanks(s);

@@ -23,9 +23,13 @@ std::int32_t Clamp32(std::int64_t v) noexcept {
 
 }  // namespace
 
-int FontHeightForSize(int points) noexcept { return -MulDiv(points, 96, 72); }
+int FontHeightForSize(int points) noexcept {
+  return -MulDiv(points, 96, 72);
+}
 
-int FontSizeForHeight(int height) noexcept { return -MulDiv(height, 72, 96); }
+int FontSizeForHeight(int height) noexcept {
+  return -MulDiv(height, 72, 96);
+}
 
 void Canvas::LineTo(int x, int y) {
   DrawLine(pos_, {x, y});

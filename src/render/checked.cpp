@@ -2,9 +2,13 @@
 
 namespace timer555 {
 
-void RaiseIntegerOverflow() { throw TimerError(kIntegerOverflow); }
+void RaiseIntegerOverflow() {
+  throw TimerError(kIntegerOverflow);
+}
 
-void RaiseRangeCheck() { throw TimerError(kRangeCheckError); }
+void RaiseRangeCheck() {
+  throw TimerError(kRangeCheckError);
+}
 
 void RaiseInvalidInteger(const std::string& text) {
   throw TimerError("'" + text + "' is not a valid integer value");

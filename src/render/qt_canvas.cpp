@@ -14,7 +14,9 @@ namespace timer555 {
 
 namespace {
 
-QColor ToQColor(Color c) { return QColor(c.r, c.g, c.b); }
+QColor ToQColor(Color c) {
+  return QColor(c.r, c.g, c.b);
+}
 
 QString ToQString(const std::string& text) {
   // Texts are byte strings; Latin-1 maps every byte to one character.
@@ -22,8 +24,8 @@ QString ToQString(const std::string& text) {
 }
 
 RasterTarget TargetOf(QImage& image) {
-  return RasterTarget(reinterpret_cast<std::uint32_t*>(image.bits()), image.width(),
-                      image.height(), static_cast<int>(image.bytesPerLine() / 4));
+  return RasterTarget(reinterpret_cast<std::uint32_t*>(image.bits()), image.width(), image.height(),
+                      static_cast<int>(image.bytesPerLine() / 4));
 }
 
 std::uint16_t ReadU16(const QByteArray& table, int offset) {
@@ -69,7 +71,9 @@ int RoundDiv(long long num, long long den) {
 
 // Keeps rectangle coordinates inside a margin around the image so that
 // QRect's width and height never overflow; the visible pixels stay the same.
-int ClampCoord(int v, int size) { return std::clamp(v, -2, size + 2); }
+int ClampCoord(int v, int size) {
+  return std::clamp(v, -2, size + 2);
+}
 
 }  // namespace
 
@@ -128,22 +132,11 @@ void QtCanvas::FillRect(const Rect& r) {
 }
 
 void QtCanvas::Rectangle(int left, int top, int right, int bottom) {
-  const int l = ClampCoord(std::min(left, right), image_.width());
-  const int r = ClampCoord(std::max(left, right), image_.width());
-  const int t = ClampCoord(std::min(top, bottom), image_.height());
-  const int b = ClampCoord(std::max(top, bottom), image_.height());
-  if (r <= l || b <= t) return;
-  if (r - l < 2 || b - t < 2) {
-    // QPainter draws nothing for a box one pixel wide or high; such a box is
-    // all outline.
-    RasterTarget target = TargetOf(image_);
-    RasterRectangle(target, {l, t, r, b}, GetPen().color, BrushColor());
-    return;
-  }
-  QPainter p(&image_);
-  p.setPen(QPen(ToQColor(GetPen().color), 0));
-  p.setBrush(ToQColor(BrushColor()));
-  p.drawRect(QRect(l, t, r - l - 1, b - t - 1));
+  // QPainter's cosmetic-pen rectangle misses the bottom-right corner pixel of
+  // some boxes (for example (-2, 5)-(17, 8)), so rectangles are rasterised
+  // here like the other outlines.
+  RasterTarget t = TargetOf(image_);
+  RasterRectangle(t, {left, top, right, bottom}, GetPen().color, BrushColor());
 }
 
 void QtCanvas::Ellipse(int left, int top, int right, int bottom) {

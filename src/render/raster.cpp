@@ -19,10 +19,14 @@ i128 FloorDiv(i128 a, i128 b) noexcept {
   return q;
 }
 
-i128 CeilDiv(i128 a, i128 b) noexcept { return -FloorDiv(-a, b); }
+i128 CeilDiv(i128 a, i128 b) noexcept {
+  return -FloorDiv(-a, b);
+}
 
 // Rounds p / q (q > 0) to the nearest integer, halves going down.
-i64 RoundHalfDown(i128 p, i128 q) noexcept { return static_cast<i64>(FloorDiv(2 * p + q - 1, 2 * q)); }
+i64 RoundHalfDown(i128 p, i128 q) noexcept {
+  return static_cast<i64>(FloorDiv(2 * p + q - 1, 2 * q));
+}
 
 Rect Normalized(Rect r) noexcept {
   if (r.left > r.right) std::swap(r.left, r.right);
@@ -34,8 +38,10 @@ Rect Normalized(Rect r) noexcept {
 i64 ISqrt(long double v) noexcept {
   if (v <= 0) return 0;
   i64 s = static_cast<i64>(std::sqrt(v));
-  while (s > 0 && static_cast<long double>(s) * s > v) --s;
-  while (static_cast<long double>(s + 1) * (s + 1) <= v) ++s;
+  while (s > 0 && static_cast<long double>(s) * s > v)
+    --s;
+  while (static_cast<long double>(s + 1) * (s + 1) <= v)
+    ++s;
   return s;
 }
 
@@ -45,6 +51,19 @@ struct RowSpan {
   i64 right = -1;
   bool Empty() const noexcept { return right < left; }
 };
+
+// The largest doubled offset, of the parity of a pixel centre along an axis
+// of doubled length `along`, inside the ellipse at doubled offset `across` on
+// the other axis (of doubled length `other`); at least the middle pixel.
+i64 HalfExtent(i64 along, i64 other, i64 across) noexcept {
+  const long double q =
+      static_cast<long double>(along) * along *
+      (static_cast<long double>(other) * other - static_cast<long double>(across) * across) /
+      (static_cast<long double>(other) * other);
+  i64 e = ISqrt(q);
+  if (((e ^ (along + 1)) & 1) != 0) --e;
+  return std::max(e, (along + 1) & 1);
+}
 
 class EllipseRows {
  public:
@@ -56,15 +75,24 @@ class EllipseRows {
   RowSpan Row(i64 y) const noexcept {
     if (y < box_.top || y >= box_.bottom) return {};
     // Doubled coordinates relative to the centre of the box: the pixel centre
-    // of row y is Y, the semi-axes are w and h.
-    const i64 Y = 2 * y + 1 - box_.top - box_.bottom;
-    const long double q = static_cast<long double>(w_) * w_ *
-                          (static_cast<long double>(h_) * h_ - static_cast<long double>(Y) * Y) /
-                          (static_cast<long double>(h_) * h_);
-    i64 xmax = ISqrt(q);
-    // Doubled pixel-centre x has the parity of w + 1.
-    if (((xmax ^ (w_ + 1)) & 1) != 0) --xmax;
-    if (xmax < 0) return {};
+    // of row y is Y, the semi-axes are w and h. A pixel belongs to the
+    // ellipse when its centre lies inside it, or when it is the row's or the
+    // column's middle pixel, so that thin ellipses still touch all four
+    // sides of their box.
+    const i64 absY = std::llabs(2 * y + 1 - box_.top - box_.bottom);
+    i64 xmax = HalfExtent(w_, h_, absY);
+    // The widest column pair whose own extent still reaches this row.
+    const i64 parity = (w_ + 1) & 1;
+    i64 lo = 0;
+    i64 hi = (w_ - 1 - parity) / 2;
+    while (lo < hi) {
+      const i64 mid = (lo + hi + 1) / 2;
+      if (HalfExtent(h_, w_, parity + 2 * mid) >= absY)
+        lo = mid;
+      else
+        hi = mid - 1;
+    }
+    xmax = std::max(xmax, parity + 2 * lo);
     const i64 sum = i64{box_.left} + box_.right - 1;
     return {(sum - xmax) / 2, (sum + xmax) / 2};
   }
@@ -81,13 +109,16 @@ class EllipseRows {
       if (s.Empty()) continue;
       const RowSpan n = Row(OuterNeighbour(y));
       if (n.Empty()) {
-        for (i64 x = s.left; x <= s.right; ++x) f(x, y);
+        for (i64 x = s.left; x <= s.right; ++x)
+          f(x, y);
         continue;
       }
       const i64 leftEnd = std::max(s.left, n.left - 1);
       const i64 rightStart = std::min(s.right, n.right + 1);
-      for (i64 x = s.left; x <= leftEnd; ++x) f(x, y);
-      for (i64 x = std::max(rightStart, leftEnd + 1); x <= s.right; ++x) f(x, y);
+      for (i64 x = s.left; x <= leftEnd; ++x)
+        f(x, y);
+      for (i64 x = std::max(rightStart, leftEnd + 1); x <= s.right; ++x)
+        f(x, y);
     }
   }
 
@@ -112,7 +143,8 @@ void RasterTarget::Span(i64 y, i64 x0, i64 x1, Color c) noexcept {
   x0 = std::max<i64>(x0, 0);
   x1 = std::min<i64>(x1, width_ - 1);
   const std::uint32_t v = PackColor(c);
-  for (i64 x = x0; x <= x1; ++x) bits_[y * stride_ + x] = v;
+  for (i64 x = x0; x <= x1; ++x)
+    bits_[y * stride_ + x] = v;
 }
 
 void RasterLine(RasterTarget& t, Point from, Point to, Color c, int width) {
@@ -150,7 +182,8 @@ void RasterLine(RasterTarget& t, Point from, Point to, Color c, int width) {
       t.Plot(x, y, c);
       continue;
     }
-    for (i64 k = 0; k < width; ++k) t.Span(y - offset + k, x - offset, x - offset + width - 1, c);
+    for (i64 k = 0; k < width; ++k)
+      t.Span(y - offset + k, x - offset, x - offset + width - 1, c);
   }
 }
 
@@ -231,7 +264,8 @@ void RasterPolygon(RasterTarget& t, const std::vector<Point>& points, Color pen,
       if (crossings[k] < crossings[k + 1]) t.Span(y, crossings[k], crossings[k + 1] - 1, brush);
     }
   }
-  for (size_t i = 0; i < n; ++i) RasterLine(t, points[i], points[(i + 1) % n], pen, penWidth);
+  for (size_t i = 0; i < n; ++i)
+    RasterLine(t, points[i], points[(i + 1) % n], pen, penWidth);
 }
 
 void RasterRectangle(RasterTarget& t, Rect box, Color pen, Color brush) {

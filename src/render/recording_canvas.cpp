@@ -38,8 +38,8 @@ void RecordingCanvas::Polygon(const std::vector<Point>& points) {
 
 void RecordingCanvas::Arc(int left, int top, int right, int bottom, int startX, int startY,
                           int endX, int endY) {
-  ops_.push_back(Make(DrawOp::Kind::Arc,
-                      {{left, top}, {right, bottom}, {startX, startY}, {endX, endY}}));
+  ops_.push_back(
+      Make(DrawOp::Kind::Arc, {{left, top}, {right, bottom}, {startX, startY}, {endX, endY}}));
 }
 
 int RecordingCanvas::CharacterHeight(int fontHeight) noexcept {

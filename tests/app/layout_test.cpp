@@ -10,7 +10,8 @@ namespace {
 TEST(ScaledSize, TruncatesBelowWholeProducts) {
   const std::pair<int, int> rows[] = {{8, 9},   {10, 11}, {16, 19}, {20, 23}, {21, 25},
                                       {23, 27}, {5, 5},   {0, 0},   {1, 1},   {-10, -11}};
-  for (auto [n, expected] : rows) EXPECT_EQ(ScaledSize(n), expected) << n;
+  for (auto [n, expected] : rows)
+    EXPECT_EQ(ScaledSize(n), expected) << n;
 }
 
 TEST(ScaleEdge, RoundsHalvesAwayFromZero) {
@@ -27,14 +28,15 @@ TEST(MainWindowLayout, MatchesTheScaledTable) {
   EXPECT_EQ(w.clientHeight, 350);
   EXPECT_EQ(w.menuBarHeight, 42);
   const std::pair<LayoutControl, Box> rows[] = {
-      {LayoutControl::GB1, {391, 56, 233, 134}},   {LayoutControl::GB2, {391, 193, 233, 57}},
+      {LayoutControl::GB1, {391, 56, 233, 134}},    {LayoutControl::GB2, {391, 193, 233, 57}},
       {LayoutControl::NumEdit1, {112, 23, 74, 25}}, {LayoutControl::RB1, {17, 25, 42, 23}},
       {LayoutControl::NumEdit2, {112, 58, 74, 25}}, {LayoutControl::RB2, {65, 25, 71, 23}},
-      {LayoutControl::Image3, {90, 95, 96, 27}},   {LayoutControl::Image4, {146, 22, 62, 22}},
-      {LayoutControl::GB3, {391, 253, 233, 88}},   {LayoutControl::Image5, {13, 25, 203, 58}},
-      {LayoutControl::Image1, {0, 0, 650, 42}},    {LayoutControl::Image2, {0, 42, 650, 308}},
+      {LayoutControl::Image3, {90, 95, 96, 27}},    {LayoutControl::Image4, {146, 22, 62, 22}},
+      {LayoutControl::GB3, {391, 253, 233, 88}},    {LayoutControl::Image5, {13, 25, 203, 58}},
+      {LayoutControl::Image1, {0, 0, 650, 42}},     {LayoutControl::Image2, {0, 42, 650, 308}},
   };
-  for (const auto& [control, box] : rows) EXPECT_EQ(w[control].scaled, box) << w[control].name;
+  for (const auto& [control, box] : rows)
+    EXPECT_EQ(w[control].scaled, box) << w[control].name;
   EXPECT_EQ(w[LayoutControl::Label1].scaled.left, 17);
   EXPECT_EQ(w[LayoutControl::Label4].scaled.left, 193);
   EXPECT_EQ(w[LayoutControl::Label2].scaled.top, 62);

@@ -67,11 +67,13 @@ TEST_F(MainWindowTest, OpensFixedSizeWithCaptionAndHiddenPanel) {
 
 TEST_F(MainWindowTest, MenuBarAndStartPageAreDrawn) {
   const QImage& bar = window->Image1->CanvasRef().Image();
-  for (int x = 0; x < 650; ++x) ASSERT_EQ(bar.pixel(x, 41), qRgb(0, 0, 0)) << x;
+  for (int x = 0; x < 650; ++x)
+    ASSERT_EQ(bar.pixel(x, 41), qRgb(0, 0, 0)) << x;
   const QImage& page = window->Image2->CanvasRef().Image();
   int navy = 0;
   for (int y = 0; y < page.height(); ++y)
-    for (int x = 0; x < page.width(); ++x) navy += page.pixel(x, y) == qRgb(0, 0, 128);
+    for (int x = 0; x < page.width(); ++x)
+      navy += page.pixel(x, y) == qRgb(0, 0, 128);
   EXPECT_GT(navy, 1000);
 }
 

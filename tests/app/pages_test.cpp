@@ -10,7 +10,9 @@ namespace {
 
 using Kind = DrawOp::Kind;
 
-std::vector<DrawOp> Texts(const RecordingCanvas& c) { return c.OpsOf(Kind::Text); }
+std::vector<DrawOp> Texts(const RecordingCanvas& c) {
+  return c.OpsOf(Kind::Text);
+}
 
 TEST(MenuLayout, RectanglesFromCaptionWidths) {
   // Widths of Design, Applications, Data, Quit, Help and the companion item.
@@ -119,7 +121,8 @@ TEST(DesignSelection, TitlesSubtitlesAndGreenPulseTrains) {
   EXPECT_EQ(t[6].points[0], (Point{325 + (325 - 100) / 2, 154 + 38}));
   const auto lines = c.OpsOf(Kind::Line);
   ASSERT_EQ(lines.size(), 2u * (6 + 4 + 6 + 2));
-  for (const DrawOp& l : lines) EXPECT_EQ(l.pen, (Pen{kGreen, 2}));
+  for (const DrawOp& l : lines)
+    EXPECT_EQ(l.pen, (Pen{kGreen, 2}));
   // Design 1, "424242": S = 18, x starts at trunc(21 × 650/120) = 113; rising
   // from the low level B + 3·th to the high level B + (7·th) div 3.
   EXPECT_EQ(lines[0].points[0], (Point{113, 38 + 75}));
@@ -138,8 +141,8 @@ TEST(ApplicationList, TitlesCentredInTwoColumnsOfSeven) {
   ASSERT_EQ(t.size(), 14u);
   EXPECT_EQ(t[0].text, "Triggering in monostable mode");
   EXPECT_EQ(t[0].points[0], (Point{(325 - 29 * 10) / 2, (44 - 25) / 2}));
-  EXPECT_EQ(t[1].text, "Long interval timer");
-  EXPECT_EQ(t[1].points[0], (Point{(325 - 19 * 10) / 2 + 325, (44 - 25) / 2}));
+  EXPECT_EQ(t[1].text, "Driving a speaker");
+  EXPECT_EQ(t[1].points[0], (Point{(325 - 17 * 10) / 2 + 325, (44 - 25) / 2}));
   EXPECT_EQ(t[13].text, "DC voltage doubler");
   EXPECT_EQ(t[13].points[0].y, 6 * 44 + 9);
   // The column's pixels sit on odd rows; the six row lines lie on multiples of 44.

@@ -44,8 +44,10 @@ TEST_F(ShellTest, StartsOnTheStartPageWithThePanelHidden) {
 }
 
 TEST_F(ShellTest, MenuItemsSetThePageMode) {
-  const std::pair<MenuItem, int> rows[] = {{MenuItem::Design, 1},      {MenuItem::Applications, 2},
-                                           {MenuItem::Data, 3},        {MenuItem::Help, 4},
+  const std::pair<MenuItem, int> rows[] = {{MenuItem::Design, 1},
+                                           {MenuItem::Applications, 2},
+                                           {MenuItem::Data, 3},
+                                           {MenuItem::Help, 4},
                                            {MenuItem::Companion, 4}};
   for (auto [item, mode] : rows) {
     ClickMenu(item);
@@ -123,8 +125,8 @@ TEST_F(ShellTest, DesignPagesSetUpThePanelAndCapacitor) {
 TEST_F(ShellTest, ApplicationListRowsFromTheClick) {
   const struct {
     int x, y, index;
-  } rows[] = {{10, 0, 1}, {325, 0, 1}, {326, 0, 8}, {10, 43, 1}, {10, 44, 2}, {10, 307, 7},
-              {649, 307, 14}};
+  } rows[] = {{10, 0, 1},  {325, 0, 1},  {326, 0, 8},   {10, 43, 1},
+              {10, 44, 2}, {10, 307, 7}, {649, 307, 14}};
   for (const auto& r : rows) {
     ClickMenu(MenuItem::Applications);
     shell.Image2MouseDown(r.x, r.y);

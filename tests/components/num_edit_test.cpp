@@ -102,7 +102,7 @@ TEST_F(NumEditTest, EnterMovesTheFocusToTheNextControl) {
 }
 
 TEST_F(NumEditTest, ProgramTextStaysDeletable) {
-  first->setText("INF");
+  first->SetProgramText("INF");
   first->end(false);
   QTest::keyClick(first, Qt::Key_Backspace);
   EXPECT_EQ(first->text(), "IN");

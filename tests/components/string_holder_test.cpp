@@ -40,10 +40,11 @@ TEST(BuiltinHolders, HoldTheirTexts) {
   EXPECT_EQ(h.SHHelp.Line(12).rfind("     ", 0), 0u);
   ASSERT_EQ(h.SH_Quellbox.Count(), 11);
   EXPECT_EQ(h.SH_Quellbox.Line(1), "If you like this designer, then you'll love Quellbox.");
-  for (int i = 3; i < 11; ++i) EXPECT_EQ(h.SH_Quellbox.Line(i).rfind("        ", 0), 0u) << i;
+  for (int i = 3; i < 11; ++i)
+    EXPECT_EQ(h.SH_Quellbox.Line(i).rfind("        ", 0), 0u) << i;
   EXPECT_EQ(h.SHBuffer.Count(), 0);
   EXPECT_EQ(E12Mantissas(), (std::vector<std::string>{"100", "120", "150", "180", "220", "270",
-                                                     "330", "390", "470", "560", "680", "820"}));
+                                                      "330", "390", "470", "560", "680", "820"}));
 }
 
 }  // namespace

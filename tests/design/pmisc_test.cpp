@@ -23,26 +23,23 @@ TEST_P(FormatResistanceTest, Formats) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, FormatResistanceTest,
-    ::testing::Values(FormatRow{"R4700", 4700, "4.7K"},
-                      FormatRow{"R7213_4752_rounds_twice", 7213.4752, "7.214K"},
-                      FormatRow{"R12345", 12345, "12.35K"},
-                      FormatRow{"R1999_63_carry_keeps_zeros", 1999.63, "2.000K"},
-                      FormatRow{"R150", 150, "150"}, FormatRow{"R2_2M", 2.2e6, "2.2M"},
-                      FormatRow{"R1_5G", 1.5e9, "1.5G"}, FormatRow{"R0", 0, "  N/A"},
-                      FormatRow{"R999_98_carry_past_first", 999.98, "1000"},
-                      FormatRow{"R9999_6_carry_past_first", 9999.6, "10.00K"},
-                      FormatRow{"R999_999_carry_in_kilo", 999999, "1000K"},
-                      FormatRow{"R1000G_four_digits", 1e12, "1000G"},
-                      FormatRow{"R1234_5678G_cut_at_point", 1.2345678e12, "1234G"},
-                      FormatRow{"R1e3_exact_decade", 1000, "1K"},
-                      FormatRow{"R999_99", 999.99, "1000"},
-                      FormatRow{"R3606_738", 3606.738, "3.607K"},
-                      FormatRow{"Rnegative", -47, "-47"},
-                      FormatRow{"Rnegative_carry", -99.996, "-100"},
-                      FormatRow{"Rinf", std::numeric_limits<double>::infinity(), "INF"},
-                      FormatRow{"Rminus_inf", -std::numeric_limits<double>::infinity(), "-INF"},
-                      FormatRow{"Rnan", std::numeric_limits<double>::quiet_NaN(), "NAN"},
-                      FormatRow{"Rmax", std::numeric_limits<double>::max(), "17977G"}),
+    ::testing::Values(
+        FormatRow{"R4700", 4700, "4.7K"}, FormatRow{"R7213_4752_rounds_twice", 7213.4752, "7.214K"},
+        FormatRow{"R12345", 12345, "12.35K"},
+        FormatRow{"R1999_63_carry_keeps_zeros", 1999.63, "2.000K"}, FormatRow{"R150", 150, "150"},
+        FormatRow{"R2_2M", 2.2e6, "2.2M"}, FormatRow{"R1_5G", 1.5e9, "1.5G"},
+        FormatRow{"R0", 0, "  N/A"}, FormatRow{"R999_98_carry_past_first", 999.98, "1000"},
+        FormatRow{"R9999_6_carry_past_first", 9999.6, "10.00K"},
+        FormatRow{"R999_999_carry_in_kilo", 999999, "1000K"},
+        FormatRow{"R1000G_four_digits", 1e12, "1000G"},
+        FormatRow{"R1234_5678G_cut_at_point", 1.2345678e12, "1234G"},
+        FormatRow{"R1e3_exact_decade", 1000, "1K"}, FormatRow{"R999_99", 999.99, "1000"},
+        FormatRow{"R3606_738", 3606.738, "3.607K"}, FormatRow{"Rnegative", -47, "-47"},
+        FormatRow{"Rnegative_carry", -99.996, "-100"},
+        FormatRow{"Rinf", std::numeric_limits<double>::infinity(), "INF"},
+        FormatRow{"Rminus_inf", -std::numeric_limits<double>::infinity(), "-INF"},
+        FormatRow{"Rnan", std::numeric_limits<double>::quiet_NaN(), "NAN"},
+        FormatRow{"Rmax", std::numeric_limits<double>::max(), "17977G"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class FormatCapacitanceTest : public ::testing::TestWithParam<FormatRow> {};
@@ -96,8 +93,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FixedRow{"huge", 1e20L, 1, 4, "100000000000000000000.0000"},
                       FixedRow{"inf_padded", std::numeric_limits<long double>::infinity(), 6, 1,
                                "   INF"},
-                      FixedRow{"nan", std::numeric_limits<long double>::quiet_NaN(), 1, 4,
-                               "NAN"}),
+                      FixedRow{"nan", std::numeric_limits<long double>::quiet_NaN(), 1, 4, "NAN"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct TextRow {
@@ -123,31 +119,35 @@ INSTANTIATE_TEST_SUITE_P(Table, TrimTrailingZerosTest,
 
 class KeepDigitsTest : public ::testing::TestWithParam<TextRow> {};
 
-TEST_P(KeepDigitsTest, Cuts) { EXPECT_EQ(KeepDigits(GetParam().input, 4), GetParam().expected); }
+TEST_P(KeepDigitsTest, Cuts) {
+  EXPECT_EQ(KeepDigits(GetParam().input, 4), GetParam().expected);
+}
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, KeepDigitsTest,
-    ::testing::Values(TextRow{"short_unchanged", "4.7", "4.7"},
-                      TextRow{"five_unchanged", "12.35", "12.35"},
-                      TextRow{"round_up", "7.2135", "7.214"},
-                      TextRow{"no_round_up", "7.2134", "7.213"},
-                      TextRow{"carry_over_point", "1.99963", "2.000"},
-                      TextRow{"point_at_cut_no_round", "1234.5678", "1234"},
-                      TextRow{"five_digit_integer", "12345.678", "12345"},
-                      TextRow{"carry_past_first", "999.98", "1000"},
-                      TextRow{"carry_past_first_with_point", "9.9996", "10.00"},
-                      TextRow{"existing_colon_carries", "1:3456", "20346"},
-                      TextRow{"high_bytes_round_up", "1234\xff", "1234\xff"},
-                      TextRow{"letters_count_as_high", "abcdz", "abcdz"},
-                      TextRow{"letters_long", "abcdzq", "abcd{"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, KeepDigitsTest,
+                         ::testing::Values(TextRow{"short_unchanged", "4.7", "4.7"},
+                                           TextRow{"five_unchanged", "12.35", "12.35"},
+                                           TextRow{"round_up", "7.2135", "7.214"},
+                                           TextRow{"no_round_up", "7.2134", "7.213"},
+                                           TextRow{"carry_over_point", "1.99963", "2.000"},
+                                           TextRow{"point_at_cut_no_round", "1234.5678", "1234"},
+                                           TextRow{"five_digit_integer", "12345.678", "12345"},
+                                           TextRow{"carry_past_first", "999.98", "1000"},
+                                           TextRow{"carry_past_first_with_point", "9.9996",
+                                                   "10.00"},
+                                           TextRow{"existing_colon_carries", "1:3456", "20346"},
+                                           TextRow{"high_bytes_round_up", "1234\xff", "1234\xff"},
+                                           TextRow{"letters_count_as_high", "abcdz", "abcdz"},
+                                           TextRow{"letters_long", "abcdzq", "abcd{"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(KeepDigits, HighByteAtRoundUpPositionRoundsUp) {
   // Character order is that of unsigned bytes, so 0xff is above "5".
   EXPECT_EQ(KeepDigits("1.234\xff", 4), "1.235");
 }
 
-TEST(KeepDigits, NegativeCountReturnsText) { EXPECT_EQ(KeepDigits("12345678", -3), "12345678"); }
+TEST(KeepDigits, NegativeCountReturnsText) {
+  EXPECT_EQ(KeepDigits("12345678", -3), "12345678");
+}
 
 TEST(Power10, IsTenToThePower) {
   EXPECT_NEAR(Power10(8), 1e8, 1e8 * 1e-15);

@@ -10,9 +10,13 @@
 namespace timer555 {
 namespace {
 
-QRgb Rgb(Color c) { return qRgb(c.r, c.g, c.b); }
+QRgb Rgb(Color c) {
+  return qRgb(c.r, c.g, c.b);
+}
 
-bool IsWhite(const QImage& img, int x, int y) { return img.pixel(x, y) == qRgb(255, 255, 255); }
+bool IsWhite(const QImage& img, int x, int y) {
+  return img.pixel(x, y) == qRgb(255, 255, 255);
+}
 
 TEST(QtCanvas, LineToLeavesTheEndPixelAndMovesThePen) {
   QtCanvas c(8, 8);
@@ -50,8 +54,10 @@ TEST(QtCanvas, RectangleFillAndEllipseExcludeRightAndBottom) {
   EXPECT_EQ(e.Image().pixel(4, 1), Rgb(kBlack));
   EXPECT_EQ(e.Image().pixel(4, 5), Rgb(kBlack));
   EXPECT_EQ(e.Image().pixel(7, 3), Rgb(kBlack));
-  for (int y = 0; y < 10; ++y) EXPECT_TRUE(IsWhite(e.Image(), 8, y));
-  for (int x = 0; x < 10; ++x) EXPECT_TRUE(IsWhite(e.Image(), x, 6));
+  for (int y = 0; y < 10; ++y)
+    EXPECT_TRUE(IsWhite(e.Image(), 8, y));
+  for (int x = 0; x < 10; ++x)
+    EXPECT_TRUE(IsWhite(e.Image(), x, 6));
 }
 
 // QPainter's rectangle with the measured mapping paints exactly the pixels
@@ -69,7 +75,10 @@ TEST(QtCanvas, RectangleMatchesTheRuleForManyBoxes) {
     RasterTarget target(reinterpret_cast<std::uint32_t*>(expected.bits()), 18, 18,
                         static_cast<int>(expected.bytesPerLine() / 4));
     RasterRectangle(target, {l, t, r, b}, kBlack, kBlue);
-    ASSERT_EQ(c.Image(), expected) << l << "," << t << "," << r << "," << b;
+    for (int y = 0; y < 18; ++y)
+      for (int x = 0; x < 18; ++x)
+        ASSERT_EQ(c.Image().pixel(x, y), expected.pixel(x, y))
+            << "box " << l << "," << t << "," << r << "," << b << " pixel " << x << "," << y;
   }
 }
 
@@ -163,7 +172,8 @@ TEST(QtCanvas, TextFarOutsideDrawsNothing) {
   c.TextOut(2147483000, -2147483000, "far");
   c.TextOut(-100000, 5, "far");
   for (int y = 0; y < 20; ++y)
-    for (int x = 0; x < 20; ++x) ASSERT_TRUE(IsWhite(c.Image(), x, y));
+    for (int x = 0; x < 20; ++x)
+      ASSERT_TRUE(IsWhite(c.Image(), x, y));
 }
 
 }  // namespace

@@ -76,11 +76,13 @@ TEST(RasterLine, ReverseLinePaintsTheSamePixelsApartFromTheEnds) {
 
 TEST(RasterLine, WidthTwoPaintsABandWithSquareEnds) {
   PixelSet expected;
-  for (int x = 1; x <= 5; ++x) expected.insert({x, 2}), expected.insert({x, 3});
+  for (int x = 1; x <= 5; ++x)
+    expected.insert({x, 2}), expected.insert({x, 3});
   EXPECT_EQ(LinePixels({2, 3}, {5, 3}, 2), expected);
   EXPECT_EQ(LinePixels({5, 3}, {2, 3}, 2), expected);
   PixelSet vertical;
-  for (int y = 1; y <= 4; ++y) vertical.insert({6, y}), vertical.insert({7, y});
+  for (int y = 1; y <= 4; ++y)
+    vertical.insert({6, y}), vertical.insert({7, y});
   EXPECT_EQ(LinePixels({7, 2}, {7, 4}, 2), vertical);
 }
 
@@ -90,8 +92,10 @@ TEST(RasterLine, HugeCoordinatesAreClippedNotWalked) {
   RasterLine(t, {-2000000000, 3}, {2000000000, 3}, kBlack, 1);
   RasterLine(t, {5, -2147483647 - 1}, {5, 2147483647}, kBlack, 2);
   const PixelSet p = img.Painted();
-  for (int x = 0; x < 8; ++x) EXPECT_TRUE(p.count({x, 3})) << x;
-  for (int y = 0; y < 8; ++y) EXPECT_TRUE(p.count({4, y}) && p.count({5, y})) << y;
+  for (int x = 0; x < 8; ++x)
+    EXPECT_TRUE(p.count({x, 3})) << x;
+  for (int y = 0; y < 8; ++y)
+    EXPECT_TRUE(p.count({4, y}) && p.count({5, y})) << y;
 }
 
 TEST(RasterEllipse, StaysInsideTheBoxExcludingRightAndBottom) {
@@ -139,7 +143,8 @@ TEST(RasterArc, RunsCounterClockwise) {
   const PixelSet p = img.Painted();
   ASSERT_FALSE(p.empty());
   std::set<int> columns;
-  for (auto [x, y] : p) columns.insert(x);
+  for (auto [x, y] : p)
+    columns.insert(x);
   EXPECT_EQ(*columns.begin(), 16);
   EXPECT_EQ(*columns.rbegin(), 23);
   EXPECT_EQ(columns.size(), 8u);
