@@ -45,6 +45,8 @@ void PlaceLabel(QLabel* label, const WindowLayout& layout, LayoutControl c) {
 QFont ControlFont() {
   QFont f("Technical");
   f.setPixelSize(16);
+  // Set explicitly: an unset weight would be inherited from the bold group box.
+  f.setBold(false);
   return f;
 }
 
