@@ -16,6 +16,7 @@ std::string MakerLine(size_t index) {
 StringHolders LoadBuiltinHolders() {
   StringHolders h;
   h.SHDesign.SetStrings(ResourceLines("design"));
+  h.SHCircuits.SetStrings(ResourceLines("circuits"));
   h.SHApps.SetStrings(ResourceLines("apps"));
   h.SHHelp.SetStrings(ResourceLines("help"));
   h.SH_Quellbox.SetStrings(ResourceLines("quellbox"));

@@ -37,4 +37,33 @@ char CharAt(const std::string& text, std::int64_t pos) {
   return text[static_cast<size_t>(pos - 1)];
 }
 
+std::string Copy(const std::string& text, std::int64_t pos, std::int64_t count) {
+  if (pos < 1) pos = 1;
+  const auto size = static_cast<std::int64_t>(text.size());
+  if (pos > size || count <= 0) return {};
+  return text.substr(static_cast<size_t>(pos - 1), static_cast<size_t>(count));
+}
+
+std::int32_t StrToInt(const std::string& text) {
+  size_t i = 0;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  if (i == text.size()) RaiseInvalidInteger(text);
+  std::int64_t value = 0;
+  for (; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c < '0' || c > '9') RaiseInvalidInteger(text);
+    value = value * 10 + (c - '0');
+    if (value > std::int64_t{1} << 31) RaiseInvalidInteger(text);
+  }
+  if (negative) value = -value;
+  if (value > INT32_MAX || value < INT32_MIN) RaiseInvalidInteger(text);
+  return static_cast<std::int32_t>(value);
+}
+
+std::int32_t Int::CheckedDiv(std::int32_t a, std::int32_t b) {
+  if (b == 0 || (a == INT32_MIN && b == -1)) RaiseIntegerOverflow();
+  return a / b;
+}
+
 }  // namespace timer555

@@ -1,0 +1,325 @@
+#include "render/draw555.h"
+
+#include <string>
+
+#include "render/symbol_resistor.h"
+#include "render/symbols_active.h"
+#include "render/symbols_logic.h"
+#include "render/symbols_passive.h"
+
+namespace timer555 {
+
+namespace {
+
+constexpr int kGridColumns = 75;
+constexpr int kGridRows = 35;
+constexpr int kTokensPerLine = 10;
+constexpr int kTokenLength = 5;
+
+DrawingState& State() noexcept { return Global::Drawing(); }
+
+// Orientation letter: V vertical, H horizontal; anything else keeps it.
+void ReadOrientation(char c) {
+  if (c == 'V') State().Orientation = 0;
+  if (c == 'H') State().Orientation = 1;
+}
+
+// Side letters L, R, U, D give 0 to 3; anything else keeps the setting.
+void ReadSide(char c, std::uint8_t& setting) {
+  switch (c) {
+    case 'L':
+      setting = 0;
+      break;
+    case 'R':
+      setting = 1;
+      break;
+    case 'U':
+      setting = 2;
+      break;
+    case 'D':
+      setting = 3;
+      break;
+    default:
+      break;
+  }
+}
+
+// Orientation, direction, label side and index of "d", "C", "R" and "l".
+// The index digit 0 stands for 10.
+void ReadComponentFields(const std::string& token) {
+  DrawingState& st = State();
+  ReadOrientation(CharAt(token, 2));
+  ReadSide(CharAt(token, 3), st.Direction);
+  ReadSide(CharAt(token, 4), st.LabelSide);
+  const std::int32_t index = StrToInt(Copy(token, 5, 1));
+  st.PartIndex = index == 0 ? 10 : index;
+}
+
+class Interpreter {
+ public:
+  Interpreter(Canvas& canvas, bool showValues) : canvas_(canvas), showValues_(showValues) {}
+
+  void SetGrid(const Rect& rect) {
+    DrawingState& st = State();
+    st.GridUnitY = Int(rect.bottom) - rect.top;
+    st.GridUnitY = Int(st.GridUnitY) / kGridRows;
+    st.GridUnitX = Int(rect.right) - rect.left;
+    st.GridUnitX = Int(st.GridUnitX) / kGridColumns;
+    st.OriginX = rect.left;
+    st.OriginY = rect.top;
+    topMargin_ = Int(st.GridUnitY) * 2;
+  }
+
+  void Execute(const std::string& token) {
+    DrawingState& st = State();
+    switch (CharAt(token, 1)) {
+      case 'H': {
+        const std::string colour = Copy(token, 2, 4);
+        if (colour == "BLCK") {
+          canvas_.SetPenColor(kBlack);
+        } else if (colour == "BLUE") {
+          canvas_.SetPenColor(kBlue);
+        }
+        break;
+      }
+      case 'M':
+        MoveToGridPoint(token, topMargin_);
+        break;
+      case 'D':
+        SetToGridPoint(token, topMargin_);
+        canvas_.LineTo(st.CurX, st.CurY);
+        canvas_.SetPixel(st.CurX, st.CurY, kBlack);
+        break;
+      case 'd':
+        ReadComponentFields(token);
+        DrawDiode(canvas_);
+        break;
+      case 'P':
+        st.FeedbackIndex = StrToInt(Copy(token, 2, 2));
+        break;
+      case 's': {
+        const char sub = CharAt(token, 2);
+        if (sub == 'w') DrawSwitch(canvas_);
+        if (sub == 'p') DrawSpeaker(canvas_);
+        break;
+      }
+      case 'C':
+        ReadComponentFields(token);
+        DrawCapacitor(canvas_, showValues_);
+        break;
+      case 'c':
+        DrawCounterChip(canvas_);
+        break;
+      case 'R':
+        ReadComponentFields(token);
+        DrawResistor(canvas_, showValues_);
+        break;
+      case 'r':
+        DrawRelay(canvas_);
+        break;
+      case '5':
+        st.PartIndex = StrToInt(Copy(token, 4, 1));
+        DrawTimerChip(canvas_);
+        break;
+      case 'O': {
+        const char plus = CharAt(token, 2);
+        if (plus == 'U') st.OpAmpPlusSide = 0;
+        if (plus == 'D') st.OpAmpPlusSide = 1;
+        const char facing = CharAt(token, 3);
+        if (facing == 'L') st.OpAmpFacing = 0;
+        if (facing == 'R') st.OpAmpFacing = 1;
+        const char anchor = CharAt(token, 4);
+        if (anchor == 'U') st.OpAmpAnchor = 0;
+        if (anchor == 'L') st.OpAmpAnchor = 1;
+        DrawOpAmp(canvas_);
+        break;
+      }
+      case 'G':
+        DrawGround(canvas_);
+        break;
+      case 'Q':
+        InvertingStage(token);
+        break;
+      case 'Z':
+        MoveToGridPoint(token, Int(0));
+        DrawGroundLead(canvas_);
+        break;
+      case 'L':
+        Label(token);
+        break;
+      case 'l':
+        ReadComponentFields(token);
+        DrawLed(canvas_);
+        break;
+      case 'J':
+        SetToGridPoint(token, topMargin_);
+        DrawJunction(canvas_);
+        break;
+      case 'j':
+        DrawFlipFlop(canvas_);
+        break;
+      case 'T': {
+        MoveToGridPoint(token, topMargin_);
+        const Int x(st.CurX), y(st.CurY);
+        const Int hx = Int(st.GridUnitX) / 2, hy = Int(st.GridUnitY) / 2;
+        canvas_.Ellipse(x - hx, y - hy, x + hx, y + hy);
+        break;
+      }
+      case 't': {
+        const char direction = CharAt(token, 2);
+        if (direction == 'L') st.Direction = 0;
+        if (direction == 'R') st.Direction = 1;
+        const char type = CharAt(token, 3);
+        if (type == 'N') st.TransistorType = 0;
+        if (type == 'P') st.TransistorType = 1;
+        st.PartIndex = StrToInt(Copy(token, 4, 1));
+        DrawTransistor(canvas_);
+        break;
+      }
+      case 'x': {
+        const char sub = CharAt(token, 2);
+        if (sub == 'p') DrawTransformer(canvas_);
+        if (sub == 'a') DrawLoopTransformer(canvas_);
+        break;
+      }
+      default:  // "X" fillers and every other letter do nothing
+        break;
+    }
+  }
+
+ private:
+  // The pixel of the token's grid point; `margin` is the top margin for
+  // "M", "D", "J" and "T", and 0 for "Q" and "Z".
+  void SetToGridPoint(const std::string& token, Int margin) {
+    DrawingState& st = State();
+    const std::int32_t col = StrToInt(Copy(token, 2, 2));
+    const std::int32_t row = StrToInt(Copy(token, 4, 2));
+    st.CurX = Int(st.OriginX) + Int(col) * st.GridUnitX;
+    st.CurY = Int(st.OriginY) + Int(row) * st.GridUnitY + margin;
+  }
+
+  void MoveToGridPoint(const std::string& token, Int margin) {
+    SetToGridPoint(token, margin);
+    canvas_.MoveTo(State().CurX, State().CurY);
+  }
+
+  void Label(const std::string& token) {
+    DrawingState& st = State();
+    canvas_.SetFontColor(kGreen);
+    ReadSide(CharAt(token, 2), st.LabelSide);
+    const std::string text = Copy(token, 3, 3);
+    const Int tw(canvas_.TextWidth(text)), th(canvas_.TextHeight(text));
+    const Int x(st.CurX), y(st.CurY);
+    switch (st.LabelSide) {
+      case 0:
+        canvas_.TextOut(x - 2 * tw, y - th / 2, text);
+        break;
+      case 1:
+        canvas_.TextOut(x + tw / 2, y - th / 2, text);
+        break;
+      case 2:
+        canvas_.TextOut(x - tw / 2, y - th, text);
+        break;
+      default:
+        canvas_.TextOut(x - tw / 2, y + th / 2, text);
+        break;
+    }
+    canvas_.SetFontColor(kBlack);
+  }
+
+  // A grounded-plus inverting amplifier anchored at the token's point (its
+  // upper input), with the feedback resistor above and the output terminal.
+  void InvertingStage(const std::string& token) {
+    DrawingState& st = State();
+    SetToGridPoint(token, Int(0));
+    const Int x0(st.CurX), y0(st.CurY);
+    const Int gx(st.GridUnitX), gy(st.GridUnitY);
+    canvas_.MoveTo(x0, y0 + 2 * gy);
+    canvas_.LineTo(x0 - 2 * gx, y0 + 2 * gy);
+    canvas_.LineTo(x0 - 2 * gx, y0 + 5 * gy);
+    st.CurX = x0 - 2 * gx;
+    st.CurY = y0 + 5 * gy;
+    DrawGround(canvas_);
+    SetCurrent(canvas_, x0, y0);
+    st.OpAmpPlusSide = 1;
+    st.OpAmpFacing = 1;
+    st.OpAmpAnchor = 0;
+    DrawOpAmp(canvas_);
+    DrawJunction(canvas_);
+    Int x(st.CurX), y(st.CurY);
+    canvas_.LineTo(x + 2 * gx, y);
+    const Int hx = gx / 2, hy = gy / 2;
+    canvas_.Ellipse(x + 2 * gx - hx, y - hy, x + 2 * gx + hx, y + hy);
+    canvas_.SetFontColor(kGreen);
+    canvas_.TextOut(x + gx, y + gy, "V o");
+    SetCurrent(canvas_, x0 - 2 * gx, y0);
+    DrawJunction(canvas_);
+    x = Int(st.CurX);
+    y = Int(st.CurY);
+    canvas_.LineTo(x, y - 4 * gy);
+    canvas_.LineTo(x + gx, y - 4 * gy);
+    st.CurX = x + gx;
+    st.CurY = y - 4 * gy;
+    st.Direction = 1;
+    st.Orientation = 1;
+    st.LabelSide = 2;
+    st.PartIndex = st.FeedbackIndex;
+    DrawResistor(canvas_, showValues_);
+    x = Int(st.CurX);
+    y = Int(st.CurY);
+    canvas_.LineTo(x + gx, y);
+    canvas_.LineTo(x + gx, y + 5 * gy);
+    canvas_.SetFontColor(kBlack);
+  }
+
+  Canvas& canvas_;
+  bool showValues_;
+  Int topMargin_;
+};
+
+}  // namespace
+
+SymbolFrame CurrentFrame() noexcept {
+  const DrawingState& st = State();
+  return {Int(st.CurX), Int(st.CurY), Int(st.GridUnitX), Int(st.GridUnitY)};
+}
+
+void SetCurrent(Canvas& canvas, Int x, Int y) {
+  State().CurX = x;
+  State().CurY = y;
+  canvas.MoveTo(x, y);
+}
+
+void ValueAndName(Canvas& canvas, bool showValues, Int vx, Int vy, const std::string& value,
+                  Int nx, Int ny, const std::string& name) {
+  if (showValues) {
+    canvas.SetFontColor(kRed);
+    canvas.TextOut(vx, vy, value);
+  }
+  canvas.SetFontColor(kBlack);
+  canvas.TextOut(nx, ny, name);
+}
+
+void DrawCircuit(const TStringHolder& holder, Canvas& canvas, const Rect& rect, bool showValues) {
+  canvas.SetPenColor(kWhite);
+  canvas.SetPenWidth(1);
+  canvas.SetBrushColor(kWhite);
+  if (Global::Page().PageMode == 1) canvas.FillRect(rect);
+  canvas.SetPenColor(kBlack);
+  canvas.SetFontName(kFontName);
+  canvas.SetFontBold(false);
+  canvas.SetFontUnderline(false);
+  canvas.SetFontSize(10);
+  // Read back and scaled: 10 points become 11, the product lying just below 12.
+  canvas.SetFontSize(ScaledSize(canvas.FontSize()));
+
+  Interpreter interpreter(canvas, showValues);
+  interpreter.SetGrid(rect);
+  for (const std::string& line : holder.Strings()) {
+    for (int i = 1; i <= kTokensPerLine; ++i) {
+      interpreter.Execute(Copy(line, 6 * i - 5, kTokenLength));
+    }
+  }
+}
+
+}  // namespace timer555

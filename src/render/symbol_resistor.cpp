@@ -1,0 +1,86 @@
+#include "render/symbol_resistor.h"
+
+#include <array>
+#include <string>
+
+#include "design/pmisc.h"
+#include "render/draw555.h"
+
+namespace timer555 {
+
+namespace {
+
+constexpr int kResistorLength = 36;
+
+// The zigzag: offsets along the resistor and across it.
+constexpr std::array<int, 9> kAlong = {6, 8, 12, 16, 20, 24, 28, 30, kResistorLength};
+constexpr std::array<int, 9> kAcross = {0, 3, -3, 3, -3, 3, -3, 0, 0};
+
+std::string ResistorValue(bool showValues, std::int32_t index) {
+  if (!showValues) return {};
+  const TimerDesignState& d = Global::TimerDesign();
+  switch (index) {
+    case 1:
+      return FormatResistance(d.R1);
+    case 2:
+      return FormatResistance(d.R2);
+    case 3:
+      return FormatResistance(d.R3);
+    default:
+      return {};
+  }
+}
+
+
+}  // namespace
+
+void DrawResistor(Canvas& canvas, bool showValues) {
+  DrawingState& st = Global::Drawing();
+  const auto [X, Y, u, v] = CurrentFrame();
+  const std::string name = "R" + std::to_string(st.PartIndex);
+  const std::string value = ResistorValue(showValues, st.PartIndex);
+  const int s = showValues ? 1 : 0;
+  const Int L(ScaledSize(20));
+  const Int tv(canvas.TextWidth(value)), tn(canvas.TextWidth(name));
+  Rect hit;
+  if (st.Orientation == 1 && (st.Direction == 0 || st.Direction == 1)) {
+    const int d = st.Direction == 1 ? 1 : -1;
+    canvas.MoveTo(X, Y);
+    for (size_t i = 0; i < kAlong.size(); ++i) canvas.LineTo(X + d * kAlong[i], Y + kAcross[i]);
+    const Int valueX = X + d * L - tv / 2;
+    if (st.LabelSide == 2) {
+      ValueAndName(canvas, showValues, valueX, Y - 20, value, X + d * 18 - tn / 2, Y - L - s * L, name);
+    } else if (st.LabelSide == 3) {
+      ValueAndName(canvas, showValues, valueX, Y + 15, value, X + d * L - tn / 2, Y + 5, name);
+    }
+    const Int near = (9 * u) / 6, far = 27 * (u / 6);
+    const Int top = Y - (3 * v) / 6, bottom = Y + (3 * v) / 6;
+    hit = d == 1 ? Rect{X + near, top, X + far, bottom} : Rect{X - far, top, X - near, bottom};
+    st.CurX = X + d * kResistorLength;
+  } else if (st.Orientation == 0 && (st.Direction == 2 || st.Direction == 3)) {
+    const int d = st.Direction == 3 ? 1 : -1;
+    canvas.MoveTo(X, Y);
+    for (size_t i = 0; i < kAlong.size(); ++i) canvas.LineTo(X + kAcross[i], Y + d * kAlong[i]);
+    // Downwards the value sits 20 pixels along, upwards 16; the name above it
+    // with values, or beside the middle without.
+    const Int valueY = d == 1 ? Y + 20 : Y - 16;
+    const Int nameY = showValues ? (d == 1 ? Y : Y - 2 * L) : (d == 1 ? Y + 14 : Y - 22);
+    if (st.LabelSide == 0) {
+      ValueAndName(canvas, showValues, X - 6 - tv, valueY, value, X - 6 - tn, nameY, name);
+    } else if (st.LabelSide == 1) {
+      ValueAndName(canvas, showValues, X + 6, valueY, value, X + 6, nameY, name);
+    }
+    const Int near = (9 * v) / 6, far = (27 * v) / 6;
+    const Int left = X - (3 * u) / 6, right = X + (3 * u) / 6;
+    hit = d == 1 ? Rect{left, Y + near, right, Y + far} : Rect{left, Y - far, right, Y - near};
+    st.CurY = Y + d * kResistorLength;
+  } else {
+    return;
+  }
+  if (st.PartIndex >= 1 && st.PartIndex <= 4) {
+    Global::Page().ResistorHitRects[static_cast<size_t>(st.PartIndex)] = hit;
+  }
+  canvas.MoveTo(st.CurX, st.CurY);
+}
+
+}  // namespace timer555

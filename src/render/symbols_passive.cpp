@@ -1,0 +1,146 @@
+#include "render/symbols_passive.h"
+
+#include <string>
+
+#include "design/pmisc.h"
+#include "render/draw555.h"
+
+namespace timer555 {
+
+namespace {
+
+// Plates 7 pixels each side of the axis at 16 and 19 pixels along; leads to 36.
+constexpr int kCapacitorLength = 36;
+
+std::string CapacitorValue(bool showValues, std::int32_t index) {
+  if (!showValues) return {};
+  const TimerDesignState& d = Global::TimerDesign();
+  switch (index) {
+    case 1:
+      return FormatCapacitance(d.C1);
+    case 2:
+      return FormatCapacitance(d.C2);
+    case 3:
+      return FormatCapacitance(d.C3);
+    case 4:
+      return FormatCapacitance(d.C4);
+    default:
+      return {};
+  }
+}
+
+
+}  // namespace
+
+void DrawCapacitor(Canvas& canvas, bool showValues) {
+  DrawingState& st = Global::Drawing();
+  const auto [X, Y, u, v] = CurrentFrame();
+  const std::string name = "C" + std::to_string(st.PartIndex);
+  const std::string value = CapacitorValue(showValues, st.PartIndex);
+  const int s = showValues ? 1 : 0;
+  const Int L(ScaledSize(20)), M(ScaledSize(16));
+  const Int tv(canvas.TextWidth(value)), tn(canvas.TextWidth(name));
+  Rect hit;
+  if (st.Orientation == 1 && (st.Direction == 0 || st.Direction == 1)) {
+    const int d = st.Direction == 1 ? 1 : -1;
+    Segment(canvas, X, Y, X + d * 16, Y);
+    Segment(canvas, X + d * 16, Y - 7, X + d * 16, Y + 7);
+    Segment(canvas, X + d * 19, Y - 7, X + d * 19, Y + 7);
+    Segment(canvas, X + d * 19, Y, X + d * kCapacitorLength, Y);
+    const Int mid = X + d * 18;
+    if (st.LabelSide == 2) {
+      ValueAndName(canvas, showValues, mid - tv / 2, Y - L, value, mid - tn / 2, Y - L - s * M, name);
+    } else if (st.LabelSide == 3) {
+      ValueAndName(canvas, showValues, mid - tv / 2, Y + 18, value, mid - tn / 2, Y + 8, name);
+    }
+    const Int near = (9 * u) / 6, far = 27 * (u / 6);
+    const Int top = Y - (7 * v) / 6, bottom = Y + (7 * v) / 6;
+    hit = d == 1 ? Rect{X + near, top, X + far, bottom} : Rect{X - far, top, X - near, bottom};
+    st.CurX = X + d * kCapacitorLength;
+  } else if (st.Orientation == 0 && (st.Direction == 2 || st.Direction == 3)) {
+    const int d = st.Direction == 3 ? 1 : -1;
+    Segment(canvas, X, Y, X, Y + d * 16);
+    Segment(canvas, X - 7, Y + d * 16, X + 7, Y + d * 16);
+    Segment(canvas, X - 7, Y + d * 19, X + 7, Y + d * 19);
+    Segment(canvas, X, Y + d * 19, X, Y + d * kCapacitorLength);
+    const Int valueY = Y + d * 16;
+    const Int nameY = showValues ? valueY - M : (d == 1 ? Y + 14 : Y - 22);
+    if (st.LabelSide == 0) {
+      ValueAndName(canvas, showValues, X - 10 - tv, valueY, value, X - 10 - tn, nameY, name);
+    } else if (st.LabelSide == 1) {
+      ValueAndName(canvas, showValues, X + 10, valueY, value, X + 10, nameY, name);
+    }
+    const Int near = (9 * v) / 6, far = (27 * v) / 6;
+    const Int left = X - (7 * u) / 6, right = X + (7 * u) / 6;
+    hit = d == 1 ? Rect{left, Y + near, right, Y + far} : Rect{left, Y - far, right, Y - near};
+    st.CurY = Y + d * kCapacitorLength;
+  } else {
+    return;
+  }
+  if (st.PartIndex == 1) Global::Page().CapacitorHitRect = hit;
+  canvas.MoveTo(st.CurX, st.CurY);
+}
+
+void DrawDiode(Canvas& canvas) {
+  DrawingState& st = Global::Drawing();
+  const auto [X, Y, u, v] = CurrentFrame();
+  canvas.SetBrushColor(kBlack);
+  const std::string name = "D" + std::to_string(st.PartIndex);
+  const Int tn(canvas.TextWidth(name));
+  if (st.Orientation == 1 && (st.Direction == 0 || st.Direction == 1)) {
+    const int d = st.Direction == 1 ? 1 : -1;
+    Segment(canvas, X, Y, X + d * 16, Y);
+    canvas.Polygon({{X + d * 16, Y}, {X + d * 8, Y - 4}, {X + d * 8, Y + 4}});
+    Segment(canvas, X + d * 16, Y - 4, X + d * 16, Y + 4);
+    Segment(canvas, X + d * 16, Y, X + d * 24, Y);
+    canvas.SetBrushColor(kWhite);
+    canvas.SetFontColor(kBlack);
+    const Int x = X + d * 12 - tn / 2;
+    // Above a left-pointing diode the name stands 4 pixels lower than above a right-pointing one.
+    if (st.LabelSide == 2) canvas.TextOut(x, d == 1 ? Y - 24 : Y - 20, name);
+    if (st.LabelSide == 3) canvas.TextOut(x, Y + 6, name);
+    st.CurX = X + d * 24;
+  } else if (st.Orientation == 0 && (st.Direction == 2 || st.Direction == 3)) {
+    const int d = st.Direction == 3 ? 1 : -1;
+    Segment(canvas, X, Y, X, Y + d * 16);
+    canvas.Polygon({{X, Y + d * 16}, {X - 4, Y + d * 8}, {X + 4, Y + d * 8}});
+    Segment(canvas, X - 4, Y + d * 16, X + 4, Y + d * 16);
+    Segment(canvas, X, Y + d * 16, X, Y + d * 24);
+    canvas.SetBrushColor(kWhite);
+    canvas.SetFontColor(kBlack);
+    const Int y = d == 1 ? Y + 10 : Y - 16;
+    if (st.LabelSide == 0) canvas.TextOut(X - 6 - tn, y, name);
+    if (st.LabelSide == 1) canvas.TextOut(X + 6, y, name);
+    st.CurY = Y + d * 24;
+  }
+  canvas.MoveTo(st.CurX, st.CurY);
+}
+
+void DrawGround(Canvas& canvas) {
+  const auto [X, Y, u, v] = CurrentFrame();
+  Segment(canvas, X - 8, Y, X + 8, Y);
+  Segment(canvas, X - 4, Y + 3, X + 4, Y + 3);
+  Segment(canvas, X - 1, Y + 6, X + 1, Y + 6);
+}
+
+void DrawGroundLead(Canvas& canvas) {
+  DrawingState& st = Global::Drawing();
+  const auto [X, Y, u, v] = CurrentFrame();
+  canvas.LineTo(X + 2 * u, Y);
+  canvas.LineTo(X + 2 * u, Y + v);
+  st.CurX = X + 2 * u;
+  st.CurY = Y + v;
+  DrawGround(canvas);
+}
+
+void DrawJunction(Canvas& canvas) {
+  const auto [X, Y, u, v] = CurrentFrame();
+  Segment(canvas, X - 1, Y - 2, X + 1, Y - 2);
+  Segment(canvas, X - 2, Y - 1, X + 2, Y - 1);
+  Segment(canvas, X - 2, Y, X + 2, Y);
+  Segment(canvas, X - 2, Y + 1, X + 2, Y + 1);
+  Segment(canvas, X - 1, Y + 2, X + 1, Y + 2);
+  canvas.MoveTo(X, Y);
+}
+
+}  // namespace timer555
