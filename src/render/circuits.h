@@ -10,8 +10,12 @@ inline constexpr int kCircuitBlockLines = 11;
 inline constexpr int kScriptLineLength = 59;
 
 // Block of design mode 1 to 4 and of application 1 to 14.
-constexpr int DesignBlock(int designMode) noexcept { return designMode - 1; }
-constexpr int ApplicationBlock(int application) noexcept { return application + 3; }
+constexpr int DesignBlock(int designMode) noexcept {
+  return designMode - 1;
+}
+constexpr int ApplicationBlock(int application) noexcept {
+  return application + 3;
+}
 
 // Clears `buffer` and appends the ten script lines of block `block` (0 to 19)
 // of `circuits`, found by position; the name line stays behind. A block the

@@ -16,7 +16,9 @@ constexpr int kGridRows = 35;
 constexpr int kTokensPerLine = 10;
 constexpr int kTokenLength = 5;
 
-DrawingState& State() noexcept { return Global::Drawing(); }
+DrawingState& State() noexcept {
+  return Global::Drawing();
+}
 
 // Orientation letter: V vertical, H horizontal; anything else keeps it.
 void ReadOrientation(char c) {
@@ -290,8 +292,8 @@ void SetCurrent(Canvas& canvas, Int x, Int y) {
   canvas.MoveTo(x, y);
 }
 
-void ValueAndName(Canvas& canvas, bool showValues, Int vx, Int vy, const std::string& value,
-                  Int nx, Int ny, const std::string& name) {
+void ValueAndName(Canvas& canvas, bool showValues, Int vx, Int vy, const std::string& value, Int nx,
+                  Int ny, const std::string& name) {
   if (showValues) {
     canvas.SetFontColor(kRed);
     canvas.TextOut(vx, vy, value);

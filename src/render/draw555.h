@@ -33,8 +33,8 @@ inline void Segment(Canvas& canvas, int fromX, int fromY, int toX, int toY) {
 }
 
 // The value in red (only when values are shown), then the name in black.
-void ValueAndName(Canvas& canvas, bool showValues, Int vx, Int vy, const std::string& value,
-                  Int nx, Int ny, const std::string& name);
+void ValueAndName(Canvas& canvas, bool showValues, Int vx, Int vy, const std::string& value, Int nx,
+                  Int ny, const std::string& name);
 
 // Puts the current point at (x, y) and the pen on it.
 void SetCurrent(Canvas& canvas, Int x, Int y);

@@ -31,7 +31,6 @@ std::string ResistorValue(bool showValues, std::int32_t index) {
   }
 }
 
-
 }  // namespace
 
 void DrawResistor(Canvas& canvas, bool showValues) {
@@ -46,10 +45,12 @@ void DrawResistor(Canvas& canvas, bool showValues) {
   if (st.Orientation == 1 && (st.Direction == 0 || st.Direction == 1)) {
     const int d = st.Direction == 1 ? 1 : -1;
     canvas.MoveTo(X, Y);
-    for (size_t i = 0; i < kAlong.size(); ++i) canvas.LineTo(X + d * kAlong[i], Y + kAcross[i]);
+    for (size_t i = 0; i < kAlong.size(); ++i)
+      canvas.LineTo(X + d * kAlong[i], Y + kAcross[i]);
     const Int valueX = X + d * L - tv / 2;
     if (st.LabelSide == 2) {
-      ValueAndName(canvas, showValues, valueX, Y - 20, value, X + d * 18 - tn / 2, Y - L - s * L, name);
+      ValueAndName(canvas, showValues, valueX, Y - 20, value, X + d * 18 - tn / 2, Y - L - s * L,
+                   name);
     } else if (st.LabelSide == 3) {
       ValueAndName(canvas, showValues, valueX, Y + 15, value, X + d * L - tn / 2, Y + 5, name);
     }
@@ -60,7 +61,8 @@ void DrawResistor(Canvas& canvas, bool showValues) {
   } else if (st.Orientation == 0 && (st.Direction == 2 || st.Direction == 3)) {
     const int d = st.Direction == 3 ? 1 : -1;
     canvas.MoveTo(X, Y);
-    for (size_t i = 0; i < kAlong.size(); ++i) canvas.LineTo(X + kAcross[i], Y + d * kAlong[i]);
+    for (size_t i = 0; i < kAlong.size(); ++i)
+      canvas.LineTo(X + kAcross[i], Y + d * kAlong[i]);
     // Downwards the value sits 20 pixels along, upwards 16; the name above it
     // with values, or beside the middle without.
     const Int valueY = d == 1 ? Y + 20 : Y - 16;

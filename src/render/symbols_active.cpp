@@ -34,7 +34,9 @@ const char* TimerName(int variant) noexcept {
   }
 }
 
-std::int32_t Field(const std::string& text, int i) { return StrToInt(Copy(text, 2 * i - 1, 2)); }
+std::int32_t Field(const std::string& text, int i) {
+  return StrToInt(Copy(text, 2 * i - 1, 2));
+}
 
 }  // namespace
 

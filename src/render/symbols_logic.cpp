@@ -72,8 +72,8 @@ void DrawLoopTransformer(Canvas& canvas) {
   const auto [X, Y, u, v] = CurrentFrame();
   canvas.LineTo(X + 2 * u, Y);
   for (int k = 0; k <= 2; ++k) {
-    canvas.Arc(X + u, Y + 2 * k * v, X + 3 * u, Y + (2 * k + 2) * v, X + 2 * u,
-               Y + (2 * k + 2) * v, X + 2 * u, Y + 2 * k * v);
+    canvas.Arc(X + u, Y + 2 * k * v, X + 3 * u, Y + (2 * k + 2) * v, X + 2 * u, Y + (2 * k + 2) * v,
+               X + 2 * u, Y + 2 * k * v);
   }
   Segment(canvas, X + 2 * u, Y + 6 * v, X, Y + 6 * v);
   Segment(canvas, X + 4 * u, Y, X + 4 * u, Y + 6 * v);

@@ -29,7 +29,6 @@ std::string CapacitorValue(bool showValues, std::int32_t index) {
   }
 }
 
-
 }  // namespace
 
 void DrawCapacitor(Canvas& canvas, bool showValues) {
@@ -49,7 +48,8 @@ void DrawCapacitor(Canvas& canvas, bool showValues) {
     Segment(canvas, X + d * 19, Y, X + d * kCapacitorLength, Y);
     const Int mid = X + d * 18;
     if (st.LabelSide == 2) {
-      ValueAndName(canvas, showValues, mid - tv / 2, Y - L, value, mid - tn / 2, Y - L - s * M, name);
+      ValueAndName(canvas, showValues, mid - tv / 2, Y - L, value, mid - tn / 2, Y - L - s * M,
+                   name);
     } else if (st.LabelSide == 3) {
       ValueAndName(canvas, showValues, mid - tv / 2, Y + 18, value, mid - tn / 2, Y + 8, name);
     }

@@ -1,0 +1,259 @@
+#include "cli/cli.h"
+
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "app/global.h"
+#include "app/layout.h"
+#include "app/pages.h"
+#include "components/holders.h"
+#include "render/checked.h"
+#include "render/draw555.h"
+#include "render/qt_canvas.h"
+#include "render/svg_canvas.h"
+
+#ifndef TIMER555_VERSION
+#define TIMER555_VERSION "0"
+#endif
+
+namespace timer555 {
+
+namespace {
+
+constexpr const char* kProgram = "timer555-cli";
+
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A drawing that may fail part-way; what was drawn is still written.
+using Drawing = std::function<void(Canvas&)>;
+
+bool EndsWith(const std::string& s, const std::string& suffix) {
+  if (s.size() < suffix.size()) return false;
+  for (size_t i = 0; i < suffix.size(); ++i) {
+    const char c = s[s.size() - suffix.size() + i];
+    if (std::tolower(static_cast<unsigned char>(c)) != suffix[i]) return false;
+  }
+  return true;
+}
+
+enum class Format { Png, Svg };
+
+Format FormatOf(const std::string& file) {
+  if (EndsWith(file, ".png")) return Format::Png;
+  if (EndsWith(file, ".svg")) return Format::Svg;
+  throw UsageError("the output file must end in .png or .svg: '" + file + "'");
+}
+
+// Draws onto a white page of the page area's size and writes the file. The
+// drawing's error, if any, is reported after the file is written.
+ExitStatus DrawAndWrite(const Drawing& draw, const std::string& file, std::ostream& err) {
+  const Format format = FormatOf(file);
+  const Box page = MainWindowLayout()[LayoutControl::Image2].scaled;
+  const int w = page.width;
+  const int h = page.height;
+  std::unique_ptr<Canvas> canvas;
+  if (format == Format::Png) {
+    canvas = std::make_unique<QtCanvas>(w, h);
+  } else {
+    canvas = std::make_unique<SvgCanvas>(w, h);
+  }
+  std::optional<std::string> failure;
+  try {
+    draw(*canvas);
+  } catch (const TimerError& e) {
+    failure = e.what();
+  }
+  bool written = false;
+  if (format == Format::Png) {
+    written = static_cast<QtCanvas&>(*canvas).Image().save(QString::fromStdString(file), "PNG");
+  } else {
+    std::ofstream f(file, std::ios::binary | std::ios::trunc);
+    f << static_cast<SvgCanvas&>(*canvas).Document();
+    f.close();
+    written = static_cast<bool>(f);
+  }
+  if (!written) {
+    err << kProgram << ": error: cannot write '" << file << "'\n";
+    return ExitStatus::Failed;
+  }
+  if (failure) {
+    err << kProgram << ": error: " << *failure << "\n";
+    return ExitStatus::Failed;
+  }
+  return ExitStatus::Success;
+}
+
+Drawing PageDrawing(const std::string& page) {
+  static const StringHolders holders = LoadBuiltinHolders();
+  if (page == "start") return [](Canvas& c) { DrawStartPage(c); };
+  if (page == "designs") return [](Canvas& c) { DrawDesignSelection(c, holders.SHDesign); };
+  if (page == "applications") return [](Canvas& c) { DrawApplicationList(c, holders.SHApps); };
+  if (page == "data") return [](Canvas& c) { DrawDataList(c); };
+  if (page == "help") return [](Canvas& c) { DrawTextPage(c, holders.SHHelp); };
+  if (page == "companion") return [](Canvas& c) { DrawTextPage(c, holders.SH_Quellbox); };
+  throw UsageError("unknown page '" + page + "'");
+}
+
+double ParseValue(const std::string& name, const std::string& text) {
+  double v = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+  if (ec != std::errc() || end != text.data() + text.size() || text.empty()) {
+    throw UsageError("--set " + name + ": '" + text + "' is not a number");
+  }
+  return v;
+}
+
+void ApplySet(const std::string& assignment) {
+  const size_t eq = assignment.find('=');
+  if (eq == std::string::npos) throw UsageError("--set wants NAME=VALUE, not '" + assignment + "'");
+  const std::string name = assignment.substr(0, eq);
+  const double value = ParseValue(name, assignment.substr(eq + 1));
+  TimerDesignState& d = Global::TimerDesign();
+  double* target = name == "R1"   ? &d.R1
+                   : name == "R2" ? &d.R2
+                   : name == "R3" ? &d.R3
+                   : name == "C1" ? &d.C1
+                   : name == "C2" ? &d.C2
+                   : name == "C3" ? &d.C3
+                   : name == "C4" ? &d.C4
+                                  : nullptr;
+  if (!target) throw UsageError("--set: unknown part '" + name + "' (R1, R2, R3, C1 ... C4)");
+  *target = value;
+}
+
+std::uint8_t ParseTimer(const std::string& text) {
+  if (text == "555") return 0;
+  if (text == "556A") return 2;
+  if (text == "556B") return 3;
+  throw UsageError("--timer wants 555, 556A or 556B, not '" + text + "'");
+}
+
+std::vector<std::string> ReadScript(const std::string& file) {
+  std::ifstream f(file, std::ios::binary);
+  if (!f) throw std::runtime_error("cannot read '" + file + "'");
+  std::vector<std::string> lines;
+  std::string line;
+  while (std::getline(f, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+ExitStatus Render(const std::vector<std::string>& args, std::ostream& err) {
+  std::optional<std::string> page, script, output;
+  std::vector<std::string> sets;
+  std::optional<std::uint8_t> timer;
+  bool values = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    const auto next = [&]() -> const std::string& {
+      if (i + 1 >= args.size()) throw UsageError("option " + a + " wants a value");
+      return args[++i];
+    };
+    if (a == "-o" || a == "--output") {
+      output = next();
+    } else if (a == "--script") {
+      script = next();
+    } else if (a == "--values") {
+      values = true;
+    } else if (a == "--set") {
+      sets.push_back(next());
+    } else if (a == "--timer") {
+      timer = ParseTimer(next());
+    } else if (!a.empty() && a[0] == '-') {
+      throw UsageError("unknown option '" + a + "'");
+    } else if (!page) {
+      page = a;
+    } else {
+      throw UsageError("unexpected argument '" + a + "'");
+    }
+  }
+  if (!output) throw UsageError("render wants an output file: -o FILE");
+  if (page && script) throw UsageError("render takes a PAGE or --script FILE, not both");
+  if (!page && !script) throw UsageError("render wants a PAGE or --script FILE");
+  if (page) {
+    if (values || timer || !sets.empty()) {
+      throw UsageError("--values, --set and --timer go with --script");
+    }
+    return DrawAndWrite(PageDrawing(*page), *output, err);
+  }
+  FormatOf(*output);  // a usage error before anything is read or set
+  Global::Reset();
+  for (const std::string& s : sets)
+    ApplySet(s);
+  if (timer) Global::Drawing().TimerVariant = *timer;
+  Global::Page().PageMode = 0;
+  TStringHolder holder("script");
+  try {
+    holder.SetStrings(ReadScript(*script));
+  } catch (const std::runtime_error& e) {
+    err << kProgram << ": error: " << e.what() << "\n";
+    return ExitStatus::Failed;
+  }
+  return DrawAndWrite(
+      [&](Canvas& c) {
+        DrawCircuit(holder, c, {0, 0, c.Width(), c.Height()}, values);
+      },
+      *output, err);
+}
+
+}  // namespace
+
+const std::string& CliHelp() {
+  static const std::string text =
+      "Usage: timer555-cli COMMAND [OPTIONS]\n"
+      "\n"
+      "Designs 555 and 556 timer circuits and draws the designer's pages.\n"
+      "\n"
+      "Commands:\n"
+      "  render PAGE -o FILE\n"
+      "      Draw a page as the window shows it (650 x 308 pixels).\n"
+      "      PAGE is start, designs, applications, data, help or companion.\n"
+      "  render --script FILE [--values] [--set NAME=VALUE ...]\n"
+      "         [--timer 555|556A|556B] -o FILE\n"
+      "      Run a circuit script over a white page.\n"
+      "      --values          print the part values beside the parts\n"
+      "      --set NAME=VALUE  R1, R2, R3 in ohms, C1 ... C4 in farads\n"
+      "      --timer VARIANT   draw the chip as a 555 or either 556 half\n"
+      "\n"
+      "FILE ending in .png writes a PNG picture, ending in .svg an SVG drawing.\n"
+      "\n"
+      "Options:\n"
+      "  -h, --help     show this help and exit\n"
+      "  --version      show the version and exit\n"
+      "\n"
+      "Exit status: 0 success, 1 the request failed, 2 a usage error.\n";
+  return text;
+}
+
+ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  try {
+    if (args.empty()) throw UsageError("no command given");
+    const std::string& command = args[0];
+    if (command == "-h" || command == "--help") {
+      out << CliHelp();
+      return ExitStatus::Success;
+    }
+    if (command == "--version") {
+      out << kProgram << " " << TIMER555_VERSION << "\n";
+      return ExitStatus::Success;
+    }
+    if (command == "render") return Render({args.begin() + 1, args.end()}, err);
+    throw UsageError("unknown command '" + command + "'");
+  } catch (const UsageError& e) {
+    err << kProgram << ": error: " << e.what() << "\n"
+        << "Try 'timer555-cli --help'.\n";
+    return ExitStatus::Usage;
+  }
+}
+
+}  // namespace timer555
