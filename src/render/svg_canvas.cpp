@@ -106,9 +106,11 @@ void SvgCanvas::Arc(int left, int top, int right, int bottom, int startX, int st
   if (r - l < 1 || b - t < 1) return;
   const double cx = (l + r - 1) / 2, cy = (t + b - 1) / 2;
   const double rx = (r - l - 1) / 2, ry = (b - t - 1) / 2;
-  // Angles as seen on the screen (y up), counter-clockwise from start to end.
-  const double a0 = std::atan2(cy - startY, startX - cx);
-  double a1 = std::atan2(cy - endY, endX - cx);
+  // Angles as seen on the screen (y up), counter-clockwise from start to end,
+  // taken about the box's centre as the raster arc takes them.
+  const double mx = (l + r) / 2, my = (t + b) / 2;
+  const double a0 = std::atan2(my - startY, startX - mx);
+  double a1 = std::atan2(my - endY, endX - mx);
   if (a1 <= a0) a1 += 2 * std::numbers::pi;
   const auto onEllipse = [&](double a) {
     return Num(cx + rx * std::cos(a)) + " " + Num(cy - ry * std::sin(a));

@@ -1,0 +1,175 @@
+#include "cli/cli.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/global.h"
+
+namespace timer555 {
+namespace {
+
+namespace fs = std::filesystem;
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() /
+          ("timer555_cli_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+           "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  ExitStatus Run(const std::vector<std::string>& args) {
+    out.str("");
+    err.str("");
+    return RunCli(args, out, err);
+  }
+  std::string Path(const std::string& name) const { return (dir / name).string(); }
+  std::string Script(const std::vector<std::string>& lines) const {
+    const std::string path = Path("script.txt");
+    std::ofstream f(path);
+    for (const auto& l : lines)
+      f << l << "\n";
+    return path;
+  }
+
+  fs::path dir;
+  std::ostringstream out;
+  std::ostringstream err;
+};
+
+TEST_F(CliTest, HelpIsPrintedInFull) {
+  EXPECT_EQ(Run({"--help"}), ExitStatus::Success);
+  EXPECT_EQ(out.str(),
+            "Usage: timer555-cli COMMAND [OPTIONS]\n"
+            "\n"
+            "Designs 555 and 556 timer circuits and draws the designer's pages.\n"
+            "\n"
+            "Commands:\n"
+            "  render PAGE -o FILE\n"
+            "      Draw a page as the window shows it (650 x 308 pixels).\n"
+            "      PAGE is start, designs, applications, data, help or companion.\n"
+            "  render --script FILE [--values] [--set NAME=VALUE ...]\n"
+            "         [--timer 555|556A|556B] -o FILE\n"
+            "      Run a circuit script over a white page.\n"
+            "      --values          print the part values beside the parts\n"
+            "      --set NAME=VALUE  R1, R2, R3 in ohms, C1 ... C4 in farads\n"
+            "      --timer VARIANT   draw the chip as a 555 or either 556 half\n"
+            "\n"
+            "FILE ending in .png writes a PNG picture, ending in .svg an SVG drawing.\n"
+            "\n"
+            "Options:\n"
+            "  -h, --help     show this help and exit\n"
+            "  --version      show the version and exit\n"
+            "\n"
+            "Exit status: 0 success, 1 the request failed, 2 a usage error.\n");
+  EXPECT_EQ(err.str(), "");
+  EXPECT_EQ(Run({"-h"}), ExitStatus::Success);
+}
+
+TEST_F(CliTest, VersionOnStandardOutput) {
+  EXPECT_EQ(Run({"--version"}), ExitStatus::Success);
+  EXPECT_EQ(out.str().rfind("timer555-cli ", 0), 0u);
+  EXPECT_EQ(out.str().back(), '\n');
+}
+
+struct UsageCase {
+  const char* name;
+  std::vector<std::string> args;
+  std::string message;
+};
+
+class CliUsageTest : public CliTest, public ::testing::WithParamInterface<UsageCase> {};
+
+TEST_P(CliUsageTest, ReportsOnStandardErrorWithStatusTwo) {
+  std::vector<std::string> args = GetParam().args;
+  for (auto& a : args)
+    if (a == "OUT") a = Path("out.png");
+  EXPECT_EQ(Run(args), ExitStatus::Usage);
+  EXPECT_EQ(err.str(),
+            "timer555-cli: error: " + GetParam().message + "\nTry 'timer555-cli --help'.\n");
+  EXPECT_EQ(out.str(), "");
+  EXPECT_FALSE(fs::exists(Path("out.png"))) << "a usage error writes nothing";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Errors, CliUsageTest,
+    ::testing::Values(
+        UsageCase{"NoCommand", {}, "no command given"},
+        UsageCase{"UnknownCommand", {"draw"}, "unknown command 'draw'"},
+        UsageCase{"NoOutput", {"render", "start"}, "render wants an output file: -o FILE"},
+        UsageCase{"UnknownPage", {"render", "gallery", "-o", "OUT"}, "unknown page 'gallery'"},
+        UsageCase{"BadExtension",
+                  {"render", "start", "-o", "page.bmp"},
+                  "the output file must end in .png or .svg: 'page.bmp'"},
+        UsageCase{"MissingValue", {"render", "start", "-o"}, "option -o wants a value"},
+        UsageCase{"BadTimer",
+                  {"render", "--script", "s", "--timer", "557", "-o", "OUT"},
+                  "--timer wants 555, 556A or 556B, not '557'"},
+        UsageCase{"BadPart",
+                  {"render", "--script", "s", "--set", "R9=1", "-o", "OUT"},
+                  "--set: unknown part 'R9' (R1, R2, R3, C1 ... C4)"},
+        UsageCase{"BadNumber",
+                  {"render", "--script", "s", "--set", "C1=1u", "-o", "OUT"},
+                  "--set C1: '1u' is not a number"},
+        UsageCase{"PageAndScript",
+                  {"render", "start", "--script", "s", "-o", "OUT"},
+                  "render takes a PAGE or --script FILE, not both"},
+        UsageCase{"UnknownOption",
+                  {"render", "start", "--fast", "-o", "OUT"},
+                  "unknown option '--fast'"}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(CliTest, RendersEveryPageAtThePageAreaSize) {
+  for (const char* page : {"start", "designs", "applications", "data", "help", "companion"}) {
+    const std::string png = Path(std::string(page) + ".png");
+    ASSERT_EQ(Run({"render", page, "-o", png}), ExitStatus::Success) << err.str();
+    const QImage img(QString::fromStdString(png));
+    EXPECT_EQ(img.size(), QSize(650, 308)) << page;
+    const std::string svg = Path(std::string(page) + ".svg");
+    ASSERT_EQ(Run({"render", page, "-o", svg}), ExitStatus::Success) << err.str();
+    EXPECT_GT(fs::file_size(svg), 200u);
+  }
+}
+
+TEST_F(CliTest, ScriptWithValuesAndTimerVariant) {
+  const std::string script =
+      Script({"M1620 5551R M1206 RVDL1 XFILL XFILL XFILL XFILL XFILL XFILL"});
+  const std::string svg = Path("d.svg");
+  ASSERT_EQ(Run({"render", "--script", script, "--values", "--set", "R1=7213.475", "--timer",
+                 "556B", "-o", svg}),
+            ExitStatus::Success)
+      << err.str();
+  std::ifstream f(svg);
+  const std::string doc((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+  EXPECT_NE(doc.find(">556B</text>"), std::string::npos);
+  EXPECT_NE(doc.find(">7.214K</text>"), std::string::npos);
+}
+
+TEST_F(CliTest, ScriptErrorStillWritesWhatWasDrawn) {
+  const std::string script = Script({"M0101 D0501 D1x01"});
+  const std::string png = Path("e.png");
+  EXPECT_EQ(Run({"render", "--script", script, "-o", png}), ExitStatus::Failed);
+  EXPECT_EQ(err.str(), "timer555-cli: error: '1x' is not a valid integer value\n");
+  const QImage img(QString::fromStdString(png));
+  ASSERT_FALSE(img.isNull());
+  EXPECT_EQ(img.pixel(20, 24), qRgb(0, 0, 0)) << "the first wire is in the picture";
+}
+
+TEST_F(CliTest, UnreadableScriptOrUnwritableOutputFails) {
+  EXPECT_EQ(Run({"render", "--script", Path("missing.txt"), "-o", Path("x.png")}),
+            ExitStatus::Failed);
+  EXPECT_EQ(err.str(), "timer555-cli: error: cannot read '" + Path("missing.txt") + "'\n");
+  const std::string script = Script({"XFILL"});
+  const std::string bad = Path("no/such/dir/x.svg");
+  EXPECT_EQ(Run({"render", "--script", script, "-o", bad}), ExitStatus::Failed);
+  EXPECT_EQ(err.str(), "timer555-cli: error: cannot write '" + bad + "'\n");
+}
+
+}  // namespace
+}  // namespace timer555
