@@ -9,6 +9,7 @@ namespace {
 TimerDesignState gDesign;
 PageState gPage;
 DrawingState gDrawing;
+AdjustState gAdjust;
 
 // kScaleFactor is exactly this many 2^-52ths.
 constexpr std::int64_t kScaleMantissa = 5404319552844595;
@@ -35,10 +36,15 @@ DrawingState& Global::Drawing() noexcept {
   return gDrawing;
 }
 
+AdjustState& Global::Adjust() noexcept {
+  return gAdjust;
+}
+
 void Global::Reset() noexcept {
   gDesign = {};
   gPage = {};
   gDrawing = {};
+  gAdjust = {};
 }
 
 }  // namespace timer555

@@ -77,12 +77,21 @@ struct DrawingState {
   std::uint8_t TimerVariant = 0;
 };
 
+// What the component adjustment dialog shows and compares against.
+struct AdjustState {
+  bool AdjustIsCapacitor = false;
+  std::string AdjustNumber;
+  std::string AdjustUnit;
+  double AdjustReference = 0;
+};
+
 // The one instance of each process-wide state. Tests call Reset between cases.
 class Global {
  public:
   static TimerDesignState& TimerDesign() noexcept;
   static PageState& Page() noexcept;
   static DrawingState& Drawing() noexcept;
+  static AdjustState& Adjust() noexcept;
   static void Reset() noexcept;
 };
 

@@ -14,6 +14,7 @@
 #include "app/layout.h"
 #include "app/pages.h"
 #include "components/num_edit.h"
+#include "design/adjust.h"
 
 namespace timer555 {
 
@@ -154,6 +155,9 @@ void TfmMain::FormCreate() {
 
   Image1->SetMouseDown([this](int x, int y) { Guarded([&] { shell_->Image1MouseDown(x, y); }); });
   Image2->SetMouseDown([this](int x, int y) { Guarded([&] { shell_->Image2MouseDown(x, y); }); });
+  Image2->SetMouseMove([this](int x, int y) { Guarded([&] { shell_->Image2MouseMove(x, y); }); });
+  Image3->SetClick([this](int, int) { Guarded([&] { shell_->Image3Click(); }); });
+  Image4->SetMouseDown([this](int x, int y) { Guarded([&] { shell_->Image4MouseDown(x, y); }); });
 
   Image2->CanvasRef().SetFontName(kFontName);
   Image1->CanvasRef().SetFontName(kFontName);
@@ -267,6 +271,16 @@ void TfmMain::SetPageCursor(int cursor) {
 void TfmMain::ShowError(const std::string& message) {
   QMessageBox box(QMessageBox::Critical, "Error", ToQ(message), QMessageBox::Ok, this);
   box.exec();
+}
+
+bool TfmMain::Checked(Control control) const {
+  const auto* radio = qobject_cast<const QRadioButton*>(ControlWidget(control));
+  return radio && radio->isChecked();
+}
+
+void TfmMain::RunAdjustDialog() {
+  TfmAdjust dialog(this, [this](const std::string& m) { ShowError(m); });
+  dialog.exec();
 }
 
 void TfmMain::CloseWindow() {

@@ -37,7 +37,9 @@ class TfmMain final : public QWidget, public ShellView {
   std::string Text(Control control) const override;
   int PageCursor() const override { return pageCursor_; }
   void SetPageCursor(int cursor) override;
+  bool Checked(Control control) const override;
   void ShowError(const std::string& message) override;
+  void RunAdjustDialog() override;
   void CloseWindow() override;
 
   MainShell& Shell() noexcept { return *shell_; }

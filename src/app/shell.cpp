@@ -1,9 +1,14 @@
 #include "app/shell.h"
 
 #include "app/global.h"
+#include "app/layout.h"
+#include "design/adjustment.h"
 #include "design/application_pages.h"
 #include "design/data_pages.h"
 #include "design/design_pages.h"
+#include "design/input_panel.h"
+#include "design/timer_equations.h"
+#include "render/draw555.h"
 
 namespace timer555 {
 
@@ -53,8 +58,9 @@ void MainShell::Image2MouseDown(int x, int y) {
   const int w = canvas.Width();
   const int h = canvas.Height();
   if (page.DesignPageShown) {
-    // The component dialogs arrive with the adjustment dialog; the cursor
-    // already tells which component a click would adjust.
+    // The cursor the last mouse movement chose tells what the click adjusts.
+    if (view_.PageCursor() == kCursorCapacitor) AdjustCapacitor();
+    if (view_.PageCursor() == kCursorResistor) AdjustResistor();
     return;
   }
   switch (page.PageMode) {
@@ -88,6 +94,66 @@ void MainShell::Image2MouseDown(int x, int y) {
     default:
       break;
   }
+}
+
+namespace {
+
+bool Inside(const Rect& r, int x, int y) noexcept {
+  return r.left <= x && x <= r.right && r.top <= y && y <= r.bottom;
+}
+
+}  // namespace
+
+void MainShell::Image2MouseMove(int x, int y) {
+  PageState& page = Global::Page();
+  if (page.DesignPageShown && page.Calculated) {
+    if (Inside(page.CapacitorHitRect, x, y)) {
+      view_.SetPageCursor(kCursorCapacitor);
+      return;
+    }
+    for (int i = 1; i <= 2; ++i) {
+      if (Inside(page.ResistorHitRects[static_cast<size_t>(i)], x, y)) {
+        view_.SetPageCursor(kCursorResistor);
+        page.ResistorUnderCursor = i;
+        return;
+      }
+    }
+  }
+  view_.SetPageCursor(kCursorDefault);
+}
+
+void MainShell::Image3Click() {
+  if (ValidateInput(view_)) CalculateDesign(view_, holders_.SHBuffer);
+}
+
+void MainShell::Image4MouseDown(int x, int) {
+  if (ValidateInput(view_)) {
+    const int width = MainWindowLayout()[LayoutControl::Image4].scaled.width;
+    const ArrowHit hit = ArrowAt(x, width);
+    if (hit != ArrowHit::Gap) {
+      const bool up = hit == ArrowHit::Up;
+      if (view_.Checked(Control::RB1)) {
+        StepCapacitor(up);
+        CalculateDesign(view_, holders_.SHBuffer);
+      } else if (view_.Checked(Control::RB2)) {
+        StepTimerVariant(up);
+        DrawCircuit(holders_.SHBuffer, view_.PageCanvas(), Global::Page().SchematicRect, true);
+      }
+    }
+  }
+  StoreReferenceValues(view_);
+}
+
+void MainShell::AdjustCapacitor() {
+  Global::Adjust().AdjustIsCapacitor = true;
+  view_.RunAdjustDialog();
+  RecalculateFromComponents(view_, holders_.SHBuffer);
+}
+
+void MainShell::AdjustResistor() {
+  Global::Adjust().AdjustIsCapacitor = false;
+  view_.RunAdjustDialog();
+  RecalculateFromComponents(view_, holders_.SHBuffer);
 }
 
 void MainShell::ShowDesignSelection() {

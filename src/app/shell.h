@@ -19,12 +19,22 @@ class MainShell {
 
   void Image1MouseDown(int x, int y);
   void Image2MouseDown(int x, int y);
+  void Image2MouseMove(int x, int y);
+  // The Calculate button.
+  void Image3Click();
+  // The arrow image, `x` in its pixels.
+  void Image4MouseDown(int x, int y);
 
   void ShowDesignSelection();
   void ShowApplicationList();
   void ShowDataList();
   void ShowHelpPage();
   void ShowQuellboxPage();
+
+  // The adjustment dialog for C1 or for the resistor last under the mouse,
+  // then the recalculation from the parts, whether or not the entry was taken.
+  void AdjustCapacitor();
+  void AdjustResistor();
 
   const MenuLayout& Menu() const noexcept { return menu_; }
   StringHolders& Holders() noexcept { return holders_; }

@@ -1,7 +1,12 @@
 #include "design/design_pages.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "app/global.h"
 #include "design/pmisc.h"
+#include "render/circuits.h"
+#include "render/draw555.h"
 
 namespace timer555 {
 
@@ -60,13 +65,63 @@ void OpenDesignPage(ShellView& view, StringHolders& holders) {
   Canvas& page = view.PageCanvas();
   page.SetBrushColor(kWhite);
   page.FillRect({0, 0, page.Width(), page.Height()});
-  holders.SHBuffer.Clear();
+  LoadCircuitBlock(holders.SHCircuits, DesignBlock(mode), holders.SHBuffer);
   Global::Page().SchematicRect = {0, 0, page.Width(), page.Height()};
+  DrawCircuit(holders.SHBuffer, page, Global::Page().SchematicRect, false);
   const CapacitorStart start = kCapacitorStart[mode - 1];
   design.C1 = start.c1;
   design.E12Index = 0;
   design.DecadeCount = start.decadeCount;
   design.C2 = 1e-8;
+}
+
+std::vector<std::string> WaveformLabels(ShellView& view, int kind) {
+  if (kind == 1) return {"tH = " + view.Text(Control::NumEdit1) + " sec"};
+  TimerDesignState& d = Global::TimerDesign();
+  d.THigh = d.DutyCycle / d.Frequency;
+  d.TLow = (1 - d.DutyCycle) / d.Frequency;
+  const double m = std::min(d.THigh, d.TLow);
+  const char* unit = "us";
+  double scale = 1e6;
+  int decimals = 4;
+  if (m < 0.001) {
+    const double v = m * scale;
+    decimals = v > 100 ? 1 : v > 10 ? 2 : v > 1 ? 3 : 4;
+  } else {
+    unit = "ms";
+    scale = 1000;
+    // Never three decimals in milliseconds: below 10 ms there are four.
+    const double v = m * scale;
+    decimals = v > 1000 ? 0 : v > 100 ? 1 : v > 10 ? 2 : 4;
+  }
+  return {"tH = " + FloatToFixed(d.THigh * scale, 4, decimals) + unit,
+          "tL = " + FloatToFixed(d.TLow * scale, 4, decimals) + unit};
+}
+
+void DrawOutputWaveform(ShellView& view, int kind) {
+  Canvas& c = view.WaveformCanvas();
+  const int W = c.Width(), H = c.Height();
+  c.SetBrushColor(kWhite);
+  c.FillRect({0, 0, W, H});
+  c.SetFontName(kFontName);
+  c.SetFontSize(10);
+  const int b = W / 20, h = H / 2, w = W - 2 * b;
+  c.MoveTo(b, h);
+  if (kind == 0) {
+    const int half = w / 2;
+    const int x1 = static_cast<int>(std::trunc(half * Global::TimerDesign().DutyCycle));
+    for (const Point p :
+         {Point{b, 0}, Point{b + x1, 0}, Point{b + x1, h}, Point{b + half, h}, Point{b + half, 0},
+          Point{b + half + x1, 0}, Point{b + half + x1, h}, Point{b + w, h}})
+      c.LineTo(p.x, p.y);
+  } else {
+    for (const Point p :
+         {Point{b, 0}, Point{b + (3 * w) / 4, 0}, Point{b + (3 * w) / 4, h}, Point{b + w, h}})
+      c.LineTo(p.x, p.y);
+  }
+  const std::vector<std::string> labels = WaveformLabels(view, kind);
+  c.TextOut(0, (5 * h) / 4, labels[0]);
+  if (labels.size() > 1) c.TextOut(W / 2, (5 * h) / 4, labels[1]);
 }
 
 }  // namespace timer555

@@ -32,8 +32,13 @@ class ShellView {
   virtual std::string Text(Control control) const = 0;
   virtual int PageCursor() const = 0;
   virtual void SetPageCursor(int cursor) = 0;
+  // Whether a radio button is checked.
+  virtual bool Checked(Control control) const = 0;
   // A modal error box with one OK button.
   virtual void ShowError(const std::string& message) = 0;
+  // Shows the component adjustment dialog modally and returns once it has
+  // closed (the dialog reads and writes Global::Adjust() and the design).
+  virtual void RunAdjustDialog() = 0;
   virtual void CloseWindow() = 0;
 };
 

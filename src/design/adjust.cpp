@@ -1,0 +1,83 @@
+#include "design/adjust.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "app/global.h"
+#include "components/num_edit.h"
+#include "design/adjustment.h"
+
+namespace timer555 {
+
+namespace {
+
+QString ToQ(const std::string& s) {
+  return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+QFont DialogFont() {
+  QFont f("Technical");
+  f.setPixelSize(16);
+  f.setBold(false);
+  return f;
+}
+
+}  // namespace
+
+TfmAdjust::TfmAdjust(QWidget* parent, ErrorHandler showError)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), showError_(std::move(showError)) {
+  setObjectName("fmAdjust");
+  setFixedSize(193, 45);
+  move(309, 239);
+  setFont(DialogFont());
+  // Only the border remains of the frame.
+  setStyleSheet("QDialog#fmAdjust { border: 1px solid palette(dark); }");
+  Label1 = new QLabel(this);
+  Label1->setObjectName("Label1");
+  Label1->move(4, 14);
+  NumEdit1 = new TNumEdit(this);
+  NumEdit1->setObjectName("NumEdit1");
+  NumEdit1->setGeometry(36, 12, 65, 26);
+  Label2 = new QLabel(this);
+  Label2->setObjectName("Label2");
+  Label2->move(108, 14);
+  BitBtn1 = new QPushButton("OK", this);
+  BitBtn1->setObjectName("BitBtn1");
+  BitBtn1->setGeometry(148, 12, 37, 25);
+  BitBtn1->setDefault(true);
+  BitBtn1->setAutoDefault(true);
+  for (QWidget* w : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(NumEdit1),
+                     static_cast<QWidget*>(Label2), static_cast<QWidget*>(BitBtn1)}) {
+    w->setFont(DialogFont());
+  }
+  Label1->setAccessibleName("Component");
+  NumEdit1->setAccessibleName("Value");
+  Label2->setAccessibleName("Unit");
+  connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
+}
+
+void TfmAdjust::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  FormShow();
+}
+
+void TfmAdjust::FormShow() {
+  NumEdit1->resize(NumEdit1->width(), 25);
+  Label1->setText(ToQ(PrepareAdjustment()));
+  Label1->adjustSize();
+  const AdjustState& a = Global::Adjust();
+  NumEdit1->SetProgramText(ToQ(a.AdjustNumber));
+  Label2->setText(ToQ(a.AdjustUnit));
+  Label2->adjustSize();
+  NumEdit1->setFocus();
+  NumEdit1->selectAll();
+}
+
+void TfmAdjust::BitBtn1Click() {
+  const std::optional<std::string> refused =
+      ApplyAdjustment(NumEdit1->text().toLatin1().toStdString());
+  if (refused && showError_) showError_(*refused);
+  accept();
+}
+
+}  // namespace timer555

@@ -1,0 +1,57 @@
+#include "design/adjustment.h"
+
+#include "app/global.h"
+#include "design/pmisc.h"
+#include "design/timer_equations.h"
+
+namespace timer555 {
+
+std::string PrepareAdjustment() {
+  AdjustState& a = Global::Adjust();
+  const TimerDesignState& d = Global::TimerDesign();
+  std::string name;
+  std::string s;
+  if (a.AdjustIsCapacitor) {
+    name = "C1";
+    s = FormatCapacitance(d.C1Ref);
+    const char unitLetter = s.size() >= 2 ? s[s.size() - 2] : '\0';
+    if (unitLetter == 'n' || unitLetter == 'p' || unitLetter == 'u') {
+      a.AdjustUnit = s.substr(s.size() - 2);
+      a.AdjustNumber = s.substr(0, s.size() - 2);
+    } else {
+      a.AdjustUnit = "F";
+      a.AdjustNumber = s;
+    }
+  } else {
+    const bool first = Global::Page().ResistorUnderCursor == 1;
+    name = first ? "R1" : "R2";
+    s = FormatResistance(first ? d.R1Ref : d.R2Ref);
+    const char last = s.empty() ? '\0' : s.back();
+    if (last == 'G' || last == 'K' || last == 'M') {
+      a.AdjustUnit = std::string(1, last);
+      a.AdjustNumber = s.substr(0, s.size() - 1);
+    } else {
+      a.AdjustUnit.clear();
+      a.AdjustNumber = s;
+    }
+  }
+  a.AdjustReference = ParseNumber(a.AdjustNumber);
+  return name;
+}
+
+std::optional<std::string> ApplyAdjustment(const std::string& text) {
+  const AdjustState& a = Global::Adjust();
+  TimerDesignState& d = Global::TimerDesign();
+  const double v = ParseNumber(text);
+  if (v > 1.2 * a.AdjustReference || v < a.AdjustReference / 1.2) return kAdjustmentRefused;
+  const std::string& unit = a.AdjustUnit;
+  if (a.AdjustIsCapacitor) {
+    d.C1 = unit == "pF" ? v * 1e-12 : unit == "nF" ? v * 1e-9 : unit == "uF" ? v * 1e-6 : v;
+  } else {
+    double& target = Global::Page().ResistorUnderCursor == 1 ? d.R1 : d.R2;
+    target = unit == "G" ? v * 1e9 : unit == "M" ? v * 1e6 : unit == "K" ? v * 1e3 : v;
+  }
+  return std::nullopt;
+}
+
+}  // namespace timer555

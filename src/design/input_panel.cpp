@@ -1,0 +1,81 @@
+#include "design/input_panel.h"
+
+#include "app/global.h"
+#include "components/holders.h"
+#include "design/pmisc.h"
+#include "design/timer_equations.h"
+
+namespace timer555 {
+
+namespace {
+
+bool Fail(ShellView& view, const char* message) {
+  view.ShowError(message);
+  return false;
+}
+
+}  // namespace
+
+bool ValidateInput(ShellView& view) {
+  TimerDesignState& d = Global::TimerDesign();
+  const std::string first = view.Text(Control::NumEdit1);
+  const std::string second = view.Text(Control::NumEdit2);
+  if (first.empty()) {
+    return Fail(view, d.DesignMode == 4 ? "Pulse length not entered." : "Frequency not entered.");
+  }
+  if (second.empty() && d.DesignMode != 4) return Fail(view, "Duty cycle not entered.");
+  if (d.DesignMode == 4) {
+    d.PulseLength = ParseNumber(first);
+    if (d.PulseLength == 0) return Fail(view, "Invalid pulse length.");
+    return true;
+  }
+  d.Frequency = ParseNumber(first);
+  d.DutyCycle = ParseNumber(second) / 100;
+  if (d.Frequency < 0.01 || d.Frequency > 2000000) return Fail(view, "Frequency not realistic.");
+  if (d.DesignMode == 1) {
+    if (d.DutyCycle <= 0.5) return Fail(view, "Duty cycle not realistic for this mode.");
+    if (d.DutyCycle >= 1) return Fail(view, "Duty cycle invalid.");
+  }
+  if (d.DesignMode == 3 && (d.DutyCycle <= 0 || d.DutyCycle >= 1)) {
+    return Fail(view, "Duty cycle invalid.");
+  }
+  return true;
+}
+
+ArrowHit ArrowAt(int x, int imageWidth) noexcept {
+  const double r = static_cast<double>(x) / imageWidth;
+  if (r <= 0.44) return ArrowHit::Up;
+  if (r >= 0.54) return ArrowHit::Down;
+  return ArrowHit::Gap;
+}
+
+void StepCapacitor(bool up) {
+  TimerDesignState& d = Global::TimerDesign();
+  const std::vector<std::string>& mantissas = E12Mantissas();
+  const int last = static_cast<int>(mantissas.size()) - 1;
+  if (up) {
+    d.E12Index += 1;
+    if (d.E12Index > last) {
+      d.E12Index = 0;
+      d.DecadeCount -= 1;
+    }
+  } else {
+    d.E12Index -= 1;
+    if (d.E12Index < 0) {
+      d.E12Index = last;
+      d.DecadeCount += 1;
+    }
+  }
+  d.C1 = ParseNumber(mantissas[static_cast<size_t>(d.E12Index)]) / Power10(d.DecadeCount);
+}
+
+void StepTimerVariant(bool up) {
+  std::uint8_t& v = Global::Drawing().TimerVariant;
+  if (up) {
+    v = v == 0 ? 2 : v == 2 ? 3 : 0;
+  } else {
+    v = v == 0 ? 3 : v == 3 ? 2 : 0;
+  }
+}
+
+}  // namespace timer555
