@@ -1,0 +1,74 @@
+#include "design/adjustment.h"
+
+#include <gtest/gtest.h>
+
+#include "app/global.h"
+
+namespace timer555 {
+namespace {
+
+struct BandCase {
+  const char* name;
+  bool capacitor;
+  int resistor;      // 1 or 2 for a resistor
+  double reference;  // C1Ref, R1Ref or R2Ref
+  const char* shownNumber;
+  const char* shownUnit;
+  const char* entry;
+  bool accepted;
+  double stored;  // the new C1, R1 or R2 when accepted
+};
+
+class AdjustmentTest : public ::testing::TestWithParam<BandCase> {};
+
+TEST_P(AdjustmentTest, ShowsTheReferenceAndKeepsTheBand) {
+  const BandCase& c = GetParam();
+  Global::Reset();
+  TimerDesignState& d = Global::TimerDesign();
+  d.C1 = d.C1Ref = c.capacitor ? c.reference : 1e-7;
+  d.R1 = d.R1Ref = c.capacitor || c.resistor == 2 ? 1000 : c.reference;
+  d.R2 = d.R2Ref = c.resistor == 2 ? c.reference : 2000;
+  Global::Adjust().AdjustIsCapacitor = c.capacitor;
+  Global::Page().ResistorUnderCursor = c.resistor;
+  const std::string name = PrepareAdjustment();
+  EXPECT_EQ(name, c.capacitor ? "C1" : c.resistor == 1 ? "R1" : "R2");
+  EXPECT_EQ(Global::Adjust().AdjustNumber, c.shownNumber);
+  EXPECT_EQ(Global::Adjust().AdjustUnit, c.shownUnit);
+  const TimerDesignState before = d;
+  const auto refused = ApplyAdjustment(c.entry);
+  EXPECT_EQ(!refused, c.accepted);
+  if (refused) {
+    EXPECT_EQ(*refused, "Maximum adjustment is +/- 20%.");
+  }
+  const double& target = c.capacitor ? d.C1 : c.resistor == 1 ? d.R1 : d.R2;
+  EXPECT_DOUBLE_EQ(target, c.accepted ? c.stored : c.reference);
+  // The other parts are never touched.
+  if (!c.capacitor) {
+    EXPECT_EQ(d.C1, before.C1);
+  }
+  if (c.capacitor || c.resistor == 2) {
+    EXPECT_EQ(d.R1, before.R1);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Edges, AdjustmentTest,
+    ::testing::Values(BandCase{"C100nFTop", true, 1, 1e-7, "100", "nF", "120", true, 1.2e-7},
+                      BandCase{"C100nFAbove", true, 1, 1e-7, "100", "nF", "121", false, 0},
+                      BandCase{"C100nFBottom", true, 1, 1e-7, "100", "nF", "83.34", true, 83.34e-9},
+                      BandCase{"C100nFBelow", true, 1, 1e-7, "100", "nF", "83.33", false, 0},
+                      BandCase{"C100nFEmpty", true, 1, 1e-7, "100", "nF", "", false, 0},
+                      BandCase{"C100nFTwoPoints", true, 1, 1e-7, "100", "nF", "9..5", false, 0},
+                      BandCase{"C1000uFInFarads", true, 1, 1e-3, "0.001", "F", "0.0012", true,
+                               0.0012},
+                      BandCase{"C470pF", true, 1, 4.7e-10, "470", "pF", "500", true, 5e-10},
+                      BandCase{"C2u2F", true, 1, 2.2e-6, "2.2", "uF", "2", true, 2e-6},
+                      BandCase{"R1Kilo", false, 1, 7213.475, "7.214", "K", "8.2", true, 8200},
+                      BandCase{"R1KiloTooFar", false, 1, 7213.475, "7.214", "K", "8.7", false, 0},
+                      BandCase{"R2Kilo", false, 2, 3606.738, "3.607", "K", "3.3", true, 3300},
+                      BandCase{"R1Ohms", false, 1, 910.24, "910.2", "", "1000", true, 1000},
+                      BandCase{"R1Mega", false, 1, 1.5e6, "1.5", "M", "1.6", true, 1.6e6}),
+    [](const auto& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace timer555
