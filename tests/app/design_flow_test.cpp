@@ -1,0 +1,307 @@
+// User flows through the real window: typing, clicking Calculate and the
+// arrows, hovering the schematic and the adjustment dialog.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <set>
+
+#include "app/global.h"
+#include "app/image_control.h"
+#include "app/main_window.h"
+#include "components/num_edit.h"
+#include "design/adjust.h"
+
+namespace timer555 {
+namespace {
+
+class DesignFlowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Global::Reset();
+    window = std::make_unique<TfmMain>();
+    window->show();
+    QApplication::processEvents();
+  }
+
+  void ClickMenu(MenuItem item) {
+    const Rect& r = window->Shell().Menu().items[static_cast<size_t>(item)];
+    QTest::mouseClick(window->Image1, Qt::LeftButton, Qt::NoModifier,
+                      QPoint((r.left + r.right) / 2, 20));
+  }
+  // Design selection, then the quadrant of design `mode`.
+  void OpenDesign(int mode) {
+    ClickMenu(MenuItem::Design);
+    const QPoint quadrant[] = {{100, 50}, {500, 50}, {100, 250}, {500, 250}};
+    QTest::mouseClick(window->Image2, Qt::LeftButton, Qt::NoModifier, quadrant[mode - 1]);
+  }
+  void Type(TNumEdit* field, const QString& text) {
+    field->SetProgramText("");
+    QTest::keyClicks(field, text);
+  }
+
+  // Runs `action`; each modal window that opens meanwhile goes to `onModal`,
+  // which must close it. Returns the texts of the message boxes that opened.
+  std::vector<std::string> WithModals(const std::function<void()>& action,
+                                      const std::function<void(TfmAdjust*)>& onDialog = {}) {
+    std::vector<std::string> messages;
+    std::set<QWidget*> seen;
+    QTimer timer;
+    timer.setInterval(5);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+      QWidget* w = QApplication::activeModalWidget();
+      if (!w || seen.count(w) || !w->isVisible()) return;
+      seen.insert(w);
+      if (auto* box = qobject_cast<QMessageBox*>(w)) {
+        messages.push_back(box->text().toStdString());
+        EXPECT_EQ(box->windowTitle(), "Error");
+        EXPECT_EQ(box->icon(), QMessageBox::Critical);
+        QTimer::singleShot(0, box->button(QMessageBox::Ok), &QPushButton::click);
+      } else if (auto* dialog = qobject_cast<TfmAdjust*>(w)) {
+        if (onDialog) {
+          onDialog(dialog);
+        } else {
+          QTimer::singleShot(0, dialog->BitBtn1, &QPushButton::click);
+        }
+      }
+    });
+    timer.start();
+    action();
+    timer.stop();
+    return messages;
+  }
+
+  std::vector<std::string> Calculate() {
+    return WithModals(
+        [&] { QTest::mouseClick(window->Image3, Qt::LeftButton, Qt::NoModifier, QPoint(40, 10)); });
+  }
+  void ClickArrow(bool up) {
+    QTest::mouseClick(window->Image4, Qt::LeftButton, Qt::NoModifier, QPoint(up ? 10 : 50, 10));
+  }
+  void Hover(QPoint p) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(p), QPointF(window->Image2->mapToGlobal(p)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(window->Image2, &move);
+  }
+  static QPoint Middle(const Rect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+  void ClickPage(QPoint p) { QTest::mouseClick(window->Image2, Qt::LeftButton, Qt::NoModifier, p); }
+  // Hovers a part and clicks it; the dialog gets `entry` typed and OK pressed.
+  std::vector<std::string> Adjust(const Rect& part, const QString& entry,
+                                  std::string* shown = nullptr) {
+    Hover(Middle(part));
+    return WithModals([&] { ClickPage(Middle(part)); },
+                      [&](TfmAdjust* dialog) {
+                        if (shown) {
+                          *shown = (dialog->Label1->text() + " " + dialog->NumEdit1->text() + " " +
+                                    dialog->Label2->text())
+                                       .toStdString();
+                        }
+                        dialog->NumEdit1->SetProgramText("");
+                        QTest::keyClicks(dialog->NumEdit1, entry);
+                        QTimer::singleShot(0, dialog->BitBtn1, &QPushButton::click);
+                      });
+  }
+
+  std::unique_ptr<TfmMain> window;
+};
+
+struct ValidationCase {
+  const char* name;
+  int mode;
+  const char* first;
+  const char* second;
+  const char* message;  // empty: accepted
+};
+
+class ValidationTest : public DesignFlowTest,
+                       public ::testing::WithParamInterface<ValidationCase> {};
+
+TEST_P(ValidationTest, CalculateShowsTheFirstProblem) {
+  const ValidationCase& c = GetParam();
+  OpenDesign(c.mode);
+  Type(window->NumEdit1, c.first);
+  if (window->NumEdit2->isEnabled()) Type(window->NumEdit2, c.second);
+  const auto messages = Calculate();
+  if (*c.message) {
+    EXPECT_EQ(messages, std::vector<std::string>{c.message});
+    EXPECT_FALSE(Global::Page().Calculated);
+  } else {
+    EXPECT_TRUE(messages.empty()) << messages.front();
+    EXPECT_TRUE(Global::Page().Calculated);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Messages, ValidationTest,
+    ::testing::Values(
+        ValidationCase{"NoFrequency", 1, "", "75", "Frequency not entered."},
+        ValidationCase{"NoPulse", 4, "", "", "Pulse length not entered."},
+        ValidationCase{"NoDuty", 3, "1000", "", "Duty cycle not entered."},
+        ValidationCase{"LowestFrequency", 1, "0.01", "75", ""},
+        ValidationCase{"HighestFrequency", 3, "2000000", "25", ""},
+        ValidationCase{"BelowLowest", 1, "0.0099", "75", "Frequency not realistic."},
+        ValidationCase{"AboveHighest", 1, "2000000.1", "75", "Frequency not realistic."},
+        ValidationCase{"TwoPoints", 1, "10.0.1", "75", "Frequency not realistic."},
+        ValidationCase{"PointAlone", 2, ".", "", "Frequency not realistic."},
+        ValidationCase{"HalfInModeOne", 1, "1000", "50", "Duty cycle not realistic for this mode."},
+        ValidationCase{"FullInModeOne", 1, "1000", "100", "Duty cycle invalid."},
+        ValidationCase{"ZeroInModeThree", 3, "1000", "0", "Duty cycle invalid."},
+        ValidationCase{"HundredInModeThree", 3, "1000", "100", "Duty cycle invalid."},
+        ValidationCase{"AboveHalfInModeThree", 3, "1000", "75", ""},
+        ValidationCase{"SquareIgnoresDuty", 2, "1000", "", ""},
+        ValidationCase{"ZeroPulse", 4, "0", "", "Invalid pulse length."},
+        ValidationCase{"PulseIgnoresSecondField", 4, "1", "", ""}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(DesignFlowTest, ValuesAreStoredBeforeTheChecks) {
+  OpenDesign(1);
+  Type(window->NumEdit1, "3000000");
+  Type(window->NumEdit2, "80");
+  Calculate();
+  EXPECT_EQ(Global::TimerDesign().Frequency, 3000000);
+  EXPECT_EQ(Global::TimerDesign().DutyCycle, 0.8);
+}
+
+// The road of a typical design: 1000 Hz at 75 %, then R1 adjusted to 8.2 K.
+TEST_F(DesignFlowTest, TheRoadOfATypicalDesign) {
+  OpenDesign(1);
+  EXPECT_EQ(window->windowTitle(), "Astable, Duty Cycle > 50%");
+  EXPECT_EQ(Global::TimerDesign().C1, 1e-6);
+  Type(window->NumEdit1, "1000");
+  Type(window->NumEdit2, "75");
+  EXPECT_TRUE(Calculate().empty());
+  const TimerDesignState& d = Global::TimerDesign();
+  EXPECT_DOUBLE_EQ(d.C1, 1e-7);
+  EXPECT_NEAR(d.R1, 7213.475, 1e-3);
+  EXPECT_NEAR(d.R2, 3606.738, 1e-3);
+  EXPECT_NEAR(d.THigh, 750e-6, 1e-12);
+
+  const Rect r1 = Global::Page().ResistorHitRects[1];
+  Hover(Middle(r1));
+  EXPECT_EQ(window->PageCursor(), kCursorResistor);
+  std::string shown;
+  EXPECT_TRUE(Adjust(r1, "8.2", &shown).empty());
+  EXPECT_EQ(shown, "R1 7.214 K");
+  EXPECT_EQ(d.R1, 8200);
+  EXPECT_EQ(window->NumEdit1->text(), "935.996");
+  EXPECT_EQ(window->NumEdit2->text(), "76.6");
+  // The dialog shows the calculated value again, not the adjusted one.
+  EXPECT_TRUE(Adjust(r1, "7.214", &shown).empty());
+  EXPECT_EQ(shown, "R1 7.214 K");
+}
+
+TEST_F(DesignFlowTest, AdjustmentOutsideTheBandIsRefusedAndStillRecalculates) {
+  OpenDesign(1);
+  Type(window->NumEdit1, "1000");
+  Type(window->NumEdit2, "75");
+  Calculate();
+  const Rect c1 = Global::Page().CapacitorHitRect;
+  std::string shown;
+  EXPECT_EQ(Adjust(c1, "121", &shown), std::vector<std::string>{"Maximum adjustment is +/- 20%."});
+  EXPECT_EQ(shown, "C1 100 nF");
+  EXPECT_DOUBLE_EQ(Global::TimerDesign().C1, 1e-7);
+  EXPECT_EQ(window->NumEdit1->text(), "1000.000") << "the recalculation ran";
+  EXPECT_TRUE(Adjust(c1, "120").empty());
+  EXPECT_DOUBLE_EQ(Global::TimerDesign().C1, 1.2e-7);
+  EXPECT_EQ(Adjust(c1, "83.33"), std::vector<std::string>{"Maximum adjustment is +/- 20%."});
+  EXPECT_TRUE(Adjust(c1, "83.34").empty());
+  EXPECT_DOUBLE_EQ(Global::TimerDesign().C1, 83.34e-9);
+}
+
+TEST_F(DesignFlowTest, HoverCursorsFollowTheCalculation) {
+  OpenDesign(1);
+  Type(window->NumEdit1, "1000");
+  Type(window->NumEdit2, "75");
+  Hover({96, 180});
+  EXPECT_EQ(window->PageCursor(), kCursorDefault) << "nothing to adjust before Calculate";
+  Calculate();
+  Hover(Middle(Global::Page().CapacitorHitRect));
+  EXPECT_EQ(window->PageCursor(), kCursorCapacitor);
+  Hover(Middle(Global::Page().ResistorHitRects[2]));
+  EXPECT_EQ(window->PageCursor(), kCursorResistor);
+  EXPECT_EQ(Global::Page().ResistorUnderCursor, 2);
+  Hover({600, 20});
+  EXPECT_EQ(window->PageCursor(), kCursorDefault);
+  EXPECT_EQ(Global::Page().ResistorUnderCursor, 2) << "kept when the mouse leaves";
+  ClickMenu(MenuItem::Help);
+  Hover(Middle(Global::Page().CapacitorHitRect));
+  EXPECT_EQ(window->PageCursor(), kCursorDefault);
+}
+
+TEST_F(DesignFlowTest, CapacitorArrowsStepTheE12SeriesAcrossDecades) {
+  OpenDesign(1);
+  Type(window->NumEdit1, "1");
+  Type(window->NumEdit2, "60");
+  Calculate();  // 1 µF, no step: index 0, count 8
+  TimerDesignState& d = Global::TimerDesign();
+  ClickArrow(false);
+  EXPECT_EQ(d.E12Index, 11);
+  EXPECT_EQ(d.DecadeCount, 9);
+  EXPECT_DOUBLE_EQ(d.C1, 8.2e-7);
+  ClickArrow(true);
+  EXPECT_EQ(d.E12Index, 0);
+  EXPECT_EQ(d.DecadeCount, 8);
+  EXPECT_DOUBLE_EQ(d.C1, 1e-6);
+  EXPECT_EQ(d.C1Ref, d.C1);
+  // An up step that leaves too little resistance is followed by the search.
+  Type(window->NumEdit1, "1000");
+  Type(window->NumEdit2, "75");
+  Calculate();  // 100 nF
+  for (int i = 0; i < 12; ++i)
+    ClickArrow(true);
+  EXPECT_EQ(d.E12Index, 0);
+  EXPECT_DOUBLE_EQ(d.C1, 1e-7) << "one decade up, then divided back";
+  EXPECT_EQ(d.DecadeCount, 9);
+}
+
+TEST_F(DesignFlowTest, ArrowsWithAnInvalidFieldStepNothing) {
+  OpenDesign(1);
+  Type(window->NumEdit1, "1000");
+  const auto messages = WithModals([&] { ClickArrow(true); });
+  EXPECT_EQ(messages, std::vector<std::string>{"Duty cycle not entered."});
+  EXPECT_EQ(Global::TimerDesign().E12Index, 0);
+}
+
+TEST_F(DesignFlowTest, TimerArrowsCycleThePackages) {
+  OpenDesign(1);
+  Type(window->NumEdit1, "1000");
+  Type(window->NumEdit2, "75");
+  Calculate();
+  QTest::mouseClick(window->RB2, Qt::LeftButton);
+  ASSERT_TRUE(window->RB2->isChecked());
+  const double c1 = Global::TimerDesign().C1;
+  const std::uint8_t expectedUp[] = {2, 3, 0};
+  for (std::uint8_t v : expectedUp) {
+    ClickArrow(true);
+    EXPECT_EQ(Global::Drawing().TimerVariant, v);
+  }
+  ClickArrow(false);
+  EXPECT_EQ(Global::Drawing().TimerVariant, 3);
+  ClickArrow(false);
+  EXPECT_EQ(Global::Drawing().TimerVariant, 2);
+  EXPECT_EQ(Global::TimerDesign().C1, c1);
+  // The gap between the arrows steps nothing.
+  QTest::mouseClick(window->Image4, Qt::LeftButton, Qt::NoModifier, QPoint(30, 10));
+  EXPECT_EQ(Global::Drawing().TimerVariant, 2);
+}
+
+TEST_F(DesignFlowTest, ArrowKeysDoNotStepTheCapacitor) {
+  OpenDesign(1);
+  Type(window->NumEdit1, "1000");
+  Type(window->NumEdit2, "75");
+  Calculate();
+  const double c1 = Global::TimerDesign().C1;
+  QTest::keyClick(window.get(), Qt::Key_Up);
+  QTest::keyClick(window->NumEdit2, Qt::Key_Down);
+  EXPECT_EQ(Global::TimerDesign().C1, c1);
+}
+
+}  // namespace
+}  // namespace timer555
