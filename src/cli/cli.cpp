@@ -11,10 +11,12 @@
 #include "app/global.h"
 #include "app/layout.h"
 #include "app/pages.h"
+#include "cli/cli_design.h"
 #include "components/holders.h"
 #include "render/checked.h"
 #include "render/draw555.h"
 #include "render/qt_canvas.h"
+#include "render/recording_canvas.h"
 #include "render/svg_canvas.h"
 
 #ifndef TIMER555_VERSION
@@ -26,11 +28,6 @@ namespace timer555 {
 namespace {
 
 constexpr const char* kProgram = "timer555-cli";
-
-class UsageError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
 
 // A drawing that may fail part-way; what was drawn is still written.
 using Drawing = std::function<void(Canvas&)>;
@@ -129,13 +126,6 @@ void ApplySet(const std::string& assignment) {
   *target = value;
 }
 
-std::uint8_t ParseTimer(const std::string& text) {
-  if (text == "555") return 0;
-  if (text == "556A") return 2;
-  if (text == "556B") return 3;
-  throw UsageError("--timer wants 555, 556A or 556B, not '" + text + "'");
-}
-
 std::vector<std::string> ReadScript(const std::string& file) {
   std::ifstream f(file, std::ios::binary);
   if (!f) throw std::runtime_error("cannot read '" + file + "'");
@@ -148,7 +138,46 @@ std::vector<std::string> ReadScript(const std::string& file) {
   return lines;
 }
 
+bool IsDesignPage(const std::string& a) {
+  return a.size() == 7 && a.rfind("design", 0) == 0 && a[6] >= '1' && a[6] <= '4';
+}
+
+// render designN: the design page, calculated when the request asks for it.
+ExitStatus RenderDesign(const std::vector<std::string>& args, std::ostream& err) {
+  DesignRequest request;
+  std::optional<std::string> output;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (IsDesignPage(a) && request.mode == 0) {
+      request.mode = a[6] - '0';
+    } else if (a == "-o" || a == "--output") {
+      if (i + 1 >= args.size()) throw UsageError("option " + a + " wants a value");
+      output = args[++i];
+    } else if (!ParseDesignOption(args, i, request)) {
+      throw UsageError(!a.empty() && a[0] == '-' ? "unknown option '" + a + "'"
+                                                 : "unexpected argument '" + a + "'");
+    }
+  }
+  if (!output) throw UsageError("render wants an output file: -o FILE");
+  FormatOf(*output);
+  std::optional<std::string> failure;
+  const ExitStatus status = DrawAndWrite(
+      [&](Canvas& c) {
+        DesignReport report;
+        failure = RunDesign(request, c, report);
+      },
+      *output, err);
+  if (failure) {
+    err << kProgram << ": error: " << *failure << "\n";
+    return ExitStatus::Failed;
+  }
+  return status;
+}
+
 ExitStatus Render(const std::vector<std::string>& args, std::ostream& err) {
+  for (const std::string& a : args) {
+    if (IsDesignPage(a)) return RenderDesign(args, err);
+  }
   std::optional<std::string> page, script, output;
   std::vector<std::string> sets;
   std::optional<std::uint8_t> timer;
@@ -206,6 +235,33 @@ ExitStatus Render(const std::vector<std::string>& args, std::ostream& err) {
       *output, err);
 }
 
+ExitStatus Design(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  DesignRequest request;
+  bool json = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--json") {
+      json = true;
+    } else if (ParseDesignOption(args, i, request)) {
+    } else if (!a.empty() && a[0] == '-') {
+      throw UsageError("unknown option '" + a + "'");
+    } else if (request.mode == 0) {
+      request.mode = ParseDesignMode(a);
+    } else {
+      throw UsageError("unexpected argument '" + a + "'");
+    }
+  }
+  if (request.mode == 0) throw UsageError("design wants a MODE");
+  RecordingCanvas page(650, 308);
+  DesignReport report;
+  if (const auto failure = RunDesign(request, page, report)) {
+    err << kProgram << ": error: " << *failure << "\n";
+    return ExitStatus::Failed;
+  }
+  PrintDesign(report, json, out);
+  return ExitStatus::Success;
+}
+
 }  // namespace
 
 const std::string& CliHelp() {
@@ -215,15 +271,32 @@ const std::string& CliHelp() {
       "Designs 555 and 556 timer circuits and draws the designer's pages.\n"
       "\n"
       "Commands:\n"
+      "  design MODE [DESIGN OPTIONS] [--json]\n"
+      "      Design as the window does and print the result: the title, the part\n"
+      "      labels with their exact values, the two entry fields and the\n"
+      "      waveform's times. MODE is astable-above, astable-square,\n"
+      "      astable-below or monostable (or 1 to 4).\n"
       "  render PAGE -o FILE\n"
       "      Draw a page as the window shows it (650 x 308 pixels).\n"
       "      PAGE is start, designs, applications, data, help or companion.\n"
+      "  render designN [DESIGN OPTIONS] -o FILE\n"
+      "      Draw design page N (1 to 4), calculated when options are given.\n"
       "  render --script FILE [--values] [--set NAME=VALUE ...]\n"
       "         [--timer 555|556A|556B] -o FILE\n"
       "      Run a circuit script over a white page.\n"
       "      --values          print the part values beside the parts\n"
       "      --set NAME=VALUE  R1, R2, R3 in ohms, C1 ... C4 in farads\n"
       "      --timer VARIANT   draw the chip as a 555 or either 556 half\n"
+      "\n"
+      "Design options, the texts and clicks a user would give the window:\n"
+      "  -f TEXT           frequency in Hz\n"
+      "  -d TEXT           duty cycle in %\n"
+      "  -t TEXT           pulse length in seconds (monostable)\n"
+      "  --c1-up N         click the up arrow N times (next larger E12 value)\n"
+      "  --c1-down N       click the down arrow N times\n"
+      "  --set PART=TEXT   adjust R1, R2 or C1 in the unit the dialog shows\n"
+      "  --timer VARIANT   555, 556A or 556B\n"
+      "  --json            print one JSON object (duty_cycle as a fraction)\n"
       "\n"
       "FILE ending in .png writes a PNG picture, ending in .svg an SVG drawing.\n"
       "\n"
@@ -248,6 +321,7 @@ ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::
       return ExitStatus::Success;
     }
     if (command == "render") return Render({args.begin() + 1, args.end()}, err);
+    if (command == "design") return Design({args.begin() + 1, args.end()}, out, err);
     throw UsageError("unknown command '" + command + "'");
   } catch (const UsageError& e) {
     err << kProgram << ": error: " << e.what() << "\n"

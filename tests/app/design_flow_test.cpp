@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -12,10 +14,12 @@
 #include <QTimer>
 #include <functional>
 #include <set>
+#include <sstream>
 
 #include "app/global.h"
 #include "app/image_control.h"
 #include "app/main_window.h"
+#include "cli/cli.h"
 #include "components/num_edit.h"
 #include "design/adjust.h"
 
@@ -301,6 +305,55 @@ TEST_F(DesignFlowTest, ArrowKeysDoNotStepTheCapacitor) {
   QTest::keyClick(window.get(), Qt::Key_Up);
   QTest::keyClick(window->NumEdit2, Qt::Key_Down);
   EXPECT_EQ(Global::TimerDesign().C1, c1);
+}
+
+}  // namespace
+}  // namespace timer555
+
+namespace timer555 {
+namespace {
+
+// The command line draws the same page area as the window after the same steps.
+TEST_F(DesignFlowTest, CommandLineDrawsTheWindowsPixels) {
+  struct Steps {
+    int mode;
+    const char* first;
+    const char* second;
+    bool timerB;
+  };
+  for (const Steps s : {Steps{1, "1000", "75", false}, Steps{2, "440", "", true},
+                        Steps{3, "2.5", "30", false}, Steps{4, "10", "", false}}) {
+    Global::Reset();
+    window = std::make_unique<TfmMain>();
+    window->show();
+    QApplication::processEvents();
+    OpenDesign(s.mode);
+    Type(window->NumEdit1, s.first);
+    if (*s.second) Type(window->NumEdit2, s.second);
+    Calculate();
+    ClickArrow(false);
+    if (s.timerB) {
+      QTest::mouseClick(window->RB2, Qt::LeftButton);
+      ClickArrow(false);
+    }
+    const QImage shown = window->Image2->CanvasRef().Image().copy();
+    const QString file = QDir::temp().filePath(QString("timer555_same_%1.png").arg(s.mode));
+    std::vector<std::string> args = {"render",
+                                     "design" + std::to_string(s.mode),
+                                     s.mode == 4 ? "-t" : "-f",
+                                     s.first,
+                                     "--c1-down",
+                                     "1",
+                                     "-o",
+                                     file.toStdString()};
+    if (*s.second) args.insert(args.end(), {"-d", s.second});
+    if (s.timerB) args.insert(args.end(), {"--timer", "556B"});
+    std::ostringstream out, err;
+    ASSERT_EQ(RunCli(args, out, err), ExitStatus::Success) << err.str();
+    QImage drawn(file);
+    QFile::remove(file);
+    EXPECT_EQ(drawn.convertToFormat(shown.format()), shown) << "design " << s.mode;
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -51,15 +52,32 @@ TEST_F(CliTest, HelpIsPrintedInFull) {
             "Designs 555 and 556 timer circuits and draws the designer's pages.\n"
             "\n"
             "Commands:\n"
+            "  design MODE [DESIGN OPTIONS] [--json]\n"
+            "      Design as the window does and print the result: the title, the part\n"
+            "      labels with their exact values, the two entry fields and the\n"
+            "      waveform's times. MODE is astable-above, astable-square,\n"
+            "      astable-below or monostable (or 1 to 4).\n"
             "  render PAGE -o FILE\n"
             "      Draw a page as the window shows it (650 x 308 pixels).\n"
             "      PAGE is start, designs, applications, data, help or companion.\n"
+            "  render designN [DESIGN OPTIONS] -o FILE\n"
+            "      Draw design page N (1 to 4), calculated when options are given.\n"
             "  render --script FILE [--values] [--set NAME=VALUE ...]\n"
             "         [--timer 555|556A|556B] -o FILE\n"
             "      Run a circuit script over a white page.\n"
             "      --values          print the part values beside the parts\n"
             "      --set NAME=VALUE  R1, R2, R3 in ohms, C1 ... C4 in farads\n"
             "      --timer VARIANT   draw the chip as a 555 or either 556 half\n"
+            "\n"
+            "Design options, the texts and clicks a user would give the window:\n"
+            "  -f TEXT           frequency in Hz\n"
+            "  -d TEXT           duty cycle in %\n"
+            "  -t TEXT           pulse length in seconds (monostable)\n"
+            "  --c1-up N         click the up arrow N times (next larger E12 value)\n"
+            "  --c1-down N       click the down arrow N times\n"
+            "  --set PART=TEXT   adjust R1, R2 or C1 in the unit the dialog shows\n"
+            "  --timer VARIANT   555, 556A or 556B\n"
+            "  --json            print one JSON object (duty_cycle as a fraction)\n"
             "\n"
             "FILE ending in .png writes a PNG picture, ending in .svg an SVG drawing.\n"
             "\n"
@@ -159,6 +177,80 @@ TEST_F(CliTest, ScriptErrorStillWritesWhatWasDrawn) {
   const QImage img(QString::fromStdString(png));
   ASSERT_FALSE(img.isNull());
   EXPECT_EQ(img.pixel(20, 24), qRgb(0, 0, 0)) << "the first wire is in the picture";
+}
+
+TEST_F(CliTest, DesignPrintsWhatTheWindowShows) {
+  ASSERT_EQ(Run({"design", "astable-above", "-f", "1000", "-d", "75"}), ExitStatus::Success)
+      << err.str();
+  EXPECT_EQ(out.str(),
+            "Astable, Duty Cycle > 50%\n"
+            "R1  7.214K  (7213.475204444818 ohm)\n"
+            "R2  3.607K  (3606.737602222409 ohm)\n"
+            "C1  100nF  (1e-07 F)\n"
+            "C2  10nF  (1e-08 F)\n"
+            "Frequency  1000 Hz\n"
+            "Duty Cycle  75 %\n"
+            "tH = 750.0us\n"
+            "tL = 250.0us\n");
+  EXPECT_EQ(err.str(), "");
+}
+
+TEST_F(CliTest, DesignAsJsonAfterArrowsAndAnAdjustment) {
+  ASSERT_EQ(Run({"design", "1", "-f", "1000", "-d", "75", "--c1-down", "1", "--c1-up", "1", "--set",
+                 "R1=8.2", "--json"}),
+            ExitStatus::Success)
+      << err.str();
+  const std::string json = out.str();
+  EXPECT_EQ(json.rfind("{\"mode\": 1, \"title\": \"Astable, Duty Cycle > 50%\", ", 0), 0u);
+  EXPECT_NE(json.find("\"r1\": 8200,"), std::string::npos);
+  EXPECT_NE(json.find("\"labels\": {\"r1\": \"8.2K\", \"r2\": \"3.607K\", \"c1\": \"100nF\", "
+                      "\"c2\": \"10nF\"}"),
+            std::string::npos);
+  EXPECT_NE(json.find("\"fields\": [\"935.996\", \"76.6\"]"), std::string::npos);
+  EXPECT_NE(json.find("\"waveform\": [\"tH = 818.4us\", \"tL = 250.0us\"]}"), std::string::npos);
+  EXPECT_EQ(std::count(json.begin(), json.end(), '\n'), 1);
+}
+
+TEST_F(CliTest, MonostableHasNoSecondResistor) {
+  ASSERT_EQ(Run({"design", "monostable", "-t", "1", "--json"}), ExitStatus::Success) << err.str();
+  EXPECT_NE(out.str().find("\"r2\": null"), std::string::npos);
+  EXPECT_NE(out.str().find("\"fields\": [\"1\", \"\"]"), std::string::npos);
+  EXPECT_NE(out.str().find("\"waveform\": [\"tH = 1 sec\"]"), std::string::npos);
+}
+
+TEST_F(CliTest, DesignFailuresGiveTheWindowsMessage) {
+  EXPECT_EQ(Run({"design", "3", "-f", "1000", "-d", "0"}), ExitStatus::Failed);
+  EXPECT_EQ(err.str(), "timer555-cli: error: Duty cycle invalid.\n");
+  EXPECT_EQ(out.str(), "");
+  EXPECT_EQ(Run({"design", "1", "-f", "1000", "-d", "75", "--set", "C1=121"}), ExitStatus::Failed);
+  EXPECT_EQ(err.str(), "timer555-cli: error: Maximum adjustment is +/- 20%.\n");
+  EXPECT_EQ(Run({"design", "astable-below", "-f", "1000"}), ExitStatus::Failed);
+  EXPECT_EQ(err.str(), "timer555-cli: error: Duty cycle not entered.\n");
+}
+
+TEST_F(CliTest, DesignUsageErrors) {
+  EXPECT_EQ(Run({"design"}), ExitStatus::Usage);
+  EXPECT_EQ(Run({"design", "astable"}), ExitStatus::Usage);
+  EXPECT_EQ(Run({"design", "1", "-f", "1e3"}), ExitStatus::Usage);
+  EXPECT_EQ(err.str(),
+            "timer555-cli: error: -f: '1e3' cannot be typed (digits and a point only)\n"
+            "Try 'timer555-cli --help'.\n");
+  EXPECT_EQ(Run({"design", "1", "-f", "12345678901"}), ExitStatus::Usage);
+  EXPECT_EQ(Run({"design", "4", "-f", "1"}), ExitStatus::Usage);
+  EXPECT_EQ(Run({"design", "4", "-t", "1", "--set", "R2=1"}), ExitStatus::Usage);
+  EXPECT_EQ(Run({"design", "1", "--c1-up", "-3"}), ExitStatus::Usage);
+}
+
+TEST_F(CliTest, RendersADesignPageCalculated) {
+  const std::string svg = Path("d1.svg");
+  ASSERT_EQ(Run({"render", "design1", "-f", "1000", "-d", "75", "-o", svg}), ExitStatus::Success)
+      << err.str();
+  std::ifstream f(svg);
+  const std::string doc((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+  EXPECT_NE(doc.find(">7.214K</text>"), std::string::npos);
+  const std::string png = Path("d4.png");
+  ASSERT_EQ(Run({"render", "design4", "-o", png}), ExitStatus::Success) << err.str();
+  EXPECT_EQ(QImage(QString::fromStdString(png)).size(), QSize(650, 308));
 }
 
 TEST_F(CliTest, UnreadableScriptOrUnwritableOutputFails) {

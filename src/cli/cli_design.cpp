@@ -1,0 +1,238 @@
+#include "cli/cli_design.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "app/global.h"
+#include "app/shell.h"
+#include "components/holders.h"
+#include "design/design_pages.h"
+#include "design/plain_view.h"
+#include "design/pmisc.h"
+#include "render/recording_canvas.h"
+
+namespace timer555 {
+
+namespace {
+
+constexpr int kFirstFieldMaxLength = 10;
+
+// The entry fields take digits and points only, the first at most ten.
+std::string Typeable(const std::string& option, const std::string& text, int maxLength = 0) {
+  for (char c : text) {
+    if ((c < '0' || c > '9') && c != '.') {
+      throw UsageError(option + ": '" + text + "' cannot be typed (digits and a point only)");
+    }
+  }
+  if (maxLength > 0 && static_cast<int>(text.size()) > maxLength) {
+    throw UsageError(option + ": '" + text + "' is longer than the field's " +
+                     std::to_string(maxLength) + " characters");
+  }
+  return text;
+}
+
+int Count(const std::string& option, const std::string& text) {
+  int n = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+  if (ec != std::errc() || end != text.data() + text.size() || n < 0 || n > 100000) {
+    throw UsageError(option + " wants a count from 0 to 100000, not '" + text + "'");
+  }
+  return n;
+}
+
+std::string Number(double v) {
+  if (!std::isfinite(v)) return "null";
+  char buf[64];
+  const auto r = std::to_chars(buf, buf + sizeof buf, v);
+  return std::string(buf, r.ptr);
+}
+
+std::string Quoted(const std::string& s) {
+  std::string out = "\"";
+  for (unsigned char c : s) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c < 0x20) {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\u%04x", c);
+      out += buf;
+    } else if (c >= 0x80) {
+      // Latin-1 texts become UTF-8.
+      out += static_cast<char>(0xc0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3f));
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out + "\"";
+}
+
+std::string Label(const std::optional<std::string>& label) {
+  return label ? Quoted(*label) : "null";
+}
+
+}  // namespace
+
+std::uint8_t ParseTimer(const std::string& text) {
+  if (text == "555") return 0;
+  if (text == "556A") return 2;
+  if (text == "556B") return 3;
+  throw UsageError("--timer wants 555, 556A or 556B, not '" + text + "'");
+}
+
+int ParseDesignMode(const std::string& text) {
+  const char* names[] = {"astable-above", "astable-square", "astable-below", "monostable"};
+  for (int m = 1; m <= 4; ++m) {
+    if (text == names[m - 1] || text == std::to_string(m)) return m;
+  }
+  throw UsageError("unknown design '" + text +
+                   "' (astable-above, astable-square, astable-below, monostable or 1 to 4)");
+}
+
+bool ParseDesignOption(const std::vector<std::string>& args, size_t& i, DesignRequest& r) {
+  const std::string& a = args[i];
+  const auto next = [&]() -> const std::string& {
+    if (i + 1 >= args.size()) throw UsageError("option " + a + " wants a value");
+    return args[++i];
+  };
+  if (a == "-f" || a == "--frequency") {
+    r.frequency = Typeable(a, next(), kFirstFieldMaxLength);
+  } else if (a == "-d" || a == "--duty") {
+    r.duty = Typeable(a, next());
+  } else if (a == "-t" || a == "--pulse") {
+    r.pulse = Typeable(a, next(), kFirstFieldMaxLength);
+  } else if (a == "--c1-up" || a == "--c1-down") {
+    r.arrowSteps.insert(r.arrowSteps.end(), static_cast<size_t>(Count(a, next())), a == "--c1-up");
+  } else if (a == "--set") {
+    const std::string& assignment = next();
+    const size_t eq = assignment.find('=');
+    const std::string part = assignment.substr(0, eq);
+    if (eq == std::string::npos || (part != "R1" && part != "R2" && part != "C1")) {
+      throw UsageError("--set wants R1=TEXT, R2=TEXT or C1=TEXT, not '" + assignment + "'");
+    }
+    r.sets.emplace_back(part, Typeable("--set " + part, assignment.substr(eq + 1)));
+  } else if (a == "--timer") {
+    r.timer = ParseTimer(next());
+  } else {
+    return false;
+  }
+  return true;
+}
+
+std::optional<std::string> RunDesign(const DesignRequest& request, Canvas& page,
+                                     DesignReport& report) {
+  const int mode = request.mode;
+  if (mode == 4 && (request.frequency || request.duty)) {
+    throw UsageError("the monostable takes its pulse length with -t, not -f or -d");
+  }
+  if (mode != 4 && request.pulse) throw UsageError("-t is the monostable's pulse length");
+  if (mode == 2 && request.duty) throw UsageError("the square-wave astable's duty cycle is 50 %");
+  for (const auto& [part, text] : request.sets) {
+    if (part == "R2" && mode == 4) throw UsageError("the monostable has no R2");
+  }
+
+  Global::Reset();
+  if (request.timer) Global::Drawing().TimerVariant = *request.timer;
+  StringHolders holders = LoadBuiltinHolders();
+  RecordingCanvas menuBar(page.Width(), 42);
+  RecordingCanvas waveform(203, 58);
+  PlainView view(page, waveform);
+  MainShell shell(view, holders);
+  shell.FormCreate(menuBar);
+  shell.FormShow();
+  shell.ShowDesignSelection();
+  const int w = page.Width(), h = page.Height();
+  shell.Image2MouseDown(mode == 2 || mode == 4 ? w - 1 : 0, mode >= 3 ? h - 1 : 0);
+
+  const auto failed = [&]() -> std::optional<std::string> {
+    if (view.errors.empty()) return std::nullopt;
+    return view.errors.front();
+  };
+  if (request.Calculates()) {
+    view.text[Control::NumEdit1] =
+        mode == 4 ? request.pulse.value_or("") : request.frequency.value_or("");
+    if (mode == 1 || mode == 3) view.text[Control::NumEdit2] = request.duty.value_or("");
+    shell.Image3Click();
+    if (auto f = failed()) return f;
+    view.checkedRadio = Control::RB1;
+    for (bool up : request.arrowSteps) {
+      shell.Image4MouseDown(up ? 0 : 10000, 0);
+      if (auto f = failed()) return f;
+    }
+    for (const auto& [part, text] : request.sets) {
+      view.adjustEntry = [t = text] { return t; };
+      if (part == "C1") {
+        shell.AdjustCapacitor();
+      } else {
+        Global::Page().ResistorUnderCursor = part == "R1" ? 1 : 2;
+        shell.AdjustResistor();
+      }
+      if (auto f = failed()) return f;
+    }
+  }
+
+  const TimerDesignState& d = Global::TimerDesign();
+  const PageState& p = Global::Page();
+  report.mode = mode;
+  report.title = view.Caption();
+  report.frequency = d.Frequency;
+  report.dutyCycle = d.DutyCycle;
+  report.pulseLength = d.PulseLength;
+  report.r1 = d.R1;
+  report.r2 = d.R2;
+  report.c1 = d.C1;
+  report.c2 = d.C2;
+  report.tHigh = d.THigh;
+  report.tLow = d.TLow;
+  if (p.Calculated) {
+    // The parts the script draws are those whose hit rectangles it stored.
+    if (p.ResistorHitRects[1] != Rect{}) report.r1Label = FormatResistance(d.R1);
+    if (p.ResistorHitRects[2] != Rect{}) report.r2Label = FormatResistance(d.R2);
+    report.c1Label = FormatCapacitance(d.C1);
+    report.c2Label = FormatCapacitance(d.C2);
+  }
+  report.fields[0] = view.Text(Control::NumEdit1);
+  report.fields[1] = view.Text(Control::NumEdit2);
+  // The labels of the last drawing: each one starts by clearing the image.
+  for (const DrawOp& op : waveform.Ops()) {
+    if (op.kind == DrawOp::Kind::FillRect) report.waveform.clear();
+    if (op.kind == DrawOp::Kind::Text) report.waveform.push_back(op.text);
+  }
+  return std::nullopt;
+}
+
+void PrintDesign(const DesignReport& r, bool json, std::ostream& out) {
+  if (json) {
+    out << "{\"mode\": " << r.mode << ", \"title\": " << Quoted(r.title)
+        << ", \"frequency\": " << Number(r.frequency) << ", \"duty_cycle\": " << Number(r.dutyCycle)
+        << ", \"pulse_length\": " << Number(r.pulseLength) << ", \"r1\": " << Number(r.r1)
+        << ", \"r2\": " << Number(r.r2) << ", \"c1\": " << Number(r.c1)
+        << ", \"c2\": " << Number(r.c2) << ", \"t_high\": " << Number(r.tHigh)
+        << ", \"t_low\": " << Number(r.tLow) << ", \"labels\": {\"r1\": " << Label(r.r1Label)
+        << ", \"r2\": " << Label(r.r2Label) << ", \"c1\": " << Label(r.c1Label)
+        << ", \"c2\": " << Label(r.c2Label) << "}, \"fields\": [" << Quoted(r.fields[0]) << ", "
+        << Quoted(r.fields[1]) << "], \"waveform\": [";
+    for (size_t i = 0; i < r.waveform.size(); ++i)
+      out << (i ? ", " : "") << Quoted(r.waveform[i]);
+    out << "]}\n";
+    return;
+  }
+  out << r.title << "\n";
+  const auto part = [&](const char* name, const std::optional<std::string>& label, double value,
+                        const char* unit) {
+    if (label) out << name << "  " << *label << "  (" << Number(value) << " " << unit << ")\n";
+  };
+  part("R1", r.r1Label, r.r1, "ohm");
+  part("R2", r.r2Label, r.r2, "ohm");
+  part("C1", r.c1Label, r.c1, "F");
+  part("C2", r.c2Label, r.c2, "F");
+  const bool oneShot = r.mode == 4;
+  out << (oneShot ? "Pulse length  " : "Frequency  ") << r.fields[0] << (oneShot ? " sec" : " Hz")
+      << "\n";
+  if (!oneShot) out << "Duty Cycle  " << r.fields[1] << " %\n";
+  for (const std::string& label : r.waveform)
+    out << label << "\n";
+}
+
+}  // namespace timer555

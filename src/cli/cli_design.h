@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "render/canvas.h"
+
+namespace timer555 {
+
+// A mistake in the command line itself: reported with a pointer to --help.
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// "555", "556A", "556B" → TimerVariant 0, 2, 3.
+std::uint8_t ParseTimer(const std::string& text);
+
+// What `design` and `render designN` are asked to do: the texts a user would
+// type and the clicks they would make, in order.
+struct DesignRequest {
+  int mode = 0;
+  std::optional<std::string> frequency;
+  std::optional<std::string> duty;
+  std::optional<std::string> pulse;
+  std::vector<bool> arrowSteps;                           // true up, false down, in the order given
+  std::vector<std::pair<std::string, std::string>> sets;  // R1, R2 or C1 and the dialog's text
+  std::optional<std::uint8_t> timer;
+
+  bool Calculates() const {
+    return frequency || duty || pulse || !arrowSteps.empty() || !sets.empty();
+  }
+};
+
+// MODE as astable-above, astable-square, astable-below, monostable or 1 to 4.
+int ParseDesignMode(const std::string& text);
+
+// Consumes the design option at args[i] (and its value), advancing i; false
+// when args[i] is not one.
+bool ParseDesignOption(const std::vector<std::string>& args, size_t& i, DesignRequest& request);
+
+// The design as the window shows it after the request's steps.
+struct DesignReport {
+  int mode = 0;
+  std::string title;
+  double frequency = 0, dutyCycle = 0, pulseLength = 0;
+  double r1 = 0, r2 = 0, c1 = 0, c2 = 0, tHigh = 0, tLow = 0;
+  // The value texts the schematic prints; empty when the part is not drawn.
+  std::optional<std::string> r1Label, r2Label, c1Label, c2Label;
+  std::string fields[2];
+  std::vector<std::string> waveform;
+};
+
+// Runs the window's steps with `page` as the page area: open the design page,
+// type, Calculate, the arrows, the adjustments. Returns the message the window
+// would show when a step fails (the drawing so far stays on the page).
+std::optional<std::string> RunDesign(const DesignRequest& request, Canvas& page,
+                                     DesignReport& report);
+
+void PrintDesign(const DesignReport& report, bool json, std::ostream& out);
+
+}  // namespace timer555
