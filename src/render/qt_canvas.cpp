@@ -79,7 +79,7 @@ int ClampCoord(int v, int size) {
 
 void InstallFontSubstitutions() {
   QFont::insertSubstitution("Comic Sans MS", "Comic Neue");
-  QFont::insertSubstitution("Technical", "DejaVu Sans");
+  QFont::insertSubstitution("Technical", "DejaVu Sans Condensed");
   QFont::insertSubstitution("MS Sans Serif", "DejaVu Sans");
 }
 
