@@ -62,21 +62,6 @@ MenuItem MenuItemAt(const MenuLayout& layout, int x) noexcept {
   return MenuItem::None;
 }
 
-void DottedVerticalLine(Canvas& canvas, int x, int yFrom, int yTo) {
-  for (int y = yFrom | 1; y <= yTo; y += 2)
-    canvas.SetPixel(x, y, kBlue);
-}
-
-void DottedHorizontalLine(Canvas& canvas, int y, int xFrom, int xTo) {
-  for (int x = xFrom | 1; x <= xTo; x += 2)
-    canvas.SetPixel(x, y, kBlue);
-}
-
-void FillPageWhite(Canvas& canvas) {
-  canvas.SetBrushColor(kWhite);
-  canvas.FillRect({0, 0, canvas.Width(), canvas.Height()});
-}
-
 void DrawStartPage(Canvas& canvas) {
   const int w = canvas.Width();
   const int h = canvas.Height();
@@ -96,11 +81,6 @@ void DrawStartPage(Canvas& canvas) {
 }
 
 namespace {
-
-// The line of holder `holder` at 0-based index, or nothing past its end.
-std::string LineOr(const TStringHolder& holder, int index) {
-  return index < holder.Count() ? holder.Line(index) : std::string();
-}
 
 void DrawPulseTrain(Canvas& canvas, const std::string& code, int xo, int yHigh, int yLow,
                     double unit) {
@@ -142,9 +122,9 @@ void DrawDesignSelection(Canvas& canvas, const TStringHolder& shDesign) {
     const int xo = i % 2 == 1 ? 0 : w / 2;
     const int yo = i <= 2 ? 0 : h / 2;
     const int base = yo + h / 8;
-    const std::string title = LineOr(shDesign, 3 * (i - 1));
-    const std::string subtitle = LineOr(shDesign, 3 * (i - 1) + 1);
-    const std::string code = LineOr(shDesign, 3 * (i - 1) + 2);
+    const std::string title = shDesign.LineOrEmpty(3 * (i - 1));
+    const std::string subtitle = shDesign.LineOrEmpty(3 * (i - 1) + 1);
+    const std::string code = shDesign.LineOrEmpty(3 * (i - 1) + 2);
     canvas.SetFontBold(true);
     const int tw = canvas.TextWidth(title);
     const int th = canvas.TextHeight(title);
@@ -170,7 +150,7 @@ void DrawApplicationList(Canvas& canvas, const TStringHolder& shApps) {
     DottedHorizontalLine(canvas, k * r, 1, w - 1);
   for (int k = 1; k <= 7; ++k) {
     for (int column = 0; column < 2; ++column) {
-      const std::string title = LineOr(shApps, k - 1 + 7 * column);
+      const std::string title = shApps.LineOrEmpty(k - 1 + 7 * column);
       const int tw = canvas.TextWidth(title);
       const int th = canvas.TextHeight(title);
       canvas.TextOut((xm - tw) / 2 + column * xm, (k - 1) * r + (r - th) / 2, title);

@@ -32,12 +32,6 @@ MenuLayout DrawMenuBar(Canvas& canvas, int barHeight);
 // The first item whose left..right (inclusive) holds x.
 MenuItem MenuItemAt(const MenuLayout& layout, int x) noexcept;
 
-// Single pure-blue pixels at the odd coordinates of the range (inclusive).
-void DottedVerticalLine(Canvas& canvas, int x, int yFrom, int yTo);
-void DottedHorizontalLine(Canvas& canvas, int y, int xFrom, int xTo);
-
-void FillPageWhite(Canvas& canvas);
-
 void DrawStartPage(Canvas& canvas);
 void DrawDesignSelection(Canvas& canvas, const TStringHolder& shDesign);
 void DrawApplicationList(Canvas& canvas, const TStringHolder& shApps);

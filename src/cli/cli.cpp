@@ -13,6 +13,8 @@
 #include "app/pages.h"
 #include "cli/cli_design.h"
 #include "components/holders.h"
+#include "design/application_pages.h"
+#include "design/data_pages.h"
 #include "render/checked.h"
 #include "render/draw555.h"
 #include "render/qt_canvas.h"
@@ -96,6 +98,30 @@ Drawing PageDrawing(const std::string& page) {
   if (page == "data") return [](Canvas& c) { DrawDataList(c); };
   if (page == "help") return [](Canvas& c) { DrawTextPage(c, holders.SHHelp); };
   if (page == "companion") return [](Canvas& c) { DrawTextPage(c, holders.SH_Quellbox); };
+  // The reference pages are drawn over the list they are picked from, as in the window.
+  if (page == "components" || page == "specifications") {
+    return [page](Canvas& c) {
+      DrawDataList(c);
+      if (page == "components") {
+        ShowComponentPage(c, holders);
+      } else {
+        ShowSpecificationPage(c, holders);
+      }
+    };
+  }
+  if (page.rfind("app", 0) == 0 && page.size() <= 5) {
+    int k = 0;
+    const auto [end, ec] = std::from_chars(page.data() + 3, page.data() + page.size(), k);
+    if (ec == std::errc() && end == page.data() + page.size() && k >= 1 && k <= 14) {
+      return [k](Canvas& c) {
+        StringHolders working = holders;
+        DrawApplicationList(c, working.SHApps);
+        Global::Page().PageMode = 0;
+        Global::Page().ApplicationIndex = k;
+        ShowApplicationPage(c, working);
+      };
+    }
+  }
   throw UsageError("unknown page '" + page + "'");
 }
 
@@ -210,10 +236,11 @@ ExitStatus Render(const std::vector<std::string>& args, std::ostream& err) {
   if (page && script) throw UsageError("render takes a PAGE or --script FILE, not both");
   if (!page && !script) throw UsageError("render wants a PAGE or --script FILE");
   if (page) {
-    if (values || timer || !sets.empty()) {
-      throw UsageError("--values, --set and --timer go with --script");
-    }
-    return DrawAndWrite(PageDrawing(*page), *output, err);
+    if (values || !sets.empty()) throw UsageError("--values and --set go with --script");
+    const Drawing drawing = PageDrawing(*page);
+    Global::Reset();
+    if (timer) Global::Drawing().TimerVariant = *timer;
+    return DrawAndWrite(drawing, *output, err);
   }
   FormatOf(*output);  // a usage error before anything is read or set
   Global::Reset();
@@ -276,9 +303,11 @@ const std::string& CliHelp() {
       "      labels with their exact values, the two entry fields and the\n"
       "      waveform's times. MODE is astable-above, astable-square,\n"
       "      astable-below or monostable (or 1 to 4).\n"
-      "  render PAGE -o FILE\n"
+      "  render PAGE [--timer VARIANT] -o FILE\n"
       "      Draw a page as the window shows it (650 x 308 pixels).\n"
-      "      PAGE is start, designs, applications, data, help or companion.\n"
+      "      PAGE is start, designs, applications, data, help, companion,\n"
+      "      app1 ... app14, components or specifications; --timer VARIANT\n"
+      "      draws the chips of an application as that timer.\n"
       "  render designN [DESIGN OPTIONS] -o FILE\n"
       "      Draw design page N (1 to 4), calculated when options are given.\n"
       "  render --script FILE [--values] [--set NAME=VALUE ...]\n"

@@ -19,6 +19,8 @@ StringHolders LoadBuiltinHolders() {
   h.SHCircuits.SetStrings(ResourceLines("circuits"));
   h.SHApps.SetStrings(ResourceLines("apps"));
   h.SHHelp.SetStrings(ResourceLines("help"));
+  h.SHSpecs.SetStrings(ResourceLines("specs"));
+  h.SHComponent.SetStrings(ResourceLines("component"));
   h.SH_Quellbox.SetStrings(ResourceLines("quellbox"));
   return h;
 }

@@ -19,6 +19,10 @@ class TStringHolder {
   int Count() const noexcept { return static_cast<int>(lines_.size()); }
   // 0-based; callers stay inside 0 .. Count() - 1.
   const std::string& Line(int index) const { return lines_.at(static_cast<size_t>(index)); }
+  // The line at a 0-based index, or the empty text outside the list.
+  std::string LineOrEmpty(int index) const {
+    return index >= 0 && index < Count() ? lines_[static_cast<size_t>(index)] : std::string();
+  }
   void Clear() noexcept { lines_.clear(); }
   void Add(const std::string& line) { lines_.push_back(line); }
 

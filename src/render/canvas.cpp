@@ -41,4 +41,19 @@ void Canvas::TextOut(int x, int y, const std::string& text) {
   pos_ = {Clamp32(static_cast<std::int64_t>(x) + TextWidth(text)), y};
 }
 
+void DottedVerticalLine(Canvas& canvas, int x, int yFrom, int yTo) {
+  for (int y = yFrom | 1; y <= yTo; y += 2)
+    canvas.SetPixel(x, y, kBlue);
+}
+
+void DottedHorizontalLine(Canvas& canvas, int y, int xFrom, int xTo) {
+  for (int x = xFrom | 1; x <= xTo; x += 2)
+    canvas.SetPixel(x, y, kBlue);
+}
+
+void FillPageWhite(Canvas& canvas) {
+  canvas.SetBrushColor(kWhite);
+  canvas.FillRect({0, 0, canvas.Width(), canvas.Height()});
+}
+
 }  // namespace timer555

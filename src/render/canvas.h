@@ -118,4 +118,10 @@ class Canvas {
   Point pos_;
 };
 
+// Single pure-blue pixels at the odd coordinates of the range (inclusive).
+void DottedVerticalLine(Canvas& canvas, int x, int yFrom, int yTo);
+void DottedHorizontalLine(Canvas& canvas, int y, int xFrom, int xTo);
+// The whole canvas filled with the white brush.
+void FillPageWhite(Canvas& canvas);
+
 }  // namespace timer555

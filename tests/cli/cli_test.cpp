@@ -57,9 +57,11 @@ TEST_F(CliTest, HelpIsPrintedInFull) {
             "      labels with their exact values, the two entry fields and the\n"
             "      waveform's times. MODE is astable-above, astable-square,\n"
             "      astable-below or monostable (or 1 to 4).\n"
-            "  render PAGE -o FILE\n"
+            "  render PAGE [--timer VARIANT] -o FILE\n"
             "      Draw a page as the window shows it (650 x 308 pixels).\n"
-            "      PAGE is start, designs, applications, data, help or companion.\n"
+            "      PAGE is start, designs, applications, data, help, companion,\n"
+            "      app1 ... app14, components or specifications; --timer VARIANT\n"
+            "      draws the chips of an application as that timer.\n"
             "  render designN [DESIGN OPTIONS] -o FILE\n"
             "      Draw design page N (1 to 4), calculated when options are given.\n"
             "  render --script FILE [--values] [--set NAME=VALUE ...]\n"
@@ -152,6 +154,26 @@ TEST_F(CliTest, RendersEveryPageAtThePageAreaSize) {
     const std::string svg = Path(std::string(page) + ".svg");
     ASSERT_EQ(Run({"render", page, "-o", svg}), ExitStatus::Success) << err.str();
     EXPECT_GT(fs::file_size(svg), 200u);
+  }
+}
+
+TEST_F(CliTest, RendersTheReferencePages) {
+  std::vector<std::string> pages = {"components", "specifications"};
+  for (int k = 1; k <= 14; ++k)
+    pages.push_back("app" + std::to_string(k));
+  for (const std::string& page : pages) {
+    const std::string png = Path(page + ".png");
+    ASSERT_EQ(Run({"render", page, "-o", png}), ExitStatus::Success) << page << err.str();
+    EXPECT_EQ(QImage(QString::fromStdString(png)).size(), QSize(650, 308)) << page;
+  }
+  const std::string svg = Path("app5.svg");
+  ASSERT_EQ(Run({"render", "app5", "--timer", "556B", "-o", svg}), ExitStatus::Success);
+  std::ifstream f(svg);
+  const std::string doc((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+  EXPECT_NE(doc.find(">Tone burst generator</text>"), std::string::npos);
+  EXPECT_NE(doc.find(">556B</text>"), std::string::npos);
+  for (const char* bad : {"app0", "app15", "app1x", "app"}) {
+    EXPECT_EQ(Run({"render", bad, "-o", Path("x.png")}), ExitStatus::Usage) << bad;
   }
 }
 
