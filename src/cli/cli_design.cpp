@@ -16,6 +16,8 @@ namespace timer555 {
 namespace {
 
 constexpr int kFirstFieldMaxLength = 10;
+// Every arrow step recalculates and redraws; a thousand take a fraction of a second.
+constexpr int kMaxArrowSteps = 1000;
 
 // The entry fields take digits and points only, the first at most ten.
 std::string Typeable(const std::string& option, const std::string& text, int maxLength = 0) {
@@ -34,8 +36,8 @@ std::string Typeable(const std::string& option, const std::string& text, int max
 int Count(const std::string& option, const std::string& text) {
   int n = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
-  if (ec != std::errc() || end != text.data() + text.size() || n < 0 || n > 100000) {
-    throw UsageError(option + " wants a count from 0 to 100000, not '" + text + "'");
+  if (ec != std::errc() || end != text.data() + text.size() || n < 0 || n > kMaxArrowSteps) {
+    throw UsageError(option + " wants a count from 0 to 1000, not '" + text + "'");
   }
   return n;
 }
@@ -103,7 +105,11 @@ bool ParseDesignOption(const std::vector<std::string>& args, size_t& i, DesignRe
   } else if (a == "-t" || a == "--pulse") {
     r.pulse = Typeable(a, next(), kFirstFieldMaxLength);
   } else if (a == "--c1-up" || a == "--c1-down") {
-    r.arrowSteps.insert(r.arrowSteps.end(), static_cast<size_t>(Count(a, next())), a == "--c1-up");
+    const int n = Count(a, next());
+    if (static_cast<int>(r.arrowSteps.size()) + n > kMaxArrowSteps) {
+      throw UsageError("at most 1000 arrow steps in all");
+    }
+    r.arrowSteps.insert(r.arrowSteps.end(), static_cast<size_t>(n), a == "--c1-up");
   } else if (a == "--set") {
     const std::string& assignment = next();
     const size_t eq = assignment.find('=');

@@ -42,8 +42,15 @@ QString Latin1(const std::string& text) {
   return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// Text for an XML document: markup characters escaped, and the control
+// characters XML cannot hold at all shown as "?" (script labels are bytes).
 std::string Escaped(const std::string& text) {
-  return Latin1(text).toHtmlEscaped().toStdString();
+  std::string clean = text;
+  for (char& c : clean) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u < 0x20 || (u >= 0x7f && u < 0xa0)) c = '?';
+  }
+  return Latin1(clean).toHtmlEscaped().toStdString();
 }
 
 constexpr const char* kOnPixelCentres = " transform=\"translate(0.5 0.5)\"";

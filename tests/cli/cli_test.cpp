@@ -275,6 +275,45 @@ TEST_F(CliTest, RendersADesignPageCalculated) {
   EXPECT_EQ(QImage(QString::fromStdString(png)).size(), QSize(650, 308));
 }
 
+TEST_F(CliTest, HostileScriptsAndCounts) {
+  // NUL bytes, bytes that are not UTF-8, a label of control characters, an endless line.
+  std::string bytes = "M0101 LR\x01\x02\x03 D0\x0001 \xff\xfe\x80 ";
+  bytes += std::string(20000, 'D');
+  const std::string script = Path("hostile.txt");
+  {
+    std::ofstream f(script, std::ios::binary);
+    f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  }
+  for (const char* file : {"h.svg", "h.png"}) {
+    const ExitStatus status = Run({"render", "--script", script, "--values", "-o", Path(file)});
+    EXPECT_TRUE(status == ExitStatus::Success || status == ExitStatus::Failed) << file;
+  }
+  std::ifstream svg(Path("h.svg"));
+  const std::string doc((std::istreambuf_iterator<char>(svg)), std::istreambuf_iterator<char>());
+  EXPECT_NE(doc.find(">\?\?\?</text>"), std::string::npos)
+      << "control characters never reach the XML";
+
+  const std::string huge = Path("huge.txt");
+  {
+    std::ofstream f(huge, std::ios::binary);
+    const std::string line(59, 'X');
+    for (int i = 0; i < 2000; ++i)
+      f << line << "\n";
+  }
+  EXPECT_EQ(Run({"render", "--script", huge, "-o", Path("x.svg")}), ExitStatus::Failed);
+  EXPECT_EQ(err.str(),
+            "timer555-cli: error: '" + huge + "' is larger than a script can be (64 KiB)\n");
+  EXPECT_EQ(Run({"design", "1", "-f", "1", "-d", "60", "--c1-down", "1001"}), ExitStatus::Usage);
+  EXPECT_EQ(Run({"design", "1", "-f", "1", "-d", "60", "--c1-down", "600", "--c1-up", "600"}),
+            ExitStatus::Usage);
+  EXPECT_EQ(Run({"design", "1", "-f", "1", "-d", "60", "--c1-down", "99999999999999999999"}),
+            ExitStatus::Usage);
+  // The most a user can ask for stays a short run.
+  EXPECT_EQ(Run({"design", "1", "-f", "1", "-d", "60", "--c1-down", "1000"}), ExitStatus::Success);
+  EXPECT_EQ(Run({"design", "3", "-f", "1", "-d", std::string(100000, '9')}), ExitStatus::Failed);
+  EXPECT_EQ(err.str(), "timer555-cli: error: Duty cycle invalid.\n");
+}
+
 TEST_F(CliTest, UnreadableScriptOrUnwritableOutputFails) {
   EXPECT_EQ(Run({"render", "--script", Path("missing.txt"), "-o", Path("x.png")}),
             ExitStatus::Failed);
