@@ -11,7 +11,13 @@ void RaiseRangeCheck() {
 }
 
 void RaiseInvalidInteger(const std::string& text) {
-  throw TimerError("'" + text + "' is not a valid integer value");
+  // Control characters (a NUL above all) would cut the message short or
+  // garble the error box; they are shown as "?".
+  std::string shown = text;
+  for (char& c : shown) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+  }
+  throw TimerError("'" + shown + "' is not a valid integer value");
 }
 
 std::int32_t CheckedAdd(std::int32_t a, std::int32_t b) {

@@ -35,7 +35,8 @@ std::string ResistorValue(bool showValues, std::int32_t index) {
 
 void DrawResistor(Canvas& canvas, bool showValues) {
   DrawingState& st = Global::Drawing();
-  const auto [X, Y, u, v] = CurrentFrame();
+  const SymbolFrame frame = CurrentFrame();
+  const Int X = frame.X, Y = frame.Y, u = frame.u, v = frame.v;
   const std::string name = "R" + std::to_string(st.PartIndex);
   const std::string value = ResistorValue(showValues, st.PartIndex);
   const int s = showValues ? 1 : 0;

@@ -47,7 +47,8 @@ std::string TimerPinNumber(int variant, int position) {
 
 void DrawTimerChip(Canvas& canvas) {
   const DrawingState& st = Global::Drawing();
-  const auto [X, Y, u, v] = CurrentFrame();
+  const SymbolFrame frame = CurrentFrame();
+  const Int X = frame.X, Y = frame.Y, u = frame.u, v = frame.v;
   const int variant = st.TimerVariant;
   const Int h(canvas.TextHeight(PinNumberString(variant)));
   canvas.SetFontColor(kNavy);
@@ -90,7 +91,8 @@ void DrawTimerChip(Canvas& canvas) {
 
 void DrawTransistor(Canvas& canvas) {
   DrawingState& st = Global::Drawing();
-  const auto [X, Y, u, v] = CurrentFrame();
+  const SymbolFrame frame = CurrentFrame();
+  const Int X = frame.X, Y = frame.Y, u = frame.u, v = frame.v;
   canvas.SetBrushColor(kBlack);
   const std::string label = "T" + std::to_string(st.PartIndex);
   if (st.Direction == 0 || st.Direction == 1) {
@@ -126,7 +128,8 @@ void DrawTransistor(Canvas& canvas) {
 
 void DrawOpAmp(Canvas& canvas) {
   DrawingState& st = Global::Drawing();
-  const auto [X, Y, u, v] = CurrentFrame();
+  const SymbolFrame frame = CurrentFrame();
+  const Int X = frame.X, Y = frame.Y;
   const int t = st.OpAmpFacing == 1 ? 1 : -1;
   const bool upperAnchor = st.OpAmpAnchor == 0;
   const auto lineTo = [&](int a, int b) { canvas.LineTo(X + t * a, Y + b); };
@@ -168,7 +171,8 @@ void DrawOpAmp(Canvas& canvas) {
 
 void DrawRelay(Canvas& canvas) {
   DrawingState& st = Global::Drawing();
-  const auto [X, Y, u, v] = CurrentFrame();
+  const SymbolFrame frame = CurrentFrame();
+  const Int X = frame.X, Y = frame.Y, u = frame.u, v = frame.v;
   const auto gx = [&](int a) { return X + a * u; };
   const auto gy = [&](int b) { return Y + b * v; };
   const auto contact = [&](int row, Int bendY) {
@@ -194,7 +198,8 @@ void DrawRelay(Canvas& canvas) {
 
 void DrawTransformer(Canvas& canvas) {
   DrawingState& st = Global::Drawing();
-  const auto [X, Y, u, v] = CurrentFrame();
+  const SymbolFrame frame = CurrentFrame();
+  const Int X = frame.X, Y = frame.Y, u = frame.u, v = frame.v;
   const auto gx = [&](int a) { return X + a * u; };
   const auto gy = [&](int b) { return Y + b * v; };
   canvas.LineTo(gx(2), gy(0));
@@ -215,7 +220,8 @@ void DrawTransformer(Canvas& canvas) {
 
 void DrawLed(Canvas& canvas) {
   DrawingState& st = Global::Drawing();
-  const auto [X, Y, u, v] = CurrentFrame();
+  const SymbolFrame frame = CurrentFrame();
+  const Int X = frame.X, Y = frame.Y;
   canvas.SetBrushColor(kWhite);
   const std::string label = "LED" + std::to_string(st.PartIndex);
   if (st.Orientation == 1 && (st.Direction == 0 || st.Direction == 1)) {

@@ -5,7 +5,8 @@
 namespace timer555 {
 
 void DrawCounterChip(Canvas& canvas) {
-  const auto [X, Y, u, v] = CurrentFrame();
+  const SymbolFrame frame = CurrentFrame();
+  const Int X = frame.X, Y = frame.Y, u = frame.u, v = frame.v;
   canvas.SetFontColor(kNavy);
   canvas.LineTo(X + u, Y);
   canvas.Rectangle(X + u, Y - 4 * v, X + 9 * u, Y + 4 * v);
@@ -24,7 +25,8 @@ void DrawCounterChip(Canvas& canvas) {
 }
 
 void DrawFlipFlop(Canvas& canvas) {
-  const auto [X, Y, u, v] = CurrentFrame();
+  const SymbolFrame frame = CurrentFrame();
+  const Int X = frame.X, Y = frame.Y, u = frame.u, v = frame.v;
   canvas.SetBrushColor(kWhite);
   canvas.LineTo(X + u, Y);
   canvas.Ellipse(X + u - 6, Y - 3, X + u, Y + 3);
@@ -48,7 +50,8 @@ void DrawFlipFlop(Canvas& canvas) {
 }
 
 void DrawSwitch(Canvas& canvas) {
-  const auto [X, Y, u, v] = CurrentFrame();
+  const SymbolFrame frame = CurrentFrame();
+  const Int X = frame.X, Y = frame.Y, u = frame.u, v = frame.v;
   canvas.LineTo(X, Y - 2 * v + 3);
   canvas.Ellipse(X - 3, Y - 2 * v + 3, X + 3, Y - 2 * v - 3);
   Segment(canvas, X + 1, Y - 2 * v - 2, X + u, Y - (9 * v) / 2);
@@ -58,7 +61,8 @@ void DrawSwitch(Canvas& canvas) {
 }
 
 void DrawSpeaker(Canvas& canvas) {
-  const auto [X, Y, u, v] = CurrentFrame();
+  const SymbolFrame frame = CurrentFrame();
+  const Int X = frame.X, Y = frame.Y, u = frame.u, v = frame.v;
   canvas.LineTo(X, Y - 6 * v);
   canvas.Rectangle(X - u, Y - 4 * v, X + u, Y - 2 * v);
   canvas.MoveTo(X + u, Y - 2 * v);
@@ -69,7 +73,8 @@ void DrawSpeaker(Canvas& canvas) {
 }
 
 void DrawLoopTransformer(Canvas& canvas) {
-  const auto [X, Y, u, v] = CurrentFrame();
+  const SymbolFrame frame = CurrentFrame();
+  const Int X = frame.X, Y = frame.Y, u = frame.u, v = frame.v;
   canvas.LineTo(X + 2 * u, Y);
   for (int k = 0; k <= 2; ++k) {
     canvas.Arc(X + u, Y + 2 * k * v, X + 3 * u, Y + (2 * k + 2) * v, X + 2 * u, Y + (2 * k + 2) * v,

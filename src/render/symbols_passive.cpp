@@ -33,7 +33,8 @@ std::string CapacitorValue(bool showValues, std::int32_t index) {
 
 void DrawCapacitor(Canvas& canvas, bool showValues) {
   DrawingState& st = Global::Drawing();
-  const auto [X, Y, u, v] = CurrentFrame();
+  const SymbolFrame frame = CurrentFrame();
+  const Int X = frame.X, Y = frame.Y, u = frame.u, v = frame.v;
   const std::string name = "C" + std::to_string(st.PartIndex);
   const std::string value = CapacitorValue(showValues, st.PartIndex);
   const int s = showValues ? 1 : 0;
@@ -83,7 +84,8 @@ void DrawCapacitor(Canvas& canvas, bool showValues) {
 
 void DrawDiode(Canvas& canvas) {
   DrawingState& st = Global::Drawing();
-  const auto [X, Y, u, v] = CurrentFrame();
+  const SymbolFrame frame = CurrentFrame();
+  const Int X = frame.X, Y = frame.Y;
   canvas.SetBrushColor(kBlack);
   const std::string name = "D" + std::to_string(st.PartIndex);
   const Int tn(canvas.TextWidth(name));
@@ -117,7 +119,8 @@ void DrawDiode(Canvas& canvas) {
 }
 
 void DrawGround(Canvas& canvas) {
-  const auto [X, Y, u, v] = CurrentFrame();
+  const SymbolFrame frame = CurrentFrame();
+  const Int X = frame.X, Y = frame.Y;
   Segment(canvas, X - 8, Y, X + 8, Y);
   Segment(canvas, X - 4, Y + 3, X + 4, Y + 3);
   Segment(canvas, X - 1, Y + 6, X + 1, Y + 6);
@@ -125,7 +128,8 @@ void DrawGround(Canvas& canvas) {
 
 void DrawGroundLead(Canvas& canvas) {
   DrawingState& st = Global::Drawing();
-  const auto [X, Y, u, v] = CurrentFrame();
+  const SymbolFrame frame = CurrentFrame();
+  const Int X = frame.X, Y = frame.Y, u = frame.u, v = frame.v;
   canvas.LineTo(X + 2 * u, Y);
   canvas.LineTo(X + 2 * u, Y + v);
   st.CurX = X + 2 * u;
@@ -134,7 +138,8 @@ void DrawGroundLead(Canvas& canvas) {
 }
 
 void DrawJunction(Canvas& canvas) {
-  const auto [X, Y, u, v] = CurrentFrame();
+  const SymbolFrame frame = CurrentFrame();
+  const Int X = frame.X, Y = frame.Y;
   Segment(canvas, X - 1, Y - 2, X + 1, Y - 2);
   Segment(canvas, X - 2, Y - 1, X + 2, Y - 1);
   Segment(canvas, X - 2, Y, X + 2, Y);

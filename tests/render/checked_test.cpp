@@ -43,3 +43,19 @@ TEST(Checked, InvalidIntegerNamesTheText) {
 
 }  // namespace
 }  // namespace timer555
+
+namespace timer555 {
+namespace {
+
+// A script byte such as NUL must not cut the error message short.
+TEST(InvalidIntegerMessage, ShowsControlCharactersAsQuestionMarks) {
+  try {
+    StrToInt(std::string("\x05\0", 2));
+    FAIL();
+  } catch (const TimerError& e) {
+    EXPECT_STREQ(e.what(), "'\?\?' is not a valid integer value");
+  }
+}
+
+}  // namespace
+}  // namespace timer555
