@@ -32,7 +32,7 @@ QCursor LoadCursor(const std::string& name) {
   QImage picture(32, 32, QImage::Format_ARGB32);
   picture.fill(Qt::transparent);
   for (int y = 0; y < 32 && y + 1 < static_cast<int>(lines.size()); ++y) {
-    const std::string& row = lines[static_cast<size_t>(y + 1)];
+    const std::string& row = lines[static_cast<size_t>(y) + 1];
     for (int x = 0; x < 32 && x < static_cast<int>(row.size()); ++x) {
       if (row[static_cast<size_t>(x)] == 'X') picture.setPixelColor(x, y, Qt::black);
       if (row[static_cast<size_t>(x)] == '.') picture.setPixelColor(x, y, Qt::white);

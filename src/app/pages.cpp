@@ -87,7 +87,8 @@ void DrawPulseTrain(Canvas& canvas, const std::string& code, int xo, int yHigh, 
   int sum = 0;
   for (char d : code)
     sum += d - '0';
-  int x = xo + static_cast<int>(((60 - sum) / 2) * unit);
+  // The half of the spare units is a whole number, as drawn on the page.
+  int x = xo + static_cast<int>(((60 - sum) / 2) * unit);  // NOLINT(bugprone-integer-division)
   for (size_t j = 0; j < code.size(); ++j) {
     const int step = static_cast<int>((code[j] - '0') * unit);
     // Odd positions (counted from 1) rise and stay high; even ones fall.

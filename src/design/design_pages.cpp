@@ -75,7 +75,7 @@ void OpenDesignPage(ShellView& view, StringHolders& holders) {
   design.C2 = 1e-8;
 }
 
-std::vector<std::string> WaveformLabels(ShellView& view, int kind) {
+std::vector<std::string> WaveformLabels(const ShellView& view, int kind) {
   if (kind == 1) return {"tH = " + view.Text(Control::NumEdit1) + " sec"};
   TimerDesignState& d = Global::TimerDesign();
   d.THigh = d.DutyCycle / d.Frequency;

@@ -19,7 +19,7 @@ void OpenDesignPage(ShellView& view, StringHolders& holders);
 // The texts under the waveform: "tH = 750.0us" and "tL = 250.0us" for the
 // square wave (kind 0, which also stores THigh and TLow), "tH = " + the first
 // field's text + " sec" for the one-shot (kind 1).
-std::vector<std::string> WaveformLabels(ShellView& view, int kind);
+std::vector<std::string> WaveformLabels(const ShellView& view, int kind);
 
 // The output waveform in the "Vout" image: two periods of the square wave
 // (kind 0) or one pulse (kind 1), with its times beneath.
