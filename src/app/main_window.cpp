@@ -20,10 +20,6 @@ namespace timer555 {
 
 namespace {
 
-QString ToQ(const std::string& s) {
-  return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
-
 std::string FromQ(const QString& s) {
   return s.toLatin1().toStdString();
 }
@@ -40,15 +36,6 @@ void PlaceLabel(QLabel* label, const WindowLayout& layout, LayoutControl c) {
   label->setObjectName(layout[c].name);
   label->move(b.left, b.top);
   label->adjustSize();
-}
-
-// The controls' faces at 12 pt (16 pixels at 96 dpi): the 10 pt of the design scaled up.
-QFont ControlFont() {
-  QFont f("Technical");
-  f.setPixelSize(16);
-  // Set explicitly: an unset weight would be inherited from the bold group box.
-  f.setBold(false);
-  return f;
 }
 
 QFont GroupFont() {
@@ -142,7 +129,7 @@ void TfmMain::FormCreate() {
   RB1->setChecked(true);
   ListBox1->setVisible(false);
   for (const std::string& item : E12Mantissas())
-    ListBox1->addItem(ToQ(item));
+    ListBox1->addItem(ToQString(item));
 
   // Tab order: the groups in turn, the first field before the second.
   setTabOrder(GB1, GB2);
@@ -197,7 +184,7 @@ Canvas& TfmMain::WaveformCanvas() {
 }
 
 void TfmMain::SetCaption(const std::string& caption) {
-  setWindowTitle(ToQ(caption));
+  setWindowTitle(ToQString(caption));
 }
 
 std::string TfmMain::Caption() const {
@@ -243,14 +230,14 @@ void TfmMain::SetEnabled(Control control, bool enabled) {
 void TfmMain::SetText(Control control, const std::string& text) {
   QWidget* w = ControlWidget(control);
   if (auto* edit = qobject_cast<TNumEdit*>(w)) {
-    edit->SetProgramText(ToQ(text));
+    edit->SetProgramText(ToQString(text));
   } else if (auto* label = qobject_cast<QLabel*>(w)) {
-    label->setText(ToQ(text));
+    label->setText(ToQString(text));
     label->adjustSize();
   } else if (auto* box = qobject_cast<QGroupBox*>(w)) {
-    box->setTitle(ToQ(text));
+    box->setTitle(ToQString(text));
   } else if (auto* radio = qobject_cast<QRadioButton*>(w)) {
-    radio->setText(ToQ(text));
+    radio->setText(ToQString(text));
   }
 }
 
@@ -269,7 +256,7 @@ void TfmMain::SetPageCursor(int cursor) {
 }
 
 void TfmMain::ShowError(const std::string& message) {
-  QMessageBox box(QMessageBox::Critical, "Error", ToQ(message), QMessageBox::Ok, this);
+  QMessageBox box(QMessageBox::Critical, "Error", ToQString(message), QMessageBox::Ok, this);
   box.exec();
 }
 

@@ -6,30 +6,16 @@
 #include "app/global.h"
 #include "components/num_edit.h"
 #include "design/adjustment.h"
+#include "render/qt_canvas.h"
 
 namespace timer555 {
-
-namespace {
-
-QString ToQ(const std::string& s) {
-  return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-QFont DialogFont() {
-  QFont f("Technical");
-  f.setPixelSize(16);
-  f.setBold(false);
-  return f;
-}
-
-}  // namespace
 
 TfmAdjust::TfmAdjust(QWidget* parent, ErrorHandler showError)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), showError_(std::move(showError)) {
   setObjectName("fmAdjust");
   setFixedSize(193, 45);
   move(309, 239);
-  setFont(DialogFont());
+  setFont(ControlFont());
   // Only the border remains of the frame.
   setStyleSheet("QDialog#fmAdjust { border: 1px solid palette(dark); }");
   Label1 = new QLabel(this);
@@ -48,7 +34,7 @@ TfmAdjust::TfmAdjust(QWidget* parent, ErrorHandler showError)
   BitBtn1->setAutoDefault(true);
   for (QWidget* w : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(NumEdit1),
                      static_cast<QWidget*>(Label2), static_cast<QWidget*>(BitBtn1)}) {
-    w->setFont(DialogFont());
+    w->setFont(ControlFont());
   }
   Label1->setAccessibleName("Component");
   NumEdit1->setAccessibleName("Value");
@@ -63,11 +49,11 @@ void TfmAdjust::showEvent(QShowEvent* event) {
 
 void TfmAdjust::FormShow() {
   NumEdit1->resize(NumEdit1->width(), 25);
-  Label1->setText(ToQ(PrepareAdjustment()));
+  Label1->setText(ToQString(PrepareAdjustment()));
   Label1->adjustSize();
   const AdjustState& a = Global::Adjust();
-  NumEdit1->SetProgramText(ToQ(a.AdjustNumber));
-  Label2->setText(ToQ(a.AdjustUnit));
+  NumEdit1->SetProgramText(ToQString(a.AdjustNumber));
+  Label2->setText(ToQString(a.AdjustUnit));
   Label2->adjustSize();
   NumEdit1->setFocus();
   NumEdit1->selectAll();

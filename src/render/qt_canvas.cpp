@@ -18,11 +18,6 @@ QColor ToQColor(Color c) {
   return QColor(c.r, c.g, c.b);
 }
 
-QString ToQString(const std::string& text) {
-  // Texts are byte strings; Latin-1 maps every byte to one character.
-  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 RasterTarget TargetOf(QImage& image) {
   return RasterTarget(reinterpret_cast<std::uint32_t*>(image.bits()), image.width(), image.height(),
                       static_cast<int>(image.bytesPerLine() / 4));
@@ -76,6 +71,19 @@ int ClampCoord(int v, int size) {
 }
 
 }  // namespace
+
+QString ToQString(const std::string& text) {
+  // Texts are byte strings; Latin-1 maps every byte to one character.
+  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QFont ControlFont() {
+  QFont f("Technical");
+  f.setPixelSize(16);
+  // Set explicitly: an unset weight would be inherited from a bold parent.
+  f.setBold(false);
+  return f;
+}
 
 void InstallFontSubstitutions() {
   QFont::insertSubstitution("Comic Sans MS", "Comic Neue");

@@ -8,6 +8,12 @@
 
 namespace timer555 {
 
+// The program's texts are byte strings; every byte becomes one character.
+QString ToQString(const std::string& text);
+
+// The controls' face: "Technical" at 16 pixels (10 points scaled), regular.
+QFont ControlFont();
+
 // Maps "Comic Sans MS" and "Technical" onto faces Debian ships. Call once
 // after the QGuiApplication exists.
 void InstallFontSubstitutions();

@@ -38,10 +38,6 @@ std::string N(long long v) {
   return std::to_string(v);
 }
 
-QString Latin1(const std::string& text) {
-  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // Text for an XML document: markup characters escaped, and the control
 // characters XML cannot hold at all shown as "?" (script labels are bytes).
 std::string Escaped(const std::string& text) {
@@ -50,7 +46,7 @@ std::string Escaped(const std::string& text) {
     const auto u = static_cast<unsigned char>(c);
     if (u < 0x20 || (u >= 0x7f && u < 0xa0)) c = '?';
   }
-  return Latin1(clean).toHtmlEscaped().toStdString();
+  return ToQString(clean).toHtmlEscaped().toStdString();
 }
 
 constexpr const char* kOnPixelCentres = " transform=\"translate(0.5 0.5)\"";
@@ -147,7 +143,7 @@ void SvgCanvas::DrawLine(Point from, Point to) {
 }
 
 int SvgCanvas::TextWidth(const std::string& text) {
-  return QFontMetrics(ResolveFont(GetFont()), &device_).horizontalAdvance(Latin1(text));
+  return QFontMetrics(ResolveFont(GetFont()), &device_).horizontalAdvance(ToQString(text));
 }
 
 int SvgCanvas::TextHeight(const std::string&) {
@@ -164,7 +160,7 @@ void SvgCanvas::DrawText(int x, int y, const std::string& text) {
   std::string family = "'" + Escaped(font.name) + "'";
   // The face the raster canvas actually used, for viewers that lack the requested one.
   const QString used = QFontInfo(f).family();
-  if (used != Latin1(font.name)) family += ", '" + used.toHtmlEscaped().toStdString() + "'";
+  if (used != ToQString(font.name)) family += ", '" + used.toHtmlEscaped().toStdString() + "'";
   body_ += "<g transform=\"translate(" + N(x) + " " + N(y) + ")\"><rect width=\"" + N(width) +
            "\" height=\"" + N(m.Height()) + "\" fill=\"" + Hex(BrushColor()) + "\"/><text y=\"" +
            N(m.ascent) + "\" font-family=\"" + family + "\" font-size=\"" + N(f.pixelSize()) +
