@@ -20,8 +20,10 @@ int main(int argc, char** argv) {
   // Text is measured with the fonts the window uses, which needs a GUI
   // application but no display.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  timer555::FontConfigurationLoader fonts;
   QGuiApplication app(argc, argv);
   timer555::InstallFontSubstitutions();
+  fonts.Wait();
   std::vector<std::string> args(argv + 1, argv + argc);
   return static_cast<int>(timer555::RunCli(args, std::cout, std::cerr));
 }

@@ -1,5 +1,7 @@
 #include "render/qt_canvas.h"
 
+#include <fontconfig/fontconfig.h>
+
 #include <QFontMetrics>
 #include <QPainter>
 #include <QRawFont>
@@ -83,6 +85,22 @@ QFont ControlFont() {
   // Set explicitly: an unset weight would be inherited from a bold parent.
   f.setBold(false);
   return f;
+}
+
+FontConfigurationLoader::FontConfigurationLoader() {
+  try {
+    thread_ = std::thread([] { FcInit(); });
+  } catch (const std::system_error&) {
+    // No second thread: Qt loads the configuration itself when it needs it.
+  }
+}
+
+FontConfigurationLoader::~FontConfigurationLoader() {
+  Wait();
+}
+
+void FontConfigurationLoader::Wait() {
+  if (thread_.joinable()) thread_.join();
 }
 
 void InstallFontSubstitutions() {

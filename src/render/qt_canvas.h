@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QImage>
 #include <string>
+#include <thread>
 
 #include "render/canvas.h"
 
@@ -17,6 +18,22 @@ QFont ControlFont();
 // Maps "Comic Sans MS" and "Technical" onto faces Debian ships. Call once
 // after the QGuiApplication exists.
 void InstallFontSubstitutions();
+
+// Reads the desktop's font configuration (fontconfig's XML files and caches,
+// a few milliseconds) on a second thread while the application object is
+// being built. Construct it first thing in main; Wait() before the first font
+// is used. Qt then finds the configuration already loaded.
+class FontConfigurationLoader {
+ public:
+  FontConfigurationLoader();
+  ~FontConfigurationLoader();
+  FontConfigurationLoader(const FontConfigurationLoader&) = delete;
+  FontConfigurationLoader& operator=(const FontConfigurationLoader&) = delete;
+  void Wait();
+
+ private:
+  std::thread thread_;
+};
 
 // A font's cell metrics taken, as the desktop the pictures were drawn for
 // takes them, from the OS/2 table's usWinAscent and usWinDescent.
