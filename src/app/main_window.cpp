@@ -10,6 +10,7 @@
 
 #include "app/cursors.h"
 #include "app/global.h"
+#include "app/icon.h"
 #include "app/image_control.h"
 #include "app/layout.h"
 #include "app/pages.h"
@@ -79,6 +80,7 @@ void TfmMain::FormCreate() {
   const WindowLayout layout = MainWindowLayout();
   setFixedSize(layout.clientWidth, layout.clientHeight);
   move(323, 125);
+  setWindowIcon(MainIcon());
   setAutoFillBackground(true);
   QPalette pal = palette();
   pal.setColor(QPalette::Window, Qt::white);
