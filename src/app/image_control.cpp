@@ -16,6 +16,19 @@ void ImageControl::Resize(int width, int height) {
   canvas_ = QtCanvas(width, height);
 }
 
+void ImageControl::SetAccessibleParts(QAccessible::Role role, QAccessible::Role itemRole,
+                                      ItemSource items) {
+  role_ = role;
+  itemRole_ = itemRole;
+  items_ = std::move(items);
+}
+
+void ImageControl::PressAt(int x, int y) {
+  if (mouseMove_) mouseMove_(x, y);
+  if (mouseDown_) mouseDown_(x, y);
+  if (click_) click_(x, y);
+}
+
 void ImageControl::paintEvent(QPaintEvent*) {
   QPainter p(this);
   // Pixels are drawn one to one; on a scaled display they are enlarged

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QAccessible>
 #include <QWidget>
 #include <functional>
+#include <vector>
+
+#include "app/shell.h"
 
 #include "render/qt_canvas.h"
 
@@ -25,6 +29,19 @@ class ImageControl final : public QWidget {
   void SetMouseMove(MouseHandler h) { mouseMove_ = std::move(h); }
   void SetClick(MouseHandler h) { click_ = std::move(h); }
 
+  // How a screen reader sees the picture: its own role and, when parts of it
+  // are clicked separately, those parts (in the picture's pixels) and their role.
+  using ItemSource = std::function<std::vector<DrawnItem>()>;
+  void SetAccessibleParts(QAccessible::Role role, QAccessible::Role itemRole = QAccessible::NoRole,
+                          ItemSource items = {});
+  QAccessible::Role AccessibleRole() const noexcept { return role_; }
+  QAccessible::Role AccessibleItemRole() const noexcept { return itemRole_; }
+  std::vector<DrawnItem> AccessibleItems() const {
+    return items_ ? items_() : std::vector<DrawnItem>{};
+  }
+  // What the mouse does at (x, y): moving there, pressing and releasing.
+  void PressAt(int x, int y);
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -37,6 +54,9 @@ class ImageControl final : public QWidget {
   MouseHandler mouseMove_;
   MouseHandler click_;
   bool pressed_ = false;
+  QAccessible::Role role_ = QAccessible::Graphic;
+  QAccessible::Role itemRole_ = QAccessible::NoRole;
+  ItemSource items_;
 };
 
 }  // namespace timer555

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <exception>
 
+#include "app/accessibility.h"
 #include "app/cursors.h"
 #include "app/global.h"
 #include "app/icon.h"
@@ -147,6 +148,25 @@ void TfmMain::FormCreate() {
   Image2->SetMouseMove([this](int x, int y) { Guarded([&] { shell_->Image2MouseMove(x, y); }); });
   Image3->SetClick([this](int, int) { Guarded([&] { shell_->Image3Click(); }); });
   Image4->SetMouseDown([this](int x, int y) { Guarded([&] { shell_->Image4MouseDown(x, y); }); });
+
+  // Screen readers: the entry fields are named by their labels, the pictures
+  // by what they show, and what is drawn to be clicked is offered as items.
+  InstallAccessibility();
+  Label1->setBuddy(NumEdit1);
+  Label2->setBuddy(NumEdit2);
+  ListBox1->setAccessibleName("E12 values");
+  Image1->setAccessibleName("Menu");
+  Image1->SetAccessibleParts(QAccessible::MenuBar, QAccessible::MenuItem,
+                             [this] { return shell_->MenuBarItems(); });
+  Image2->setAccessibleName("Page");
+  Image2->SetAccessibleParts(QAccessible::Graphic, QAccessible::Button,
+                             [this] { return shell_->PageItems(); });
+  Image3->setAccessibleName("Calculate");
+  Image3->SetAccessibleParts(QAccessible::Button);
+  Image4->setAccessibleName("Arrows");
+  Image4->SetAccessibleParts(QAccessible::Grouping, QAccessible::Button,
+                             [] { return MainShell::ArrowItems(); });
+  Image5->setAccessibleName("Output waveform");
 
   Image2->CanvasRef().SetFontName(kFontName);
   Image1->CanvasRef().SetFontName(kFontName);

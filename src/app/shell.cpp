@@ -156,6 +156,73 @@ void MainShell::AdjustResistor() {
   RecalculateFromComponents(view_, holders_.SHBuffer);
 }
 
+std::vector<DrawnItem> MainShell::MenuBarItems() const {
+  std::vector<DrawnItem> items;
+  for (int i = 0; i < kMenuItemCount; ++i)
+    items.push_back({MenuCaptions()[static_cast<size_t>(i)], menu_.items[static_cast<size_t>(i)]});
+  return items;
+}
+
+std::vector<DrawnItem> MainShell::PageItems() const {
+  const PageState& page = Global::Page();
+  Canvas& canvas = view_.PageCanvas();
+  const int w = canvas.Width();
+  const int h = canvas.Height();
+  std::vector<DrawnItem> items;
+  if (page.DesignPageShown) {
+    if (!page.Calculated) return items;
+    items.push_back({"C1", page.CapacitorHitRect});
+    for (int i = 1; i <= 2; ++i) {
+      const Rect& r = page.ResistorHitRects[static_cast<size_t>(i)];
+      if (r.right > r.left) items.push_back({"R" + std::to_string(i), r});
+    }
+    return items;
+  }
+  switch (page.PageMode) {
+    case 1:
+      // The four quadrants, in the order the clicks number the designs.
+      for (int i = 0; i < 4; ++i) {
+        const int left = i % 2 == 0 ? 0 : w / 2 + 1;
+        const int top = i < 2 ? 0 : h / 2 + 1;
+        items.push_back(
+            {holders_.SHDesign.LineOrEmpty(3 * i) + " " + holders_.SHDesign.LineOrEmpty(3 * i + 1),
+             {left, top, i % 2 == 0 ? w / 2 : w - 1, i < 2 ? h / 2 : h - 1}});
+      }
+      break;
+    case 2:
+      // Seven rows in two columns; a row holds the y whose (7 * y) / h is its index.
+      for (int i = 0; i < 14; ++i) {
+        const int row = i % 7;
+        const int left = i < 7 ? 0 : w / 2 + 1;
+        const int right = i < 7 ? w / 2 : w - 1;
+        const int top = (row * h + 6) / 7;
+        const int bottom = ((row + 1) * h + 6) / 7 - 1;
+        items.push_back({holders_.SHApps.LineOrEmpty(i), {left, top, right, bottom}});
+      }
+      break;
+    case 3:
+      items.push_back({"Selecting components", {0, 0, w / 2 - 1, h - 1}});
+      items.push_back({"Typical Timer specifications", {w / 2, 0, w - 1, h - 1}});
+      break;
+    default:
+      break;
+  }
+  return items;
+}
+
+std::vector<DrawnItem> MainShell::ArrowItems() {
+  const int width = MainWindowLayout()[LayoutControl::Image4].scaled.width;
+  const int height = MainWindowLayout()[LayoutControl::Image4].scaled.height;
+  int upRight = -1;
+  int downLeft = width;
+  for (int x = 0; x < width; ++x) {
+    const ArrowHit hit = ArrowAt(x, width);
+    if (hit == ArrowHit::Up) upRight = x;
+    if (hit == ArrowHit::Down && downLeft == width) downLeft = x;
+  }
+  return {{"Up", {0, 0, upRight, height - 1}}, {"Down", {downLeft, 0, width - 1, height - 1}}};
+}
+
 void MainShell::ShowDesignSelection() {
   ShowInputPanel(view_, false);
   Global::Page().PageMode = 1;

@@ -4,7 +4,17 @@
 #include "components/holders.h"
 #include "design/shell_view.h"
 
+#include <string>
+#include <vector>
+
 namespace timer555 {
+
+// Something drawn that a click operates: a menu caption, a design, an
+// application, a part of the schematic. A click at the area's centre hits it.
+struct DrawnItem {
+  std::string name;
+  Rect area;  // inclusive pixel bounds in the picture's own pixels
+};
 
 // The main window's behaviour without its widgets: the menu bar, the page
 // navigation and the page-area clicks. TfmMain forwards its events here.
@@ -35,6 +45,12 @@ class MainShell {
   // then the recalculation from the parts, whether or not the entry was taken.
   void AdjustCapacitor();
   void AdjustResistor();
+
+  // What the menu bar, the page and the arrows offer to be clicked now, for
+  // screen readers.
+  std::vector<DrawnItem> MenuBarItems() const;
+  std::vector<DrawnItem> PageItems() const;
+  static std::vector<DrawnItem> ArrowItems();
 
   const MenuLayout& Menu() const noexcept { return menu_; }
   StringHolders& Holders() noexcept { return holders_; }

@@ -19,6 +19,7 @@
 #include "app/global.h"
 #include "app/image_control.h"
 #include "app/main_window.h"
+#include "app/window_fixture.h"
 #include "cli/cli.h"
 #include "components/num_edit.h"
 #include "design/adjust.h"
@@ -26,20 +27,8 @@
 namespace timer555 {
 namespace {
 
-class DesignFlowTest : public ::testing::Test {
+class DesignFlowTest : public WindowTest {
  protected:
-  void SetUp() override {
-    Global::Reset();
-    window = std::make_unique<TfmMain>();
-    window->show();
-    QApplication::processEvents();
-  }
-
-  void ClickMenu(MenuItem item) {
-    const Rect& r = window->Shell().Menu().items[static_cast<size_t>(item)];
-    QTest::mouseClick(window->Image1, Qt::LeftButton, Qt::NoModifier,
-                      QPoint((r.left + r.right) / 2, 20));
-  }
   // Design selection, then the quadrant of design `mode`.
   void OpenDesign(int mode) {
     ClickMenu(MenuItem::Design);
@@ -112,8 +101,6 @@ class DesignFlowTest : public ::testing::Test {
                         QTimer::singleShot(0, dialog->BitBtn1, &QPushButton::click);
                       });
   }
-
-  std::unique_ptr<TfmMain> window;
 };
 
 struct ValidationCase {

@@ -10,26 +10,14 @@
 #include "app/global.h"
 #include "app/image_control.h"
 #include "app/main_window.h"
+#include "app/window_fixture.h"
 #include "components/num_edit.h"
 
 namespace timer555 {
 namespace {
 
-class HiDpiTest : public ::testing::Test {
+class HiDpiTest : public WindowTest {
  protected:
-  void SetUp() override {
-    Global::Reset();
-    window = std::make_unique<TfmMain>();
-    window->show();
-    QApplication::processEvents();
-  }
-
-  void ClickMenu(MenuItem item) {
-    const Rect& r = window->Shell().Menu().items[static_cast<size_t>(item)];
-    QTest::mouseClick(window->Image1, Qt::LeftButton, Qt::NoModifier,
-                      QPoint((r.left + r.right) / 2, 20));
-  }
-
   // The control as the screen shows it, against its own picture with every
   // pixel made a 2 × 2 block.
   static void ExpectDuplicated(ImageControl* image) {
@@ -45,8 +33,6 @@ class HiDpiTest : public ::testing::Test {
         if (shown.pixel(x, y) != doubled.pixel(x, y)) ++differing;
     EXPECT_EQ(differing, 0) << image->objectName().toStdString();
   }
-
-  std::unique_ptr<TfmMain> window;
 };
 
 TEST_F(HiDpiTest, ScreenIsScaledByTwo) {

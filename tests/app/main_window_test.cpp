@@ -15,30 +15,13 @@
 
 #include "app/global.h"
 #include "app/image_control.h"
+#include "app/window_fixture.h"
 #include "components/num_edit.h"
 
 namespace timer555 {
 namespace {
 
-class MainWindowTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    Global::Reset();
-    window = std::make_unique<TfmMain>();
-    window->show();
-    QApplication::processEvents();
-  }
-
-  QPoint MenuPoint(MenuItem item) const {
-    const Rect& r = window->Shell().Menu().items[static_cast<size_t>(item)];
-    return {(r.left + r.right) / 2, 20};
-  }
-  void ClickMenu(MenuItem item) {
-    QTest::mouseClick(window->Image1, Qt::LeftButton, Qt::NoModifier, MenuPoint(item));
-  }
-
-  std::unique_ptr<TfmMain> window;
-};
+using MainWindowTest = WindowTest;
 
 TEST_F(MainWindowTest, OpensFixedSizeWithCaptionAndHiddenPanel) {
   EXPECT_EQ(window->size(), QSize(650, 350));

@@ -177,3 +177,54 @@ TEST_F(ShellTest, DesignPickClearsTheWaveform) {
 
 }  // namespace
 }  // namespace timer555
+
+namespace timer555 {
+namespace {
+
+// Every corner of every offered item is a click on that item: the areas
+// follow the click rules exactly, with nothing left between them.
+TEST_F(ShellTest, OfferedItemsAreWhereTheClicksGo) {
+  const auto corners = [](const Rect& r) {
+    return std::vector<Point>{
+        {r.left, r.top}, {r.right, r.top}, {r.left, r.bottom}, {r.right, r.bottom}};
+  };
+  for (int i = 0; i < 14; ++i) {
+    ClickMenu(MenuItem::Applications);
+    const auto items = shell.PageItems();
+    ASSERT_EQ(items.size(), 14u);
+    EXPECT_EQ(items[static_cast<size_t>(i)].name, holders.SHApps.Line(i));
+    for (const Point p : corners(items[static_cast<size_t>(i)].area)) {
+      ClickMenu(MenuItem::Applications);
+      shell.Image2MouseDown(p.x, p.y);
+      EXPECT_EQ(Global::Page().ApplicationIndex, i + 1) << p.x << "," << p.y;
+    }
+  }
+  for (int mode = 1; mode <= 4; ++mode) {
+    ClickMenu(MenuItem::Design);
+    const Rect area = shell.PageItems()[static_cast<size_t>(mode - 1)].area;
+    for (const Point p : corners(area)) {
+      ClickMenu(MenuItem::Design);
+      shell.Image2MouseDown(p.x, p.y);
+      EXPECT_EQ(Global::TimerDesign().DesignMode, mode) << p.x << "," << p.y;
+    }
+  }
+  ClickMenu(MenuItem::Design);
+  const auto designs = shell.PageItems();
+  EXPECT_EQ(designs[0].area, (Rect{0, 0, 325, 154}));
+  EXPECT_EQ(designs[3].area, (Rect{326, 155, 649, 307}));
+  EXPECT_EQ(designs[3].name, "Monostable (One-shot)");
+
+  const auto menu = shell.MenuBarItems();
+  ASSERT_EQ(menu.size(), 6u);
+  for (size_t k = 0; k < menu.size(); ++k) {
+    EXPECT_EQ(menu[k].name, MenuCaptions()[k]);
+    EXPECT_EQ(MenuItemAt(shell.Menu(), menu[k].area.left), static_cast<MenuItem>(k));
+    EXPECT_EQ(MenuItemAt(shell.Menu(), menu[k].area.right), static_cast<MenuItem>(k));
+  }
+  const auto arrows = MainShell::ArrowItems();
+  EXPECT_EQ(arrows[0].area, (Rect{0, 0, 27, 21}));
+  EXPECT_EQ(arrows[1].area, (Rect{34, 0, 61, 21}));
+}
+
+}  // namespace
+}  // namespace timer555

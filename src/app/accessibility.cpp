@@ -1,0 +1,159 @@
+#include "app/accessibility.h"
+
+#include <QAccessibleWidget>
+#include <QPointer>
+#include <map>
+#include <optional>
+
+#include "app/image_control.h"
+#include "render/qt_canvas.h"
+
+namespace timer555 {
+
+namespace {
+
+QPoint Centre(const Rect& r) {
+  return {r.left + (r.right - r.left) / 2, r.top + (r.bottom - r.top) / 2};
+}
+
+// One drawn item of a picture. It asks the picture for its item each time,
+// so it always tells what is drawn now.
+class DrawnItemAccessible final : public QAccessibleInterface, public QAccessibleActionInterface {
+ public:
+  DrawnItemAccessible(ImageControl* control, int index) : control_(control), index_(index) {}
+
+  bool isValid() const override { return Item().has_value(); }
+  QObject* object() const override { return nullptr; }
+  QWindow* window() const override {
+    return control_ ? control_->window()->windowHandle() : nullptr;
+  }
+  QAccessibleInterface* parent() const override {
+    return control_ ? QAccessible::queryAccessibleInterface(control_.data()) : nullptr;
+  }
+  QAccessibleInterface* child(int) const override { return nullptr; }
+  int childCount() const override { return 0; }
+  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+  QString text(QAccessible::Text t) const override {
+    const auto item = Item();
+    return item && t == QAccessible::Name ? ToQString(item->name) : QString();
+  }
+  void setText(QAccessible::Text, const QString&) override {}
+  QRect rect() const override {
+    const auto item = Item();
+    if (!item) return {};
+    const Rect& r = item->area;
+    return {control_->mapToGlobal(QPoint(r.left, r.top)),
+            QSize(r.right - r.left + 1, r.bottom - r.top + 1)};
+  }
+  QAccessible::Role role() const override {
+    return control_ ? control_->AccessibleItemRole() : QAccessible::NoRole;
+  }
+  QAccessible::State state() const override {
+    QAccessible::State s;
+    if (!control_ || !control_->isVisible()) s.invisible = true;
+    if (!control_ || !control_->isEnabled()) s.disabled = true;
+    return s;
+  }
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
+                                                : nullptr;
+  }
+
+  QStringList actionNames() const override { return {pressAction()}; }
+  void doAction(const QString& name) override {
+    const auto item = Item();
+    if (name != pressAction() || !item) return;
+    const QPoint p = Centre(item->area);
+    control_->PressAt(p.x(), p.y());
+  }
+  QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+ private:
+  std::optional<DrawnItem> Item() const {
+    if (!control_) return std::nullopt;
+    const auto items = control_->AccessibleItems();
+    if (index_ >= static_cast<int>(items.size())) return std::nullopt;
+    return items[static_cast<size_t>(index_)];
+  }
+
+  QPointer<ImageControl> control_;
+  int index_;
+};
+
+// A picture: a button when it is clicked as a whole, a container of its drawn
+// items otherwise.
+class ImageControlAccessible final : public QAccessibleWidget {
+ public:
+  explicit ImageControlAccessible(ImageControl* control) : QAccessibleWidget(control) {}
+  ~ImageControlAccessible() override {
+    for (const auto& [index, id] : children_)
+      QAccessible::deleteAccessibleInterface(id);
+  }
+
+  // Asked each time: the interface may exist before the picture is described.
+  QAccessible::Role role() const override { return Control()->AccessibleRole(); }
+  int childCount() const override { return static_cast<int>(Control()->AccessibleItems().size()); }
+  QAccessibleInterface* child(int index) const override {
+    if (index < 0 || index >= childCount()) return nullptr;
+    auto it = children_.find(index);
+    if (it == children_.end()) {
+      const QAccessible::Id id =
+          QAccessible::registerAccessibleInterface(new DrawnItemAccessible(Control(), index));
+      it = children_.emplace(index, id).first;
+    }
+    return QAccessible::accessibleInterface(it->second);
+  }
+  int indexOfChild(const QAccessibleInterface* child) const override {
+    for (const auto& [index, id] : children_)
+      if (QAccessible::accessibleInterface(id) == child) return index < childCount() ? index : -1;
+    return -1;
+  }
+  QAccessibleInterface* childAt(int x, int y) const override {
+    const QPoint p = Control()->mapFromGlobal(QPoint(x, y));
+    const auto items = Control()->AccessibleItems();
+    for (size_t i = 0; i < items.size(); ++i) {
+      const Rect& r = items[i].area;
+      if (r.left <= p.x() && p.x() <= r.right && r.top <= p.y() && p.y() <= r.bottom)
+        return child(static_cast<int>(i));
+    }
+    return nullptr;
+  }
+
+  QStringList actionNames() const override {
+    if (role() == QAccessible::Button) return {pressAction()};
+    return QAccessibleWidget::actionNames();
+  }
+  void doAction(const QString& name) override {
+    if (role() == QAccessible::Button && name == pressAction()) {
+      Control()->PressAt(Control()->width() / 2, Control()->height() / 2);
+      return;
+    }
+    QAccessibleWidget::doAction(name);
+  }
+
+ private:
+  ImageControl* Control() const { return static_cast<ImageControl*>(widget()); }
+
+  mutable std::map<int, QAccessible::Id> children_;
+};
+
+QAccessibleInterface* Factory(const QString& key, QObject* object) {
+  if (key == QLatin1String("timer555::ImageControl")) {
+    if (auto* control = qobject_cast<ImageControl*>(object))
+      return new ImageControlAccessible(control);
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void InstallAccessibility() {
+  static const bool installed = [] {
+    QAccessible::installFactory(Factory);
+    return true;
+  }();
+  (void)installed;
+}
+
+}  // namespace timer555

@@ -1,0 +1,138 @@
+// A design made the way a screen reader makes it: through the accessible
+// names, roles and press actions alone.
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QTest>
+
+#include "app/global.h"
+#include "app/image_control.h"
+#include "app/main_window.h"
+#include "app/window_fixture.h"
+#include "components/num_edit.h"
+
+namespace timer555 {
+namespace {
+
+class AccessibilityTest : public WindowTest {
+ protected:
+  static QAccessibleInterface* Of(QWidget* w) { return QAccessible::queryAccessibleInterface(w); }
+  static QString Name(QAccessibleInterface* i) { return i->text(QAccessible::Name); }
+  static std::vector<QString> ChildNames(QAccessibleInterface* i) {
+    std::vector<QString> names;
+    for (int k = 0; k < i->childCount(); ++k)
+      names.push_back(Name(i->child(k)));
+    return names;
+  }
+  static void Press(QAccessibleInterface* i) {
+    ASSERT_NE(i->actionInterface(), nullptr);
+    ASSERT_TRUE(
+        i->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    i->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  }
+  // The child of `parent` named `name`.
+  static QAccessibleInterface* Child(QAccessibleInterface* parent, const QString& name) {
+    for (int k = 0; k < parent->childCount(); ++k)
+      if (Name(parent->child(k)) == name) return parent->child(k);
+    ADD_FAILURE() << "no item " << name.toStdString();
+    return nullptr;
+  }
+};
+
+TEST_F(AccessibilityTest, ControlsHaveNamesAndRoles) {
+  EXPECT_EQ(Name(Of(window->NumEdit1)), "Frequency");
+  EXPECT_EQ(Name(Of(window->NumEdit2)), "Duty Cycle");
+  EXPECT_EQ(Of(window->NumEdit1)->role(), QAccessible::EditableText);
+  EXPECT_EQ(Name(Of(window->RB1)), "C1");
+  EXPECT_EQ(Name(Of(window->RB2)), "Timer");
+  EXPECT_EQ(Of(window->RB1)->role(), QAccessible::RadioButton);
+  EXPECT_EQ(Name(Of(window->GB1)), "Enter:");
+  EXPECT_EQ(Name(Of(window->Image3)), "Calculate");
+  EXPECT_EQ(Of(window->Image3)->role(), QAccessible::Button);
+  EXPECT_EQ(Of(window->Image3)->childCount(), 0);
+  EXPECT_EQ(Name(Of(window->Image5)), "Output waveform");
+  EXPECT_EQ(Name(Of(window->ListBox1)), "E12 values");
+
+  QAccessibleInterface* bar = Of(window->Image1);
+  EXPECT_EQ(bar->role(), QAccessible::MenuBar);
+  const auto captions = ChildNames(bar);
+  ASSERT_EQ(captions.size(), 6u);
+  for (size_t k = 0; k < captions.size(); ++k) {
+    EXPECT_EQ(captions[k], ToQString(MenuCaptions()[k]));
+    EXPECT_EQ(bar->child(static_cast<int>(k))->role(), QAccessible::MenuItem);
+    EXPECT_EQ(bar->indexOfChild(bar->child(static_cast<int>(k))), static_cast<int>(k));
+    EXPECT_EQ(bar->child(static_cast<int>(k))->parent(), bar);
+  }
+  // The start page offers nothing to click.
+  EXPECT_EQ(Of(window->Image2)->childCount(), 0);
+}
+
+TEST_F(AccessibilityTest, DesignMadeThroughTheAccessibleInterface) {
+  QAccessibleInterface* bar = Of(window->Image1);
+  QAccessibleInterface* page = Of(window->Image2);
+  Press(Child(bar, "Design"));
+  EXPECT_EQ(ChildNames(page),
+            (std::vector<QString>{"Astable (Duty cycle > 50%)", "Astable (Duty cycle = 50%)",
+                                  "Astable (Duty cycle < 50%)", "Monostable (One-shot)"}));
+  Press(Child(page, "Astable (Duty cycle > 50%)"));
+  ASSERT_TRUE(Global::Page().DesignPageShown);
+  EXPECT_EQ(Global::TimerDesign().DesignMode, 1);
+  EXPECT_TRUE(window->NumEdit1->isVisible());
+
+  window->NumEdit1->setFocus();
+  QTest::keyClicks(window->NumEdit1, "1000");
+  QTest::keyClicks(window->NumEdit2, "60");
+  Press(Of(window->Image3));
+  ASSERT_TRUE(Global::Page().Calculated);
+  EXPECT_EQ(ChildNames(page), (std::vector<QString>{"C1", "R1", "R2"}));
+  // Each part's item lies where the schematic puts it.
+  const QRect c1 = Child(page, "C1")->rect();
+  const Rect& hit = Global::Page().CapacitorHitRect;
+  EXPECT_EQ(c1.topLeft(), window->Image2->mapToGlobal(QPoint(hit.left, hit.top)));
+
+  // The arrows step C1 through the E12 values.
+  QAccessibleInterface* arrows = Of(window->Image4);
+  EXPECT_EQ(ChildNames(arrows), (std::vector<QString>{"Up", "Down"}));
+  const int before = Global::TimerDesign().E12Index;
+  Press(Child(arrows, "Up"));
+  EXPECT_NE(Global::TimerDesign().E12Index, before);
+}
+
+TEST_F(AccessibilityTest, ListsOfferTheirEntries) {
+  QAccessibleInterface* bar = Of(window->Image1);
+  QAccessibleInterface* page = Of(window->Image2);
+  Press(Child(bar, "Applications"));
+  const auto apps = ChildNames(page);
+  ASSERT_EQ(apps.size(), 14u);
+  EXPECT_EQ(apps[0], "Triggering in monostable mode");
+  EXPECT_EQ(apps[13], "DC voltage doubler");
+  Press(Child(page, "Voltage-controlled oscillator"));
+  EXPECT_EQ(Global::Page().ApplicationIndex, 9);
+  // An application page is not a list: nothing is left to press.
+  EXPECT_EQ(page->childCount(), 0);
+
+  Press(Child(bar, "Data"));
+  EXPECT_EQ(ChildNames(page),
+            (std::vector<QString>{"Selecting components", "Typical Timer specifications"}));
+}
+
+// An item kept by a screen reader after the page changed says it is gone
+// and does nothing when pressed.
+TEST_F(AccessibilityTest, StaleItemIsInvalid) {
+  QAccessibleInterface* page = Of(window->Image2);
+  Press(Child(Of(window->Image1), "Applications"));
+  QAccessibleInterface* last = page->child(13);
+  ASSERT_TRUE(last->isValid());
+  Press(Child(Of(window->Image1), "Data"));
+  EXPECT_FALSE(last->isValid());
+  last->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  EXPECT_EQ(Global::Page().PageMode, 3);
+}
+
+}  // namespace
+}  // namespace timer555
