@@ -158,6 +158,7 @@ void MainShell::AdjustResistor() {
 
 std::vector<DrawnItem> MainShell::MenuBarItems() const {
   std::vector<DrawnItem> items;
+  items.reserve(kMenuItemCount);
   for (int i = 0; i < kMenuItemCount; ++i)
     items.push_back({MenuCaptions()[static_cast<size_t>(i)], menu_.items[static_cast<size_t>(i)]});
   return items;
