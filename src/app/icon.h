@@ -17,7 +17,7 @@ QImage IconImage(int size);
 // The scalable drawing.
 std::string IconSvg();
 
-// The window's icon: the sizes a desktop asks for, drawn once.
+// The window's icon, drawn at whatever size a desktop asks for.
 QIcon MainIcon();
 
 }  // namespace timer555
