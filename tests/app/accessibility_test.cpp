@@ -121,6 +121,24 @@ TEST_F(AccessibilityTest, ListsOfferTheirEntries) {
             (std::vector<QString>{"Selecting components", "Typical Timer specifications"}));
 }
 
+// Without a mouse: Tab walks the design panel's fields and then the radio
+// buttons, as Enter does from the first field.
+TEST_F(AccessibilityTest, TabWalksTheDesignPanel) {
+  Press(Child(Of(window->Image1), "Design"));
+  Press(Child(Of(window->Image2), "Astable (Duty cycle > 50%)"));
+  window->activateWindow();
+  window->NumEdit1->setFocus();
+  QApplication::processEvents();
+  ASSERT_TRUE(window->NumEdit1->hasFocus());
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_TRUE(window->NumEdit2->hasFocus());
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_TRUE(window->RB1->hasFocus());
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+  EXPECT_TRUE(window->NumEdit1->hasFocus());
+}
+
 // An item kept by a screen reader after the page changed says it is gone
 // and does nothing when pressed.
 TEST_F(AccessibilityTest, StaleItemIsInvalid) {
