@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# The executables carry Debian's hardening: PIE, stack protector, full RELRO.
-# The command line also uses fortified libc calls; the window has no call that
-# can be fortified, which hardening-check reports as "no protected functions".
+# The executables carry Debian's hardening: PIE, stack protector, fortified
+# libc calls, full RELRO. Control-flow protection needs crt files that
+# bookworm does not build with it, so that check is left out.
 set -euo pipefail
-gui="$1"
-cli="$2"
-hardening-check --nofortify --nocfprotection "$gui"
-hardening-check --nocfprotection "$cli"
+for exe in "$@"; do
+  hardening-check --nocfprotection "$exe"
+done
