@@ -175,12 +175,6 @@ TEST_F(ShellTest, DesignPickClearsTheWaveform) {
   EXPECT_EQ(fills[0].brush, kWhite);
 }
 
-}  // namespace
-}  // namespace timer555
-
-namespace timer555 {
-namespace {
-
 // Every corner of every offered item is a click on that item: the areas
 // follow the click rules exactly, with nothing left between them.
 TEST_F(ShellTest, OfferedItemsAreWhereTheClicksGo) {
