@@ -55,6 +55,13 @@ struct PageState {
   std::array<Rect, 5> ResistorHitRects{};  // indexed 1 to 4
   int ResistorUnderCursor = 1;
   Rect SchematicRect;
+
+  // A page or design that opens starts with no clickable parts: the next
+  // drawing with values records those it has.
+  void ClearHitRects() noexcept {
+    CapacitorHitRect = {};
+    ResistorHitRects = {};
+  }
 };
 
 // The schematic renderer's settings, carried across tokens and across drawings.

@@ -2,8 +2,16 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <cmath>
 
 namespace timer555 {
+
+QPoint ImageControl::PixelAt(const QPointF& position) noexcept {
+  // A scaled screen reports positions between pixels; a pixel position is
+  // truncated, never rounded: 9.5 is pixel 9, -0.5 is pixel -1.
+  return QPoint(static_cast<int>(std::floor(position.x())),
+                static_cast<int>(std::floor(position.y())));
+}
 
 ImageControl::ImageControl(const QString& name, QWidget* parent) : QWidget(parent), canvas_(1, 1) {
   setObjectName(name);
@@ -40,19 +48,19 @@ void ImageControl::paintEvent(QPaintEvent*) {
 void ImageControl::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   pressed_ = true;
-  const QPoint pos = event->position().toPoint();
+  const QPoint pos = PixelAt(event->position());
   if (mouseDown_) mouseDown_(pos.x(), pos.y());
 }
 
 void ImageControl::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton || !pressed_) return;
   pressed_ = false;
-  const QPoint pos = event->position().toPoint();
+  const QPoint pos = PixelAt(event->position());
   if (click_ && rect().contains(pos)) click_(pos.x(), pos.y());
 }
 
 void ImageControl::mouseMoveEvent(QMouseEvent* event) {
-  const QPoint pos = event->position().toPoint();
+  const QPoint pos = PixelAt(event->position());
   if (mouseMove_) mouseMove_(pos.x(), pos.y());
 }
 

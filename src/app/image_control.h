@@ -39,6 +39,9 @@ class ImageControl final : public QWidget {
   std::vector<DrawnItem> AccessibleItems() const {
     return items_ ? items_() : std::vector<DrawnItem>{};
   }
+  // The picture's pixel under a mouse position in logical pixels.
+  static QPoint PixelAt(const QPointF& position) noexcept;
+
   // What the mouse does at (x, y): moving there, pressing and releasing.
   void PressAt(int x, int y);
 

@@ -1,5 +1,7 @@
 #include "app/layout.h"
 
+#include <algorithm>
+
 #include "app/global.h"
 #include "app/pages.h"
 
@@ -57,6 +59,14 @@ WindowLayout MainWindowLayout() {
   at(LayoutControl::Image1) = {0, 0, w.clientWidth, w.menuBarHeight};
   at(LayoutControl::Image2) = {0, w.menuBarHeight, w.clientWidth, w.clientHeight - w.menuBarHeight};
   return w;
+}
+
+Box FitWindowPosition(int width, int height, const Box& available) noexcept {
+  const auto fit = [](int designed, int size, int start, int room) {
+    return std::max(start, std::min(designed, start + room - size));
+  };
+  return {fit(kDesignedWindowPlace.left, width, available.left, available.width),
+          fit(kDesignedWindowPlace.top, height, available.top, available.height), width, height};
 }
 
 }  // namespace timer555

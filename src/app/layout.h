@@ -66,4 +66,11 @@ struct WindowLayout {
 // trunc(0.12 × client height) high and the page area below it.
 WindowLayout MainWindowLayout();
 
+// The window's designed screen position, and where it goes on a screen whose
+// available area is `available`: the designed position where the window fits,
+// otherwise as near it as the area allows (its top-left corner when the
+// window is larger than the area).
+inline constexpr Box kDesignedWindowPlace = {323, 125, 0, 0};
+Box FitWindowPosition(int width, int height, const Box& available) noexcept;
+
 }  // namespace timer555

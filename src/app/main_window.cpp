@@ -2,10 +2,12 @@
 
 #include <QFont>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QRadioButton>
+#include <QScreen>
 #include <exception>
 
 #include "app/accessibility.h"
@@ -80,7 +82,7 @@ TfmMain::~TfmMain() {
 void TfmMain::FormCreate() {
   const WindowLayout layout = MainWindowLayout();
   setFixedSize(layout.clientWidth, layout.clientHeight);
-  move(323, 125);
+  PlaceOnScreen(layout.clientWidth, layout.clientHeight);
   setWindowIcon(MainIcon());
   setAutoFillBackground(true);
   QPalette pal = palette();
@@ -128,7 +130,7 @@ void TfmMain::FormCreate() {
   for (QWidget* w : std::initializer_list<QWidget*>{Label1, Label2, Label3, Label4, RB1, RB2,
                                                     NumEdit1, NumEdit2})
     w->setFont(ControlFont());
-  NumEdit1->setMaxLength(10);
+  NumEdit1->SetTypingLimit(10);
   RB1->setChecked(true);
   ListBox1->setVisible(false);
   for (const std::string& item : E12Mantissas())
@@ -195,6 +197,18 @@ void TfmMain::FormShow() {
     RegisterScreenCursor(kCursorCapacitor, LoadCursor("capacitor"));
     RegisterScreenCursor(kCursorResistor, LoadCursor("resistor"));
   });
+}
+
+void TfmMain::PlaceOnScreen(int width, int height) {
+  const QScreen* display = screen();
+  if (display == nullptr) display = QGuiApplication::primaryScreen();
+  Box available{0, 0, 1 << 20, 1 << 20};
+  if (display != nullptr) {
+    const QRect area = display->availableGeometry();
+    available = {area.left(), area.top(), area.width(), area.height()};
+  }
+  const Box place = FitWindowPosition(width, height, available);
+  move(place.left, place.top);
 }
 
 Canvas& TfmMain::PageCanvas() {

@@ -68,6 +68,8 @@ class TfmMain final : public QWidget, public ShellView {
 
  private:
   void FormCreate();
+  // The designed position, moved inside the screen where the window would not fit.
+  void PlaceOnScreen(int width, int height);
   void FormShow();
   QWidget* ControlWidget(Control control) const;
   // Runs one event handler; an error it raises is reported in a message box

@@ -28,6 +28,7 @@ void MainShell::Image1MouseDown(int x, int) {
   PageState& page = Global::Page();
   page.DesignPageShown = false;
   page.Calculated = false;
+  page.ClearHitRects();
   switch (MenuItemAt(menu_, x)) {
     case MenuItem::Design:
       ShowDesignSelection();

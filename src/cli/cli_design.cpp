@@ -9,6 +9,7 @@
 #include "design/design_pages.h"
 #include "design/plain_view.h"
 #include "design/pmisc.h"
+#include "render/checked.h"
 #include "render/recording_canvas.h"
 
 namespace timer555 {
@@ -145,36 +146,47 @@ std::optional<std::string> RunDesign(const DesignRequest& request, Canvas& page,
   RecordingCanvas waveform(203, 58);
   PlainView view(page, waveform);
   MainShell shell(view, holders);
-  shell.FormCreate(menuBar);
-  shell.FormShow();
-  shell.ShowDesignSelection();
-  const int w = page.Width(), h = page.Height();
-  shell.Image2MouseDown(mode == 2 || mode == 4 ? w - 1 : 0, mode >= 3 ? h - 1 : 0);
-
-  const auto failed = [&]() -> std::optional<std::string> {
+  // Each step as the window's event guard runs it: a drawing error ends the
+  // step with its message, as does a message box the step shows.
+  const auto step = [&](const auto& handler) -> std::optional<std::string> {
+    try {
+      handler();
+    } catch (const TimerError& e) {
+      return std::string(e.what());
+    }
     if (view.errors.empty()) return std::nullopt;
     return view.errors.front();
   };
+  const int w = page.Width(), h = page.Height();
+  if (auto f = step([&] {
+        shell.FormCreate(menuBar);
+        shell.FormShow();
+        shell.ShowDesignSelection();
+        shell.Image2MouseDown(mode == 2 || mode == 4 ? w - 1 : 0, mode >= 3 ? h - 1 : 0);
+      }))
+    return f;
+
   if (request.Calculates()) {
     view.text[Control::NumEdit1] =
         mode == 4 ? request.pulse.value_or("") : request.frequency.value_or("");
     if (mode == 1 || mode == 3) view.text[Control::NumEdit2] = request.duty.value_or("");
-    shell.Image3Click();
-    if (auto f = failed()) return f;
+    if (auto f = step([&] { shell.Image3Click(); })) return f;
     view.checkedRadio = Control::RB1;
     for (bool up : request.arrowSteps) {
-      shell.Image4MouseDown(up ? 0 : 10000, 0);
-      if (auto f = failed()) return f;
+      if (auto f = step([&] { shell.Image4MouseDown(up ? 0 : 10000, 0); })) return f;
     }
     for (const auto& [part, text] : request.sets) {
       view.adjustEntry = [t = text] { return t; };
-      if (part == "C1") {
-        shell.AdjustCapacitor();
-      } else {
-        Global::Page().ResistorUnderCursor = part == "R1" ? 1 : 2;
-        shell.AdjustResistor();
-      }
-      if (auto f = failed()) return f;
+      const bool capacitor = part == "C1";
+      if (!capacitor) Global::Page().ResistorUnderCursor = part == "R1" ? 1 : 2;
+      if (auto f = step([&] {
+            if (capacitor) {
+              shell.AdjustCapacitor();
+            } else {
+              shell.AdjustResistor();
+            }
+          }))
+        return f;
     }
   }
 

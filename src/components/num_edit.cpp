@@ -1,8 +1,10 @@
 #include "components/num_edit.h"
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QValidator>
+#include <algorithm>
 
 namespace timer555 {
 
@@ -34,16 +36,43 @@ bool IsSubsequence(const QString& part, const QString& whole) {
 // Text the program itself wrote may hold other characters; deleting them
 // stays possible, bringing in more is not. The field's text has already
 // changed when the guard is asked, so it compares with the last accepted text.
+// Inserted text beyond the typing limit is cut, as a limited edit control
+// cuts a paste.
 class NumericTextGuard final : public QValidator {
  public:
   explicit NumericTextGuard(TNumEdit* edit) : QValidator(edit), edit_(edit) {
     connect(edit, &QLineEdit::textChanged, this, [this](const QString& t) { accepted_ = t; });
   }
-  State validate(QString& input, int&) const override {
-    if (edit_->SettingText() || IsSubsequence(Refused(input), Refused(accepted_)))
-      return Acceptable;
-    TNumEdit::Beep();
-    return Invalid;
+  State validate(QString& input, int& pos) const override {
+    if (edit_->SettingText()) return Acceptable;
+    if (!IsSubsequence(Refused(input), Refused(accepted_))) {
+      TNumEdit::Beep();
+      return Invalid;
+    }
+    CutToLimit(input, pos);
+    return Acceptable;
+  }
+
+ private:
+  // The change from the accepted text replaced its middle; the inserted part
+  // keeps only as many characters as the limit leaves room for.
+  void CutToLimit(QString& input, int& pos) const {
+    const qsizetype limit = edit_->TypingLimit();
+    if (limit <= 0 || input.size() <= limit || input.size() <= accepted_.size()) return;
+    qsizetype prefix = 0;
+    const qsizetype shorter = std::min(input.size(), accepted_.size());
+    while (prefix < shorter && input[prefix] == accepted_[prefix])
+      ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < shorter - prefix &&
+           input[input.size() - 1 - suffix] == accepted_[accepted_.size() - 1 - suffix])
+      ++suffix;
+    const qsizetype kept = accepted_.size() - (accepted_.size() - prefix - suffix);
+    const qsizetype room = std::max<qsizetype>(0, limit - kept);
+    const qsizetype inserted = input.size() - prefix - suffix;
+    if (inserted <= room) return;
+    input.remove(prefix + room, inserted - room);
+    pos = static_cast<int>(prefix + room);
   }
 
  private:
@@ -79,13 +108,19 @@ bool TNumEdit::Accepts(QChar key) noexcept {
 
 void TNumEdit::keyPressEvent(QKeyEvent* event) {
   const int key = event->key();
-  const QString text = event->text();
+  const QString typed = event->text();
   const bool control = event->modifiers().testFlag(Qt::ControlModifier) ||
                        event->modifiers().testFlag(Qt::MetaModifier);
   const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
   // Qt's codes for the character keys are their Latin-1 characters.
   const bool characterKey = key >= 0x20 && key <= 0x7e;
-  if (control && (characterKey || enter || key == Qt::Key_Backspace || !text.isEmpty())) {
+  // Delete, with or without Shift or Ctrl, types nothing (Qt gives it the text
+  // U+007F); it edits as in any line edit.
+  if (key == Qt::Key_Delete) {
+    QLineEdit::keyPressEvent(event);
+    return;
+  }
+  if (control && (characterKey || enter || key == Qt::Key_Backspace || !typed.isEmpty())) {
     // A Ctrl combination types a control character, which the filter refuses;
     // so are the clipboard shortcuts.
     Beep();
@@ -97,18 +132,32 @@ void TNumEdit::keyPressEvent(QKeyEvent* event) {
     event->accept();
     return;
   }
-  if (key == Qt::Key_Backspace || text.isEmpty()) {
-    // Backspace deletes; keys that type nothing (arrows, Home, End, Delete)
-    // edit as usual. Shift+Insert pastes, and the text guard checks the paste.
+  if (key == Qt::Key_Backspace || typed.isEmpty() || typed == QChar(0x7f)) {
+    // Backspace deletes; keys that type nothing (arrows, Home, End) edit as
+    // usual. Shift+Insert pastes, and the text guard checks the paste.
     QLineEdit::keyPressEvent(event);
     return;
   }
-  if (text.size() == 1 && Accepts(text.front())) {
-    QLineEdit::keyPressEvent(event);
+  if (typed.size() == 1 && Accepts(typed.front())) {
+    // A full field takes no more characters, silently, as a limited edit control.
+    const bool full = typingLimit_ > 0 && text().size() - selectedText().size() >= typingLimit_;
+    if (!full) QLineEdit::keyPressEvent(event);
+    event->accept();
     return;
   }
   Beep();
   event->accept();
+}
+
+void TNumEdit::dropEvent(QDropEvent* event) {
+  const QString before = text();
+  QLineEdit::dropEvent(event);
+  // A refused drop must not tell the drag source the text was moved: a source
+  // that moves text would delete it from its own document.
+  if (text() == before) {
+    event->setDropAction(Qt::IgnoreAction);
+    event->ignore();
+  }
 }
 
 void TNumEdit::inputMethodEvent(QInputMethodEvent* event) {

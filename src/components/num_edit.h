@@ -8,7 +8,10 @@ namespace timer555 {
 // A single-line field for unsigned decimal numbers. Typed characters pass a
 // key filter: digits, the point and backspace are taken, Enter moves the focus
 // to the next control in tab order, anything else beeps and is swallowed.
+// Keys that type nothing (arrows, Home, Delete) edit as in any line edit.
 // Text arriving by paste or drag and drop passes the same filter as a whole.
+// The typing limit holds for what the user types, pastes and drops; text the
+// program writes stands whole, however long.
 class TNumEdit : public QLineEdit {
   Q_OBJECT
 
@@ -26,12 +29,18 @@ class TNumEdit : public QLineEdit {
   // True for the characters the filter lets through to the field.
   static bool Accepts(QChar key) noexcept;
 
+  // The most characters the user may bring the text to; 0 for no limit.
+  void SetTypingLimit(int limit) noexcept { typingLimit_ = limit; }
+  int TypingLimit() const noexcept { return typingLimit_; }
+
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void inputMethodEvent(QInputMethodEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   bool settingText_ = false;
+  int typingLimit_ = 0;
 };
 
 }  // namespace timer555

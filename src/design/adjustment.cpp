@@ -1,5 +1,7 @@
 #include "design/adjustment.h"
 
+#include <limits>
+
 #include "app/global.h"
 #include "design/pmisc.h"
 #include "design/timer_equations.h"
@@ -43,7 +45,14 @@ std::optional<std::string> ApplyAdjustment(const std::string& text) {
   const AdjustState& a = Global::Adjust();
   TimerDesignState& d = Global::TimerDesign();
   const double v = ParseNumber(text);
-  if (v > 1.2 * a.AdjustReference || v < a.AdjustReference / 1.2) return kAdjustmentRefused;
+  // The ends are compared as the user reads them: 1.2 × 4.427 is 5.3124 in
+  // decimal, while in binary the product lands an ulp below the parsed 5.3124.
+  // A slack of a few units in the last place keeps both ends inside; a number
+  // one unit of its last shown digit outside stays out.
+  constexpr double kSlack = 8 * std::numeric_limits<double>::epsilon();
+  const double top = 1.2 * a.AdjustReference * (1 + kSlack);
+  const double bottom = a.AdjustReference / 1.2 * (1 - kSlack);
+  if (v > top || v < bottom) return kAdjustmentRefused;
   const std::string& unit = a.AdjustUnit;
   if (a.AdjustIsCapacitor) {
     d.C1 = unit == "pF" ? v * 1e-12 : unit == "nF" ? v * 1e-9 : unit == "uF" ? v * 1e-6 : v;

@@ -5,8 +5,9 @@
 
 namespace timer555 {
 
-// The page of application Page().ApplicationIndex (1 to 14). The gallery
-// fills it in once the circuit renderer exists; until then the page is white.
+// The page of application Page().ApplicationIndex (1 to 14): the white page,
+// the application's notes and part suggestions, then its schematic drawn over
+// them.
 void ShowApplicationPage(Canvas& canvas, StringHolders& holders);
 
 }  // namespace timer555

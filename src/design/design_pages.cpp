@@ -66,6 +66,7 @@ void OpenDesignPage(ShellView& view, StringHolders& holders) {
   page.SetBrushColor(kWhite);
   page.FillRect({0, 0, page.Width(), page.Height()});
   LoadCircuitBlock(holders.SHCircuits, DesignBlock(mode), holders.SHBuffer);
+  Global::Page().ClearHitRects();
   Global::Page().SchematicRect = {0, 0, page.Width(), page.Height()};
   DrawCircuit(holders.SHBuffer, page, Global::Page().SchematicRect, false);
   const CapacitorStart start = kCapacitorStart[mode - 1];
@@ -82,16 +83,18 @@ std::vector<std::string> WaveformLabels(const ShellView& view, int kind) {
   d.TLow = (1 - d.DutyCycle) / d.Frequency;
   const double m = std::min(d.THigh, d.TLow);
   const char* unit = "us";
-  double scale = 1e6;
+  long double scale = 1e6L;
   int decimals = 4;
+  // The scaled times are formed in extended precision: 0.1 s × 1000 is then
+  // 100.0000000000000055 and takes one decimal, where a double product would
+  // round to exactly 100 and take two.
+  const long double v = m * (m < 0.001 ? scale : 1000.0L);
   if (m < 0.001) {
-    const double v = m * scale;
     decimals = v > 100 ? 1 : v > 10 ? 2 : v > 1 ? 3 : 4;
   } else {
     unit = "ms";
-    scale = 1000;
+    scale = 1000.0L;
     // Never three decimals in milliseconds: below 10 ms there are four.
-    const double v = m * scale;
     decimals = v > 1000 ? 0 : v > 100 ? 1 : v > 10 ? 2 : 4;
   }
   return {"tH = " + FloatToFixed(d.THigh * scale, 4, decimals) + unit,

@@ -44,9 +44,31 @@ void Increment(std::string& text, std::ptrdiff_t index) {
   text[static_cast<size_t>(index)] = static_cast<char>(text[static_cast<size_t>(index)] + 1);
 }
 
+// Two significant digits and a decimal exponent, without unit: 3.1E16.
+std::string ScientificText(long double value) {
+  char buf[64];
+  const auto result = std::to_chars(buf, buf + sizeof buf, static_cast<double>(value),
+                                    std::chars_format::scientific, 1);
+  std::string text(buf, result.ptr);  // "3.1e+16"
+  const size_t e = text.find('e');
+  std::string exponent = text.substr(e + 1);
+  if (!exponent.empty() && exponent.front() == '+') exponent.erase(0, 1);
+  const size_t digit = exponent.find_first_not_of('-');
+  while (exponent.size() > digit + 1 && exponent[digit] == '0')
+    exponent.erase(digit, 1);
+  return text.substr(0, e) + "E" + exponent;
+}
+
 std::string Format(long double value, long double divisor, const char* suffix) {
   if (!std::isfinite(value)) return NonFiniteText(value);
-  return KeepDigits(TrimTrailingZeros(FloatToFixed(value / divisor, 7, 4)), 4) + suffix;
+  const std::string fixed = TrimTrailingZeros(FloatToFixed(value / divisor, 7, 4));
+  // The cut to five characters keeps every whole digit up to five; past that
+  // the value is written with its exponent, since a cut would misstate it
+  // (3.07e16 Ω is not "30696G").
+  const size_t point = fixed.find('.');
+  const size_t whole = (point == std::string::npos ? fixed.size() : point) - (fixed[0] == '-');
+  if (whole > 5) return ScientificText(value);
+  return KeepDigits(fixed, 4) + suffix;
 }
 
 }  // namespace

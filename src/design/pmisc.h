@@ -22,7 +22,9 @@ std::string TrimTrailingZeros(const std::string& text);
 std::string KeepDigits(const std::string& text, int n);
 
 // Component values as printed beside the symbols: 4.7K, 100nF. A value that
-// is not finite prints as "INF", "-INF" or "NAN" without a unit.
+// is not finite prints as "INF", "-INF" or "NAN" without a unit; one with
+// more than five whole digits in the largest unit prints with its exponent
+// and without a unit (3.1E16, in ohms or farads).
 std::string FormatCapacitance(double farads);
 std::string FormatResistance(double ohms);
 

@@ -156,8 +156,10 @@ void RecalculateFromComponents(ShellView& view, const TStringHolder& shBuffer) {
       tL = kLn2 * r2 * c1;
       break;
     case 2:
+      // The square wave charges and discharges C1 through R1 from the output
+      // (R2 only pulls the output up), the relation the design itself solves.
       tH = kLn2 * r1 * c1;
-      tL = std::log((r2 - 2 * r1) / (2 * r2 - r1)) * (r1 * r2 / (r1 + r2)) * c1;
+      tL = kLn2 * r1 * c1;
       break;
     case 3:
       tH = kLn2 * r1 * c1;
@@ -166,8 +168,7 @@ void RecalculateFromComponents(ShellView& view, const TStringHolder& shBuffer) {
     default:
       return;
   }
-  // The square-wave formula has no positive low time for every R1 (its
-  // logarithm is undefined between R2 / 2 and 2 R2). Then the fields keep the
+  // Parts stepped to zero or infinity give no period: the fields keep the
   // last frequency and duty cycle and only the schematic shows the new part.
   if (!(tL > 0) || !std::isfinite(tL) || !std::isfinite(tH)) {
     DrawCircuit(shBuffer, view.PageCanvas(), Global::Page().SchematicRect, true);

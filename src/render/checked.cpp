@@ -72,4 +72,12 @@ std::int32_t Int::CheckedDiv(std::int32_t a, std::int32_t b) {
   return a / b;
 }
 
+std::int32_t IntField(const std::string& text, std::int64_t pos, std::int64_t count) {
+  if (count > 0) {
+    CharAt(text, pos);
+    CharAt(text, pos + count - 1);
+  }
+  return StrToInt(Copy(text, pos, count));
+}
+
 }  // namespace timer555

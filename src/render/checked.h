@@ -30,6 +30,11 @@ char CharAt(const std::string& text, std::int64_t pos);
 // Up to `count` characters from 1-based position `pos`; empty past the end, never failing.
 std::string Copy(const std::string& text, std::int64_t pos, std::int64_t count);
 
+// The digit field of `count` characters from 1-based position `pos`, read as
+// a decimal integer. Every character of the field is read as by CharAt: one
+// beyond the text's end raises the range error before any conversion.
+std::int32_t IntField(const std::string& text, std::int64_t pos, std::int64_t count);
+
 // A decimal integer with an optional sign and nothing else; any other text
 // (empty included) raises the conversion error naming it, as does a value
 // outside 32 bits.

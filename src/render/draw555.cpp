@@ -53,7 +53,7 @@ void ReadComponentFields(const std::string& token) {
   ReadOrientation(CharAt(token, 2));
   ReadSide(CharAt(token, 3), st.Direction);
   ReadSide(CharAt(token, 4), st.LabelSide);
-  const std::int32_t index = StrToInt(Copy(token, 5, 1));
+  const std::int32_t index = IntField(token, 5, 1);
   st.PartIndex = index == 0 ? 10 : index;
 }
 
@@ -97,7 +97,7 @@ class Interpreter {
         DrawDiode(canvas_);
         break;
       case 'P':
-        st.FeedbackIndex = StrToInt(Copy(token, 2, 2));
+        st.FeedbackIndex = IntField(token, 2, 2);
         break;
       case 's': {
         const char sub = CharAt(token, 2);
@@ -120,7 +120,7 @@ class Interpreter {
         DrawRelay(canvas_);
         break;
       case '5':
-        st.PartIndex = StrToInt(Copy(token, 4, 1));
+        st.PartIndex = IntField(token, 4, 1);
         DrawTimerChip(canvas_);
         break;
       case 'O': {
@@ -174,7 +174,7 @@ class Interpreter {
         const char type = CharAt(token, 3);
         if (type == 'N') st.TransistorType = 0;
         if (type == 'P') st.TransistorType = 1;
-        st.PartIndex = StrToInt(Copy(token, 4, 1));
+        st.PartIndex = IntField(token, 4, 1);
         DrawTransistor(canvas_);
         break;
       }
@@ -194,8 +194,8 @@ class Interpreter {
   // "M", "D", "J" and "T", and 0 for "Q" and "Z".
   void SetToGridPoint(const std::string& token, Int margin) {
     DrawingState& st = State();
-    const std::int32_t col = StrToInt(Copy(token, 2, 2));
-    const std::int32_t row = StrToInt(Copy(token, 4, 2));
+    const std::int32_t col = IntField(token, 2, 2);
+    const std::int32_t row = IntField(token, 4, 2);
     st.CurX = Int(st.OriginX) + Int(col) * st.GridUnitX;
     st.CurY = Int(st.OriginY) + Int(row) * st.GridUnitY + margin;
   }

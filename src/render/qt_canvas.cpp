@@ -131,8 +131,19 @@ QFont ResolveFont(const Font& font, CellMetrics* metrics) {
   q.setKerning(false);
   if (metrics != nullptr) {
     metrics->pixelSize = px;
-    metrics->ascent = RoundDiv(static_cast<long long>(tables.winAscent) * px, tables.unitsPerEm);
-    metrics->descent = RoundDiv(static_cast<long long>(tables.winDescent) * px, tables.unitsPerEm);
+    if (font.height > 0) {
+      // A font asked for by its cell measures exactly that cell: the ascent
+      // takes its share and the descent the rest, as the desktop's font mapper
+      // guarantees; the glyphs keep the nearest pixel size.
+      const int cell = font.height;
+      metrics->ascent = RoundDiv(static_cast<long long>(tables.winAscent) * cell,
+                                 tables.winAscent + tables.winDescent);
+      metrics->descent = cell - metrics->ascent;
+    } else {
+      metrics->ascent = RoundDiv(static_cast<long long>(tables.winAscent) * px, tables.unitsPerEm);
+      metrics->descent =
+          RoundDiv(static_cast<long long>(tables.winDescent) * px, tables.unitsPerEm);
+    }
   }
   return q;
 }

@@ -102,23 +102,26 @@ class EllipseRows {
     return 2 * y + 1 <= i64{box_.top} + box_.bottom ? y - 1 : y + 1;
   }
 
+  // The outline pixels of rows yFrom..yTo whose x lies in xFrom..xTo: only
+  // what is visible is walked, so a box of any size costs what it shows.
   template <typename F>
-  void ForEachOutlinePixel(i64 yFrom, i64 yTo, F&& f) const {
+  void ForEachOutlinePixel(i64 yFrom, i64 yTo, i64 xFrom, i64 xTo, F&& f) const {
+    const auto run = [&](i64 from, i64 to, i64 y) {
+      for (i64 x = std::max(from, xFrom); x <= std::min(to, xTo); ++x)
+        f(x, y);
+    };
     for (i64 y = yFrom; y <= yTo; ++y) {
       const RowSpan s = Row(y);
       if (s.Empty()) continue;
       const RowSpan n = Row(OuterNeighbour(y));
       if (n.Empty()) {
-        for (i64 x = s.left; x <= s.right; ++x)
-          f(x, y);
+        run(s.left, s.right, y);
         continue;
       }
       const i64 leftEnd = std::max(s.left, n.left - 1);
       const i64 rightStart = std::min(s.right, n.right + 1);
-      for (i64 x = s.left; x <= leftEnd; ++x)
-        f(x, y);
-      for (i64 x = std::max(rightStart, leftEnd + 1); x <= s.right; ++x)
-        f(x, y);
+      run(s.left, leftEnd, y);
+      run(std::max(rightStart, leftEnd + 1), s.right, y);
     }
   }
 
@@ -197,7 +200,7 @@ void RasterEllipse(RasterTarget& t, Rect box, Color pen, Color brush) {
     const RowSpan s = rows.Row(y);
     if (!s.Empty()) t.Span(y, s.left, s.right, brush);
   }
-  rows.ForEachOutlinePixel(yFrom, yTo, [&](i64 x, i64 y) { t.Plot(x, y, pen); });
+  rows.ForEachOutlinePixel(yFrom, yTo, 0, t.Width() - 1, [&](i64 x, i64 y) { t.Plot(x, y, pen); });
 }
 
 void RasterArc(RasterTarget& t, Rect box, Point start, Point end, Color pen) {
@@ -228,7 +231,7 @@ void RasterArc(RasterTarget& t, Rect box, Point start, Point end, Color pen) {
   };
   const i64 yFrom = std::max<i64>(rows.Top(), 0);
   const i64 yTo = std::min<i64>(rows.Bottom() - 1, t.Height() - 1);
-  rows.ForEachOutlinePixel(yFrom, yTo, [&](i64 x, i64 y) {
+  rows.ForEachOutlinePixel(yFrom, yTo, 0, t.Width() - 1, [&](i64 x, i64 y) {
     if (inSweep(x, y)) t.Plot(x, y, pen);
   });
 }

@@ -4,8 +4,8 @@
 #include <QFontMetrics>
 #include <QString>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <numbers>
 
 #include "render/qt_canvas.h"
@@ -24,14 +24,16 @@ std::string Hex(Color c) {
   return s;
 }
 
+// A coordinate with at most three decimals and a point as the separator,
+// whatever the desktop's language (to_chars never follows the locale).
 std::string Num(double v) {
-  if (v == std::floor(v)) return std::to_string(static_cast<long long>(v));
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%.3f", v);
-  std::string s = buf;
+  char buf[400];
+  const auto result = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 3);
+  std::string s(buf, result.ptr);
   while (s.back() == '0')
     s.pop_back();
-  return s;
+  if (s.back() == '.') s.pop_back();
+  return s == "-0" ? "0" : s;
 }
 
 std::string N(long long v) {

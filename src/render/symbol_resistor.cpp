@@ -78,6 +78,8 @@ void DrawResistor(Canvas& canvas, bool showValues) {
     hit = d == 1 ? Rect{left, Y + near, right, Y + far} : Rect{left, Y - far, right, Y - near};
     st.CurY = Y + d * kResistorLength;
   } else {
+    // A mismatched token draws nothing but still leaves the pen on the point.
+    canvas.MoveTo(st.CurX, st.CurY);
     return;
   }
   if (st.PartIndex >= 1 && st.PartIndex <= 4) {

@@ -122,6 +122,9 @@ void DrawTransistor(Canvas& canvas) {
     canvas.TextOut(x, Y - h - 3, label);
     st.CurX = X + s * 4 * u;
     st.CurY = Y + 4 * v;
+  } else {
+    // Nothing drawn: the brush is white again for the terminals and labels after it.
+    canvas.SetBrushColor(kWhite);
   }
   canvas.MoveTo(st.CurX, st.CurY);
 }

@@ -76,6 +76,8 @@ void DrawCapacitor(Canvas& canvas, bool showValues) {
     hit = d == 1 ? Rect{left, Y + near, right, Y + far} : Rect{left, Y - far, right, Y - near};
     st.CurY = Y + d * kCapacitorLength;
   } else {
+    // A mismatched token draws nothing but still leaves the pen on the point.
+    canvas.MoveTo(st.CurX, st.CurY);
     return;
   }
   if (st.PartIndex == 1) Global::Page().CapacitorHitRect = hit;
@@ -114,6 +116,9 @@ void DrawDiode(Canvas& canvas) {
     if (st.LabelSide == 0) canvas.TextOut(X - 6 - tn, y, name);
     if (st.LabelSide == 1) canvas.TextOut(X + 6, y, name);
     st.CurY = Y + d * 24;
+  } else {
+    // Nothing drawn: the brush is white again for the terminals and labels after it.
+    canvas.SetBrushColor(kWhite);
   }
   canvas.MoveTo(st.CurX, st.CurY);
 }

@@ -206,6 +206,80 @@ TEST_F(DesignFlowTest, AdjustmentOutsideTheBandIsRefusedAndStillRecalculates) {
   EXPECT_DOUBLE_EQ(Global::TimerDesign().C1, 83.34e-9);
 }
 
+TEST_F(DesignFlowTest, TextsTheProgramWritesStandWhole) {
+  // OK without a change recalculates from the calculated parts.
+  const auto confirm = [&](const Rect& part) {
+    Hover(Middle(part));
+    return WithModals([&] { ClickPage(Middle(part)); });
+  };
+  OpenDesign(1);
+  Type(window->NumEdit1, "1500000");
+  Type(window->NumEdit2, "75");
+  Calculate();
+  EXPECT_TRUE(confirm(Global::Page().ResistorHitRects[1]).empty());
+  EXPECT_EQ(window->NumEdit1->text(), "1499997.422") << "as timer555-cli prints it";
+
+  // Each Calculate counts the decimals of the recalculated text, and the next
+  // recalculation writes three more: eleven characters.
+  OpenDesign(1);
+  Type(window->NumEdit1, "1000");
+  Type(window->NumEdit2, "75");
+  Calculate();
+  confirm(Global::Page().CapacitorHitRect);
+  EXPECT_EQ(window->NumEdit1->text(), "1000.000");
+  Calculate();
+  confirm(Global::Page().CapacitorHitRect);
+  EXPECT_EQ(window->NumEdit1->text(), "1000.000000");
+
+  OpenDesign(4);
+  Type(window->NumEdit1, "99999999999");  // typing stops at ten characters
+  EXPECT_EQ(window->NumEdit1->text(), "9999999999");
+  Calculate();
+  EXPECT_TRUE(Adjust(Global::Page().CapacitorHitRect, "0.0012").empty());
+  EXPECT_EQ(window->NumEdit1->text(), "11999999998.800");
+}
+
+TEST_F(DesignFlowTest, DeleteEditsTheAdjustmentEntry) {
+  OpenDesign(1);
+  Type(window->NumEdit1, "1000");
+  Type(window->NumEdit2, "75");
+  Calculate();
+  const Rect c1 = Global::Page().CapacitorHitRect;
+  Hover(Middle(c1));
+  QString entered;
+  WithModals([&] { ClickPage(Middle(c1)); },
+             [&](TfmAdjust* dialog) {
+               dialog->NumEdit1->SetProgramText("1100");
+               dialog->NumEdit1->home(false);
+               QTest::keyClick(dialog->NumEdit1, Qt::Key_Delete);
+               entered = dialog->NumEdit1->text();
+               QTimer::singleShot(0, dialog->BitBtn1, &QPushButton::click);
+             });
+  EXPECT_EQ(entered, "100");
+  EXPECT_DOUBLE_EQ(Global::TimerDesign().C1, 1e-7);
+}
+
+TEST_F(DesignFlowTest, PartsOfAnEarlierDesignAreNotClickable) {
+  OpenDesign(1);
+  Type(window->NumEdit1, "1000");
+  Type(window->NumEdit2, "75");
+  Calculate();
+  const Rect oldR2 = Global::Page().ResistorHitRects[2];
+  OpenDesign(4);
+  Type(window->NumEdit1, "1");
+  Calculate();
+  Hover(Middle(oldR2));
+  EXPECT_EQ(window->PageCursor(), kCursorDefault);
+  EXPECT_EQ(Global::Page().ResistorHitRects[2], Rect{});
+  bool opened = false;
+  WithModals([&] { ClickPage(Middle(oldR2)); },
+             [&](TfmAdjust* dialog) {
+               opened = true;
+               QTimer::singleShot(0, dialog->BitBtn1, &QPushButton::click);
+             });
+  EXPECT_FALSE(opened);
+}
+
 TEST_F(DesignFlowTest, HoverCursorsFollowTheCalculation) {
   OpenDesign(1);
   Type(window->NumEdit1, "1000");

@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QGroupBox>
+#include <QMouseEvent>
 #include <QPixmap>
+#include <QScreen>
 #include <QTest>
 
 #include "app/global.h"
@@ -68,6 +70,29 @@ TEST_F(HiDpiTest, CalculatedDesignIsPixelDuplicated) {
   for (ImageControl* image :
        {window->Image1, window->Image2, window->Image3, window->Image4, window->Image5})
     ExpectDuplicated(image);
+}
+
+TEST_F(HiDpiTest, HalfPixelClicksAreTruncated) {
+  // Logical 325.5 is pixel 325, the last column of the left-hand designs.
+  ClickMenu(MenuItem::Design);
+  const QPointF at(325.5, 100.5);
+  QMouseEvent press(QEvent::MouseButtonPress, at, window->Image2->mapToGlobal(at), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(window->Image2, &press);
+  EXPECT_EQ(Global::TimerDesign().DesignMode, 1);
+  EXPECT_EQ(ImageControl::PixelAt({9.5, -0.5}), QPoint(9, -1));
+  EXPECT_EQ(ImageControl::PixelAt({0.99, 307.999}), QPoint(0, 307));
+}
+
+TEST_F(HiDpiTest, WindowStaysInsideTheScreen) {
+  const QRect area = window->screen()->availableGeometry();
+  EXPECT_GE(window->x(), area.left());
+  EXPECT_GE(window->y(), area.top());
+  if (area.width() >= 650 + 323 && area.height() >= 350 + 125) {
+    EXPECT_EQ(window->pos(), QPoint(323, 125));
+  } else {
+    EXPECT_LE(window->x() + 650, std::max(area.right() + 1, area.left() + 650));
+  }
 }
 
 }  // namespace

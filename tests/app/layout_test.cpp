@@ -42,5 +42,23 @@ TEST(MainWindowLayout, MatchesTheScaledTable) {
   EXPECT_EQ(w[LayoutControl::Label2].scaled.top, 62);
 }
 
+TEST(FitWindowPosition, KeepsTheDesignedPlaceWhereTheWindowFits) {
+  struct Row {
+    Box available;
+    int left, top;
+  } rows[] = {
+      {{0, 0, 1920, 1080}, 323, 125},  // fits: the designed place
+      {{0, 0, 960, 540}, 310, 125},    // a 1920-wide screen scaled by two
+      {{0, 0, 800, 400}, 150, 50},     // moved up and left just enough
+      {{100, 30, 600, 300}, 100, 30},  // too small: the area's corner
+      {{-1920, 0, 1920, 1080}, -650, 125},
+  };
+  for (const Row& r : rows) {
+    const Box place = FitWindowPosition(650, 350, r.available);
+    EXPECT_EQ(place.left, r.left) << r.available.left << " " << r.available.width;
+    EXPECT_EQ(place.top, r.top) << r.available.top << " " << r.available.height;
+  }
+}
+
 }  // namespace
 }  // namespace timer555

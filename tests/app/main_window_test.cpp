@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -10,6 +11,8 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -43,7 +46,7 @@ TEST_F(MainWindowTest, OpensFixedSizeWithCaptionAndHiddenPanel) {
   EXPECT_EQ(window->ListBox1->count(), 12);
   EXPECT_EQ(window->ListBox1->item(11)->text(), "820");
   EXPECT_TRUE(window->RB1->isChecked());
-  EXPECT_EQ(window->NumEdit1->maxLength(), 10);
+  EXPECT_EQ(window->NumEdit1->TypingLimit(), 10);
   EXPECT_EQ(window->GB1->title(), "Enter:");
   EXPECT_EQ(window->Label3->text(), "%");
 }
@@ -134,8 +137,26 @@ TEST_F(MainWindowTest, QuitClosesTheWindowAndDeletesNoFile) {
 }
 
 TEST_F(MainWindowTest, CloseBoxBehavesLikeQuit) {
-  window->close();
+  // The close box: the window system asks the window to close. As with Quit,
+  // the window accepts and no window of the program is left on the screen,
+  // which ends a program that quits on its last window.
+  const auto anyWindowShown = [] {
+    const auto windows = QGuiApplication::topLevelWindows();
+    return std::any_of(windows.begin(), windows.end(), [](QWindow* w) { return w->isVisible(); });
+  };
+  ASSERT_TRUE(anyWindowShown());
+  EXPECT_TRUE(QGuiApplication::quitOnLastWindowClosed());
+  QCloseEvent closeBox;
+  QApplication::sendEvent(window->windowHandle(), &closeBox);
+  EXPECT_TRUE(closeBox.isAccepted());
   EXPECT_FALSE(window->isVisible());
+  EXPECT_FALSE(anyWindowShown());
+  window = std::make_unique<TfmMain>();
+  window->show();
+  QApplication::processEvents();
+  ClickMenu(MenuItem::Quit);
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_FALSE(anyWindowShown());
 }
 
 }  // namespace

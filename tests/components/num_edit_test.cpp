@@ -24,6 +24,22 @@ class NumEditTest : public ::testing::Test {
   }
   void TearDown() override { TNumEdit::SetBeepHandler(nullptr); }
 
+  // Drags `text` over the first field and drops it there, as another program would.
+  struct DropResult {
+    bool accepted;
+    Qt::DropAction action;
+  };
+  DropResult Drop(const QString& text, Qt::DropAction proposed) {
+    QMimeData mime;
+    mime.setText(text);
+    const QPoint at = first->rect().center();
+    QDragEnterEvent enter(at, proposed, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(first, &enter);
+    QDropEvent drop(QPointF(at), proposed, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(first, &drop);
+    return {drop.isAccepted(), drop.dropAction()};
+  }
+
   QWidget window;
   TNumEdit* first = nullptr;
   TNumEdit* second = nullptr;
@@ -82,15 +98,20 @@ TEST_F(NumEditTest, PasteOfNonNumericTextIsRefused) {
 
 TEST_F(NumEditTest, DropOfNonNumericTextIsRefused) {
   first->setText("3");
-  QMimeData mime;
-  mime.setText("abc");
-  const QPoint at = first->rect().center();
-  QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(first, &enter);
-  QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(first, &drop);
+  const DropResult drop = Drop("abc", Qt::MoveAction);
   EXPECT_EQ(first->text(), "3");
   EXPECT_GE(beeps, 1);
+  // The drag source must not hear "moved": it would delete its text.
+  EXPECT_FALSE(drop.accepted);
+  EXPECT_EQ(drop.action, Qt::IgnoreAction);
+}
+
+TEST_F(NumEditTest, AcceptedDropIsReported) {
+  first->setText("3");
+  const DropResult drop = Drop("45", Qt::CopyAction);
+  EXPECT_TRUE(first->text().contains("45"));
+  EXPECT_TRUE(drop.accepted);
+  EXPECT_EQ(drop.action, Qt::CopyAction);
 }
 
 TEST_F(NumEditTest, EnterMovesTheFocusToTheNextControl) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/global.h"
+#include "design/timer_equations.h"
 
 namespace timer555 {
 namespace {
@@ -69,6 +70,35 @@ INSTANTIATE_TEST_SUITE_P(
                       BandCase{"R1Ohms", false, 1, 910.24, "910.2", "", "1000", true, 1000},
                       BandCase{"R1Mega", false, 1, 1.5e6, "1.5", "M", "1.6", true, 1.6e6}),
     [](const auto& info) { return info.param.name; });
+
+// Both ends of the band are accepted for every four-digit number shown, as
+// the user reads them: 1.2 × 4.427 is 5.3124 and 6.612 / 1.2 is 5.51.
+TEST(AdjustmentBand, ExactDecimalEndsAreIncludedForEveryShownNumber) {
+  Global::Reset();
+  AdjustState& a = Global::Adjust();
+  a.AdjustIsCapacitor = false;
+  a.AdjustUnit = "K";
+  Global::Page().ResistorUnderCursor = 1;
+  const auto text = [](long long units, int decimals) {
+    std::string digits = std::to_string(units);
+    digits.insert(
+        0, static_cast<size_t>(std::max(0, decimals + 1 - static_cast<int>(digits.size()))), '0');
+    return digits.insert(digits.size() - static_cast<size_t>(decimals), ".");
+  };
+  int refusedEnds = 0;
+  for (long long shown = 1000; shown <= 9999; ++shown) {
+    a.AdjustReference = ParseNumber(text(shown, 3));
+    // The top end, 1.2 × shown, has four decimals; one unit more is outside.
+    if (ApplyAdjustment(text(shown * 12, 4))) ++refusedEnds;
+    EXPECT_TRUE(ApplyAdjustment(text(shown * 12 + 1, 4))) << shown;
+    // The bottom end where shown / 1.2 is a decimal of four places.
+    if ((shown * 100000) % 12 == 0) {
+      if (ApplyAdjustment(text(shown * 100000 / 12, 7))) ++refusedEnds;
+      EXPECT_TRUE(ApplyAdjustment(text(shown * 100000 / 12 - 1, 7))) << shown;
+    }
+  }
+  EXPECT_EQ(refusedEnds, 0);
+}
 
 }  // namespace
 }  // namespace timer555

@@ -39,7 +39,12 @@ INSTANTIATE_TEST_SUITE_P(
         FormatRow{"Rinf", std::numeric_limits<double>::infinity(), "INF"},
         FormatRow{"Rminus_inf", -std::numeric_limits<double>::infinity(), "-INF"},
         FormatRow{"Rnan", std::numeric_limits<double>::quiet_NaN(), "NAN"},
-        FormatRow{"Rmax", std::numeric_limits<double>::max(), "17977G"}),
+        // Past five whole digits of the largest unit the exponent is written.
+        FormatRow{"R12345G_five_digits", 1.2345e13, "12345G"},
+        FormatRow{"R3_07e16_exponent", 3.0696e16, "3.1E16"},
+        FormatRow{"R1_5e14_exponent", 1.5e14, "1.5E14"},
+        FormatRow{"Rnegative_exponent", -1.5e14, "-1.5E14"},
+        FormatRow{"Rmax", std::numeric_limits<double>::max(), "1.8E308"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class FormatCapacitanceTest : public ::testing::TestWithParam<FormatRow> {};
@@ -61,7 +66,9 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatRow{"Cjust_below_nano_limit_carries", 9.9998e-10, "1000pF"},
                       FormatRow{"Cinf", std::numeric_limits<double>::infinity(), "INF"},
                       FormatRow{"Cnan", std::numeric_limits<double>::quiet_NaN(), "NAN"},
-                      FormatRow{"Cdenormal", 4.9e-324, "0pF"}),
+                      FormatRow{"Cdenormal", 4.9e-324, "0pF"},
+                      FormatRow{"C12345F_five_digits", 12345, "12345"},
+                      FormatRow{"C1e7F_exponent", 1.2e7, "1.2E7"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct FixedRow {

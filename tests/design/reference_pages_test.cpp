@@ -195,10 +195,23 @@ TEST_F(ReferencePageTest, SpecificationTableColumnsRowsAndGrid) {
 }
 
 TEST_F(ReferencePageTest, NarrowPagesDrawWhiteInsteadOfDividingByZero) {
+  // Only white fills over the page: no text, no line, no division by zero.
+  const auto expectOnlyWhite = [](const RecordingCanvas& c) {
+    ASSERT_FALSE(c.Ops().empty());
+    for (const DrawOp& op : c.Ops()) {
+      EXPECT_EQ(op.kind, DrawOp::Kind::FillRect);
+      EXPECT_EQ(op.brush, kWhite);
+    }
+    EXPECT_EQ(c.Ops().front().points[0], (Point{0, 0}));
+    EXPECT_EQ(c.Ops().front().points[1], (Point{c.Width(), c.Height()}));
+  };
   RecordingCanvas narrow(60, 30);
   EXPECT_NO_THROW(ShowSpecificationPage(narrow, holders));
+  expectOnlyWhite(narrow);
   Global::Page().ApplicationIndex = 15;
+  canvas.Clear();
   EXPECT_NO_THROW(ShowApplicationPage(canvas, holders));
+  expectOnlyWhite(canvas);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <cmath>
 #include <limits>
 
@@ -131,8 +133,23 @@ TEST(DecadeSearch, EndsForEveryCapacitorTheArrowsCanReach) {
       d.R2 = kSquareWaveR2;
       d.C1 = c1;
       SolveComponents();
-      if (c1 == 0) {
-        EXPECT_TRUE(std::isinf(d.R1)) << mode;
+      const long double timing = mode == 4 ? d.R1 : static_cast<long double>(d.R1) + d.R2;
+      if (std::isinf(c1)) {
+        // Divided by ten it stays infinite: the search stops at once, with no resistance.
+        EXPECT_TRUE(std::isinf(d.C1)) << mode;
+        EXPECT_EQ(d.R1, 0) << mode;
+      } else if (c1 == 1e308) {
+        // Divided down until the resistance reaches 5 kΩ, and not a decade further.
+        EXPECT_LT(d.C1, c1) << mode;
+        EXPECT_GE(timing, 5000) << mode;
+        EXPECT_LT(timing, 50000 + (mode == 2 ? kSquareWaveR2 : 0)) << mode;
+      } else {
+        // Zero or subnormal: already enough resistance, C1 stays as it was.
+        EXPECT_EQ(d.C1, c1) << mode;
+        EXPECT_GE(timing, 5000) << mode;
+        if (c1 == 0) {
+          EXPECT_TRUE(std::isinf(d.R1)) << mode;
+        }
       }
     }
   }
@@ -237,27 +254,26 @@ TEST_F(DesignPageTest, OneShotRecalculationLeavesTheSecondFieldEmpty) {
   EXPECT_EQ(TextsOf(view.waveform).back(), "tH = " + view.Text(Control::NumEdit1) + " sec");
 }
 
-// R1 between R2 / 2 and 2 R2 (and the two ends) has no square-wave low time:
-// the fields keep the calculated texts, the schematic shows the new R1.
-TEST_F(DesignPageTest, SquareWaveWithoutALowTimeKeepsTheFields) {
-  for (const double r1 : {4700.0, 9400.0, 2350.0, 1000.0}) {
+// The square wave charges and discharges C1 through R1 from the output: the
+// parts the design chose give back its 1000 Hz at 50 %, and any R1 a defined
+// frequency (R2 is the output's pull-up and takes no part in the timing).
+TEST_F(DesignPageTest, SquareWaveRecalculationGivesBackItsDesign) {
+  const std::tuple<double, const char*> rows[] = {
+      {0, "1000.000"}, {4700.0, "15347.820"}, {9400.0, "7673.910"}, {1000.0, "72134.752"}};
+  for (const auto& [r1, frequency] : rows) {
     Global::Reset();
     Open(2);
     view.text[Control::NumEdit1] = "1000";
     TimerDesignState& d = Global::TimerDesign();
     d.Frequency = 1000;
     CalculateDesign(view, holders.SHBuffer);
-    const double frequency = d.Frequency;
-    view.page.Clear();
+    if (r1 > 0) d.R1 = r1;
     view.waveform.Clear();
-    d.R1 = r1;
     EXPECT_NO_THROW(RecalculateFromComponents(view, holders.SHBuffer));
-    EXPECT_EQ(view.Text(Control::NumEdit1), "1000") << r1;
-    EXPECT_EQ(view.Text(Control::NumEdit2), "50") << r1;
-    EXPECT_EQ(d.Frequency, frequency);
-    const auto texts = TextsOf(view.page);
-    EXPECT_NE(std::find(texts.begin(), texts.end(), FormatResistance(r1)), texts.end()) << r1;
-    EXPECT_TRUE(view.waveform.Ops().empty());
+    EXPECT_EQ(view.Text(Control::NumEdit1), frequency) << r1;
+    EXPECT_EQ(view.Text(Control::NumEdit2), "50.0") << r1;
+    EXPECT_DOUBLE_EQ(d.THigh, d.TLow);
+    EXPECT_FALSE(view.waveform.Ops().empty());
   }
 }
 
@@ -282,7 +298,11 @@ INSTANTIATE_TEST_SUITE_P(Table, WaveformLabelTest,
                                            WaveCase{1, 0.6, "tH = 600.0ms", "tL = 400.0ms"},
                                            WaveCase{0.01, 0.6, "tH = 60000ms", "tL = 40000ms"},
                                            WaveCase{100, 0.5, "tH = 5.0000ms", "tL = 5.0000ms"},
-                                           WaveCase{50, 0.5, "tH = 10.0000ms", "tL = 10.0000ms"},
+                                           // 0.01 s as a double lies just above 10 ms.
+                                           WaveCase{50, 0.5, "tH = 10.00ms", "tL = 10.00ms"},
+                                           WaveCase{5, 0.5, "tH = 100.0ms", "tL = 100.0ms"},
+                                           WaveCase{5000, 0.5, "tH = 100.0us", "tL = 100.0us"},
+                                           WaveCase{50000, 0.5, "tH = 10.00us", "tL = 10.00us"},
                                            WaveCase{40, 0.5, "tH = 12.50ms", "tL = 12.50ms"},
                                            WaveCase{100000, 0.5, "tH = 5.000us", "tL = 5.000us"},
                                            WaveCase{20000, 0.5, "tH = 25.00us", "tL = 25.00us"},

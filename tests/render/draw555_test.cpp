@@ -242,7 +242,19 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"ShortFieldLetter", "M0101 D0501 dVD", "Range check error", 1},
         ErrorCase{"LetterInColumn", "M0101 D0501 D1x20", "'1x' is not a valid integer value", 1},
         ErrorCase{"LetterInRow", "M0101 D0501 M12AB", "'AB' is not a valid integer value", 1},
-        ErrorCase{"MissingIndexDigit", "M0101 D0501 RVDL", "'' is not a valid integer value", 1},
+        // A digit field cut short by the line's end is a range error, before any conversion.
+        ErrorCase{"MissingIndexDigit", "M0101 D0501 RVDL", "Range check error", 1},
+        ErrorCase{"RowCutShort", "M1206 D1213 D30", "Range check error", 1},
+        ErrorCase{"ColumnCutShort", "M0101 D0501 M1", "Range check error", 1},
+        ErrorCase{"StageCutShort", "M0101 D0501 Q12", "Range check error", 1},
+        ErrorCase{"GroundLeadCutShort", "M0101 D0501 Z1", "Range check error", 1},
+        ErrorCase{"FeedbackIndexMissing", "M0101 D0501 P", "Range check error", 1},
+        ErrorCase{"ChipIndexMissing", "M0101 D0501 555", "Range check error", 1},
+        ErrorCase{"TransistorIndexMissing", "M0101 D0501 tRN", "Range check error", 1},
+        // The tenth token of a 58-character line is "M120": its row is cut short.
+        ErrorCase{"TenthTokenCutShort",
+                  "M0101 D0501 XFILL XFILL XFILL XFILL XFILL XFILL XFILL M120", "Range check error",
+                  1},
         ErrorCase{"BlankInFeedbackIndex", "P 7", "' 7' is not a valid integer value", 0}),
     [](const auto& info) { return info.param.name; });
 
@@ -269,6 +281,30 @@ TEST_F(DrawCircuitTest, HugeCoordinatesOverflow) {
 TEST_F(DrawCircuitTest, NegativeRectangleWidthOverflowsInsteadOfWrapping) {
   TStringHolder holder;
   EXPECT_THROW(DrawCircuit(holder, canvas, {INT_MIN, 0, INT_MAX, 10}, false), TimerError);
+}
+
+TEST_F(DrawCircuitTest, MismatchedPartsLeaveThePenOnThePoint) {
+  // A label moves the pen to the end of its text; a part that draws nothing
+  // puts it back on the current point, so the next wire starts there.
+  for (const char* part : {"RVRL1", "CVRL1", "RHUL1", "CHUL1"}) {
+    Global::Reset();
+    canvas.Clear();
+    RunTokens({"M3015", "LRVcc", part, "D3030"});
+    EXPECT_TRUE(HasLine({240, 136}, {240, 256})) << part;
+  }
+}
+
+TEST_F(DrawCircuitTest, MismatchedDiodeOrTransistorLeavesTheBrushWhite) {
+  for (const char* part : {"dVRL1", "tUN1x"}) {
+    Global::Reset();
+    canvas.Clear();
+    RunTokens({"M3015", part, "T2003", "LRVcc"});
+    for (const DrawOp& op : canvas.Ops()) {
+      if (op.kind == DrawOp::Kind::Ellipse || op.kind == DrawOp::Kind::Text) {
+        EXPECT_EQ(op.brush, kWhite) << part;
+      }
+    }
+  }
 }
 
 }  // namespace

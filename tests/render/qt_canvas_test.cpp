@@ -131,9 +131,14 @@ TEST(QtCanvas, CellHeightsFromTheWindowsMetrics) {
     c.SetFontHeight(height);
     EXPECT_EQ(c.TextHeight("Ag"), cell) << height;
   }
-  for (int cell : {12, 14, 16, 18, 20, 24}) {
+  for (int cell : {12, 14, 16, 18, 20, 23, 24, 25, 26, 61}) {
     c.SetFontHeight(cell);
     EXPECT_EQ(c.TextHeight("Ag"), cell) << cell;
+  }
+  c.SetFontBold(true);
+  for (int cell : {23, 25, 61}) {
+    c.SetFontHeight(cell);
+    EXPECT_EQ(c.TextHeight("Ag"), cell) << "bold " << cell;
   }
 }
 

@@ -136,6 +136,19 @@ TEST(RasterEllipse, OutlineWithPenFillWithBrush) {
   EXPECT_EQ(one.At(1, 1), PackColor(kBlack));
 }
 
+TEST(RasterEllipse, HugeBoxesAreClippedNotWalked) {
+  // Four thousand million pixels wide: only the ten visible columns are walked.
+  Image img(10, 10);
+  RasterTarget t = img.Target();
+  RasterEllipse(t, {-2000000000, 0, 2000000000, 10}, kBlack, kBlue);
+  RasterArc(t, {-2000000000, 0, 2000000000, 10}, {0, 0}, {0, 0}, kBlack);
+  for (int x = 0; x < 10; ++x) {
+    EXPECT_EQ(img.At(x, 0), PackColor(kBlack)) << x;  // the flat top of the outline
+    EXPECT_EQ(img.At(x, 5), PackColor(kBlue)) << x;
+    EXPECT_EQ(img.At(x, 9), PackColor(kBlack)) << x;
+  }
+}
+
 TEST(RasterArc, RunsCounterClockwise) {
   Image img(32, 20);
   RasterTarget t = img.Target();

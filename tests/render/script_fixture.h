@@ -12,8 +12,9 @@
 
 namespace timer555 {
 
-// Runs scripts on a recording canvas of the standard 650 × 306 page
-// (8 × 8 pixel grid, top margin 16) with the global state reset first.
+// Runs scripts on a recording canvas of 650 × 306 pixels (two rows short of
+// the 650 × 308 page area, with the same 8 × 8 pixel grid and top margin 16)
+// with the global state reset first.
 class ScriptTest : public ::testing::Test {
  protected:
   void SetUp() override { Global::Reset(); }
