@@ -8,7 +8,6 @@
 #include <QImage>
 #include <sstream>
 
-#include "app/global.h"
 #include "cli/cli.h"
 #include "components/holders.h"
 #include "design/design_pages.h"
@@ -18,6 +17,7 @@
 #include "render/circuits.h"
 #include "render/draw555.h"
 #include "render/qt_canvas.h"
+#include "state/global.h"
 
 using namespace timer555;
 

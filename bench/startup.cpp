@@ -20,9 +20,9 @@
 #include <optional>
 #include <vector>
 
-#include "app/global.h"
 #include "app/main_window.h"
 #include "render/qt_canvas.h"
+#include "state/global.h"
 
 namespace {
 

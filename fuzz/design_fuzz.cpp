@@ -7,14 +7,14 @@
 #include <cstdint>
 #include <string>
 
-#include "app/global.h"
 #include "app/shell.h"
 #include "components/holders.h"
 #include "design/adjustment.h"
 #include "design/plain_view.h"
-#include "design/pmisc.h"
 #include "design/timer_equations.h"
+#include "format/pmisc.h"
 #include "render/recording_canvas.h"
+#include "state/global.h"
 
 using namespace timer555;
 

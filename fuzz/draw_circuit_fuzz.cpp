@@ -5,11 +5,11 @@
 #include <cstring>
 #include <string>
 
-#include "app/global.h"
 #include "components/string_holder.h"
 #include "render/checked.h"
 #include "render/draw555.h"
 #include "render/recording_canvas.h"
+#include "state/global.h"
 
 using namespace timer555;
 

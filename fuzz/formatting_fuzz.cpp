@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "design/pmisc.h"
+#include "format/pmisc.h"
 
 using namespace timer555;
 

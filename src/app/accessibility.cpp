@@ -12,7 +12,7 @@ namespace timer555 {
 
 namespace {
 
-QPoint Centre(const Rect& r) {
+QPoint Centre(const HitArea& r) {
   return {r.left + (r.right - r.left) / 2, r.top + (r.bottom - r.top) / 2};
 }
 
@@ -42,7 +42,7 @@ class DrawnItemAccessible final : public QAccessibleInterface, public QAccessibl
   QRect rect() const override {
     const auto item = Item();
     if (!item) return {};
-    const Rect& r = item->area;
+    const HitArea& r = item->area;
     return {control_->mapToGlobal(QPoint(r.left, r.top)),
             QSize(r.right - r.left + 1, r.bottom - r.top + 1)};
   }
@@ -113,9 +113,7 @@ class ImageControlAccessible final : public QAccessibleWidget {
     const QPoint p = Control()->mapFromGlobal(QPoint(x, y));
     const auto items = Control()->AccessibleItems();
     for (size_t i = 0; i < items.size(); ++i) {
-      const Rect& r = items[i].area;
-      if (r.left <= p.x() && p.x() <= r.right && r.top <= p.y() && p.y() <= r.bottom)
-        return child(static_cast<int>(i));
+      if (items[i].area.Contains(p.x(), p.y())) return child(static_cast<int>(i));
     }
     return nullptr;
   }

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/global.h"
 #include "app/pages.h"
+#include "state/global.h"
 
 namespace timer555 {
 

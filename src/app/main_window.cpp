@@ -12,13 +12,13 @@
 
 #include "app/accessibility.h"
 #include "app/cursors.h"
-#include "app/global.h"
 #include "app/icon.h"
 #include "app/image_control.h"
 #include "app/layout.h"
 #include "app/pages.h"
 #include "components/num_edit.h"
 #include "design/adjust.h"
+#include "state/global.h"
 
 namespace timer555 {
 

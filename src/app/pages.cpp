@@ -1,7 +1,7 @@
 #include "app/pages.h"
 
-#include "app/global.h"
 #include "components/holders.h"
+#include "state/global.h"
 
 namespace timer555 {
 
@@ -60,6 +60,18 @@ MenuItem MenuItemAt(const MenuLayout& layout, int x) noexcept {
     if (x >= layout.items[i].left && x <= layout.items[i].right) return static_cast<MenuItem>(i);
   }
   return MenuItem::None;
+}
+
+int DesignAt(int x, int y, int width, int height) noexcept {
+  return 1 + (x > width / 2 ? 1 : 0) + (y > height / 2 ? 2 : 0);
+}
+
+int ApplicationAt(int x, int y, int width, int height) noexcept {
+  return (7 * y) / height + (x > width / 2 ? 7 : 0) + 1;
+}
+
+DataPage DataPageAt(int x, int width) noexcept {
+  return x < width / 2 ? DataPage::Components : DataPage::Specifications;
 }
 
 void DrawStartPage(Canvas& canvas) {

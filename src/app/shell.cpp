@@ -1,6 +1,5 @@
 #include "app/shell.h"
 
-#include "app/global.h"
 #include "app/layout.h"
 #include "design/adjustment.h"
 #include "design/application_pages.h"
@@ -9,18 +8,19 @@
 #include "design/input_panel.h"
 #include "design/timer_equations.h"
 #include "render/draw555.h"
+#include "state/global.h"
 
 namespace timer555 {
 
 void MainShell::FormCreate(Canvas& menuBar) {
-  Global::Page().PageMode = 0;
+  Global::Page().PageMode = PageMode::Other;
   view_.SetCaption(kDefaultCaption);
   menu_ = DrawMenuBar(menuBar, menuBar.Height());
   DrawStartPage(view_.PageCanvas());
 }
 
 void MainShell::FormShow() {
-  ShowInputPanel(view_, false);
+  ShowInputPanel(view_, Panel::Hidden);
 }
 
 void MainShell::Image1MouseDown(int x, int) {
@@ -65,55 +65,45 @@ void MainShell::Image2MouseDown(int x, int y) {
     return;
   }
   switch (page.PageMode) {
-    case 1: {
+    case PageMode::Designs: {
       TimerDesignState& design = Global::TimerDesign();
-      design.DesignMode = 1;
       view_.SetText(Control::NumEdit1, "");
       view_.SetText(Control::NumEdit2, "");
       Canvas& waveform = view_.WaveformCanvas();
       FillPageWhite(waveform);
-      if (x > w / 2) design.DesignMode += 1;
-      if (y > h / 2) design.DesignMode += 2;
+      design.DesignMode = DesignAt(x, y, w, h);
       OpenDesignPage(view_, holders_);
       page.DesignPageShown = true;
       break;
     }
-    case 2:
-      page.ApplicationIndex = (7 * y) / h + (x > w / 2 ? 7 : 0) + 1;
+    case PageMode::Applications:
+      page.ApplicationIndex = ApplicationAt(x, y, w, h);
       ShowApplicationPage(canvas, holders_);
       view_.SetCaption(kDefaultCaption);
-      page.PageMode = 0;
+      page.PageMode = PageMode::Other;
       break;
-    case 3:
-      if (x < w / 2)
+    case PageMode::DataList:
+      if (DataPageAt(x, w) == DataPage::Components)
         ShowComponentPage(canvas, holders_);
       else
         ShowSpecificationPage(canvas, holders_);
       view_.SetCaption(kDefaultCaption);
-      page.PageMode = 0;
+      page.PageMode = PageMode::Other;
       break;
     default:
       break;
   }
 }
 
-namespace {
-
-bool Inside(const Rect& r, int x, int y) noexcept {
-  return r.left <= x && x <= r.right && r.top <= y && y <= r.bottom;
-}
-
-}  // namespace
-
 void MainShell::Image2MouseMove(int x, int y) {
   PageState& page = Global::Page();
   if (page.DesignPageShown && page.Calculated) {
-    if (Inside(page.CapacitorHitRect, x, y)) {
+    if (page.CapacitorHitRect.Contains(x, y)) {
       view_.SetPageCursor(kCursorCapacitor);
       return;
     }
     for (int i = 1; i <= 2; ++i) {
-      if (Inside(page.ResistorHitRects[static_cast<size_t>(i)], x, y)) {
+      if (page.ResistorHitRects[static_cast<size_t>(i)].Contains(x, y)) {
         view_.SetPageCursor(kCursorResistor);
         page.ResistorUnderCursor = i;
         return;
@@ -132,12 +122,12 @@ void MainShell::Image4MouseDown(int x, int) {
     const int width = MainWindowLayout()[LayoutControl::Image4].scaled.width;
     const ArrowHit hit = ArrowAt(x, width);
     if (hit != ArrowHit::Gap) {
-      const bool up = hit == ArrowHit::Up;
+      const StepDirection step = hit == ArrowHit::Up ? StepDirection::Up : StepDirection::Down;
       if (view_.Checked(Control::RB1)) {
-        StepCapacitor(up);
+        StepCapacitor(step);
         CalculateDesign(view_, holders_.SHBuffer);
       } else if (view_.Checked(Control::RB2)) {
-        StepTimerVariant(up);
+        StepTimerVariant(step);
         DrawCircuit(holders_.SHBuffer, view_.PageCanvas(), Global::Page().SchematicRect, true);
       }
     }
@@ -175,37 +165,36 @@ std::vector<DrawnItem> MainShell::PageItems() const {
     if (!page.Calculated) return items;
     items.push_back({"C1", page.CapacitorHitRect});
     for (int i = 1; i <= 2; ++i) {
-      const Rect& r = page.ResistorHitRects[static_cast<size_t>(i)];
-      if (r.right > r.left) items.push_back({"R" + std::to_string(i), r});
+      const HitArea& r = page.ResistorHitRects[static_cast<size_t>(i)];
+      if (!r.IsEmpty()) items.push_back({"R" + std::to_string(i), r});
     }
     return items;
   }
+  // The pixels each item takes are those the click handler maps to it.
   switch (page.PageMode) {
-    case 1:
-      // The four quadrants, in the order the clicks number the designs.
+    case PageMode::Designs: {
+      const auto areas = PickAreas(4, w, h, [&](int x, int y) { return DesignAt(x, y, w, h); });
       for (int i = 0; i < 4; ++i) {
-        const int left = i % 2 == 0 ? 0 : w / 2 + 1;
-        const int top = i < 2 ? 0 : h / 2 + 1;
         items.push_back(
             {holders_.SHDesign.LineOrEmpty(3 * i) + " " + holders_.SHDesign.LineOrEmpty(3 * i + 1),
-             {left, top, i % 2 == 0 ? w / 2 : w - 1, i < 2 ? h / 2 : h - 1}});
+             areas[static_cast<size_t>(i)]});
       }
       break;
-    case 2:
-      // Seven rows in two columns; a row holds the y whose (7 * y) / h is its index.
-      for (int i = 0; i < 14; ++i) {
-        const int row = i % 7;
-        const int left = i < 7 ? 0 : w / 2 + 1;
-        const int right = i < 7 ? w / 2 : w - 1;
-        const int top = (row * h + 6) / 7;
-        const int bottom = ((row + 1) * h + 6) / 7 - 1;
-        items.push_back({holders_.SHApps.LineOrEmpty(i), {left, top, right, bottom}});
-      }
+    }
+    case PageMode::Applications: {
+      const auto areas =
+          PickAreas(14, w, h, [&](int x, int y) { return ApplicationAt(x, y, w, h); });
+      for (int i = 0; i < 14; ++i)
+        items.push_back({holders_.SHApps.LineOrEmpty(i), areas[static_cast<size_t>(i)]});
       break;
-    case 3:
-      items.push_back({"Selecting components", {0, 0, w / 2 - 1, h - 1}});
-      items.push_back({"Typical Timer specifications", {w / 2, 0, w - 1, h - 1}});
+    }
+    case PageMode::DataList: {
+      const auto areas = PickAreas(
+          2, w, h, [&](int x, int) { return DataPageAt(x, w) == DataPage::Components ? 1 : 2; });
+      items.push_back({"Selecting components", areas[0]});
+      items.push_back({"Typical Timer specifications", areas[1]});
       break;
+    }
     default:
       break;
   }
@@ -215,43 +204,40 @@ std::vector<DrawnItem> MainShell::PageItems() const {
 std::vector<DrawnItem> MainShell::ArrowItems() {
   const int width = MainWindowLayout()[LayoutControl::Image4].scaled.width;
   const int height = MainWindowLayout()[LayoutControl::Image4].scaled.height;
-  int upRight = -1;
-  int downLeft = width;
-  for (int x = 0; x < width; ++x) {
+  const auto areas = PickAreas(2, width, height, [&](int x, int) {
     const ArrowHit hit = ArrowAt(x, width);
-    if (hit == ArrowHit::Up) upRight = x;
-    if (hit == ArrowHit::Down && downLeft == width) downLeft = x;
-  }
-  return {{"Up", {0, 0, upRight, height - 1}}, {"Down", {downLeft, 0, width - 1, height - 1}}};
+    return hit == ArrowHit::Up ? 1 : hit == ArrowHit::Down ? 2 : 0;
+  });
+  return {{"Up", areas[0]}, {"Down", areas[1]}};
 }
 
 void MainShell::ShowDesignSelection() {
-  ShowInputPanel(view_, false);
-  Global::Page().PageMode = 1;
+  ShowInputPanel(view_, Panel::Hidden);
+  Global::Page().PageMode = PageMode::Designs;
   DrawDesignSelection(view_.PageCanvas(), holders_.SHDesign);
 }
 
 void MainShell::ShowApplicationList() {
-  Global::Page().PageMode = 2;
-  ShowInputPanel(view_, false);
+  Global::Page().PageMode = PageMode::Applications;
+  ShowInputPanel(view_, Panel::Hidden);
   DrawApplicationList(view_.PageCanvas(), holders_.SHApps);
 }
 
 void MainShell::ShowDataList() {
-  Global::Page().PageMode = 3;
-  ShowInputPanel(view_, false);
+  Global::Page().PageMode = PageMode::DataList;
+  ShowInputPanel(view_, Panel::Hidden);
   DrawDataList(view_.PageCanvas());
 }
 
 void MainShell::ShowHelpPage() {
-  ShowInputPanel(view_, false);
-  Global::Page().PageMode = 4;
+  ShowInputPanel(view_, Panel::Hidden);
+  Global::Page().PageMode = PageMode::TextPage;
   DrawTextPage(view_.PageCanvas(), holders_.SHHelp);
 }
 
 void MainShell::ShowQuellboxPage() {
-  ShowInputPanel(view_, false);
-  Global::Page().PageMode = 4;
+  ShowInputPanel(view_, Panel::Hidden);
+  Global::Page().PageMode = PageMode::TextPage;
   DrawTextPage(view_.PageCanvas(), holders_.SH_Quellbox);
 }
 

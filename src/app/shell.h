@@ -13,7 +13,7 @@ namespace timer555 {
 // application, a part of the schematic. A click at the area's centre hits it.
 struct DrawnItem {
   std::string name;
-  Rect area;  // inclusive pixel bounds in the picture's own pixels
+  HitArea area;  // in the picture's own pixels
 };
 
 // The main window's behaviour without its widgets: the menu bar, the page

@@ -8,7 +8,6 @@
 #include <memory>
 #include <optional>
 
-#include "app/global.h"
 #include "app/layout.h"
 #include "app/pages.h"
 #include "cli/cli_design.h"
@@ -20,6 +19,7 @@
 #include "render/qt_canvas.h"
 #include "render/recording_canvas.h"
 #include "render/svg_canvas.h"
+#include "state/global.h"
 
 #ifndef TIMER555_VERSION
 #define TIMER555_VERSION "0"
@@ -116,7 +116,7 @@ Drawing PageDrawing(const std::string& page) {
       return [k](Canvas& c) {
         StringHolders working = holders;
         DrawApplicationList(c, working.SHApps);
-        Global::Page().PageMode = 0;
+        Global::Page().PageMode = PageMode::Other;
         Global::Page().ApplicationIndex = k;
         ShowApplicationPage(c, working);
       };
@@ -221,7 +221,7 @@ ExitStatus Render(const std::vector<std::string>& args, std::ostream& err) {
   }
   std::optional<std::string> page, script, output;
   std::vector<std::string> sets;
-  std::optional<std::uint8_t> timer;
+  std::optional<TimerVariant> timer;
   bool values = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -262,7 +262,7 @@ ExitStatus Render(const std::vector<std::string>& args, std::ostream& err) {
   for (const std::string& s : sets)
     ApplySet(s);
   if (timer) Global::Drawing().TimerVariant = *timer;
-  Global::Page().PageMode = 0;
+  Global::Page().PageMode = PageMode::Other;
   TStringHolder holder("script");
   try {
     holder.SetStrings(ReadScript(*script));

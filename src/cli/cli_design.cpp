@@ -3,14 +3,14 @@
 #include <charconv>
 #include <cmath>
 
-#include "app/global.h"
 #include "app/shell.h"
 #include "components/holders.h"
 #include "design/design_pages.h"
 #include "design/plain_view.h"
-#include "design/pmisc.h"
+#include "format/pmisc.h"
 #include "render/checked.h"
 #include "render/recording_canvas.h"
+#include "state/global.h"
 
 namespace timer555 {
 
@@ -77,10 +77,10 @@ std::string Label(const std::optional<std::string>& label) {
 
 }  // namespace
 
-std::uint8_t ParseTimer(const std::string& text) {
-  if (text == "555") return 0;
-  if (text == "556A") return 2;
-  if (text == "556B") return 3;
+TimerVariant ParseTimer(const std::string& text) {
+  if (text == "555") return TimerVariant::Timer555;
+  if (text == "556A") return TimerVariant::Timer556A;
+  if (text == "556B") return TimerVariant::Timer556B;
   throw UsageError("--timer wants 555, 556A or 556B, not '" + text + "'");
 }
 
@@ -205,8 +205,8 @@ std::optional<std::string> RunDesign(const DesignRequest& request, Canvas& page,
   report.tLow = d.TLow;
   if (p.Calculated) {
     // The parts the script draws are those whose hit rectangles it stored.
-    if (p.ResistorHitRects[1] != Rect{}) report.r1Label = FormatResistance(d.R1);
-    if (p.ResistorHitRects[2] != Rect{}) report.r2Label = FormatResistance(d.R2);
+    if (!p.ResistorHitRects[1].IsEmpty()) report.r1Label = FormatResistance(d.R1);
+    if (!p.ResistorHitRects[2].IsEmpty()) report.r2Label = FormatResistance(d.R2);
     report.c1Label = FormatCapacitance(d.C1);
     report.c2Label = FormatCapacitance(d.C2);
   }

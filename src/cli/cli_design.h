@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "state/global.h"
+
 #include "render/canvas.h"
 
 namespace timer555 {
@@ -19,7 +21,7 @@ class UsageError : public std::runtime_error {
 };
 
 // "555", "556A", "556B" → TimerVariant 0, 2, 3.
-std::uint8_t ParseTimer(const std::string& text);
+TimerVariant ParseTimer(const std::string& text);
 
 // What `design` and `render designN` are asked to do: the texts a user would
 // type and the clicks they would make, in order.
@@ -30,7 +32,7 @@ struct DesignRequest {
   std::optional<std::string> pulse;
   std::vector<bool> arrowSteps;                           // true up, false down, in the order given
   std::vector<std::pair<std::string, std::string>> sets;  // R1, R2 or C1 and the dialog's text
-  std::optional<std::uint8_t> timer;
+  std::optional<TimerVariant> timer;
 
   bool Calculates() const {
     return frequency || duty || pulse || !arrowSteps.empty() || !sets.empty();

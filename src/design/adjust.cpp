@@ -3,10 +3,10 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/global.h"
 #include "components/num_edit.h"
 #include "design/adjustment.h"
 #include "render/qt_canvas.h"
+#include "state/global.h"
 
 namespace timer555 {
 

@@ -2,9 +2,9 @@
 
 #include <limits>
 
-#include "app/global.h"
-#include "design/pmisc.h"
 #include "design/timer_equations.h"
+#include "format/pmisc.h"
+#include "state/global.h"
 
 namespace timer555 {
 

@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "app/global.h"
 #include "render/circuits.h"
 #include "render/draw555.h"
+#include "state/global.h"
 
 namespace timer555 {
 

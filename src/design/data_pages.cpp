@@ -1,6 +1,6 @@
 #include "design/data_pages.h"
 
-#include "app/global.h"
+#include "state/global.h"
 
 namespace timer555 {
 

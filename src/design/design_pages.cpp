@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/global.h"
-#include "design/pmisc.h"
+#include "format/pmisc.h"
 #include "render/circuits.h"
 #include "render/draw555.h"
+#include "state/global.h"
 
 namespace timer555 {
 
@@ -41,7 +41,7 @@ void OpenDesignPage(ShellView& view, StringHolders& holders) {
   TimerDesignState& design = Global::TimerDesign();
   const int mode = design.DesignMode;
   if (mode < 1 || mode > 4) return;
-  ShowInputPanel(view, true);
+  ShowInputPanel(view, Panel::Shown);
   view.SetCaption(DesignTitle(mode));
   switch (mode) {
     case 1:
@@ -76,8 +76,8 @@ void OpenDesignPage(ShellView& view, StringHolders& holders) {
   design.C2 = 1e-8;
 }
 
-std::vector<std::string> WaveformLabels(const ShellView& view, int kind) {
-  if (kind == 1) return {"tH = " + view.Text(Control::NumEdit1) + " sec"};
+std::vector<std::string> WaveformLabels(const ShellView& view, WaveformKind kind) {
+  if (kind == WaveformKind::OneShot) return {"tH = " + view.Text(Control::NumEdit1) + " sec"};
   TimerDesignState& d = Global::TimerDesign();
   d.THigh = d.DutyCycle / d.Frequency;
   d.TLow = (1 - d.DutyCycle) / d.Frequency;
@@ -101,7 +101,7 @@ std::vector<std::string> WaveformLabels(const ShellView& view, int kind) {
           "tL = " + FloatToFixed(d.TLow * scale, 4, decimals) + unit};
 }
 
-void DrawOutputWaveform(ShellView& view, int kind) {
+void DrawOutputWaveform(ShellView& view, WaveformKind kind) {
   Canvas& c = view.WaveformCanvas();
   const int W = c.Width(), H = c.Height();
   c.SetBrushColor(kWhite);
@@ -110,7 +110,7 @@ void DrawOutputWaveform(ShellView& view, int kind) {
   c.SetFontSize(10);
   const int b = W / 20, h = H / 2, w = W - 2 * b;
   c.MoveTo(b, h);
-  if (kind == 0) {
+  if (kind == WaveformKind::Astable) {
     const int half = w / 2;
     const int x1 = static_cast<int>(std::trunc(half * Global::TimerDesign().DutyCycle));
     for (const Point p :

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -16,13 +17,16 @@ const char* DesignTitle(int designMode) noexcept;
 // capacitor's starting value.
 void OpenDesignPage(ShellView& view, StringHolders& holders);
 
-// The texts under the waveform: "tH = 750.0us" and "tL = 250.0us" for the
-// square wave (kind 0, which also stores THigh and TLow), "tH = " + the first
-// field's text + " sec" for the one-shot (kind 1).
-std::vector<std::string> WaveformLabels(const ShellView& view, int kind);
+// What the "Vout" image shows: the astables' square wave or the one-shot's pulse.
+enum class WaveformKind : std::uint8_t { Astable = 0, OneShot = 1 };
 
-// The output waveform in the "Vout" image: two periods of the square wave
-// (kind 0) or one pulse (kind 1), with its times beneath.
-void DrawOutputWaveform(ShellView& view, int kind);
+// The texts under the waveform: "tH = 750.0us" and "tL = 250.0us" for the
+// square wave (which also stores THigh and TLow), "tH = " + the first field's
+// text + " sec" for the one-shot.
+std::vector<std::string> WaveformLabels(const ShellView& view, WaveformKind kind);
+
+// The output waveform in the "Vout" image: two periods of the square wave or
+// one pulse, with its times beneath.
+void DrawOutputWaveform(ShellView& view, WaveformKind kind);
 
 }  // namespace timer555

@@ -1,9 +1,9 @@
 #include "design/input_panel.h"
 
-#include "app/global.h"
 #include "components/holders.h"
-#include "design/pmisc.h"
 #include "design/timer_equations.h"
+#include "format/pmisc.h"
+#include "state/global.h"
 
 namespace timer555 {
 
@@ -49,11 +49,11 @@ ArrowHit ArrowAt(int x, int imageWidth) noexcept {
   return ArrowHit::Gap;
 }
 
-void StepCapacitor(bool up) {
+void StepCapacitor(StepDirection step) {
   TimerDesignState& d = Global::TimerDesign();
   const std::vector<std::string>& mantissas = E12Mantissas();
   const int last = static_cast<int>(mantissas.size()) - 1;
-  if (up) {
+  if (step == StepDirection::Up) {
     d.E12Index += 1;
     if (d.E12Index > last) {
       d.E12Index = 0;
@@ -69,12 +69,13 @@ void StepCapacitor(bool up) {
   d.C1 = ParseNumber(mantissas[static_cast<size_t>(d.E12Index)]) / Power10(d.DecadeCount);
 }
 
-void StepTimerVariant(bool up) {
-  std::uint8_t& v = Global::Drawing().TimerVariant;
-  if (up) {
-    v = v == 0 ? 2 : v == 2 ? 3 : 0;
+void StepTimerVariant(StepDirection step) {
+  using enum TimerVariant;
+  TimerVariant& v = Global::Drawing().TimerVariant;
+  if (step == StepDirection::Up) {
+    v = v == Timer555 ? Timer556A : v == Timer556A ? Timer556B : Timer555;
   } else {
-    v = v == 0 ? 3 : v == 3 ? 2 : 0;
+    v = v == Timer555 ? Timer556B : v == Timer556B ? Timer556A : Timer555;
   }
 }
 

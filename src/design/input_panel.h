@@ -14,11 +14,14 @@ bool ValidateInput(ShellView& view);
 enum class ArrowHit { Up, Gap, Down };
 ArrowHit ArrowAt(int x, int imageWidth) noexcept;
 
+// Which way an arrow steps.
+enum class StepDirection { Up, Down };
+
 // The next larger (up) or smaller (down) E12 value of C1: the mantissa index
 // wraps 11 → 0 with one decade less, 0 → 11 with one decade more.
-void StepCapacitor(bool up);
+void StepCapacitor(StepDirection step);
 
 // The timer package cycle 555 → 556 A → 556 B → 555 (up) and back (down).
-void StepTimerVariant(bool up);
+void StepTimerVariant(StepDirection step);
 
 }  // namespace timer555

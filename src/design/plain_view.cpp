@@ -1,7 +1,7 @@
 #include "design/plain_view.h"
 
-#include "app/global.h"
 #include "design/adjustment.h"
+#include "state/global.h"
 
 namespace timer555 {
 

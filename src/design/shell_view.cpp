@@ -2,7 +2,8 @@
 
 namespace timer555 {
 
-void ShowInputPanel(ShellView& view, bool show) {
+void ShowInputPanel(ShellView& view, Panel panel) {
+  const bool show = panel == Panel::Shown;
   view.SetVisible(Control::GB1, show);
   view.SetVisible(Control::GB2, show);
   view.SetVisible(Control::GB3, show);

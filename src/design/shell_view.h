@@ -44,6 +44,7 @@ class ShellView {
 
 // Shows or hides the three group boxes of the input panel and resets the
 // labels to the frequency and duty-cycle layout.
-void ShowInputPanel(ShellView& view, bool show);
+enum class Panel : bool { Hidden = false, Shown = true };
+void ShowInputPanel(ShellView& view, Panel panel);
 
 }  // namespace timer555

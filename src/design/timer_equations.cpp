@@ -5,10 +5,10 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/global.h"
 #include "design/design_pages.h"
-#include "design/pmisc.h"
+#include "format/pmisc.h"
 #include "render/draw555.h"
+#include "state/global.h"
 
 namespace timer555 {
 
@@ -53,7 +53,8 @@ locale_t CLocale() {
 
 void DrawResults(ShellView& view, const TStringHolder& shBuffer) {
   DrawCircuit(shBuffer, view.PageCanvas(), Global::Page().SchematicRect, true);
-  DrawOutputWaveform(view, Global::TimerDesign().DesignMode == 4 ? 1 : 0);
+  DrawOutputWaveform(
+      view, Global::TimerDesign().DesignMode == 4 ? WaveformKind::OneShot : WaveformKind::Astable);
 }
 
 }  // namespace

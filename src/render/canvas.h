@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "state/geometry.h"
+
 namespace timer555 {
 
 struct Color {
@@ -22,21 +24,6 @@ inline constexpr Color kNavy{0, 0, 128};
 // The light grey of push buttons on a classic desktop.
 inline constexpr Color kButtonFace{240, 240, 240};
 inline constexpr Color kSilver{192, 192, 192};
-
-struct Point {
-  std::int32_t x = 0;
-  std::int32_t y = 0;
-  constexpr bool operator==(const Point&) const = default;
-};
-
-// Left, top, right, bottom. Drawing primitives treat right and bottom as exclusive.
-struct Rect {
-  std::int32_t left = 0;
-  std::int32_t top = 0;
-  std::int32_t right = 0;
-  std::int32_t bottom = 0;
-  constexpr bool operator==(const Rect&) const = default;
-};
 
 struct Pen {
   Color color = kBlack;

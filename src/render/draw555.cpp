@@ -22,24 +22,26 @@ DrawingState& State() noexcept {
 
 // Orientation letter: V vertical, H horizontal; anything else keeps it.
 void ReadOrientation(char c) {
-  if (c == 'V') State().Orientation = 0;
-  if (c == 'H') State().Orientation = 1;
+  if (c == 'V') State().Orientation = Orientation::Vertical;
+  if (c == 'H') State().Orientation = Orientation::Horizontal;
 }
 
-// Side letters L, R, U, D give 0 to 3; anything else keeps the setting.
-void ReadSide(char c, std::uint8_t& setting) {
+// Side letters L, R, U, D give left, right, up and down (the bytes 0 to 3)
+// for a direction or a label side; anything else keeps the setting.
+template <typename Side>
+void ReadSide(char c, Side& setting) {
   switch (c) {
     case 'L':
-      setting = 0;
+      setting = Side::Left;
       break;
     case 'R':
-      setting = 1;
+      setting = Side::Right;
       break;
     case 'U':
-      setting = 2;
+      setting = Side::Up;
       break;
     case 'D':
-      setting = 3;
+      setting = Side::Down;
       break;
     default:
       break;
@@ -125,14 +127,14 @@ class Interpreter {
         break;
       case 'O': {
         const char plus = CharAt(token, 2);
-        if (plus == 'U') st.OpAmpPlusSide = 0;
-        if (plus == 'D') st.OpAmpPlusSide = 1;
+        if (plus == 'U') st.OpAmpPlusSide = OpAmpPlusSide::Upper;
+        if (plus == 'D') st.OpAmpPlusSide = OpAmpPlusSide::Lower;
         const char facing = CharAt(token, 3);
-        if (facing == 'L') st.OpAmpFacing = 0;
-        if (facing == 'R') st.OpAmpFacing = 1;
+        if (facing == 'L') st.OpAmpFacing = OpAmpFacing::Left;
+        if (facing == 'R') st.OpAmpFacing = OpAmpFacing::Right;
         const char anchor = CharAt(token, 4);
-        if (anchor == 'U') st.OpAmpAnchor = 0;
-        if (anchor == 'L') st.OpAmpAnchor = 1;
+        if (anchor == 'U') st.OpAmpAnchor = OpAmpAnchor::UpperInput;
+        if (anchor == 'L') st.OpAmpAnchor = OpAmpAnchor::LowerInput;
         DrawOpAmp(canvas_);
         break;
       }
@@ -169,11 +171,11 @@ class Interpreter {
       }
       case 't': {
         const char direction = CharAt(token, 2);
-        if (direction == 'L') st.Direction = 0;
-        if (direction == 'R') st.Direction = 1;
+        if (direction == 'L') st.Direction = Direction::Left;
+        if (direction == 'R') st.Direction = Direction::Right;
         const char type = CharAt(token, 3);
-        if (type == 'N') st.TransistorType = 0;
-        if (type == 'P') st.TransistorType = 1;
+        if (type == 'N') st.TransistorType = TransistorType::Npn;
+        if (type == 'P') st.TransistorType = TransistorType::Pnp;
         st.PartIndex = IntField(token, 4, 1);
         DrawTransistor(canvas_);
         break;
@@ -212,14 +214,16 @@ class Interpreter {
     const std::string text = Copy(token, 3, 3);
     const Int tw(canvas_.TextWidth(text)), th(canvas_.TextHeight(text));
     const Int x(st.CurX), y(st.CurY);
+    // A left label stands a whole text width clear of the point, a right one
+    // half a width: the scripts' labels are placed by these distances.
     switch (st.LabelSide) {
-      case 0:
+      case LabelSide::Left:
         canvas_.TextOut(x - 2 * tw, y - th / 2, text);
         break;
-      case 1:
+      case LabelSide::Right:
         canvas_.TextOut(x + tw / 2, y - th / 2, text);
         break;
-      case 2:
+      case LabelSide::Up:
         canvas_.TextOut(x - tw / 2, y - th, text);
         break;
       default:
@@ -243,9 +247,9 @@ class Interpreter {
     st.CurY = y0 + 5 * gy;
     DrawGround(canvas_);
     SetCurrent(canvas_, x0, y0);
-    st.OpAmpPlusSide = 1;
-    st.OpAmpFacing = 1;
-    st.OpAmpAnchor = 0;
+    st.OpAmpPlusSide = OpAmpPlusSide::Lower;
+    st.OpAmpFacing = OpAmpFacing::Right;
+    st.OpAmpAnchor = OpAmpAnchor::UpperInput;
     DrawOpAmp(canvas_);
     DrawJunction(canvas_);
     Int x(st.CurX), y(st.CurY);
@@ -262,9 +266,9 @@ class Interpreter {
     canvas_.LineTo(x + gx, y - 4 * gy);
     st.CurX = x + gx;
     st.CurY = y - 4 * gy;
-    st.Direction = 1;
-    st.Orientation = 1;
-    st.LabelSide = 2;
+    st.Direction = Direction::Right;
+    st.Orientation = Orientation::Horizontal;
+    st.LabelSide = LabelSide::Up;
     st.PartIndex = st.FeedbackIndex;
     DrawResistor(canvas_, showValues_);
     x = Int(st.CurX);
@@ -280,6 +284,15 @@ class Interpreter {
 };
 
 }  // namespace
+
+std::optional<SymbolAxis> TwoTerminalAxis(const DrawingState& st, Int X, Int Y) noexcept {
+  const bool sideways = st.Direction == Direction::Left || st.Direction == Direction::Right;
+  if (st.Orientation == Orientation::Horizontal && sideways)
+    return SymbolAxis{X, Y, true, st.Direction == Direction::Right ? 1 : -1};
+  if (st.Orientation == Orientation::Vertical && !sideways)
+    return SymbolAxis{X, Y, false, st.Direction == Direction::Down ? 1 : -1};
+  return std::nullopt;
+}
 
 SymbolFrame CurrentFrame() noexcept {
   const DrawingState& st = State();
@@ -306,7 +319,8 @@ void DrawCircuit(const TStringHolder& holder, Canvas& canvas, const Rect& rect, 
   canvas.SetPenColor(kWhite);
   canvas.SetPenWidth(1);
   canvas.SetBrushColor(kWhite);
-  if (Global::Page().PageMode == 1) canvas.FillRect(rect);
+  // Only the design pages clear first; an application page has drawn its notes.
+  if (Global::Page().PageMode == PageMode::Designs) canvas.FillRect(rect);
   canvas.SetPenColor(kBlack);
   canvas.SetFontName(kFontName);
   canvas.SetFontBold(false);

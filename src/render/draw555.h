@@ -1,11 +1,12 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
-#include "app/global.h"
 #include "components/string_holder.h"
 #include "render/canvas.h"
 #include "render/checked.h"
+#include "state/global.h"
 
 namespace timer555 {
 
@@ -31,6 +32,28 @@ inline void Segment(Canvas& canvas, int fromX, int fromY, int toX, int toY) {
   canvas.MoveTo(fromX, fromY);
   canvas.LineTo(toX, toY);
 }
+inline void Segment(Canvas& canvas, Point from, Point to) {
+  Segment(canvas, from.x, from.y, to.x, to.y);
+}
+
+// The frame of a two-terminal symbol (capacitor, diode, resistor, LED) drawn
+// from the current point in its direction of travel: horizontal to the left
+// or right, or vertical up or down. At(a, b) is the pixel `a` pixels along the
+// direction of travel and `b` across it (down the page for a horizontal
+// symbol, to the right for a vertical one), so one drawing serves all four.
+struct SymbolAxis {
+  Int X;
+  Int Y;
+  bool horizontal = true;
+  int sign = 1;  // +1 towards the right or down, -1 towards the left or up
+  Point At(std::int32_t along, std::int32_t across) const {
+    return horizontal ? Point{X + sign * along, Y + across} : Point{X + across, Y + sign * along};
+  }
+};
+// The axis the settings give: horizontal with direction left or right,
+// vertical with up or down; none when orientation and direction disagree
+// (the token then draws nothing).
+std::optional<SymbolAxis> TwoTerminalAxis(const DrawingState& st, Int X, Int Y) noexcept;
 
 // The value in red (only when values are shown), then the name in black.
 void ValueAndName(Canvas& canvas, bool showValues, Int vx, Int vy, const std::string& value, Int nx,

@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "design/pmisc.h"
+#include "format/pmisc.h"
 #include "render/draw555.h"
 
 namespace timer555 {
@@ -37,50 +37,54 @@ void DrawResistor(Canvas& canvas, bool showValues) {
   DrawingState& st = Global::Drawing();
   const SymbolFrame frame = CurrentFrame();
   const Int X = frame.X, Y = frame.Y, u = frame.u, v = frame.v;
+  const auto axis = TwoTerminalAxis(st, X, Y);
+  if (!axis) {
+    // A mismatched token draws nothing but still leaves the pen on the point.
+    canvas.MoveTo(st.CurX, st.CurY);
+    return;
+  }
   const std::string name = "R" + std::to_string(st.PartIndex);
   const std::string value = ResistorValue(showValues, st.PartIndex);
   const int s = showValues ? 1 : 0;
   const Int L(ScaledSize(20));
   const Int tv(canvas.TextWidth(value)), tn(canvas.TextWidth(name));
-  Rect hit;
-  if (st.Orientation == 1 && (st.Direction == 0 || st.Direction == 1)) {
-    const int d = st.Direction == 1 ? 1 : -1;
-    canvas.MoveTo(X, Y);
-    for (size_t i = 0; i < kAlong.size(); ++i)
-      canvas.LineTo(X + d * kAlong[i], Y + kAcross[i]);
+  const int d = axis->sign;
+  canvas.MoveTo(X, Y);
+  for (size_t i = 0; i < kAlong.size(); ++i) {
+    const Point p = axis->At(kAlong[i], kAcross[i]);
+    canvas.LineTo(p.x, p.y);
+  }
+  HitArea hit;
+  if (axis->horizontal) {
     const Int valueX = X + d * L - tv / 2;
-    if (st.LabelSide == 2) {
+    if (st.LabelSide == LabelSide::Up) {
       ValueAndName(canvas, showValues, valueX, Y - 20, value, X + d * 18 - tn / 2, Y - L - s * L,
                    name);
-    } else if (st.LabelSide == 3) {
+    } else if (st.LabelSide == LabelSide::Down) {
       ValueAndName(canvas, showValues, valueX, Y + 15, value, X + d * L - tn / 2, Y + 5, name);
     }
+    // 27 * (u / 6), not (27 * u) / 6: the far edge of the horizontal part's
+    // hit area keeps the truncation of its own grid unit.
     const Int near = (9 * u) / 6, far = 27 * (u / 6);
     const Int top = Y - (3 * v) / 6, bottom = Y + (3 * v) / 6;
-    hit = d == 1 ? Rect{X + near, top, X + far, bottom} : Rect{X - far, top, X - near, bottom};
+    hit =
+        d == 1 ? HitArea{X + near, top, X + far, bottom} : HitArea{X - far, top, X - near, bottom};
     st.CurX = X + d * kResistorLength;
-  } else if (st.Orientation == 0 && (st.Direction == 2 || st.Direction == 3)) {
-    const int d = st.Direction == 3 ? 1 : -1;
-    canvas.MoveTo(X, Y);
-    for (size_t i = 0; i < kAlong.size(); ++i)
-      canvas.LineTo(X + kAcross[i], Y + d * kAlong[i]);
+  } else {
     // Downwards the value sits 20 pixels along, upwards 16; the name above it
     // with values, or beside the middle without.
     const Int valueY = d == 1 ? Y + 20 : Y - 16;
     const Int nameY = showValues ? (d == 1 ? Y : Y - 2 * L) : (d == 1 ? Y + 14 : Y - 22);
-    if (st.LabelSide == 0) {
+    if (st.LabelSide == LabelSide::Left) {
       ValueAndName(canvas, showValues, X - 6 - tv, valueY, value, X - 6 - tn, nameY, name);
-    } else if (st.LabelSide == 1) {
+    } else if (st.LabelSide == LabelSide::Right) {
       ValueAndName(canvas, showValues, X + 6, valueY, value, X + 6, nameY, name);
     }
     const Int near = (9 * v) / 6, far = (27 * v) / 6;
     const Int left = X - (3 * u) / 6, right = X + (3 * u) / 6;
-    hit = d == 1 ? Rect{left, Y + near, right, Y + far} : Rect{left, Y - far, right, Y - near};
+    hit =
+        d == 1 ? HitArea{left, Y + near, right, Y + far} : HitArea{left, Y - far, right, Y - near};
     st.CurY = Y + d * kResistorLength;
-  } else {
-    // A mismatched token draws nothing but still leaves the pen on the point.
-    canvas.MoveTo(st.CurX, st.CurY);
-    return;
   }
   if (st.PartIndex >= 1 && st.PartIndex <= 4) {
     Global::Page().ResistorHitRects[static_cast<size_t>(st.PartIndex)] = hit;

@@ -49,7 +49,7 @@ void DrawTimerChip(Canvas& canvas) {
   const DrawingState& st = Global::Drawing();
   const SymbolFrame frame = CurrentFrame();
   const Int X = frame.X, Y = frame.Y, u = frame.u, v = frame.v;
-  const int variant = st.TimerVariant;
+  const int variant = static_cast<int>(st.TimerVariant);
   const Int h(canvas.TextHeight(PinNumberString(variant)));
   canvas.SetFontColor(kNavy);
   canvas.SetFontName(kFontName);
@@ -95,8 +95,8 @@ void DrawTransistor(Canvas& canvas) {
   const Int X = frame.X, Y = frame.Y, u = frame.u, v = frame.v;
   canvas.SetBrushColor(kBlack);
   const std::string label = "T" + std::to_string(st.PartIndex);
-  if (st.Direction == 0 || st.Direction == 1) {
-    const int s = st.Direction == 1 ? 1 : -1;
+  if (st.Direction == Direction::Left || st.Direction == Direction::Right) {
+    const int s = st.Direction == Direction::Right ? 1 : -1;
     // A grid point (a, b) of the symbol, columns mirrored by s.
     const auto at = [&](int a, int b) { return Point{X + s * a * u, Y + b * v}; };
     const auto lineTo = [&](Point p) { canvas.LineTo(p.x, p.y); };
@@ -110,7 +110,7 @@ void DrawTransistor(Canvas& canvas) {
     moveTo(at(2, 0));
     lineTo(at(4, -2));
     lineTo(at(4, -4));
-    if (st.TransistorType == 0) {
+    if (st.TransistorType == TransistorType::Npn) {
       canvas.Polygon({at(4, 2), {X + s * ((5 * u) / 2), Y + 2 * v}, {X + s * 4 * u, Y + v / 2}});
     } else {
       canvas.Polygon({at(2, 0), {X + s * 2 * u, Y - (3 * v) / 2}, {X + s * ((7 * u) / 2), Y}});
@@ -133,8 +133,8 @@ void DrawOpAmp(Canvas& canvas) {
   DrawingState& st = Global::Drawing();
   const SymbolFrame frame = CurrentFrame();
   const Int X = frame.X, Y = frame.Y;
-  const int t = st.OpAmpFacing == 1 ? 1 : -1;
-  const bool upperAnchor = st.OpAmpAnchor == 0;
+  const int t = st.OpAmpFacing == OpAmpFacing::Right ? 1 : -1;
+  const bool upperAnchor = st.OpAmpAnchor == OpAmpAnchor::UpperInput;
   const auto lineTo = [&](int a, int b) { canvas.LineTo(X + t * a, Y + b); };
   const auto segment = [&](int a1, int b1, int a2, int b2) {
     Segment(canvas, X + t * a1, Y + b1, X + t * a2, Y + b2);
@@ -154,7 +154,7 @@ void DrawOpAmp(Canvas& canvas) {
   const int otherInput = upperAnchor ? 12 : -12;
   // Whether the anchor input is the one that carries the plus sign.
   const bool anchorIsUpper = upperAnchor;
-  const bool plusOnUpper = st.OpAmpPlusSide == 0;
+  const bool plusOnUpper = st.OpAmpPlusSide == OpAmpPlusSide::Upper;
   const bool plusAtAnchor = plusOnUpper == anchorIsUpper;
   const auto sign = [&](int y, bool plus) {
     if (plus) canvas.SetPenColor(kRed);
@@ -226,44 +226,39 @@ void DrawLed(Canvas& canvas) {
   const SymbolFrame frame = CurrentFrame();
   const Int X = frame.X, Y = frame.Y;
   canvas.SetBrushColor(kWhite);
+  const auto axis = TwoTerminalAxis(st, X, Y);
+  if (!axis) {
+    canvas.MoveTo(st.CurX, st.CurY);
+    return;
+  }
   const std::string label = "LED" + std::to_string(st.PartIndex);
-  if (st.Orientation == 1 && (st.Direction == 0 || st.Direction == 1)) {
-    const int d = st.Direction == 1 ? 1 : -1;
-    // A pixel point (a, b) with the x offset in the direction of travel.
-    const auto px = [&](int a) { return X + d * a; };
-    canvas.Ellipse(px(4), Y - 8, px(20), Y + 8);
-    canvas.SetBrushColor(kBlack);
-    Segment(canvas, X, Y, px(16), Y);
-    canvas.Polygon({{px(16), Y}, {px(8), Y - 4}, {px(8), Y + 4}});
-    Segment(canvas, px(16), Y - 4, px(16), Y + 4);
-    Segment(canvas, px(16), Y, px(24), Y);
-    Segment(canvas, px(20), Y - 6, px(24), Y - 8);
-    Segment(canvas, px(22), Y - 4, px(26), Y - 6);
-    canvas.SetBrushColor(kWhite);
-    canvas.SetFontColor(kBlack);
-    const Int w(canvas.TextWidth(label));
-    if (st.LabelSide == 2) canvas.TextOut(px(12) - w / 2, Y - 22, label);
-    if (st.LabelSide == 3) canvas.TextOut(px(12) - w / 2, Y + 10, label);
-    st.CurX = px(24);
-  } else if (st.Orientation == 0 && (st.Direction == 2 || st.Direction == 3)) {
-    // Drawn upwards; downwards every y offset is negated.
-    const int d = st.Direction == 2 ? 1 : -1;
-    const auto py = [&](int b) { return Y + d * b; };
-    canvas.Ellipse(X - 8, py(-4), X + 8, py(-20));
-    canvas.SetBrushColor(kBlack);
-    Segment(canvas, X, Y, X, py(-16));
-    canvas.Polygon({{X, py(-16)}, {X - 4, py(-8)}, {X + 4, py(-8)}});
-    Segment(canvas, X - 4, py(-16), X + 4, py(-16));
-    Segment(canvas, X, py(-16), X, py(-24));
-    Segment(canvas, X + 6, py(-20), X + 8, py(-24));
-    Segment(canvas, X + 4, py(-22), X + 6, py(-26));
-    canvas.SetBrushColor(kWhite);
-    canvas.SetFontColor(kBlack);
-    const Int w(canvas.TextWidth(label));
-    const Int y = d == 1 ? Y - 16 : Y + 10;
-    if (st.LabelSide == 0) canvas.TextOut(X - w - 10, y, label);
-    if (st.LabelSide == 1) canvas.TextOut(X + 10, y, label);
-    st.CurY = py(-24);
+  const auto at = [&](int a, int b) { return axis->At(a, b); };
+  // The two light arrows leave on the upper side of a horizontal LED and on
+  // the right of a vertical one.
+  const int out = axis->horizontal ? -1 : 1;
+  const Point c0 = at(4, -8), c1 = at(20, 8);
+  canvas.Ellipse(c0.x, c0.y, c1.x, c1.y);
+  canvas.SetBrushColor(kBlack);
+  Segment(canvas, at(0, 0), at(16, 0));
+  canvas.Polygon({at(16, 0), at(8, -4), at(8, 4)});
+  Segment(canvas, at(16, -4), at(16, 4));
+  Segment(canvas, at(16, 0), at(24, 0));
+  Segment(canvas, at(20, 6 * out), at(24, 8 * out));
+  Segment(canvas, at(22, 4 * out), at(26, 6 * out));
+  canvas.SetBrushColor(kWhite);
+  canvas.SetFontColor(kBlack);
+  const Int w(canvas.TextWidth(label));
+  const int d = axis->sign;
+  if (axis->horizontal) {
+    const Int x = X + d * 12 - w / 2;
+    if (st.LabelSide == LabelSide::Up) canvas.TextOut(x, Y - 22, label);
+    if (st.LabelSide == LabelSide::Down) canvas.TextOut(x, Y + 10, label);
+    st.CurX = X + d * 24;
+  } else {
+    const Int y = d == -1 ? Y - 16 : Y + 10;
+    if (st.LabelSide == LabelSide::Left) canvas.TextOut(X - w - 10, y, label);
+    if (st.LabelSide == LabelSide::Right) canvas.TextOut(X + 10, y, label);
+    st.CurY = Y + d * 24;
   }
   canvas.MoveTo(st.CurX, st.CurY);
 }

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "design/pmisc.h"
+#include "format/pmisc.h"
 #include "render/draw555.h"
 
 namespace timer555 {
@@ -35,50 +35,52 @@ void DrawCapacitor(Canvas& canvas, bool showValues) {
   DrawingState& st = Global::Drawing();
   const SymbolFrame frame = CurrentFrame();
   const Int X = frame.X, Y = frame.Y, u = frame.u, v = frame.v;
+  const auto axis = TwoTerminalAxis(st, X, Y);
+  if (!axis) {
+    // A mismatched token draws nothing but still leaves the pen on the point.
+    canvas.MoveTo(st.CurX, st.CurY);
+    return;
+  }
   const std::string name = "C" + std::to_string(st.PartIndex);
   const std::string value = CapacitorValue(showValues, st.PartIndex);
   const int s = showValues ? 1 : 0;
   const Int L(ScaledSize(20)), M(ScaledSize(16));
   const Int tv(canvas.TextWidth(value)), tn(canvas.TextWidth(name));
-  Rect hit;
-  if (st.Orientation == 1 && (st.Direction == 0 || st.Direction == 1)) {
-    const int d = st.Direction == 1 ? 1 : -1;
-    Segment(canvas, X, Y, X + d * 16, Y);
-    Segment(canvas, X + d * 16, Y - 7, X + d * 16, Y + 7);
-    Segment(canvas, X + d * 19, Y - 7, X + d * 19, Y + 7);
-    Segment(canvas, X + d * 19, Y, X + d * kCapacitorLength, Y);
+  const int d = axis->sign;
+  // Lead, two plates 7 pixels each side of the axis, lead.
+  Segment(canvas, axis->At(0, 0), axis->At(16, 0));
+  Segment(canvas, axis->At(16, -7), axis->At(16, 7));
+  Segment(canvas, axis->At(19, -7), axis->At(19, 7));
+  Segment(canvas, axis->At(19, 0), axis->At(kCapacitorLength, 0));
+  HitArea hit;
+  if (axis->horizontal) {
     const Int mid = X + d * 18;
-    if (st.LabelSide == 2) {
+    if (st.LabelSide == LabelSide::Up) {
       ValueAndName(canvas, showValues, mid - tv / 2, Y - L, value, mid - tn / 2, Y - L - s * M,
                    name);
-    } else if (st.LabelSide == 3) {
+    } else if (st.LabelSide == LabelSide::Down) {
       ValueAndName(canvas, showValues, mid - tv / 2, Y + 18, value, mid - tn / 2, Y + 8, name);
     }
+    // 27 * (u / 6), not (27 * u) / 6: the far edge of the horizontal part's
+    // hit area keeps the truncation of its own grid unit.
     const Int near = (9 * u) / 6, far = 27 * (u / 6);
     const Int top = Y - (7 * v) / 6, bottom = Y + (7 * v) / 6;
-    hit = d == 1 ? Rect{X + near, top, X + far, bottom} : Rect{X - far, top, X - near, bottom};
+    hit =
+        d == 1 ? HitArea{X + near, top, X + far, bottom} : HitArea{X - far, top, X - near, bottom};
     st.CurX = X + d * kCapacitorLength;
-  } else if (st.Orientation == 0 && (st.Direction == 2 || st.Direction == 3)) {
-    const int d = st.Direction == 3 ? 1 : -1;
-    Segment(canvas, X, Y, X, Y + d * 16);
-    Segment(canvas, X - 7, Y + d * 16, X + 7, Y + d * 16);
-    Segment(canvas, X - 7, Y + d * 19, X + 7, Y + d * 19);
-    Segment(canvas, X, Y + d * 19, X, Y + d * kCapacitorLength);
+  } else {
     const Int valueY = Y + d * 16;
     const Int nameY = showValues ? valueY - M : (d == 1 ? Y + 14 : Y - 22);
-    if (st.LabelSide == 0) {
+    if (st.LabelSide == LabelSide::Left) {
       ValueAndName(canvas, showValues, X - 10 - tv, valueY, value, X - 10 - tn, nameY, name);
-    } else if (st.LabelSide == 1) {
+    } else if (st.LabelSide == LabelSide::Right) {
       ValueAndName(canvas, showValues, X + 10, valueY, value, X + 10, nameY, name);
     }
     const Int near = (9 * v) / 6, far = (27 * v) / 6;
     const Int left = X - (7 * u) / 6, right = X + (7 * u) / 6;
-    hit = d == 1 ? Rect{left, Y + near, right, Y + far} : Rect{left, Y - far, right, Y - near};
+    hit =
+        d == 1 ? HitArea{left, Y + near, right, Y + far} : HitArea{left, Y - far, right, Y - near};
     st.CurY = Y + d * kCapacitorLength;
-  } else {
-    // A mismatched token draws nothing but still leaves the pen on the point.
-    canvas.MoveTo(st.CurX, st.CurY);
-    return;
   }
   if (st.PartIndex == 1) Global::Page().CapacitorHitRect = hit;
   canvas.MoveTo(st.CurX, st.CurY);
@@ -89,36 +91,34 @@ void DrawDiode(Canvas& canvas) {
   const SymbolFrame frame = CurrentFrame();
   const Int X = frame.X, Y = frame.Y;
   canvas.SetBrushColor(kBlack);
-  const std::string name = "D" + std::to_string(st.PartIndex);
-  const Int tn(canvas.TextWidth(name));
-  if (st.Orientation == 1 && (st.Direction == 0 || st.Direction == 1)) {
-    const int d = st.Direction == 1 ? 1 : -1;
-    Segment(canvas, X, Y, X + d * 16, Y);
-    canvas.Polygon({{X + d * 16, Y}, {X + d * 8, Y - 4}, {X + d * 8, Y + 4}});
-    Segment(canvas, X + d * 16, Y - 4, X + d * 16, Y + 4);
-    Segment(canvas, X + d * 16, Y, X + d * 24, Y);
-    canvas.SetBrushColor(kWhite);
-    canvas.SetFontColor(kBlack);
-    const Int x = X + d * 12 - tn / 2;
-    // Above a left-pointing diode the name stands 4 pixels lower than above a right-pointing one.
-    if (st.LabelSide == 2) canvas.TextOut(x, d == 1 ? Y - 24 : Y - 20, name);
-    if (st.LabelSide == 3) canvas.TextOut(x, Y + 6, name);
-    st.CurX = X + d * 24;
-  } else if (st.Orientation == 0 && (st.Direction == 2 || st.Direction == 3)) {
-    const int d = st.Direction == 3 ? 1 : -1;
-    Segment(canvas, X, Y, X, Y + d * 16);
-    canvas.Polygon({{X, Y + d * 16}, {X - 4, Y + d * 8}, {X + 4, Y + d * 8}});
-    Segment(canvas, X - 4, Y + d * 16, X + 4, Y + d * 16);
-    Segment(canvas, X, Y + d * 16, X, Y + d * 24);
-    canvas.SetBrushColor(kWhite);
-    canvas.SetFontColor(kBlack);
-    const Int y = d == 1 ? Y + 10 : Y - 16;
-    if (st.LabelSide == 0) canvas.TextOut(X - 6 - tn, y, name);
-    if (st.LabelSide == 1) canvas.TextOut(X + 6, y, name);
-    st.CurY = Y + d * 24;
-  } else {
+  const auto axis = TwoTerminalAxis(st, X, Y);
+  if (!axis) {
     // Nothing drawn: the brush is white again for the terminals and labels after it.
     canvas.SetBrushColor(kWhite);
+    canvas.MoveTo(st.CurX, st.CurY);
+    return;
+  }
+  const std::string name = "D" + std::to_string(st.PartIndex);
+  const Int tn(canvas.TextWidth(name));
+  const int d = axis->sign;
+  // Lead, the filled triangle pointing along, the bar, lead.
+  Segment(canvas, axis->At(0, 0), axis->At(16, 0));
+  canvas.Polygon({axis->At(16, 0), axis->At(8, -4), axis->At(8, 4)});
+  Segment(canvas, axis->At(16, -4), axis->At(16, 4));
+  Segment(canvas, axis->At(16, 0), axis->At(24, 0));
+  canvas.SetBrushColor(kWhite);
+  canvas.SetFontColor(kBlack);
+  if (axis->horizontal) {
+    const Int x = X + d * 12 - tn / 2;
+    // Above a left-pointing diode the name stands 4 pixels lower than above a right-pointing one.
+    if (st.LabelSide == LabelSide::Up) canvas.TextOut(x, d == 1 ? Y - 24 : Y - 20, name);
+    if (st.LabelSide == LabelSide::Down) canvas.TextOut(x, Y + 6, name);
+    st.CurX = X + d * 24;
+  } else {
+    const Int y = d == 1 ? Y + 10 : Y - 16;
+    if (st.LabelSide == LabelSide::Left) canvas.TextOut(X - 6 - tn, y, name);
+    if (st.LabelSide == LabelSide::Right) canvas.TextOut(X + 6, y, name);
+    st.CurY = Y + d * 24;
   }
   canvas.MoveTo(st.CurX, st.CurY);
 }

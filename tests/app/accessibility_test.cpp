@@ -10,11 +10,11 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "app/global.h"
 #include "app/image_control.h"
 #include "app/main_window.h"
 #include "app/window_fixture.h"
 #include "components/num_edit.h"
+#include "state/global.h"
 
 namespace timer555 {
 namespace {
@@ -92,7 +92,7 @@ TEST_F(AccessibilityTest, DesignMadeThroughTheAccessibleInterface) {
   EXPECT_EQ(ChildNames(page), (std::vector<QString>{"C1", "R1", "R2"}));
   // Each part's item lies where the schematic puts it.
   const QRect c1 = Child(page, "C1")->rect();
-  const Rect& hit = Global::Page().CapacitorHitRect;
+  const HitArea& hit = Global::Page().CapacitorHitRect;
   EXPECT_EQ(c1.topLeft(), window->Image2->mapToGlobal(QPoint(hit.left, hit.top)));
 
   // The arrows step C1 through the E12 values.
@@ -149,7 +149,7 @@ TEST_F(AccessibilityTest, StaleItemIsInvalid) {
   Press(Child(Of(window->Image1), "Data"));
   EXPECT_FALSE(last->isValid());
   last->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-  EXPECT_EQ(Global::Page().PageMode, 3);
+  EXPECT_EQ(Global::Page().PageMode, PageMode::DataList);
 }
 
 }  // namespace

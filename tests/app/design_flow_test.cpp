@@ -16,13 +16,13 @@
 #include <set>
 #include <sstream>
 
-#include "app/global.h"
 #include "app/image_control.h"
 #include "app/main_window.h"
 #include "app/window_fixture.h"
 #include "cli/cli.h"
 #include "components/num_edit.h"
 #include "design/adjust.h"
+#include "state/global.h"
 
 namespace timer555 {
 namespace {
@@ -83,10 +83,12 @@ class DesignFlowTest : public WindowTest {
                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(window->Image2, &move);
   }
-  static QPoint Middle(const Rect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+  static QPoint Middle(const HitArea& r) {
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  }
   void ClickPage(QPoint p) { QTest::mouseClick(window->Image2, Qt::LeftButton, Qt::NoModifier, p); }
   // Hovers a part and clicks it; the dialog gets `entry` typed and OK pressed.
-  std::vector<std::string> Adjust(const Rect& part, const QString& entry,
+  std::vector<std::string> Adjust(const HitArea& part, const QString& entry,
                                   std::string* shown = nullptr) {
     Hover(Middle(part));
     return WithModals([&] { ClickPage(Middle(part)); },
@@ -174,7 +176,7 @@ TEST_F(DesignFlowTest, TheRoadOfATypicalDesign) {
   EXPECT_NEAR(d.R2, 3606.738, 1e-3);
   EXPECT_NEAR(d.THigh, 750e-6, 1e-12);
 
-  const Rect r1 = Global::Page().ResistorHitRects[1];
+  const HitArea r1 = Global::Page().ResistorHitRects[1];
   Hover(Middle(r1));
   EXPECT_EQ(window->PageCursor(), kCursorResistor);
   std::string shown;
@@ -193,7 +195,7 @@ TEST_F(DesignFlowTest, AdjustmentOutsideTheBandIsRefusedAndStillRecalculates) {
   Type(window->NumEdit1, "1000");
   Type(window->NumEdit2, "75");
   Calculate();
-  const Rect c1 = Global::Page().CapacitorHitRect;
+  const HitArea c1 = Global::Page().CapacitorHitRect;
   std::string shown;
   EXPECT_EQ(Adjust(c1, "121", &shown), std::vector<std::string>{"Maximum adjustment is +/- 20%."});
   EXPECT_EQ(shown, "C1 100 nF");
@@ -208,7 +210,7 @@ TEST_F(DesignFlowTest, AdjustmentOutsideTheBandIsRefusedAndStillRecalculates) {
 
 TEST_F(DesignFlowTest, TextsTheProgramWritesStandWhole) {
   // OK without a change recalculates from the calculated parts.
-  const auto confirm = [&](const Rect& part) {
+  const auto confirm = [&](const HitArea& part) {
     Hover(Middle(part));
     return WithModals([&] { ClickPage(Middle(part)); });
   };
@@ -244,7 +246,7 @@ TEST_F(DesignFlowTest, DeleteEditsTheAdjustmentEntry) {
   Type(window->NumEdit1, "1000");
   Type(window->NumEdit2, "75");
   Calculate();
-  const Rect c1 = Global::Page().CapacitorHitRect;
+  const HitArea c1 = Global::Page().CapacitorHitRect;
   Hover(Middle(c1));
   QString entered;
   WithModals([&] { ClickPage(Middle(c1)); },
@@ -264,13 +266,13 @@ TEST_F(DesignFlowTest, PartsOfAnEarlierDesignAreNotClickable) {
   Type(window->NumEdit1, "1000");
   Type(window->NumEdit2, "75");
   Calculate();
-  const Rect oldR2 = Global::Page().ResistorHitRects[2];
+  const HitArea oldR2 = Global::Page().ResistorHitRects[2];
   OpenDesign(4);
   Type(window->NumEdit1, "1");
   Calculate();
   Hover(Middle(oldR2));
   EXPECT_EQ(window->PageCursor(), kCursorDefault);
-  EXPECT_EQ(Global::Page().ResistorHitRects[2], Rect{});
+  EXPECT_EQ(Global::Page().ResistorHitRects[2], HitArea{});
   bool opened = false;
   WithModals([&] { ClickPage(Middle(oldR2)); },
              [&](TfmAdjust* dialog) {
@@ -342,19 +344,20 @@ TEST_F(DesignFlowTest, TimerArrowsCycleThePackages) {
   QTest::mouseClick(window->RB2, Qt::LeftButton);
   ASSERT_TRUE(window->RB2->isChecked());
   const double c1 = Global::TimerDesign().C1;
-  const std::uint8_t expectedUp[] = {2, 3, 0};
-  for (std::uint8_t v : expectedUp) {
+  const TimerVariant expectedUp[] = {TimerVariant::Timer556A, TimerVariant::Timer556B,
+                                     TimerVariant::Timer555};
+  for (TimerVariant v : expectedUp) {
     ClickArrow(true);
     EXPECT_EQ(Global::Drawing().TimerVariant, v);
   }
   ClickArrow(false);
-  EXPECT_EQ(Global::Drawing().TimerVariant, 3);
+  EXPECT_EQ(Global::Drawing().TimerVariant, TimerVariant::Timer556B);
   ClickArrow(false);
-  EXPECT_EQ(Global::Drawing().TimerVariant, 2);
+  EXPECT_EQ(Global::Drawing().TimerVariant, TimerVariant::Timer556A);
   EXPECT_EQ(Global::TimerDesign().C1, c1);
   // The gap between the arrows steps nothing.
   QTest::mouseClick(window->Image4, Qt::LeftButton, Qt::NoModifier, QPoint(30, 10));
-  EXPECT_EQ(Global::Drawing().TimerVariant, 2);
+  EXPECT_EQ(Global::Drawing().TimerVariant, TimerVariant::Timer556A);
 }
 
 TEST_F(DesignFlowTest, ArrowKeysDoNotStepTheCapacitor) {

@@ -9,11 +9,11 @@
 #include <QScreen>
 #include <QTest>
 
-#include "app/global.h"
 #include "app/image_control.h"
 #include "app/main_window.h"
 #include "app/window_fixture.h"
 #include "components/num_edit.h"
+#include "state/global.h"
 
 namespace timer555 {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/global.h"
+#include "state/global.h"
 
 namespace timer555 {
 namespace {

@@ -16,10 +16,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/global.h"
 #include "app/image_control.h"
 #include "app/window_fixture.h"
 #include "components/num_edit.h"
+#include "state/global.h"
 
 namespace timer555 {
 namespace {
@@ -72,7 +72,7 @@ TEST_F(MainWindowTest, CalculateButtonIsDrawnWhenShown) {
 
 TEST_F(MainWindowTest, MenuClicksDrawPagesAndPickADesign) {
   ClickMenu(MenuItem::Design);
-  EXPECT_EQ(Global::Page().PageMode, 1);
+  EXPECT_EQ(Global::Page().PageMode, PageMode::Designs);
   const QImage& page = window->Image2->CanvasRef().Image();
   EXPECT_EQ(page.pixel(325, 1), qRgb(0, 0, 255));
   EXPECT_EQ(page.pixel(325, 2), qRgb(255, 255, 255));
@@ -84,7 +84,7 @@ TEST_F(MainWindowTest, MenuClicksDrawPagesAndPickADesign) {
   ClickMenu(MenuItem::Help);
   EXPECT_EQ(window->windowTitle(), "Version 1.4");
   EXPECT_FALSE(window->GB1->isVisible());
-  EXPECT_EQ(Global::Page().PageMode, 4);
+  EXPECT_EQ(Global::Page().PageMode, PageMode::TextPage);
 }
 
 TEST_F(MainWindowTest, EnterMovesFromTheFirstFieldToTheSecond) {
@@ -104,7 +104,7 @@ TEST_F(MainWindowTest, KeysOnTheWindowChangeNothing) {
   QTest::keyClick(window.get(), Qt::Key_Down);
   QTest::keyClick(window.get(), Qt::Key_Q);
   EXPECT_EQ(window->Image2->CanvasRef().Image(), before);
-  EXPECT_EQ(Global::Page().PageMode, 0);
+  EXPECT_EQ(Global::Page().PageMode, PageMode::Other);
 }
 
 TEST_F(MainWindowTest, ErrorsInHandlersEndInAMessageBox) {

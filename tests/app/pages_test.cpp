@@ -18,12 +18,12 @@ TEST(MenuLayout, RectanglesFromCaptionWidths) {
   // Widths of Design, Applications, Data, Quit, Help and the companion item.
   const MenuLayout m = LayoutMenuBar({60, 120, 45, 40, 44, 90}, 42);
   EXPECT_EQ(m.gap, 10);
-  EXPECT_EQ(m.items[0], (Rect{10, 0, 80, 42}));
-  EXPECT_EQ(m.items[1], (Rect{91, 0, 220, 42}));
-  EXPECT_EQ(m.items[2], (Rect{231, 0, 285, 42}));
-  EXPECT_EQ(m.items[3], (Rect{296, 0, 345, 42}));
-  EXPECT_EQ(m.items[4], (Rect{356, 0, 409, 42}));
-  EXPECT_EQ(m.items[5], (Rect{430, 0, 519, 42}));
+  EXPECT_EQ(m.items[0], (HitArea{10, 0, 80, 42}));
+  EXPECT_EQ(m.items[1], (HitArea{91, 0, 220, 42}));
+  EXPECT_EQ(m.items[2], (HitArea{231, 0, 285, 42}));
+  EXPECT_EQ(m.items[3], (HitArea{296, 0, 345, 42}));
+  EXPECT_EQ(m.items[4], (HitArea{356, 0, 409, 42}));
+  EXPECT_EQ(m.items[5], (HitArea{430, 0, 519, 42}));
   EXPECT_EQ(m.captions[0], (Point{20, 5}));
   EXPECT_EQ(m.captions[1], (Point{101, 5}));
   EXPECT_EQ(m.captions[4], (Point{366, 5}));

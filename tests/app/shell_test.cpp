@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/fake_view.h"
-#include "app/global.h"
+#include "state/global.h"
 
 namespace timer555 {
 namespace {
@@ -21,7 +21,7 @@ class ShellTest : public ::testing::Test {
 
   // The middle of a menu item's rectangle.
   int MenuX(MenuItem item) const {
-    const Rect& r = shell.Menu().items[static_cast<size_t>(item)];
+    const HitArea& r = shell.Menu().items[static_cast<size_t>(item)];
     return (r.left + r.right) / 2;
   }
   void ClickMenu(MenuItem item) { shell.Image1MouseDown(MenuX(item), 20); }
@@ -34,7 +34,7 @@ class ShellTest : public ::testing::Test {
 
 TEST_F(ShellTest, StartsOnTheStartPageWithThePanelHidden) {
   EXPECT_EQ(view.caption, "Version 1.4");
-  EXPECT_EQ(Global::Page().PageMode, 0);
+  EXPECT_EQ(Global::Page().PageMode, PageMode::Other);
   EXPECT_FALSE(view.visible[Control::GB1]);
   EXPECT_FALSE(view.visible[Control::GB2]);
   EXPECT_FALSE(view.visible[Control::GB3]);
@@ -44,11 +44,11 @@ TEST_F(ShellTest, StartsOnTheStartPageWithThePanelHidden) {
 }
 
 TEST_F(ShellTest, MenuItemsSetThePageMode) {
-  const std::pair<MenuItem, int> rows[] = {{MenuItem::Design, 1},
-                                           {MenuItem::Applications, 2},
-                                           {MenuItem::Data, 3},
-                                           {MenuItem::Help, 4},
-                                           {MenuItem::Companion, 4}};
+  const std::pair<MenuItem, PageMode> rows[] = {{MenuItem::Design, PageMode::Designs},
+                                                {MenuItem::Applications, PageMode::Applications},
+                                                {MenuItem::Data, PageMode::DataList},
+                                                {MenuItem::Help, PageMode::TextPage},
+                                                {MenuItem::Companion, PageMode::TextPage}};
   for (auto [item, mode] : rows) {
     ClickMenu(item);
     EXPECT_EQ(Global::Page().PageMode, mode);
@@ -65,14 +65,14 @@ TEST_F(ShellTest, ClickBetweenItemsOnlyRestoresCaptionAndFlags) {
   ASSERT_EQ(view.caption, "Astable, Duty Cycle > 50%");
   Global::Page().Calculated = true;
   view.page.Clear();
-  const Rect design = shell.Menu().items[0];
-  const Rect apps = shell.Menu().items[1];
+  const HitArea design = shell.Menu().items[0];
+  const HitArea apps = shell.Menu().items[1];
   ASSERT_LT(design.right + 1, apps.left);
   shell.Image1MouseDown(design.right + 1, 20);
   EXPECT_EQ(view.caption, "Version 1.4");
   EXPECT_FALSE(Global::Page().DesignPageShown);
   EXPECT_FALSE(Global::Page().Calculated);
-  EXPECT_EQ(Global::Page().PageMode, 1);
+  EXPECT_EQ(Global::Page().PageMode, PageMode::Designs);
   EXPECT_TRUE(view.page.Ops().empty());  // the drawing stays
   // The next page click picks the quadrant under it, as on the selection page.
   shell.Image2MouseDown(600, 300);
@@ -89,7 +89,7 @@ TEST_F(ShellTest, DesignQuadrantsWithTheMiddleCountingLeftAndUp) {
     shell.Image2MouseDown(r.x, r.y);
     EXPECT_EQ(Global::TimerDesign().DesignMode, r.mode) << r.x << "," << r.y;
     EXPECT_TRUE(Global::Page().DesignPageShown);
-    EXPECT_EQ(Global::Page().PageMode, 1);
+    EXPECT_EQ(Global::Page().PageMode, PageMode::Designs);
     EXPECT_EQ(view.text[Control::NumEdit1], "");
     EXPECT_TRUE(view.visible[Control::GB1]);
   }
@@ -131,7 +131,7 @@ TEST_F(ShellTest, ApplicationListRowsFromTheClick) {
     ClickMenu(MenuItem::Applications);
     shell.Image2MouseDown(r.x, r.y);
     EXPECT_EQ(Global::Page().ApplicationIndex, r.index) << r.x << "," << r.y;
-    EXPECT_EQ(Global::Page().PageMode, 0);
+    EXPECT_EQ(Global::Page().PageMode, PageMode::Other);
     EXPECT_EQ(view.caption, "Version 1.4");
   }
 }
@@ -139,14 +139,14 @@ TEST_F(ShellTest, ApplicationListRowsFromTheClick) {
 TEST_F(ShellTest, DataListHalvesWithTheMiddleOpeningSpecifications) {
   ClickMenu(MenuItem::Data);
   shell.Image2MouseDown(324, 100);
-  EXPECT_EQ(Global::Page().PageMode, 0);
+  EXPECT_EQ(Global::Page().PageMode, PageMode::Other);
   // A second click on the page that was opened does nothing.
   view.page.Clear();
   shell.Image2MouseDown(324, 100);
   EXPECT_TRUE(view.page.Ops().empty());
   ClickMenu(MenuItem::Data);
   shell.Image2MouseDown(325, 100);
-  EXPECT_EQ(Global::Page().PageMode, 0);
+  EXPECT_EQ(Global::Page().PageMode, PageMode::Other);
 }
 
 TEST_F(ShellTest, PagesWithoutChoicesIgnoreClicks) {
@@ -155,7 +155,7 @@ TEST_F(ShellTest, PagesWithoutChoicesIgnoreClicks) {
     view.page.Clear();
     shell.Image2MouseDown(300, 150);
     EXPECT_TRUE(view.page.Ops().empty());
-    EXPECT_EQ(Global::Page().PageMode, 4);
+    EXPECT_EQ(Global::Page().PageMode, PageMode::TextPage);
   }
   ClickMenu(MenuItem::Design);
   shell.Image2MouseDown(10, 10);
@@ -178,7 +178,7 @@ TEST_F(ShellTest, DesignPickClearsTheWaveform) {
 // Every corner of every offered item is a click on that item: the areas
 // follow the click rules exactly, with nothing left between them.
 TEST_F(ShellTest, OfferedItemsAreWhereTheClicksGo) {
-  const auto corners = [](const Rect& r) {
+  const auto corners = [](const HitArea& r) {
     return std::vector<Point>{
         {r.left, r.top}, {r.right, r.top}, {r.left, r.bottom}, {r.right, r.bottom}};
   };
@@ -195,7 +195,7 @@ TEST_F(ShellTest, OfferedItemsAreWhereTheClicksGo) {
   }
   for (int mode = 1; mode <= 4; ++mode) {
     ClickMenu(MenuItem::Design);
-    const Rect area = shell.PageItems()[static_cast<size_t>(mode - 1)].area;
+    const HitArea area = shell.PageItems()[static_cast<size_t>(mode - 1)].area;
     for (const Point p : corners(area)) {
       ClickMenu(MenuItem::Design);
       shell.Image2MouseDown(p.x, p.y);
@@ -204,8 +204,8 @@ TEST_F(ShellTest, OfferedItemsAreWhereTheClicksGo) {
   }
   ClickMenu(MenuItem::Design);
   const auto designs = shell.PageItems();
-  EXPECT_EQ(designs[0].area, (Rect{0, 0, 325, 154}));
-  EXPECT_EQ(designs[3].area, (Rect{326, 155, 649, 307}));
+  EXPECT_EQ(designs[0].area, (HitArea{0, 0, 325, 154}));
+  EXPECT_EQ(designs[3].area, (HitArea{326, 155, 649, 307}));
   EXPECT_EQ(designs[3].name, "Monostable (One-shot)");
 
   const auto menu = shell.MenuBarItems();
@@ -216,8 +216,8 @@ TEST_F(ShellTest, OfferedItemsAreWhereTheClicksGo) {
     EXPECT_EQ(MenuItemAt(shell.Menu(), menu[k].area.right), static_cast<MenuItem>(k));
   }
   const auto arrows = MainShell::ArrowItems();
-  EXPECT_EQ(arrows[0].area, (Rect{0, 0, 27, 21}));
-  EXPECT_EQ(arrows[1].area, (Rect{34, 0, 61, 21}));
+  EXPECT_EQ(arrows[0].area, (HitArea{0, 0, 27, 21}));
+  EXPECT_EQ(arrows[1].area, (HitArea{34, 0, 61, 21}));
 }
 
 }  // namespace

@@ -15,12 +15,12 @@
 #include <QTimer>
 #include <random>
 
-#include "app/global.h"
 #include "app/image_control.h"
 #include "app/main_window.h"
 #include "components/num_edit.h"
 #include "design/adjust.h"
 #include "design/design_pages.h"
+#include "state/global.h"
 
 namespace timer555 {
 namespace {
@@ -148,8 +148,8 @@ TEST(GuiSoak, RandomSessionKeepsTheWindowConsistent) {
       case 9: {
         // Over a part's hit rectangle when there is one, or anywhere.
         const PageState& p = Global::Page();
-        const Rect r = soak.Pick(2) ? p.CapacitorHitRect
-                                    : p.ResistorHitRects[static_cast<size_t>(1 + soak.Pick(2))];
+        const HitArea r = soak.Pick(2) ? p.CapacitorHitRect
+                                       : p.ResistorHitRects[static_cast<size_t>(1 + soak.Pick(2))];
         move(soak.Pick(3) ? QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2)
                           : QPoint(soak.Pick(650), soak.Pick(308)));
         hovered = true;
@@ -157,7 +157,7 @@ TEST(GuiSoak, RandomSessionKeepsTheWindowConsistent) {
       }
       case 10: {
         const PageState& p = Global::Page();
-        const Rect r = soak.Pick(2) ? p.CapacitorHitRect : p.ResistorHitRects[1];
+        const HitArea r = soak.Pick(2) ? p.CapacitorHitRect : p.ResistorHitRects[1];
         const QPoint c((r.left + r.right) / 2, (r.top + r.bottom) / 2);
         move(c);
         QTest::mouseClick(window.Image2, Qt::LeftButton, Qt::NoModifier, c);
@@ -173,7 +173,7 @@ TEST(GuiSoak, RandomSessionKeepsTheWindowConsistent) {
 
     const PageState& page = Global::Page();
     ASSERT_EQ(QApplication::activeModalWidget(), nullptr) << "event " << i;
-    ASSERT_LE(page.PageMode, 4) << "event " << i;
+    ASSERT_LE(page.PageMode, PageMode::TextPage) << "event " << i;
     // A click between the menu items clears the flags and the caption but
     // leaves the design page and its panel showing; so the panel shows
     // whenever a design page was picked, and only on the design page.
@@ -187,7 +187,7 @@ TEST(GuiSoak, RandomSessionKeepsTheWindowConsistent) {
       ASSERT_EQ(window.windowTitle(), "Version 1.4") << "event " << i;
     }
     if (panel || page.Calculated) {
-      ASSERT_EQ(page.PageMode, 1) << "event " << i;
+      ASSERT_EQ(page.PageMode, PageMode::Designs) << "event " << i;
     }
     if (page.Calculated) {
       ASSERT_TRUE(panel) << "event " << i;

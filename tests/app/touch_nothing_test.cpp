@@ -9,11 +9,11 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/global.h"
 #include "app/image_control.h"
 #include "app/main_window.h"
 #include "components/num_edit.h"
 #include "design/adjust.h"
+#include "state/global.h"
 
 namespace timer555 {
 namespace {
@@ -24,7 +24,7 @@ TEST(TouchNothing, EveryPageAndADesign) {
   window.show();
   QApplication::processEvents();
   const auto menu = [&](MenuItem item) {
-    const Rect& r = window.Shell().Menu().items[static_cast<size_t>(item)];
+    const HitArea& r = window.Shell().Menu().items[static_cast<size_t>(item)];
     QTest::mouseClick(window.Image1, Qt::LeftButton, Qt::NoModifier,
                       QPoint((r.left + r.right) / 2, 20));
   };
@@ -62,7 +62,7 @@ TEST(TouchNothing, EveryPageAndADesign) {
     });
     closer.start();
     QTest::mouseClick(window.Image3, Qt::LeftButton, Qt::NoModifier, QPoint(40, 10));
-    const Rect r = Global::Page().ResistorHitRects[1];
+    const HitArea r = Global::Page().ResistorHitRects[1];
     const QPoint p((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     QMouseEvent move(QEvent::MouseMove, QPointF(p), QPointF(window.Image2->mapToGlobal(p)),
                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);

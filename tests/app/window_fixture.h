@@ -6,9 +6,9 @@
 #include <QTest>
 #include <memory>
 
-#include "app/global.h"
 #include "app/image_control.h"
 #include "app/main_window.h"
+#include "state/global.h"
 
 namespace timer555 {
 
@@ -24,7 +24,7 @@ class WindowTest : public ::testing::Test {
 
   // The middle of a menu item, in the menu bar's pixels.
   QPoint MenuPoint(MenuItem item) const {
-    const Rect& r = window->Shell().Menu().items[static_cast<size_t>(item)];
+    const HitArea& r = window->Shell().Menu().items[static_cast<size_t>(item)];
     return {(r.left + r.right) / 2, 20};
   }
   void ClickMenu(MenuItem item) {

@@ -9,9 +9,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/global.h"
 #include "cli/cli_design.h"
 #include "render/canvas.h"
+#include "state/global.h"
 
 namespace timer555 {
 namespace {

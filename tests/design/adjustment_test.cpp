@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/global.h"
 #include "design/timer_equations.h"
+#include "state/global.h"
 
 namespace timer555 {
 namespace {

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <set>
 
-#include "app/global.h"
 #include "app/pages.h"
 #include "components/holders.h"
 #include "design/application_pages.h"
 #include "design/data_pages.h"
 #include "render/recording_canvas.h"
+#include "state/global.h"
 
 namespace timer555 {
 namespace {
@@ -129,7 +129,7 @@ TEST_F(ReferencePageTest, TimerChipsPerApplication) {
     ShowApplication(k);
     EXPECT_EQ(Count("555"), chips[k - 1]) << k;
   }
-  Global::Drawing().TimerVariant = 2;
+  Global::Drawing().TimerVariant = TimerVariant::Timer556A;
   ShowApplication(6);
   EXPECT_EQ(Count("556A"), 2) << "a chosen 556 half shows on application pages";
   EXPECT_EQ(Count("555"), 0);

@@ -8,10 +8,10 @@
 #include <limits>
 
 #include "app/fake_view.h"
-#include "app/global.h"
 #include "design/design_pages.h"
-#include "design/pmisc.h"
+#include "format/pmisc.h"
 #include "render/circuits.h"
+#include "state/global.h"
 
 namespace timer555 {
 namespace {
@@ -161,7 +161,7 @@ class DesignPageTest : public ::testing::Test {
   void SetUp() override { Global::Reset(); }
   void Open(int mode) {
     Global::TimerDesign().DesignMode = mode;
-    Global::Page().PageMode = 1;
+    Global::Page().PageMode = PageMode::Designs;
     OpenDesignPage(view, holders);
   }
   std::vector<std::string> TextsOf(const RecordingCanvas& c) const {
@@ -290,7 +290,8 @@ TEST_P(WaveformLabelTest, UnitScaleAndDecimals) {
   Global::TimerDesign().Frequency = GetParam().frequency;
   Global::TimerDesign().DutyCycle = GetParam().duty;
   FakeView view;
-  EXPECT_EQ(WaveformLabels(view, 0), (std::vector<std::string>{GetParam().high, GetParam().low}));
+  EXPECT_EQ(WaveformLabels(view, WaveformKind::Astable),
+            (std::vector<std::string>{GetParam().high, GetParam().low}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, WaveformLabelTest,
@@ -314,7 +315,7 @@ TEST(Waveform, SquareWaveTraceAndLabelPlaces) {
   Global::TimerDesign().Frequency = 1000;
   Global::TimerDesign().DutyCycle = 0.75;
   FakeView view;
-  DrawOutputWaveform(view, 0);
+  DrawOutputWaveform(view, WaveformKind::Astable);
   // W 203, H 58: margin 10, low level 29, trace 183, half 91, x1 = 68.
   const auto lines = view.waveform.OpsOf(DrawOp::Kind::Line);
   ASSERT_EQ(lines.size(), 8u);
@@ -335,7 +336,7 @@ TEST(Waveform, OneShotPulse) {
   Global::Reset();
   FakeView view;
   view.text[Control::NumEdit1] = "2.5";
-  DrawOutputWaveform(view, 1);
+  DrawOutputWaveform(view, WaveformKind::OneShot);
   const auto lines = view.waveform.OpsOf(DrawOp::Kind::Line);
   ASSERT_EQ(lines.size(), 4u);
   EXPECT_EQ(lines[1].points[1], (Point{10 + 137, 0}));

@@ -93,8 +93,8 @@ class EveryBlock : public ::testing::TestWithParam<std::tuple<int, PageSize, boo
 TEST_P(EveryBlock, DrawsWithoutError) {
   const auto [block, size, values, variant] = GetParam();
   Global::Reset();
-  Global::Page().PageMode = values ? 1 : 0;
-  Global::Drawing().TimerVariant = static_cast<std::uint8_t>(variant);
+  Global::Page().PageMode = values ? PageMode::Designs : PageMode::Other;
+  Global::Drawing().TimerVariant = static_cast<TimerVariant>(variant);
   Global::TimerDesign().R1 = 7213.475;
   Global::TimerDesign().C1 = 1e-6;
   const StringHolders holders = LoadBuiltinHolders();
@@ -124,9 +124,9 @@ TEST(DesignBlocks, StoreTheHitRectangles) {
     RecordingCanvas canvas(650, 308);
     DrawCircuit(buffer, canvas, {0, 0, 650, 308}, true);
     const PageState& page = Global::Page();
-    EXPECT_NE(page.CapacitorHitRect, Rect{}) << mode;
-    EXPECT_NE(page.ResistorHitRects[1], Rect{}) << mode;
-    EXPECT_EQ(page.ResistorHitRects[2] != Rect{}, mode != 4) << mode;
+    EXPECT_NE(page.CapacitorHitRect, HitArea{}) << mode;
+    EXPECT_NE(page.ResistorHitRects[1], HitArea{}) << mode;
+    EXPECT_EQ(page.ResistorHitRects[2] != HitArea{}, mode != 4) << mode;
   }
 }
 

@@ -25,7 +25,7 @@ TEST_F(DrawCircuitTest, SetUpSelectsTheSchematicFontAndGrid) {
 }
 
 TEST_F(DrawCircuitTest, EmptyHolderStillClearsTheRectangleOnDesignPages) {
-  Global::Page().PageMode = 1;
+  Global::Page().PageMode = PageMode::Designs;
   Run({});
   ASSERT_EQ(canvas.Ops().size(), 1u);
   const DrawOp& fill = canvas.Ops()[0];
@@ -120,7 +120,7 @@ TEST_F(DrawCircuitTest, LabelWithUnknownSideKeepsThePreviousSide) {
   RunTokens({"T2003", "LUVcc", "LxV o"});
   EXPECT_EQ(Texts().at(1).text, "V o");
   EXPECT_EQ(Texts().at(1).points[0], (Point{160 - 10, 40 - 18}));
-  EXPECT_EQ(State().LabelSide, 2);
+  EXPECT_EQ(State().LabelSide, LabelSide::Up);
 }
 
 TEST_F(DrawCircuitTest, LabelTextKeepsItsBlanks) {
@@ -133,15 +133,15 @@ TEST_F(DrawCircuitTest, SettingsPersistAcrossCalls) {
   Global::Page().ResistorHitRects = {};
   Run({});
   const DrawingState& st = State();
-  EXPECT_EQ(st.Orientation, 1);
-  EXPECT_EQ(st.Direction, 0);  // from "t"
-  EXPECT_EQ(st.LabelSide, 2);
+  EXPECT_EQ(st.Orientation, Orientation::Horizontal);
+  EXPECT_EQ(st.Direction, Direction::Left);  // from "t"
+  EXPECT_EQ(st.LabelSide, LabelSide::Up);
   EXPECT_EQ(st.PartIndex, 5);
   EXPECT_EQ(st.FeedbackIndex, 7);
-  EXPECT_EQ(st.OpAmpPlusSide, 0);
-  EXPECT_EQ(st.OpAmpFacing, 1);
-  EXPECT_EQ(st.OpAmpAnchor, 0) << "a blank anchor letter keeps the setting";
-  EXPECT_EQ(st.TransistorType, 1);
+  EXPECT_EQ(st.OpAmpPlusSide, OpAmpPlusSide::Upper);
+  EXPECT_EQ(st.OpAmpFacing, OpAmpFacing::Right);
+  EXPECT_EQ(st.OpAmpAnchor, OpAmpAnchor::UpperInput) << "a blank anchor letter keeps the setting";
+  EXPECT_EQ(st.TransistorType, TransistorType::Pnp);
   // A resistor token whose letters are unknown draws with the kept settings:
   // horizontal from "RHRU3", towards the left from "tLP5x".
   RunTokens({"M1010", "R???3"});

@@ -1,9 +1,9 @@
 // Exact pixels of schematic drawing on the Qt canvas.
 #include <gtest/gtest.h>
 
-#include "app/global.h"
 #include "render/draw555.h"
 #include "render/qt_canvas.h"
+#include "state/global.h"
 
 namespace timer555 {
 namespace {

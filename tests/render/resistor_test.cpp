@@ -1,6 +1,6 @@
 #include "render/symbol_resistor.h"
 
-#include "design/pmisc.h"
+#include "format/pmisc.h"
 #include "render/script_fixture.h"
 
 namespace timer555 {
@@ -23,7 +23,7 @@ TEST_F(ResistorTest, DownwardsWithValues) {
   EXPECT_EQ(value.font.color, kRed);
   EXPECT_EQ(TextOp("R1").points[0], (Point{96 - 6 - 14, 64}));
   EXPECT_EQ(TextOp("R1").font.color, kBlack);
-  EXPECT_EQ(Global::Page().ResistorHitRects[1], (Rect{92, 76, 100, 100}));
+  EXPECT_EQ(Global::Page().ResistorHitRects[1], (HitArea{92, 76, 100, 100}));
   EXPECT_EQ(Current(), (Point{96, 100}));
   EXPECT_EQ(canvas.PenPos(), (Point{96, 100}));
 }
@@ -39,7 +39,7 @@ TEST_F(ResistorTest, UpwardsLabels) {
   RunTokens({"M1216", "RVUR2"}, true);  // (96, 144)
   EXPECT_EQ(TextOp(FormatResistance(1500)).points[0], (Point{102, 128}));
   EXPECT_EQ(TextOp("R2").points[0], (Point{102, 144 - 46}));
-  EXPECT_EQ(Global::Page().ResistorHitRects[2], (Rect{92, 108, 100, 132}));
+  EXPECT_EQ(Global::Page().ResistorHitRects[2], (HitArea{92, 108, 100, 132}));
   EXPECT_EQ(Current(), (Point{96, 108}));
   canvas.Clear();
   RunTokens({"M1216", "RVUR2"});
@@ -52,7 +52,7 @@ TEST_F(ResistorTest, RightwardsLabelsAbove) {
   const std::string value = FormatResistance(1000);
   EXPECT_EQ(TextOp(value).points[0], (Point{80 + 23 - Tw(value) / 2, 76}));
   EXPECT_EQ(TextOp("R1").points[0], (Point{80 + 18 - 7, 96 - 46}));
-  EXPECT_EQ(Global::Page().ResistorHitRects[1], (Rect{92, 92, 107, 100}));
+  EXPECT_EQ(Global::Page().ResistorHitRects[1], (HitArea{92, 92, 107, 100}));
   EXPECT_EQ(Current(), (Point{116, 96}));
   canvas.Clear();
   RunTokens({"M1010", "RHRU1"});
@@ -62,7 +62,7 @@ TEST_F(ResistorTest, RightwardsLabelsAbove) {
 TEST_F(ResistorTest, LeftwardsLabelsBelow) {
   RunTokens({"M1010", "RHLD2"}, true);
   EXPECT_EQ(TextOp("R2").points[0], (Point{80 - 23 - 7, 101}));
-  EXPECT_EQ(Global::Page().ResistorHitRects[2], (Rect{80 - 27, 92, 80 - 12, 100}));
+  EXPECT_EQ(Global::Page().ResistorHitRects[2], (HitArea{80 - 27, 92, 80 - 12, 100}));
   EXPECT_EQ(Current(), (Point{44, 96}));
 }
 
@@ -78,14 +78,14 @@ TEST_F(ResistorTest, FourthResistorHasNameAndNoValue) {
   for (const DrawOp& t : Texts())
     if (!t.text.empty()) shown.push_back(t.text);
   EXPECT_EQ(shown, std::vector<std::string>{"R4"});
-  EXPECT_NE(Global::Page().ResistorHitRects[4], Rect{});
+  EXPECT_NE(Global::Page().ResistorHitRects[4], HitArea{});
 }
 
 TEST_F(ResistorTest, UpSideOnAVerticalResistorDrawsNoLabels) {
   RunTokens({"M1010", "RVDU1"}, true);
   EXPECT_TRUE(Texts().empty());
   EXPECT_EQ(Lines().size(), 9u);
-  EXPECT_EQ(Global::Page().ResistorHitRects[1], (Rect{76, 108, 84, 132}));
+  EXPECT_EQ(Global::Page().ResistorHitRects[1], (HitArea{76, 108, 84, 132}));
 }
 
 // An index without a slot (0 means 10, or 5 to 9) is drawn like any other
@@ -96,8 +96,8 @@ TEST_F(ResistorTest, IndexOutsideOneToFourStoresNoRectangle) {
     canvas.Clear();
     RunTokens({"M1010", token});
     EXPECT_EQ(Lines().size(), 9u) << token;
-    for (const Rect& r : Global::Page().ResistorHitRects)
-      EXPECT_EQ(r, Rect{}) << token;
+    for (const HitArea& r : Global::Page().ResistorHitRects)
+      EXPECT_EQ(r, HitArea{}) << token;
   }
 }
 

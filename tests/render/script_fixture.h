@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "app/global.h"
 #include "components/string_holder.h"
 #include "render/draw555.h"
 #include "render/recording_canvas.h"
+#include "state/global.h"
 
 namespace timer555 {
 

@@ -1,6 +1,6 @@
 #include <string>
 
-#include "design/pmisc.h"
+#include "format/pmisc.h"
 #include "render/script_fixture.h"
 #include "render/symbols_active.h"
 
@@ -25,7 +25,7 @@ TEST_F(SymbolTest, VerticalCapacitorWithoutValues) {
   ASSERT_EQ(Texts().size(), 1u);
   EXPECT_EQ(TextOp("C1").points[0], (Point{86 - Tw("C1"), 174}));
   EXPECT_EQ(TextOp("C1").font.color, kBlack);
-  EXPECT_EQ(Global::Page().CapacitorHitRect, (Rect{87, 172, 105, 196}));
+  EXPECT_EQ(Global::Page().CapacitorHitRect, (HitArea{87, 172, 105, 196}));
   EXPECT_EQ(Current(), (Point{96, 196}));
   EXPECT_EQ(canvas.PenPos(), (Point{96, 196}));
 }
@@ -37,7 +37,7 @@ TEST_F(SymbolTest, VerticalCapacitorWithValues) {
   EXPECT_EQ(TextOp(value).points[0], (Point{86 - Tw(value), 176}));
   EXPECT_EQ(TextOp(value).font.color, kRed);
   EXPECT_EQ(TextOp("C1").points[0], (Point{86 - Tw("C1"), 157}));
-  EXPECT_EQ(Global::Page().CapacitorHitRect, (Rect{87, 172, 105, 196}));
+  EXPECT_EQ(Global::Page().CapacitorHitRect, (HitArea{87, 172, 105, 196}));
 }
 
 TEST_F(SymbolTest, LeftCapacitorWithValuesAbove) {
@@ -47,7 +47,7 @@ TEST_F(SymbolTest, LeftCapacitorWithValuesAbove) {
   EXPECT_EQ(TextOp(value).points[0], (Point{160 - 18 - Tw(value) / 2, 96 - 23}));
   EXPECT_EQ(TextOp("C1").points[0], (Point{160 - 18 - 7, 96 - 23 - 19}));
   EXPECT_TRUE(HasLine({141, 96}, {124, 96}));
-  EXPECT_EQ(Global::Page().CapacitorHitRect, (Rect{160 - 27, 96 - 9, 160 - 12, 96 + 9}));
+  EXPECT_EQ(Global::Page().CapacitorHitRect, (HitArea{160 - 27, 96 - 9, 160 - 12, 96 + 9}));
   EXPECT_EQ(Current(), (Point{124, 96}));
 }
 
@@ -56,7 +56,7 @@ TEST_F(SymbolTest, SecondCapacitorPrintsC2AndStoresNoHitRectangle) {
   RunTokens({"M1218", "CVDL2"}, true);
   EXPECT_EQ(TextOp(FormatCapacitance(1e-8)).font.color, kRed);
   EXPECT_EQ(TextOp("C2").font.color, kBlack);
-  EXPECT_EQ(Global::Page().CapacitorHitRect, Rect{});
+  EXPECT_EQ(Global::Page().CapacitorHitRect, HitArea{});
 }
 
 TEST_F(SymbolTest, CapacitorBeyondFourPrintsNoValue) {
@@ -218,14 +218,14 @@ TEST_F(SymbolTest, TimerChipBodyPinsAndName) {
 }
 
 TEST_F(SymbolTest, UnitBPrintsItsTwoDigitLeftNumbersCloserToTheEdge) {
-  State().TimerVariant = 3;
+  State().TimerVariant = TimerVariant::Timer556B;
   RunTokens({"M1620", "5551R"});
   EXPECT_EQ(TextOp("8").points[0].x, 136 + 6);
   EXPECT_EQ(TextOp("12").points[0].x, 136 + 4);
   EXPECT_EQ(TextOp("13").points[0].x, 136 + 4);
   EXPECT_EQ(TextOp("556B").points[0], (Point{128 + 48 - 14, 128}));
   canvas.Clear();
-  State().TimerVariant = 2;
+  State().TimerVariant = TimerVariant::Timer556A;
   RunTokens({"M1620", "5551R"});
   EXPECT_EQ(TextOp("14").points[0], (Point{192 - 6, 92}));
   EXPECT_EQ(TextOp("556A").font.color, kRed);

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "render/canvas.h"
+#include "state/geometry.h"
 
 namespace timer555 {
 
@@ -42,17 +42,24 @@ struct TimerDesignState {
   int DutyDecimals = 0;
 };
 
+// Which page shows, with the byte values the page state has always had.
+enum class PageMode : std::uint8_t {
+  Other = 0,         // the start page, an application or a data page
+  Designs = 1,       // the design selection and the design picked from it
+  Applications = 2,  // the applications list
+  DataList = 3,      // the list of the two data pages
+  TextPage = 4,      // the help or the companion page
+};
+
 // Which page shows and what a click on it may do.
 struct PageState {
-  // 0 start, application or data page; 1 design selection and the design
-  // picked from it; 2 applications list; 3 data list; 4 help or companion page.
-  std::uint8_t PageMode = 0;
+  timer555::PageMode PageMode = timer555::PageMode::Other;
   bool DesignPageShown = false;
   bool Calculated = false;
   int ApplicationIndex = 0;
-  // Inclusive page-area pixel bounds, valid while Calculated is true.
-  Rect CapacitorHitRect;
-  std::array<Rect, 5> ResistorHitRects{};  // indexed 1 to 4
+  // Page-area pixels of the parts, valid while Calculated is true.
+  HitArea CapacitorHitRect;
+  std::array<HitArea, 5> ResistorHitRects{};  // indexed 1 to 4
   int ResistorUnderCursor = 1;
   Rect SchematicRect;
 
@@ -64,6 +71,17 @@ struct PageState {
   }
 };
 
+// The renderer's settings, each with the byte values the script letters give.
+enum class Orientation : std::uint8_t { Vertical = 0, Horizontal = 1 };
+enum class Direction : std::uint8_t { Left = 0, Right = 1, Up = 2, Down = 3 };
+enum class LabelSide : std::uint8_t { Left = 0, Right = 1, Up = 2, Down = 3 };
+enum class OpAmpPlusSide : std::uint8_t { Upper = 0, Lower = 1 };
+enum class OpAmpFacing : std::uint8_t { Left = 0, Right = 1 };
+enum class OpAmpAnchor : std::uint8_t { UpperInput = 0, LowerInput = 1 };
+enum class TransistorType : std::uint8_t { Npn = 0, Pnp = 1 };
+// How the chip is drawn: a 555, or unit A or B of a 556. Any other byte draws a 555.
+enum class TimerVariant : std::uint8_t { Timer555 = 0, Timer556A = 2, Timer556B = 3 };
+
 // The schematic renderer's settings, carried across tokens and across drawings.
 struct DrawingState {
   std::int32_t GridUnitX = 0;
@@ -72,16 +90,16 @@ struct DrawingState {
   std::int32_t OriginY = 0;
   std::int32_t CurX = 0;
   std::int32_t CurY = 0;
-  std::uint8_t Orientation = 0;
-  std::uint8_t Direction = 0;
-  std::uint8_t LabelSide = 0;
+  timer555::Orientation Orientation = timer555::Orientation::Vertical;
+  timer555::Direction Direction = timer555::Direction::Left;
+  timer555::LabelSide LabelSide = timer555::LabelSide::Left;
   std::int32_t PartIndex = 0;
   std::int32_t FeedbackIndex = 0;
-  std::uint8_t OpAmpPlusSide = 0;
-  std::uint8_t OpAmpFacing = 0;
-  std::uint8_t OpAmpAnchor = 0;
-  std::uint8_t TransistorType = 0;
-  std::uint8_t TimerVariant = 0;
+  timer555::OpAmpPlusSide OpAmpPlusSide = timer555::OpAmpPlusSide::Upper;
+  timer555::OpAmpFacing OpAmpFacing = timer555::OpAmpFacing::Left;
+  timer555::OpAmpAnchor OpAmpAnchor = timer555::OpAmpAnchor::UpperInput;
+  timer555::TransistorType TransistorType = timer555::TransistorType::Npn;
+  timer555::TimerVariant TimerVariant = timer555::TimerVariant::Timer555;
 };
 
 // What the component adjustment dialog shows and compares against.

@@ -1,4 +1,4 @@
-#include "app/global.h"
+#include "state/global.h"
 
 #include <cstdlib>
 

@@ -1,4 +1,4 @@
-#include "design/pmisc.h"
+#include "format/pmisc.h"
 
 #include <charconv>
 #include <cmath>
