@@ -13,8 +13,8 @@
 #include "design/plain_view.h"
 #include "design/timer_equations.h"
 #include "format/pmisc.h"
-#include "render/recording_canvas.h"
 #include "state/global.h"
+#include "support/recording_canvas.h"
 
 using namespace timer555;
 

@@ -8,8 +8,8 @@
 #include "components/string_holder.h"
 #include "render/checked.h"
 #include "render/draw555.h"
-#include "render/recording_canvas.h"
 #include "state/global.h"
+#include "support/recording_canvas.h"
 
 using namespace timer555;
 

@@ -132,6 +132,8 @@ void MainShell::Image4MouseDown(int x, int) {
       }
     }
   }
+  // Stored even when the fields were refused or the timer arrows were used:
+  // the adjustment band then follows whatever the parts are now.
   StoreReferenceValues(view_);
 }
 

@@ -11,13 +11,14 @@
 #include "app/layout.h"
 #include "app/pages.h"
 #include "cli/cli_design.h"
+#include "cli/options.h"
 #include "components/holders.h"
 #include "design/application_pages.h"
 #include "design/data_pages.h"
 #include "render/checked.h"
 #include "render/draw555.h"
+#include "render/measuring_canvas.h"
 #include "render/qt_canvas.h"
-#include "render/recording_canvas.h"
 #include "render/svg_canvas.h"
 #include "state/global.h"
 
@@ -183,22 +184,67 @@ bool IsDesignPage(const std::string& a) {
   return a.size() == 7 && a.rfind("design", 0) == 0 && a[6] >= '1' && a[6] <= '4';
 }
 
+// The options of `render --script`.
+struct ScriptRequest {
+  std::optional<std::string> script;
+  std::vector<std::string> sets;
+  std::optional<TimerVariant> timer;
+  bool values = false;
+};
+
+std::vector<Option> ScriptOptions(ScriptRequest& r) {
+  return {
+      {{"--values"},
+       "",
+       "print the part values beside the parts",
+       [&r](const std::string&) { r.values = true; }},
+      {{"--set"},
+       "NAME=VALUE",
+       "R1, R2, R3 in ohms, C1 ... C4 in farads",
+       [&r](const std::string& v) { r.sets.push_back(v); }},
+      {{"--timer"},
+       "VARIANT",
+       "draw the chip as a 555 or either 556 half",
+       [&r](const std::string& v) { r.timer = ParseTimer(v); }},
+  };
+}
+
+Option OutputOption(std::optional<std::string>& output) {
+  return {{"-o"},
+          "FILE",
+          "the picture to write",
+          [&output](const std::string& v) { output = v; },
+          {"--output"}};
+}
+
+Option JsonOption(bool& json) {
+  return {{"--json"},
+          "",
+          "print one JSON object (duty_cycle as a fraction)",
+          [&json](const std::string&) { json = true; }};
+}
+
+std::vector<Option> GeneralOptions() {
+  return {{{"-h", "--help"}, "", "show this help and exit", {}},
+          {{"--version"}, "", "show the version and exit", {}}};
+}
+
+template <typename T>
+std::vector<T> Joined(std::vector<T> a, std::vector<T> b) {
+  a.insert(a.end(), std::make_move_iterator(b.begin()), std::make_move_iterator(b.end()));
+  return a;
+}
+
 // render designN: the design page, calculated when the request asks for it.
 ExitStatus RenderDesign(const std::vector<std::string>& args, std::ostream& err) {
   DesignRequest request;
   std::optional<std::string> output;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (IsDesignPage(a) && request.mode == 0) {
-      request.mode = a[6] - '0';
-    } else if (a == "-o" || a == "--output") {
-      if (i + 1 >= args.size()) throw UsageError("option " + a + " wants a value");
-      output = args[++i];
-    } else if (!ParseDesignOption(args, i, request)) {
-      throw UsageError(!a.empty() && a[0] == '-' ? "unknown option '" + a + "'"
-                                                 : "unexpected argument '" + a + "'");
-    }
-  }
+  ParseOptions(args, Joined(DesignOptions(request), {OutputOption(output)}),
+               [&](const std::string& a) {
+                 if (!IsDesignPage(a) || request.mode != 0)
+                   throw UsageError("unexpected argument '" + a + "'");
+                 request.mode = a[6] - '0';
+               });
   if (!output) throw UsageError("render wants an output file: -o FILE");
   FormatOf(*output);
   std::optional<std::string> failure;
@@ -219,60 +265,51 @@ ExitStatus Render(const std::vector<std::string>& args, std::ostream& err) {
   for (const std::string& a : args) {
     if (IsDesignPage(a)) return RenderDesign(args, err);
   }
-  std::optional<std::string> page, script, output;
-  std::vector<std::string> sets;
-  std::optional<TimerVariant> timer;
-  bool values = false;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    const auto next = [&]() -> const std::string& {
-      if (i + 1 >= args.size()) throw UsageError("option " + a + " wants a value");
-      return args[++i];
-    };
-    if (a == "-o" || a == "--output") {
-      output = next();
-    } else if (a == "--script") {
-      script = next();
-    } else if (a == "--values") {
-      values = true;
-    } else if (a == "--set") {
-      sets.push_back(next());
-    } else if (a == "--timer") {
-      timer = ParseTimer(next());
-    } else if (!a.empty() && a[0] == '-') {
-      throw UsageError("unknown option '" + a + "'");
-    } else if (!page) {
-      page = a;
-    } else {
-      throw UsageError("unexpected argument '" + a + "'");
-    }
-  }
+  std::optional<std::string> page, output;
+  ScriptRequest request;
+  const Option script{
+      {"--script"}, "FILE", "the circuit script to run", [&request](const std::string& v) {
+        request.script = v;
+      }};
+  ParseOptions(args, Joined(ScriptOptions(request), {script, OutputOption(output)}),
+               [&](const std::string& a) {
+                 if (page) throw UsageError("unexpected argument '" + a + "'");
+                 page = a;
+               });
   if (!output) throw UsageError("render wants an output file: -o FILE");
-  if (page && script) throw UsageError("render takes a PAGE or --script FILE, not both");
-  if (!page && !script) throw UsageError("render wants a PAGE or --script FILE");
+  if (page && request.script) throw UsageError("render takes a PAGE or --script FILE, not both");
+  if (!page && !request.script) throw UsageError("render wants a PAGE or --script FILE");
   if (page) {
-    if (values || !sets.empty()) throw UsageError("--values and --set go with --script");
+    if (request.values || !request.sets.empty())
+      throw UsageError("--values and --set go with --script");
     const Drawing drawing = PageDrawing(*page);
     Global::Reset();
-    if (timer) Global::Drawing().TimerVariant = *timer;
+    if (request.timer) Global::Drawing().TimerVariant = *request.timer;
     return DrawAndWrite(drawing, *output, err);
   }
   FormatOf(*output);  // a usage error before anything is read or set
   Global::Reset();
-  for (const std::string& s : sets)
+  for (const std::string& s : request.sets)
     ApplySet(s);
-  if (timer) Global::Drawing().TimerVariant = *timer;
+  if (request.timer) Global::Drawing().TimerVariant = *request.timer;
   Global::Page().PageMode = PageMode::Other;
   TStringHolder holder("script");
   try {
-    holder.SetStrings(ReadScript(*script));
+    holder.SetStrings(ReadScript(*request.script));
   } catch (const std::runtime_error& e) {
     err << kProgram << ": error: " << e.what() << "\n";
     return ExitStatus::Failed;
   }
+  // A script's error names where it stands: the line and the token in it.
+  ScriptPosition position;
   return DrawAndWrite(
       [&](Canvas& c) {
-        DrawCircuit(holder, c, {0, 0, c.Width(), c.Height()}, values);
+        try {
+          DrawCircuit(holder, c, {0, 0, c.Width(), c.Height()}, request.values, &position);
+        } catch (const TimerError& e) {
+          throw TimerError("line " + std::to_string(position.line) + ", token " +
+                           std::to_string(position.token) + ": " + e.what());
+        }
       },
       *output, err);
 }
@@ -280,21 +317,12 @@ ExitStatus Render(const std::vector<std::string>& args, std::ostream& err) {
 ExitStatus Design(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   DesignRequest request;
   bool json = false;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--json") {
-      json = true;
-    } else if (ParseDesignOption(args, i, request)) {
-    } else if (!a.empty() && a[0] == '-') {
-      throw UsageError("unknown option '" + a + "'");
-    } else if (request.mode == 0) {
-      request.mode = ParseDesignMode(a);
-    } else {
-      throw UsageError("unexpected argument '" + a + "'");
-    }
-  }
+  ParseOptions(args, Joined(DesignOptions(request), {JsonOption(json)}), [&](const std::string& a) {
+    if (request.mode != 0) throw UsageError("unexpected argument '" + a + "'");
+    request.mode = ParseDesignMode(a);
+  });
   if (request.mode == 0) throw UsageError("design wants a MODE");
-  RecordingCanvas page(650, 308);
+  MeasuringCanvas page(650, 308);
   DesignReport report;
   if (const auto failure = RunDesign(request, page, report)) {
     err << kProgram << ": error: " << *failure << "\n";
@@ -307,48 +335,43 @@ ExitStatus Design(const std::vector<std::string>& args, std::ostream& out, std::
 }  // namespace
 
 const std::string& CliHelp() {
-  static const std::string text =
-      "Usage: timer555-cli COMMAND [OPTIONS]\n"
-      "\n"
-      "Designs 555 and 556 timer circuits and draws the designer's pages.\n"
-      "\n"
-      "Commands:\n"
-      "  design MODE [DESIGN OPTIONS] [--json]\n"
-      "      Design as the window does and print the result: the title, the part\n"
-      "      labels with their exact values, the two entry fields and the\n"
-      "      waveform's times. MODE is astable-above, astable-square,\n"
-      "      astable-below or monostable (or 1 to 4).\n"
-      "  render PAGE [--timer VARIANT] -o FILE\n"
-      "      Draw a page as the window shows it (650 x 308 pixels).\n"
-      "      PAGE is start, designs, applications, data, help, companion,\n"
-      "      app1 ... app14, components or specifications; --timer VARIANT\n"
-      "      draws the chips of an application as that timer.\n"
-      "  render designN [DESIGN OPTIONS] -o FILE\n"
-      "      Draw design page N (1 to 4), calculated when options are given.\n"
-      "  render --script FILE [--values] [--set NAME=VALUE ...]\n"
-      "         [--timer 555|556A|556B] -o FILE\n"
-      "      Run a circuit script over a white page.\n"
-      "      --values          print the part values beside the parts\n"
-      "      --set NAME=VALUE  R1, R2, R3 in ohms, C1 ... C4 in farads\n"
-      "      --timer VARIANT   draw the chip as a 555 or either 556 half\n"
-      "\n"
-      "Design options, the texts and clicks a user would give the window:\n"
-      "  -f TEXT           frequency in Hz\n"
-      "  -d TEXT           duty cycle in %\n"
-      "  -t TEXT           pulse length in seconds (monostable)\n"
-      "  --c1-up N         click the up arrow N times (next larger E12 value)\n"
-      "  --c1-down N       click the down arrow N times\n"
-      "  --set PART=TEXT   adjust R1, R2 or C1 in the unit the dialog shows\n"
-      "  --timer VARIANT   555, 556A or 556B\n"
-      "  --json            print one JSON object (duty_cycle as a fraction)\n"
-      "\n"
-      "FILE ending in .png writes a PNG picture, ending in .svg an SVG drawing.\n"
-      "\n"
-      "Options:\n"
-      "  -h, --help     show this help and exit\n"
-      "  --version      show the version and exit\n"
-      "\n"
-      "Exit status: 0 success, 1 the request failed, 2 a usage error.\n";
+  static const std::string text = [] {
+    DesignRequest design;
+    ScriptRequest script;
+    bool json = false;
+    return std::string(
+               "Usage: timer555-cli COMMAND [OPTIONS]\n"
+               "\n"
+               "Designs 555 and 556 timer circuits and draws the designer's pages.\n"
+               "\n"
+               "Commands:\n"
+               "  design MODE [DESIGN OPTIONS] [--json]\n"
+               "      Design as the window does and print the result: the title, the part\n"
+               "      labels with their exact values, the two entry fields and the\n"
+               "      waveform's times. MODE is astable-above, astable-square,\n"
+               "      astable-below or monostable (or 1 to 4).\n"
+               "  render PAGE [--timer VARIANT] -o FILE\n"
+               "      Draw a page as the window shows it (650 x 308 pixels).\n"
+               "      PAGE is start, designs, applications, data, help, companion,\n"
+               "      app1 ... app14, components or specifications; --timer VARIANT\n"
+               "      draws the chips of an application as that timer.\n"
+               "  render designN [DESIGN OPTIONS] -o FILE\n"
+               "      Draw design page N (1 to 4), calculated when options are given.\n"
+               "  render --script FILE [--values] [--set NAME=VALUE ...]\n"
+               "         [--timer 555|556A|556B] -o FILE\n"
+               "      Run a circuit script over a white page.\n") +
+           OptionHelp(ScriptOptions(script), 6, 18) +
+           "\n"
+           "Design options, the texts and clicks a user would give the window:\n" +
+           OptionHelp(Joined(DesignOptions(design), {JsonOption(json)}), 2, 18) +
+           "\n"
+           "FILE ending in .png writes a PNG picture, ending in .svg an SVG drawing.\n"
+           "\n"
+           "Options:\n" +
+           OptionHelp(GeneralOptions(), 2, 15) +
+           "\n"
+           "Exit status: 0 success, 1 the request failed, 2 a usage error.\n";
+  }();
   return text;
 }
 

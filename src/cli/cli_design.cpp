@@ -9,7 +9,7 @@
 #include "design/plain_view.h"
 #include "format/pmisc.h"
 #include "render/checked.h"
-#include "render/recording_canvas.h"
+#include "render/measuring_canvas.h"
 #include "state/global.h"
 
 namespace timer555 {
@@ -93,38 +93,53 @@ int ParseDesignMode(const std::string& text) {
                    "' (astable-above, astable-square, astable-below, monostable or 1 to 4)");
 }
 
-bool ParseDesignOption(const std::vector<std::string>& args, size_t& i, DesignRequest& r) {
-  const std::string& a = args[i];
-  const auto next = [&]() -> const std::string& {
-    if (i + 1 >= args.size()) throw UsageError("option " + a + " wants a value");
-    return args[++i];
+std::vector<Option> DesignOptions(DesignRequest& r) {
+  const auto arrows = [&r](const std::string& option, bool up) {
+    return [&r, option, up](const std::string& value) {
+      const int n = Count(option, value);
+      if (static_cast<int>(r.arrowSteps.size()) + n > kMaxArrowSteps) {
+        throw UsageError("at most 1000 arrow steps in all");
+      }
+      r.arrowSteps.insert(r.arrowSteps.end(), static_cast<size_t>(n), up);
+    };
   };
-  if (a == "-f" || a == "--frequency") {
-    r.frequency = Typeable(a, next(), kFirstFieldMaxLength);
-  } else if (a == "-d" || a == "--duty") {
-    r.duty = Typeable(a, next());
-  } else if (a == "-t" || a == "--pulse") {
-    r.pulse = Typeable(a, next(), kFirstFieldMaxLength);
-  } else if (a == "--c1-up" || a == "--c1-down") {
-    const int n = Count(a, next());
-    if (static_cast<int>(r.arrowSteps.size()) + n > kMaxArrowSteps) {
-      throw UsageError("at most 1000 arrow steps in all");
-    }
-    r.arrowSteps.insert(r.arrowSteps.end(), static_cast<size_t>(n), a == "--c1-up");
-  } else if (a == "--set") {
-    const std::string& assignment = next();
-    const size_t eq = assignment.find('=');
-    const std::string part = assignment.substr(0, eq);
-    if (eq == std::string::npos || (part != "R1" && part != "R2" && part != "C1")) {
-      throw UsageError("--set wants R1=TEXT, R2=TEXT or C1=TEXT, not '" + assignment + "'");
-    }
-    r.sets.emplace_back(part, Typeable("--set " + part, assignment.substr(eq + 1)));
-  } else if (a == "--timer") {
-    r.timer = ParseTimer(next());
-  } else {
-    return false;
-  }
-  return true;
+  return {
+      {{"-f"},
+       "TEXT",
+       "frequency in Hz",
+       [&r](const std::string& v) { r.frequency = Typeable("-f", v, kFirstFieldMaxLength); },
+       {"--frequency"}},
+      {{"-d"},
+       "TEXT",
+       "duty cycle in %",
+       [&r](const std::string& v) { r.duty = Typeable("-d", v); },
+       {"--duty"}},
+      {{"-t"},
+       "TEXT",
+       "pulse length in seconds (monostable)",
+       [&r](const std::string& v) { r.pulse = Typeable("-t", v, kFirstFieldMaxLength); },
+       {"--pulse"}},
+      {{"--c1-up"},
+       "N",
+       "click the up arrow N times (next larger E12 value)",
+       arrows("--c1-up", true)},
+      {{"--c1-down"}, "N", "click the down arrow N times", arrows("--c1-down", false)},
+      {{"--set"},
+       "PART=TEXT",
+       "adjust R1, R2 or C1 in the unit the dialog shows",
+       [&r](const std::string& assignment) {
+         const size_t eq = assignment.find('=');
+         const std::string part = assignment.substr(0, eq);
+         if (eq == std::string::npos || (part != "R1" && part != "R2" && part != "C1")) {
+           throw UsageError("--set wants R1=TEXT, R2=TEXT or C1=TEXT, not '" + assignment + "'");
+         }
+         r.sets.emplace_back(part, Typeable("--set " + part, assignment.substr(eq + 1)));
+       }},
+      {{"--timer"},
+       "VARIANT",
+       "555, 556A or 556B",
+       [&r](const std::string& v) { r.timer = ParseTimer(v); }},
+  };
 }
 
 std::optional<std::string> RunDesign(const DesignRequest& request, Canvas& page,
@@ -142,8 +157,8 @@ std::optional<std::string> RunDesign(const DesignRequest& request, Canvas& page,
   Global::Reset();
   if (request.timer) Global::Drawing().TimerVariant = *request.timer;
   StringHolders holders = LoadBuiltinHolders();
-  RecordingCanvas menuBar(page.Width(), 42);
-  RecordingCanvas waveform(203, 58);
+  MeasuringCanvas menuBar(page.Width(), 42);
+  MeasuringCanvas waveform(203, 58);
   PlainView view(page, waveform);
   MainShell shell(view, holders);
   // Each step as the window's event guard runs it: a drawing error ends the
@@ -213,10 +228,7 @@ std::optional<std::string> RunDesign(const DesignRequest& request, Canvas& page,
   report.fields[0] = view.Text(Control::NumEdit1);
   report.fields[1] = view.Text(Control::NumEdit2);
   // The labels of the last drawing: each one starts by clearing the image.
-  for (const DrawOp& op : waveform.Ops()) {
-    if (op.kind == DrawOp::Kind::FillRect) report.waveform.clear();
-    if (op.kind == DrawOp::Kind::Text) report.waveform.push_back(op.text);
-  }
+  report.waveform = waveform.Texts();
   return std::nullopt;
 }
 

@@ -8,17 +8,11 @@
 #include <utility>
 #include <vector>
 
+#include "cli/options.h"
+#include "render/canvas.h"
 #include "state/global.h"
 
-#include "render/canvas.h"
-
 namespace timer555 {
-
-// A mistake in the command line itself: reported with a pointer to --help.
-class UsageError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
 
 // "555", "556A", "556B" → TimerVariant 0, 2, 3.
 TimerVariant ParseTimer(const std::string& text);
@@ -42,9 +36,10 @@ struct DesignRequest {
 // MODE as astable-above, astable-square, astable-below, monostable or 1 to 4.
 int ParseDesignMode(const std::string& text);
 
-// Consumes the design option at args[i] (and its value), advancing i; false
-// when args[i] is not one.
-bool ParseDesignOption(const std::vector<std::string>& args, size_t& i, DesignRequest& request);
+// The design options, the texts and clicks a user would give the window,
+// filling `request`; `design`, `render designN` and the commands that check a
+// design share them.
+std::vector<Option> DesignOptions(DesignRequest& request);
 
 // The design as the window shows it after the request's steps.
 struct DesignReport {

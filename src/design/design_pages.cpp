@@ -62,6 +62,8 @@ void OpenDesignPage(ShellView& view, StringHolders& holders) {
     default:
       break;
   }
+  // Cleared here and again by DrawCircuit (the page mode is the designs'):
+  // the first clear is the page's own, the second the schematic's.
   Canvas& page = view.PageCanvas();
   page.SetBrushColor(kWhite);
   page.FillRect({0, 0, page.Width(), page.Height()});
@@ -107,6 +109,7 @@ void DrawOutputWaveform(ShellView& view, WaveformKind kind) {
   c.SetBrushColor(kWhite);
   c.FillRect({0, 0, W, H});
   c.SetFontName(kFontName);
+  // 10 points as they are: the waveform's font is not scaled like the schematic's.
   c.SetFontSize(10);
   const int b = W / 20, h = H / 2, w = W - 2 * b;
   c.MoveTo(b, h);

@@ -66,6 +66,8 @@ void StepCapacitor(StepDirection step) {
       d.DecadeCount += 1;
     }
   }
+  // Recomputed from the list text and e^(n · ln 10), not stepped by factors:
+  // the value lands within an ulp of the decimal, as the window always had it.
   d.C1 = ParseNumber(mantissas[static_cast<size_t>(d.E12Index)]) / Power10(d.DecadeCount);
 }
 

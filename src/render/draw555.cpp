@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "format/pmisc.h"
+
 #include "render/symbol_resistor.h"
 #include "render/symbols_active.h"
 #include "render/symbols_logic.h"
@@ -285,13 +287,27 @@ class Interpreter {
 
 }  // namespace
 
-std::optional<SymbolAxis> TwoTerminalAxis(const DrawingState& st, Int X, Int Y) noexcept {
+std::optional<SymbolAxis> TwoTerminalAxis(Canvas& canvas) {
+  const DrawingState& st = State();
+  const Int X(st.CurX), Y(st.CurY);
   const bool sideways = st.Direction == Direction::Left || st.Direction == Direction::Right;
   if (st.Orientation == Orientation::Horizontal && sideways)
     return SymbolAxis{X, Y, true, st.Direction == Direction::Right ? 1 : -1};
   if (st.Orientation == Orientation::Vertical && !sideways)
     return SymbolAxis{X, Y, false, st.Direction == Direction::Down ? 1 : -1};
+  canvas.MoveTo(st.CurX, st.CurY);
   return std::nullopt;
+}
+
+std::string PartValue(char kind, bool showValues, std::int32_t index) {
+  if (!showValues) return {};
+  const TimerDesignState& d = Global::TimerDesign();
+  if (kind == 'R') {
+    const double* values[] = {&d.R1, &d.R2, &d.R3};
+    return index >= 1 && index <= 3 ? FormatResistance(*values[index - 1]) : std::string();
+  }
+  const double* values[] = {&d.C1, &d.C2, &d.C3, &d.C4};
+  return index >= 1 && index <= 4 ? FormatCapacitance(*values[index - 1]) : std::string();
 }
 
 SymbolFrame CurrentFrame() noexcept {
@@ -315,7 +331,8 @@ void ValueAndName(Canvas& canvas, bool showValues, Int vx, Int vy, const std::st
   canvas.TextOut(nx, ny, name);
 }
 
-void DrawCircuit(const TStringHolder& holder, Canvas& canvas, const Rect& rect, bool showValues) {
+void DrawCircuit(const TStringHolder& holder, Canvas& canvas, const Rect& rect, bool showValues,
+                 ScriptPosition* position) {
   canvas.SetPenColor(kWhite);
   canvas.SetPenWidth(1);
   canvas.SetBrushColor(kWhite);
@@ -331,8 +348,11 @@ void DrawCircuit(const TStringHolder& holder, Canvas& canvas, const Rect& rect, 
 
   Interpreter interpreter(canvas, showValues);
   interpreter.SetGrid(rect);
+  int lineNumber = 0;
   for (const std::string& line : holder.Strings()) {
+    ++lineNumber;
     for (int i = 1; i <= kTokensPerLine; ++i) {
+      if (position != nullptr) *position = {lineNumber, i};
       interpreter.Execute(Copy(line, 6 * i - 5, kTokenLength));
     }
   }

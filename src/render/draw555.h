@@ -15,7 +15,14 @@ namespace timer555 {
 // print their values. The drawing settings in Global::Drawing() persist
 // across tokens and calls; the grid is recomputed on every call. A malformed
 // token raises TimerError at that token and leaves what was drawn.
-void DrawCircuit(const TStringHolder& holder, Canvas& canvas, const Rect& rect, bool showValues);
+// Where the interpreter stands: the 1-based line of the holder and token in
+// the line, kept up to date for a caller that reports an error's place.
+struct ScriptPosition {
+  int line = 0;
+  int token = 0;
+};
+void DrawCircuit(const TStringHolder& holder, Canvas& canvas, const Rect& rect, bool showValues,
+                 ScriptPosition* position = nullptr);
 
 // What the symbol drawers share: the entry point and the grid units as
 // checked coordinates, and two small drawing helpers.
@@ -50,10 +57,15 @@ struct SymbolAxis {
     return horizontal ? Point{X + sign * along, Y + across} : Point{X + across, Y + sign * along};
   }
 };
-// The axis the settings give: horizontal with direction left or right,
-// vertical with up or down; none when orientation and direction disagree
-// (the token then draws nothing).
-std::optional<SymbolAxis> TwoTerminalAxis(const DrawingState& st, Int X, Int Y) noexcept;
+// The axis the settings give at the current point: horizontal with direction
+// left or right, vertical with up or down. When orientation and direction
+// disagree the token draws nothing: there is no axis, and the pen is put back
+// on the current point for the wire that follows.
+std::optional<SymbolAxis> TwoTerminalAxis(Canvas& canvas);
+
+// The value printed beside part `index` of a kind ('R': R1 to R3, 'C': C1 to
+// C4) when values are shown; empty otherwise and for other indices.
+std::string PartValue(char kind, bool showValues, std::int32_t index);
 
 // The value in red (only when values are shown), then the name in black.
 void ValueAndName(Canvas& canvas, bool showValues, Int vx, Int vy, const std::string& value, Int nx,

@@ -3,7 +3,6 @@
 #include <array>
 #include <string>
 
-#include "format/pmisc.h"
 #include "render/draw555.h"
 
 namespace timer555 {
@@ -16,35 +15,16 @@ constexpr int kResistorLength = 36;
 constexpr std::array<int, 9> kAlong = {6, 8, 12, 16, 20, 24, 28, 30, kResistorLength};
 constexpr std::array<int, 9> kAcross = {0, 3, -3, 3, -3, 3, -3, 0, 0};
 
-std::string ResistorValue(bool showValues, std::int32_t index) {
-  if (!showValues) return {};
-  const TimerDesignState& d = Global::TimerDesign();
-  switch (index) {
-    case 1:
-      return FormatResistance(d.R1);
-    case 2:
-      return FormatResistance(d.R2);
-    case 3:
-      return FormatResistance(d.R3);
-    default:
-      return {};
-  }
-}
-
 }  // namespace
 
 void DrawResistor(Canvas& canvas, bool showValues) {
   DrawingState& st = Global::Drawing();
   const SymbolFrame frame = CurrentFrame();
   const Int X = frame.X, Y = frame.Y, u = frame.u, v = frame.v;
-  const auto axis = TwoTerminalAxis(st, X, Y);
-  if (!axis) {
-    // A mismatched token draws nothing but still leaves the pen on the point.
-    canvas.MoveTo(st.CurX, st.CurY);
-    return;
-  }
+  const auto axis = TwoTerminalAxis(canvas);
+  if (!axis) return;
   const std::string name = "R" + std::to_string(st.PartIndex);
-  const std::string value = ResistorValue(showValues, st.PartIndex);
+  const std::string value = PartValue('R', showValues, st.PartIndex);
   const int s = showValues ? 1 : 0;
   const Int L(ScaledSize(20));
   const Int tv(canvas.TextWidth(value)), tn(canvas.TextWidth(name));

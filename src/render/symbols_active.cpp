@@ -226,11 +226,8 @@ void DrawLed(Canvas& canvas) {
   const SymbolFrame frame = CurrentFrame();
   const Int X = frame.X, Y = frame.Y;
   canvas.SetBrushColor(kWhite);
-  const auto axis = TwoTerminalAxis(st, X, Y);
-  if (!axis) {
-    canvas.MoveTo(st.CurX, st.CurY);
-    return;
-  }
+  const auto axis = TwoTerminalAxis(canvas);
+  if (!axis) return;
   const std::string label = "LED" + std::to_string(st.PartIndex);
   const auto at = [&](int a, int b) { return axis->At(a, b); };
   // The two light arrows leave on the upper side of a horizontal LED and on

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "format/pmisc.h"
 #include "render/draw555.h"
 
 namespace timer555 {
@@ -12,37 +11,16 @@ namespace {
 // Plates 7 pixels each side of the axis at 16 and 19 pixels along; leads to 36.
 constexpr int kCapacitorLength = 36;
 
-std::string CapacitorValue(bool showValues, std::int32_t index) {
-  if (!showValues) return {};
-  const TimerDesignState& d = Global::TimerDesign();
-  switch (index) {
-    case 1:
-      return FormatCapacitance(d.C1);
-    case 2:
-      return FormatCapacitance(d.C2);
-    case 3:
-      return FormatCapacitance(d.C3);
-    case 4:
-      return FormatCapacitance(d.C4);
-    default:
-      return {};
-  }
-}
-
 }  // namespace
 
 void DrawCapacitor(Canvas& canvas, bool showValues) {
   DrawingState& st = Global::Drawing();
   const SymbolFrame frame = CurrentFrame();
   const Int X = frame.X, Y = frame.Y, u = frame.u, v = frame.v;
-  const auto axis = TwoTerminalAxis(st, X, Y);
-  if (!axis) {
-    // A mismatched token draws nothing but still leaves the pen on the point.
-    canvas.MoveTo(st.CurX, st.CurY);
-    return;
-  }
+  const auto axis = TwoTerminalAxis(canvas);
+  if (!axis) return;
   const std::string name = "C" + std::to_string(st.PartIndex);
-  const std::string value = CapacitorValue(showValues, st.PartIndex);
+  const std::string value = PartValue('C', showValues, st.PartIndex);
   const int s = showValues ? 1 : 0;
   const Int L(ScaledSize(20)), M(ScaledSize(16));
   const Int tv(canvas.TextWidth(value)), tn(canvas.TextWidth(name));
@@ -91,11 +69,10 @@ void DrawDiode(Canvas& canvas) {
   const SymbolFrame frame = CurrentFrame();
   const Int X = frame.X, Y = frame.Y;
   canvas.SetBrushColor(kBlack);
-  const auto axis = TwoTerminalAxis(st, X, Y);
+  const auto axis = TwoTerminalAxis(canvas);
   if (!axis) {
     // Nothing drawn: the brush is white again for the terminals and labels after it.
     canvas.SetBrushColor(kWhite);
-    canvas.MoveTo(st.CurX, st.CurY);
     return;
   }
   const std::string name = "D" + std::to_string(st.PartIndex);

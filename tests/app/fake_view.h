@@ -1,7 +1,7 @@
 #pragma once
 
 #include "design/plain_view.h"
-#include "render/recording_canvas.h"
+#include "support/recording_canvas.h"
 
 namespace timer555 {
 

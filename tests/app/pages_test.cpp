@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "components/holders.h"
-#include "render/recording_canvas.h"
+#include "support/recording_canvas.h"
 
 namespace timer555 {
 namespace {

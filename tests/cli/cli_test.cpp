@@ -198,7 +198,14 @@ TEST_F(CliTest, ScriptErrorStillWritesWhatWasDrawn) {
   const std::string script = Script({"M0101 D0501 D1x01"});
   const std::string png = Path("e.png");
   EXPECT_EQ(Run({"render", "--script", script, "-o", png}), ExitStatus::Failed);
-  EXPECT_EQ(err.str(), "timer555-cli: error: '1x' is not a valid integer value\n");
+  EXPECT_EQ(err.str(), "timer555-cli: error: line 1, token 3: '1x' is not a valid integer value\n");
+  // The place names the script's line and the token in it.
+  EXPECT_EQ(Run({"render", "--script",
+                 Script({"M0101 D0501 XFILL XFILL XFILL XFILL XFILL XFILL XFILL XFILL",
+                         "M0101 XFILL XFILL M12"}),
+                 "-o", png}),
+            ExitStatus::Failed);
+  EXPECT_EQ(err.str(), "timer555-cli: error: line 2, token 4: Range check error\n");
   const QImage img(QString::fromStdString(png));
   ASSERT_FALSE(img.isNull());
   EXPECT_EQ(img.pixel(20, 24), qRgb(0, 0, 0)) << "the first wire is in the picture";
@@ -336,7 +343,9 @@ TEST_F(CliTest, HostileScriptsAndCounts) {
     // there with the conversion error, the file holds what was drawn.
     EXPECT_EQ(Run({"render", "--script", script, "--values", "-o", Path(file)}), ExitStatus::Failed)
         << file;
-    EXPECT_EQ(err.str(), "timer555-cli: error: '0?' is not a valid integer value\n") << file;
+    EXPECT_EQ(err.str(),
+              "timer555-cli: error: line 1, token 3: '0?' is not a valid integer value\n")
+        << file;
     EXPECT_TRUE(fs::exists(Path(file))) << file;
   }
   std::ifstream svg(Path("h.svg"));

@@ -7,8 +7,8 @@
 #include "components/holders.h"
 #include "design/application_pages.h"
 #include "design/data_pages.h"
-#include "render/recording_canvas.h"
 #include "state/global.h"
+#include "support/recording_canvas.h"
 
 namespace timer555 {
 namespace {

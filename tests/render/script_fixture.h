@@ -7,8 +7,8 @@
 
 #include "components/string_holder.h"
 #include "render/draw555.h"
-#include "render/recording_canvas.h"
 #include "state/global.h"
+#include "support/recording_canvas.h"
 
 namespace timer555 {
 

@@ -1,4 +1,4 @@
-#include "render/recording_canvas.h"
+#include "support/recording_canvas.h"
 
 #include <utility>
 

@@ -1,0 +1,51 @@
+#include "cli/options.h"
+
+#include <algorithm>
+
+namespace timer555 {
+
+namespace {
+
+const Option* Find(const std::vector<Option>& options, const std::string& arg) {
+  for (const Option& o : options)
+    if (std::find(o.names.begin(), o.names.end(), arg) != o.names.end() ||
+        std::find(o.aliases.begin(), o.aliases.end(), arg) != o.aliases.end())
+      return &o;
+  return nullptr;
+}
+
+}  // namespace
+
+void ParseOptions(const std::vector<std::string>& args, const std::vector<Option>& options,
+                  const std::function<void(const std::string&)>& positional) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (const Option* o = Find(options, a)) {
+      if (o->value.empty()) {
+        o->apply("");
+      } else {
+        if (i + 1 >= args.size()) throw UsageError("option " + a + " wants a value");
+        o->apply(args[++i]);
+      }
+    } else if (!a.empty() && a[0] == '-') {
+      throw UsageError("unknown option '" + a + "'");
+    } else {
+      positional(a);
+    }
+  }
+}
+
+std::string OptionHelp(const std::vector<Option>& options, int indent, int column) {
+  std::string text;
+  for (const Option& o : options) {
+    std::string head;
+    for (const std::string& n : o.names)
+      head += (head.empty() ? "" : ", ") + n;
+    if (!o.value.empty()) head += " " + o.value;
+    head.resize(std::max<size_t>(head.size() + 1, static_cast<size_t>(column)), ' ');
+    text += std::string(static_cast<size_t>(indent), ' ') + head + o.help + "\n";
+  }
+  return text;
+}
+
+}  // namespace timer555

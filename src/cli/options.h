@@ -1,0 +1,37 @@
+#pragma once
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace timer555 {
+
+// A mistake in the command line itself: reported with a pointer to --help.
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// One command-line option: its spellings, the name of its value (empty for a
+// flag), the line --help prints for it, and what it does with its value.
+// Validation lives in `apply`, which throws UsageError naming the option.
+struct Option {
+  std::vector<std::string> names;  // "-f", or "-h" and "--help"
+  std::string value;               // "TEXT", "N"; empty for a flag
+  std::string help;
+  std::function<void(const std::string& value)> apply;
+  std::vector<std::string> aliases = {};  // longer spellings --help does not list
+};
+
+// Runs `args` through the table: each option found applies its value, every
+// other argument goes to `positional` (which throws for one it does not take).
+// An argument that looks like an option and is in no table is a usage error.
+void ParseOptions(const std::vector<std::string>& args, const std::vector<Option>& options,
+                  const std::function<void(const std::string&)>& positional);
+
+// The table's --help lines: `indent` blanks, the spellings and value, padded
+// to `column` characters from the indent, then the help text.
+std::string OptionHelp(const std::vector<Option>& options, int indent, int column);
+
+}  // namespace timer555
