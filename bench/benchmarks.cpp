@@ -8,6 +8,7 @@
 #include <QImage>
 #include <sstream>
 
+#include "analysis/check.h"
 #include "cli/cli.h"
 #include "components/holders.h"
 #include "design/design_pages.h"
@@ -29,7 +30,7 @@ void DrawBlock(benchmark::State& state) {
   LoadCircuitBlock(holders.SHCircuits, static_cast<int>(state.range(0)), buffer);
   QtCanvas canvas(650, 308);
   Global::Reset();
-  Global::Page().PageMode = 1;
+  Global::Page().PageMode = PageMode::Designs;
   Global::TimerDesign().R1 = 7213.475;
   Global::TimerDesign().C1 = 1e-7;
   for (auto _ : state)
@@ -45,7 +46,7 @@ void Calculate(benchmark::State& state) {
   PlainView view(page, wave);
   StringHolders holders = LoadBuiltinHolders();
   Global::Reset();
-  Global::Page().PageMode = 1;
+  Global::Page().PageMode = PageMode::Designs;
   Global::TimerDesign().DesignMode = mode;
   OpenDesignPage(view, holders);
   view.text[Control::NumEdit1] = mode == 4 ? "1" : "1000";
@@ -79,6 +80,33 @@ void EncodeBlankPng(benchmark::State& state) {
     blank.save("/tmp/timer555_bench_blank.png", "PNG");
 }
 BENCHMARK(EncodeBlankPng)->Unit(benchmark::kMicrosecond);
+
+// The standard-value search for each design over each series (goal: under
+// 1 ms for E96) and the whole real-world check.
+void StandardValueSearch(benchmark::State& state) {
+  const int mode = static_cast<int>(state.range(0));
+  const auto series = static_cast<Series>(state.range(1));
+  DesignSnapshot s;
+  s.mode = mode;
+  s.c1 = mode == 4 ? 1e-4 : 1e-7;
+  s.frequency = 1000;
+  s.dutyCycle = mode == 1 ? 0.75 : mode == 2 ? 0.5 : 0.25;
+  s.pulseLength = 1;
+  s.r1 = 3606.7;
+  s.r2 = mode == 2 ? 4700 : 10820.2;
+  for (auto _ : state)
+    benchmark::DoNotOptimize(StandardChoices(s, {}, series));
+}
+BENCHMARK(StandardValueSearch)
+    ->ArgsProduct({{1, 2, 3, 4}, {0, 2, 4}})
+    ->Unit(benchmark::kMicrosecond);
+
+void RealWorldCheck(benchmark::State& state) {
+  DesignSnapshot s{3, 3606.7, 10820.2, 1e-7, 1000, 0.25, 0};
+  for (auto _ : state)
+    benchmark::DoNotOptimize(RunCheck(s, {}));
+}
+BENCHMARK(RealWorldCheck)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

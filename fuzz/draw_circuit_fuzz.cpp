@@ -18,8 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   std::int32_t rect[2];
   std::memcpy(rect, data, sizeof rect);
   Global::Reset();
-  Global::Drawing().TimerVariant = data[8] % 4;
-  Global::Page().PageMode = data[9] & 1;
+  Global::Drawing().TimerVariant = static_cast<TimerVariant>(data[8] % 4);
+  Global::Page().PageMode = static_cast<PageMode>(data[9] & 1);
   const std::string bytes(reinterpret_cast<const char*>(data) + 10, size - 10);
   TStringHolder holder;
   size_t start = 0;

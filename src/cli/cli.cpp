@@ -10,6 +10,7 @@
 
 #include "app/layout.h"
 #include "app/pages.h"
+#include "cli/cli_check.h"
 #include "cli/cli_design.h"
 #include "cli/options.h"
 #include "components/holders.h"
@@ -338,6 +339,8 @@ const std::string& CliHelp() {
   static const std::string text = [] {
     DesignRequest design;
     ScriptRequest script;
+    CheckSettings check;
+    Conditions conditions;
     bool json = false;
     return std::string(
                "Usage: timer555-cli COMMAND [OPTIONS]\n"
@@ -361,6 +364,11 @@ const std::string& CliHelp() {
                "         [--timer 555|556A|556B] -o FILE\n"
                "      Run a circuit script over a white page.\n") +
            OptionHelp(ScriptOptions(script), 6, 18) +
+           "  check MODE [DESIGN OPTIONS] [CHECK OPTIONS] [--json]\n"
+           "      Check the design as a built circuit: the timing it really has\n"
+           "      (ideal against predicted), the limits it breaks, the best standard\n"
+           "      resistors for its C1 and the worst case of the part tolerances.\n" +
+           OptionHelp(Joined(ConditionOptions(conditions), CheckOptions(check)), 6, 23) +
            "\n"
            "Design options, the texts and clicks a user would give the window:\n" +
            OptionHelp(Joined(DesignOptions(design), {JsonOption(json)}), 2, 18) +
@@ -389,6 +397,8 @@ ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::
     }
     if (command == "render") return Render({args.begin() + 1, args.end()}, err);
     if (command == "design") return Design({args.begin() + 1, args.end()}, out, err);
+    if (command == "check")
+      return static_cast<ExitStatus>(RunCheckCommand({args.begin() + 1, args.end()}, out, err));
     throw UsageError("unknown command '" + command + "'");
   } catch (const UsageError& e) {
     err << kProgram << ": error: " << e.what() << "\n"

@@ -43,6 +43,12 @@ int Count(const std::string& option, const std::string& text) {
   return n;
 }
 
+std::string Label(const std::optional<std::string>& label) {
+  return label ? Quoted(*label) : "null";
+}
+
+}  // namespace
+
 std::string Number(double v) {
   if (!std::isfinite(v)) return "null";
   char buf[64];
@@ -70,12 +76,6 @@ std::string Quoted(const std::string& s) {
   }
   return out + "\"";
 }
-
-std::string Label(const std::optional<std::string>& label) {
-  return label ? Quoted(*label) : "null";
-}
-
-}  // namespace
 
 TimerVariant ParseTimer(const std::string& text) {
   if (text == "555") return TimerVariant::Timer555;
@@ -218,6 +218,10 @@ std::optional<std::string> RunDesign(const DesignRequest& request, Canvas& page,
   report.c2 = d.C2;
   report.tHigh = d.THigh;
   report.tLow = d.TLow;
+  report.r1Ref = d.R1Ref;
+  report.r2Ref = d.R2Ref;
+  report.c1Ref = d.C1Ref;
+  report.calculated = p.Calculated;
   if (p.Calculated) {
     // The parts the script draws are those whose hit rectangles it stored.
     if (!p.ResistorHitRects[1].IsEmpty()) report.r1Label = FormatResistance(d.R1);

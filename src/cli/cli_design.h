@@ -47,6 +47,9 @@ struct DesignReport {
   std::string title;
   double frequency = 0, dutyCycle = 0, pulseLength = 0;
   double r1 = 0, r2 = 0, c1 = 0, c2 = 0, tHigh = 0, tLow = 0;
+  // The parts as last calculated, before any adjustment; whether Calculate ran.
+  double r1Ref = 0, r2Ref = 0, c1Ref = 0;
+  bool calculated = false;
   // The value texts the schematic prints; empty when the part is not drawn.
   std::optional<std::string> r1Label, r2Label, c1Label, c2Label;
   std::string fields[2];
@@ -60,5 +63,11 @@ std::optional<std::string> RunDesign(const DesignRequest& request, Canvas& page,
                                      DesignReport& report);
 
 void PrintDesign(const DesignReport& report, bool json, std::ostream& out);
+
+// A number for JSON and plain output: the shortest text that reads back the
+// same double, whatever the locale; null where it is not finite.
+std::string Number(double v);
+// A JSON string of a Latin-1 text.
+std::string Quoted(const std::string& s);
 
 }  // namespace timer555

@@ -73,6 +73,15 @@ TEST_F(CliTest, HelpIsPrintedInFull) {
             "      --values          print the part values beside the parts\n"
             "      --set NAME=VALUE  R1, R2, R3 in ohms, C1 ... C4 in farads\n"
             "      --timer VARIANT   draw the chip as a 555 or either 556 half\n"
+            "  check MODE [DESIGN OPTIONS] [CHECK OPTIONS] [--json]\n"
+            "      Check the design as a built circuit: the timing it really has\n"
+            "      (ideal against predicted), the limits it breaks, the best standard\n"
+            "      resistors for its C1 and the worst case of the part tolerances.\n"
+            "      --vcc VOLTS            supply voltage (default 9)\n"
+            "      --family FAMILY        bipolar (NE555 class, the default) or cmos (7555 class)\n"
+            "      --series SERIES        E6, E12, E24 (the default), E48 or E96\n"
+            "      --tolerance R,C        part tolerances in % (default 5,10)\n"
+            "      --temperature MIN,MAX  temperature range in degrees C (default 0,70)\n"
             "\n"
             "Design options, the texts and clicks a user would give the window:\n"
             "  -f TEXT           frequency in Hz\n"
@@ -302,6 +311,54 @@ TEST_F(CliTest, SquareWaveAdjustmentKeepsItsDesign) {
   ASSERT_EQ(Run({"design", "2", "-f", "1000", "--set", "C1=10"}), ExitStatus::Success);
   EXPECT_NE(out.str().find("Frequency  1000.000 Hz\nDuty Cycle  50.0 %"), std::string::npos)
       << out.str();
+}
+
+TEST_F(CliTest, CheckExplainsTheBuiltCircuit) {
+  ASSERT_EQ(Run({"check", "astable-below", "-f", "1000", "-d", "25", "--vcc", "5"}),
+            ExitStatus::Success)
+      << err.str();
+  EXPECT_NE(out.str().find("Frequency       1.000 kHz      772.1 Hz  (-22.8 %)"), std::string::npos)
+      << out.str();
+  EXPECT_NE(out.str().find("diode-drop: "), std::string::npos);
+  ASSERT_EQ(Run({"check", "1", "-f", "0.01", "-d", "60", "--json"}), ExitStatus::Success);
+  const std::string json = out.str();
+  for (const char* key : {"\"ideal\": {\"frequency_hz\": ", "\"predicted\": {", "\"first_t_high_s\": ",
+                          "\"warnings\": [{\"code\": \"resistance-too-high\", \"message\": ",
+                          "\"standard_values\": [{\"r1_ohm\": ", "\"frequency_error\": ",
+                          "\"duty_error\": ", "\"tolerance\": {\"frequency_hz\": [", "\"duty_cycle\": ["})
+    EXPECT_NE(json.find(key), std::string::npos) << key;
+  EXPECT_EQ(std::count(json.begin(), json.end(), '\n'), 1);
+  ASSERT_EQ(Run({"check", "monostable", "-t", "1", "--family", "cmos", "--series", "E96", "--json"}),
+            ExitStatus::Success);
+  for (const char* key : {"\"frequency_hz\": null", "\"t_low_s\": null", "\"pulse_error\": ",
+                          "\"tolerance\": {\"t_high_s\": [", "\"family\": \"cmos\"", "\"series\": \"E96\""})
+    EXPECT_NE(out.str().find(key), std::string::npos) << key;
+}
+
+TEST_F(CliTest, CheckRefusesWhatItCannotUse) {
+  const std::pair<std::vector<std::string>, std::string> rows[] = {
+      {{"check", "1", "-f", "1000", "-d", "75", "--vcc", "nan"},
+       "--vcc wants a supply voltage in volts, not 'nan'"},
+      {{"check", "1", "-f", "1000", "-d", "75", "--vcc", "1,5"},
+       "--vcc wants a supply voltage in volts, not '1,5'"},
+      {{"check", "1", "-f", "1000", "-d", "75", "--family", "ttl"},
+       "--family wants bipolar or cmos, not 'ttl'"},
+      {{"check", "1", "-f", "1000", "-d", "75", "--tolerance", "5"},
+       "--tolerance wants two tolerances in % from 0 to 50 (R,C), not '5'"},
+      {{"check", "1", "-f", "1000", "-d", "75", "--tolerance", "5,inf"},
+       "--tolerance wants two tolerances in % from 0 to 50 (R,C), not 'inf'"},
+      {{"check", "1", "-f", "1000", "-d", "75", "--temperature", "70,0"},
+       "--temperature wants MIN,MAX with MIN at most MAX, not '70,0'"},
+      {{"check", "1", "-f", "1000", "-d", "75", "--series", "E7"},
+       "--series wants E6, E12, E24, E48 or E96, not 'E7'"},
+      {{"check", "1"}, "check wants the design's figures: -f and -d, or -t"},
+  };
+  for (const auto& [args, message] : rows) {
+    EXPECT_EQ(Run(args), ExitStatus::Usage) << message;
+    EXPECT_EQ(err.str(), "timer555-cli: error: " + message + "\nTry 'timer555-cli --help'.\n");
+  }
+  EXPECT_EQ(Run({"check", "3", "-f", "1000", "-d", "0"}), ExitStatus::Failed);
+  EXPECT_EQ(err.str(), "timer555-cli: error: Duty cycle invalid.\n");
 }
 
 TEST_F(CliTest, DesignUsageErrors) {

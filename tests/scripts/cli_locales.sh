@@ -22,6 +22,8 @@ commands=(
   "design 3 -f 4888 -d 15 --set R1=5.3124"
   "design 2 -f 1000.25"
   "design 4 -t 0.5 --c1-up 3 --json"
+  "check 3 -f 1000 -d 25 --vcc 5.5 --tolerance 1,2.5"
+  "check 1 -f 1000.5 -d 75.5 --json --series E96 --temperature -20.5,85"
 )
 
 run_all() {

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <vector>
+
+#include "analysis/real_world.h"
+#include "analysis/standard_values.h"
+
+namespace timer555 {
+
+// Everything the real-world check says of one design.
+struct CheckSettings {
+  Conditions conditions;
+  Series series = Series::E24;
+  ToleranceSpec tolerance;
+};
+struct CheckReport {
+  Timing ideal;
+  Timing predicted;
+  std::vector<Warning> warnings;
+  std::vector<StandardChoice> choices;
+  ToleranceBand band;
+};
+CheckReport RunCheck(const DesignSnapshot& design, const CheckSettings& settings);
+
+// The targets the design was solved for, from its calculated parts: the
+// ideal timing of R1, R2 and C1 as calculated (before any adjustment).
+DesignSnapshot SnapshotWithTargets(int mode, double r1, double r2, double c1, double r1Ref,
+                                   double r2Ref, double c1Ref);
+
+}  // namespace timer555

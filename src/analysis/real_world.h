@@ -1,0 +1,73 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "analysis/timer_family.h"
+
+namespace timer555 {
+
+// A design as the window holds it: the mode (1 to 4), the parts, and the
+// targets the user typed (frequency and duty cycle, or the pulse length).
+struct DesignSnapshot {
+  int mode = 1;
+  double r1 = 0, r2 = 0, c1 = 0;
+  double frequency = 0, dutyCycle = 0, pulseLength = 0;
+};
+
+// Where the circuit is built: supply, timer family, temperature.
+struct Conditions {
+  double vcc = 9;
+  TimerFamily family = TimerFamily::Bipolar;
+  double celsius = kNominalCelsius;
+};
+
+// The timing of a circuit. For the one-shot tHigh is the pulse and the
+// astable figures (tLow, frequency, duty cycle) are absent.
+struct Timing {
+  double tHigh = 0;
+  std::optional<double> tLow, frequency, dutyCycle;
+  double firstTHigh = 0;  // the first high time after power-up (the one-shot: the pulse)
+};
+
+// The relations the designs and the window's recalculation use: ln 2 and ln 3.
+Timing IdealTiming(const DesignSnapshot& design);
+
+// The circuit as drawn, built from real parts: thresholds at 1/3 and 2/3 Vcc,
+// the threshold current, the output stage's drop and resistance, the
+// discharge transistor's on-resistance, the steering diodes' drop at the
+// current that flows, and the propagation delay of each transition.
+Timing PredictTiming(const DesignSnapshot& design, const Conditions& conditions);
+
+// A limit the design breaks or a way the built circuit departs from the ideal.
+struct Warning {
+  std::string code;
+  std::string message;
+};
+std::vector<Warning> CheckLimits(const DesignSnapshot& design, const Conditions& conditions);
+// How many of the warnings that depend on the parts alone the design draws
+// (the resistor and capacitor limits): a quick count for ranking choices.
+int PartLimitCount(const DesignSnapshot& design, const Conditions& conditions);
+
+// Tolerances of the parts and the temperature range the circuit works in.
+struct ToleranceSpec {
+  double resistor = 0.05;
+  double capacitor = 0.10;
+  double minCelsius = 0;
+  double maxCelsius = 70;
+};
+struct Band {
+  double min = 0;
+  double max = 0;
+};
+// The worst case over every corner of the parts and temperatures, applied to
+// the real-world model and widened by the family's initial timing error.
+struct ToleranceBand {
+  std::optional<Band> frequency, dutyCycle;  // astables
+  Band tHigh;                                // the high time, or the pulse
+};
+ToleranceBand WorstCase(const DesignSnapshot& design, const Conditions& conditions,
+                        const ToleranceSpec& tolerance);
+
+}  // namespace timer555

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "analysis/real_world.h"
+
+namespace timer555 {
+
+enum class Series { E6, E12, E24, E48, E96 };
+std::optional<Series> SeriesNamed(const std::string& name);  // "E6" … "E96"
+const char* SeriesName(Series series) noexcept;
+
+// The series' values from 1 ohm to 10 Mohm, ascending.
+const std::vector<double>& SeriesValues(Series series);
+
+// A choice of standard resistors for the design's C1 and what the window's
+// recalculation makes of it. R2 is absent for the one-shot; for the
+// square wave it stays the fixed 4.7 kOhm pull-up.
+struct StandardChoice {
+  double r1 = 0;
+  std::optional<double> r2;
+  Timing ideal;                         // by the window's relations
+  double frequencyError = 0;            // relative, against the target (the one-shot: the pulse)
+  double dutyError = 0;                 // absolute, as a fraction
+  int warnings = 0;                     // how many part-limit warnings the choice draws
+  double Score() const noexcept;        // the larger of the two errors
+};
+
+// The `count` best choices, best first: ranked by the larger of the
+// relative frequency (or pulse) error and the absolute duty-cycle error,
+// ties going to fewer warnings, then to larger resistance. Exhaustive over
+// the series.
+std::vector<StandardChoice> StandardChoices(const DesignSnapshot& design,
+                                            const Conditions& conditions, Series series,
+                                            int count = 5);
+
+}  // namespace timer555

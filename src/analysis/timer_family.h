@@ -1,0 +1,50 @@
+#pragma once
+
+namespace timer555 {
+
+// The two kinds of 555: the bipolar original (NE555 class) and the CMOS
+// versions (7555, TLC555, LMC555 class).
+enum class TimerFamily { Bipolar, Cmos };
+
+// What a built circuit depends on beyond the ideal relations, per family:
+// public datasheet figures and the program's own specifications page.
+struct FamilyParameters {
+  const char* name;
+  double vccMin, vccMax;          // V: the specifications page's supply range
+  double thresholdCurrent;        // A into pin 6 (specifications page: 100 nA, 10 pA)
+  double outputHighDrop;          // V below Vcc of a high output at light load
+  double outputHighResistance;    // ohm behind that level
+  double outputLowResistance;     // ohm of a low output to ground
+  double outputSourceCurrent;     // A the output sources at most (200 mA, 10 mA)
+  double dischargeResistance;     // ohm of the on discharge transistor, pin 7 to ground
+  double propagationDelay;        // s from a threshold crossing to the output's change
+  double fmax;                    // Hz the specifications page gives (0.5 MHz, 2 MHz)
+  double astableInitialError;     // fraction: the timing error of a new part, astable
+  double monostableInitialError;  // fraction, monostable
+  double drift;                   // fraction per kelvin of the timing
+};
+
+const FamilyParameters& Parameters(TimerFamily family) noexcept;
+
+// The largest timing resistance the threshold current allows: the advice
+// page's Vcc / 7.5e-7 ohm for the bipolar timer, the same rule (a 7.5-fold
+// margin on the threshold current) for CMOS.
+double MaxTimingResistance(TimerFamily family, double vcc) noexcept;
+
+// A small-signal silicon diode (1N4148 class) after the Shockley equation
+// with a series resistance, its saturation current following temperature.
+struct DiodeModel {
+  double is = 2.52e-9;  // A at 25 °C
+  double n = 1.752;
+  double rs = 0.568;  // ohm
+  double eg = 1.11;   // eV
+  double xti = 3;
+  // The forward voltage at `current` amperes and `celsius` degrees.
+  double Voltage(double current, double celsius) const noexcept;
+  double ThermalVoltage(double celsius) const noexcept;
+  double SaturationCurrent(double celsius) const noexcept;
+};
+
+inline constexpr double kNominalCelsius = 25;
+
+}  // namespace timer555

@@ -1,0 +1,254 @@
+#include "cli/cli_check.h"
+
+#include <charconv>
+#include <cmath>
+#include <optional>
+#include <sstream>
+
+#include "cli/cli.h"
+#include "render/measuring_canvas.h"
+
+namespace timer555 {
+
+namespace {
+
+// A number from the command line, locale-free; finite and within [lo, hi].
+double Real(const std::string& option, const std::string& text, double lo, double hi,
+            const char* what) {
+  double v = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+  if (text.empty() || ec != std::errc() || end != text.data() + text.size() || !std::isfinite(v) ||
+      v < lo || v > hi) {
+    throw UsageError(option + " wants " + what + ", not '" + text + "'");
+  }
+  return v;
+}
+
+// "A,B" as two numbers.
+std::pair<double, double> Pair(const std::string& option, const std::string& text, double lo,
+                               double hi, const char* what) {
+  const size_t comma = text.find(',');
+  if (comma == std::string::npos) throw UsageError(option + " wants " + what + ", not '" + text + "'");
+  return {Real(option, text.substr(0, comma), lo, hi, what),
+          Real(option, text.substr(comma + 1), lo, hi, what)};
+}
+
+std::string Fixed(double v, int decimals) {
+  if (!std::isfinite(v)) return "-";
+  char buf[400];
+  const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+  return std::string(buf, r.ptr);
+}
+
+// A value in engineering units: 772.1 Hz, 250.0 us, 3.6 kOhm.
+std::string Engineering(double v, const char* unit) {
+  if (!std::isfinite(v)) return "never";
+  if (v == 0) return std::string("0 ") + unit;
+  static const std::pair<double, const char*> prefixes[] = {
+      {1e9, "G"}, {1e6, "M"}, {1e3, "k"}, {1, ""}, {1e-3, "m"}, {1e-6, "u"}, {1e-9, "n"}, {1e-12, "p"}};
+  for (const auto& [scale, prefix] : prefixes) {
+    if (std::fabs(v) >= scale || scale == 1e-12)
+      return Fixed(v / scale, std::fabs(v / scale) >= 100 ? 1 : std::fabs(v / scale) >= 10 ? 2 : 3) +
+             " " + prefix + unit;
+  }
+  return Fixed(v, 3) + " " + unit;
+}
+
+std::string Opt(const std::optional<double>& v) {
+  return v ? Number(*v) : "null";
+}
+
+std::string Range(const Band& b) {
+  return "[" + Number(b.min) + ", " + Number(b.max) + "]";
+}
+
+void PrintJson(const DesignSnapshot& s, const CheckSettings& settings, const CheckReport& r,
+               std::ostream& out) {
+  out << "{\"mode\": " << s.mode << ", \"conditions\": {\"vcc\": " << Number(settings.conditions.vcc)
+      << ", \"family\": " << Quoted(Parameters(settings.conditions.family).name)
+      << ", \"series\": " << Quoted(SeriesName(settings.series)) << "}, \"parts\": {\"r1_ohm\": "
+      << Number(s.r1) << ", \"r2_ohm\": " << (s.mode == 4 ? "null" : Number(s.r2))
+      << ", \"c1_farad\": " << Number(s.c1) << "}, \"ideal\": " << TimingJson(r.ideal)
+      << ", \"predicted\": " << TimingJson(r.predicted) << ", \"warnings\": [";
+  for (size_t i = 0; i < r.warnings.size(); ++i) {
+    out << (i ? ", " : "") << "{\"code\": " << Quoted(r.warnings[i].code)
+        << ", \"message\": " << Quoted(r.warnings[i].message) << "}";
+  }
+  out << "], \"standard_values\": [";
+  for (size_t i = 0; i < r.choices.size(); ++i) {
+    const StandardChoice& c = r.choices[i];
+    out << (i ? ", " : "") << "{\"r1_ohm\": " << Number(c.r1);
+    if (s.mode == 4) {
+      out << ", \"t_high_s\": " << Number(c.ideal.tHigh) << ", \"pulse_error\": "
+          << Number(c.frequencyError);
+    } else {
+      out << ", \"r2_ohm\": " << Opt(c.r2) << ", \"frequency_hz\": " << Opt(c.ideal.frequency)
+          << ", \"duty_cycle\": " << Opt(c.ideal.dutyCycle)
+          << ", \"frequency_error\": " << Number(c.frequencyError)
+          << ", \"duty_error\": " << Number(c.dutyError);
+    }
+    out << ", \"warnings\": " << c.warnings << "}";
+  }
+  out << "], \"tolerance\": {";
+  if (r.band.frequency) {
+    out << "\"frequency_hz\": " << Range(*r.band.frequency)
+        << ", \"duty_cycle\": " << Range(*r.band.dutyCycle) << ", ";
+  }
+  out << "\"t_high_s\": " << Range(r.band.tHigh) << "}}\n";
+}
+
+void PrintText(const DesignReport& design, const DesignSnapshot& s, const CheckSettings& settings,
+               const CheckReport& r, std::ostream& out) {
+  const Conditions& c = settings.conditions;
+  out << design.title << " at " << Fixed(c.vcc, 1) << " V, " << Parameters(c.family).name
+      << " timer\n";
+  out << "R1 " << Engineering(s.r1, "Ohm");
+  if (s.mode != 4) out << ", R2 " << Engineering(s.r2, "Ohm");
+  out << ", C1 " << Engineering(s.c1, "F") << "\n\n";
+  out << "                ideal          built circuit\n";
+  const auto row = [&](const char* name, double ideal, double real, const char* unit,
+                       bool relative) {
+    out << name << std::string(16 - std::string(name).size(), ' ') << Engineering(ideal, unit)
+        << std::string(15 - std::min<size_t>(14, Engineering(ideal, unit).size()), ' ')
+        << Engineering(real, unit);
+    if (relative && ideal != 0 && real != 0 && std::isfinite(real))
+      out << "  (" << (real >= ideal ? "+" : "") << Fixed((real / ideal - 1) * 100, 1) << " %)";
+    out << "\n";
+  };
+  if (s.mode == 4) {
+    row("Pulse", r.ideal.tHigh, r.predicted.tHigh, "s", true);
+  } else {
+    row("Frequency", *r.ideal.frequency, *r.predicted.frequency, "Hz", true);
+    const std::string idealDuty = Fixed(*r.ideal.dutyCycle * 100, 1) + " %";
+    const double duty = r.predicted.dutyCycle.value_or(NAN);
+    out << "Duty cycle      " << idealDuty << std::string(15 - idealDuty.size(), ' ')
+        << (std::isfinite(duty) ? Fixed(duty * 100, 1) + " %" : "-") << "\n";
+    row("High time", r.ideal.tHigh, r.predicted.tHigh, "s", true);
+    row("Low time", *r.ideal.tLow, *r.predicted.tLow, "s", true);
+    row("First high", r.ideal.firstTHigh, r.predicted.firstTHigh, "s", true);
+  }
+  out << "\n";
+  if (r.warnings.empty()) {
+    out << "No warnings.\n";
+  } else {
+    out << "Warnings:\n";
+    for (const Warning& w : r.warnings)
+      out << "  " << w.code << ": " << w.message << "\n";
+  }
+  out << "\nStandard values (" << SeriesName(settings.series) << ") for C1 = "
+      << Engineering(s.c1, "F") << ", best first:\n";
+  for (const StandardChoice& ch : r.choices) {
+    out << "  R1 " << Engineering(ch.r1, "Ohm");
+    if (ch.r2 && s.mode != 2) out << ", R2 " << Engineering(*ch.r2, "Ohm");
+    if (s.mode == 4) {
+      out << ": " << Engineering(ch.ideal.tHigh, "s") << ", error " << Fixed(ch.frequencyError * 100, 2)
+          << " %";
+    } else {
+      out << ": " << Engineering(*ch.ideal.frequency, "Hz") << ", "
+          << Fixed(*ch.ideal.dutyCycle * 100, 1) << " %, error "
+          << Fixed(ch.Score() * 100, 2) << " %";
+    }
+    if (ch.warnings) out << " (" << ch.warnings << (ch.warnings == 1 ? " warning)" : " warnings)");
+    out << "\n";
+  }
+  const ToleranceSpec& t = settings.tolerance;
+  out << "\nWorst case with R " << Fixed(t.resistor * 100, 1) << " %, C " << Fixed(t.capacitor * 100, 1)
+      << " %, " << Fixed(t.minCelsius, 0) << " to " << Fixed(t.maxCelsius, 0) << " C:\n";
+  if (r.band.frequency) {
+    out << "  frequency " << Engineering(r.band.frequency->min, "Hz") << " to "
+        << Engineering(r.band.frequency->max, "Hz") << ", duty cycle "
+        << Fixed(r.band.dutyCycle->min * 100, 1) << " to " << Fixed(r.band.dutyCycle->max * 100, 1)
+        << " %\n";
+  } else {
+    out << "  pulse " << Engineering(r.band.tHigh.min, "s") << " to "
+        << Engineering(r.band.tHigh.max, "s") << "\n";
+  }
+}
+
+}  // namespace
+
+std::vector<Option> ConditionOptions(Conditions& c) {
+  return {
+      {{"--vcc"}, "VOLTS", "supply voltage (default 9)",
+       [&c](const std::string& v) { c.vcc = Real("--vcc", v, 0.1, 100, "a supply voltage in volts"); }},
+      {{"--family"}, "FAMILY", "bipolar (NE555 class, the default) or cmos (7555 class)",
+       [&c](const std::string& v) {
+         if (v == "bipolar") {
+           c.family = TimerFamily::Bipolar;
+         } else if (v == "cmos") {
+           c.family = TimerFamily::Cmos;
+         } else {
+           throw UsageError("--family wants bipolar or cmos, not '" + v + "'");
+         }
+       }},
+  };
+}
+
+std::vector<Option> CheckOptions(CheckSettings& s) {
+  return {
+      {{"--series"}, "SERIES", "E6, E12, E24 (the default), E48 or E96",
+       [&s](const std::string& v) {
+         const auto series = SeriesNamed(v);
+         if (!series) throw UsageError("--series wants E6, E12, E24, E48 or E96, not '" + v + "'");
+         s.series = *series;
+       }},
+      {{"--tolerance"}, "R,C", "part tolerances in % (default 5,10)",
+       [&s](const std::string& v) {
+         const auto [r, c] = Pair("--tolerance", v, 0, 50, "two tolerances in % from 0 to 50 (R,C)");
+         s.tolerance.resistor = r / 100;
+         s.tolerance.capacitor = c / 100;
+       }},
+      {{"--temperature"}, "MIN,MAX", "temperature range in degrees C (default 0,70)",
+       [&s](const std::string& v) {
+         const auto [lo, hi] =
+             Pair("--temperature", v, -55, 150, "two temperatures from -55 to 150 C (MIN,MAX)");
+         if (lo > hi) throw UsageError("--temperature wants MIN,MAX with MIN at most MAX, not '" + v + "'");
+         s.tolerance.minCelsius = lo;
+         s.tolerance.maxCelsius = hi;
+       }},
+  };
+}
+
+DesignSnapshot SnapshotOf(const DesignReport& r) {
+  return SnapshotWithTargets(r.mode, r.r1, r.r2, r.c1, r.r1Ref, r.r2Ref, r.c1Ref);
+}
+
+std::string TimingJson(const Timing& t) {
+  return "{\"frequency_hz\": " + Opt(t.frequency) + ", \"duty_cycle\": " + Opt(t.dutyCycle) +
+         ", \"t_high_s\": " + Number(t.tHigh) + ", \"t_low_s\": " + Opt(t.tLow) +
+         ", \"first_t_high_s\": " + Number(t.firstTHigh) + "}";
+}
+
+int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  DesignRequest request;
+  CheckSettings settings;
+  bool json = false;
+  std::vector<Option> options = DesignOptions(request);
+  for (Option& o : ConditionOptions(settings.conditions))
+    options.push_back(std::move(o));
+  for (Option& o : CheckOptions(settings))
+    options.push_back(std::move(o));
+  options.push_back({{"--json"}, "", "", [&json](const std::string&) { json = true; }});
+  ParseOptions(args, options, [&](const std::string& a) {
+    if (request.mode != 0) throw UsageError("unexpected argument '" + a + "'");
+    request.mode = ParseDesignMode(a);
+  });
+  if (request.mode == 0) throw UsageError("check wants a MODE");
+  if (!request.Calculates()) throw UsageError("check wants the design's figures: -f and -d, or -t");
+  MeasuringCanvas page(650, 308);
+  DesignReport design;
+  if (const auto failure = RunDesign(request, page, design)) {
+    err << "timer555-cli: error: " << *failure << "\n";
+    return 1;
+  }
+  const DesignSnapshot snapshot = SnapshotOf(design);
+  const CheckReport report = RunCheck(snapshot, settings);
+  if (json) {
+    PrintJson(snapshot, settings, report, out);
+  } else {
+    PrintText(design, snapshot, settings, report, out);
+  }
+  return 0;
+}
+
+}  // namespace timer555

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "analysis/check.h"
+#include "cli/cli_design.h"
+#include "cli/options.h"
+
+namespace timer555 {
+
+// The options that set where the circuit is built: --vcc and --family,
+// shared by `check` and `simulate`.
+std::vector<Option> ConditionOptions(Conditions& conditions);
+// --series, --tolerance and --temperature of `check`.
+std::vector<Option> CheckOptions(CheckSettings& settings);
+
+// The design a calculated request leaves, with the targets it was solved for.
+DesignSnapshot SnapshotOf(const DesignReport& report);
+
+// timer555-cli check: the design's steps, then the real-world check.
+int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The JSON object of one timing: frequency_hz, duty_cycle, t_high_s, t_low_s
+// (null where the one-shot has none), first_t_high_s.
+std::string TimingJson(const Timing& timing);
+
+}  // namespace timer555

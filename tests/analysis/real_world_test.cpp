@@ -1,0 +1,216 @@
+#include "analysis/real_world.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "analysis/check.h"
+
+namespace timer555 {
+namespace {
+
+const double kLn2 = std::log(2.0);
+
+// The parts the designs choose (the window's equations at C1 = 100 nF, or
+// 10 nF for the square wave).
+DesignSnapshot Astable(int mode, double frequency, double duty, double c1 = 1e-7) {
+  DesignSnapshot s;
+  s.mode = mode;
+  s.c1 = c1;
+  s.frequency = frequency;
+  s.dutyCycle = duty;
+  const double k = 1 / (kLn2 * frequency * c1);
+  if (mode == 1) {
+    s.r1 = (2 * duty - 1) * k;
+    s.r2 = (1 - duty) * k;
+  } else if (mode == 2) {
+    s.r1 = 0.5 * k;
+    s.r2 = 4700;
+    s.dutyCycle = 0.5;
+  } else {
+    s.r1 = duty * k;
+    s.r2 = (1 - duty) * k;
+  }
+  return s;
+}
+
+DesignSnapshot OneShot(double pulse, double c1) {
+  DesignSnapshot s;
+  s.mode = 4;
+  s.c1 = c1;
+  s.pulseLength = pulse;
+  s.r1 = pulse / (std::log(3.0) * c1);
+  return s;
+}
+
+Conditions At(double vcc, TimerFamily family = TimerFamily::Bipolar) {
+  Conditions c;
+  c.vcc = vcc;
+  c.family = family;
+  return c;
+}
+
+std::vector<std::string> Codes(const std::vector<Warning>& warnings) {
+  std::vector<std::string> codes;
+  for (const Warning& w : warnings) {
+    EXPECT_FALSE(w.message.empty()) << w.code;
+    codes.push_back(w.code);
+  }
+  return codes;
+}
+
+bool Has(const std::vector<std::string>& codes, const std::string& code) {
+  return std::find(codes.begin(), codes.end(), code) != codes.end();
+}
+
+TEST(IdealTiming, FollowsTheWindowsRelations) {
+  const Timing t = IdealTiming(Astable(1, 1000, 0.75));
+  EXPECT_NEAR(*t.frequency, 1000, 1e-9);
+  EXPECT_NEAR(*t.dutyCycle, 0.75, 1e-12);
+  EXPECT_NEAR(t.firstTHigh / t.tHigh, std::log(3.0) / kLn2, 1e-12);  // 1.585
+  const Timing square = IdealTiming(Astable(2, 1000, 0.5, 1e-8));
+  EXPECT_NEAR(*square.dutyCycle, 0.5, 1e-12);
+  const Timing pulse = IdealTiming(OneShot(0.01, 1e-6));
+  EXPECT_NEAR(pulse.tHigh, 0.01, 1e-15);
+  EXPECT_FALSE(pulse.frequency);
+  EXPECT_FALSE(pulse.tLow);
+}
+
+// Transient simulations of the program's own circuits with 1N4148-class
+// diodes: design 3 at 1 kHz, 25 %.
+TEST(PredictTiming, DiodeDesignSlowsAsSimulated) {
+  const std::pair<double, double> simulated[] = {{5, 772}, {9, 864}, {12, 894}, {15, 913}};
+  for (const auto& [vcc, hz] : simulated) {
+    const Timing t = PredictTiming(Astable(3, 1000, 0.25), At(vcc));
+    EXPECT_NEAR(*t.frequency / hz, 1, 0.01) << vcc;
+    EXPECT_NEAR(*t.dutyCycle, 0.25, 0.006) << "the duty cycle holds at " << vcc;
+    // Against the closed form with a fixed drop: t = R C ln((2 Vcc − 3 Vd) / (Vcc − 3 Vd)).
+    for (const double vd : {0.55, 0.6}) {
+      const double ln = std::log((2 * vcc - 3 * vd) / (vcc - 3 * vd));
+      const double closed = 1 / (ln * (3606.7 + 10820.2) * 1e-7);
+      EXPECT_NEAR(*t.frequency / closed, 1, vcc == 5 ? 0.06 : 0.025) << vcc << " V, Vd " << vd;
+    }
+  }
+}
+
+TEST(PredictTiming, SquareWaveChargesThroughThePullUp) {
+  // Bipolar: the pull-up carries the charging current, tH = ln 2 (R1 + R2) C.
+  const DesignSnapshot s = Astable(2, 1000, 0.5, 1e-8);
+  const Timing bipolar = PredictTiming(s, At(9));
+  const double tH = kLn2 * (s.r1 + s.r2) * s.c1, tL = kLn2 * s.r1 * s.c1;
+  EXPECT_NEAR(*bipolar.frequency * (tH + tL), 1, 0.01);     // 968 Hz
+  EXPECT_NEAR(*bipolar.dutyCycle, tH / (tH + tL), 0.003);   // 51.6 %
+  EXPECT_NEAR(*bipolar.frequency, 966, 966 * 0.01);         // simulated
+  // A rail-to-rail output keeps 50 %.
+  const Timing cmos = PredictTiming(s, At(9, TimerFamily::Cmos));
+  EXPECT_NEAR(*cmos.dutyCycle, 0.5, 0.005);
+  EXPECT_NEAR(*cmos.frequency, 1002, 1002 * 0.015);
+}
+
+TEST(PredictTiming, PlainRcDesignsStayCloseToIdeal) {
+  for (const double vcc : {5.0, 9.0, 12.0, 15.0}) {
+    const Timing t = PredictTiming(Astable(1, 1000, 0.75), At(vcc));
+    EXPECT_NEAR(*t.frequency / 1000, 1, 0.005) << vcc;
+    EXPECT_NEAR(*t.dutyCycle, 0.75, 0.003) << vcc;
+    // The first high time runs from 0 V: ln 3 / ln 2 = 1.585 times the steady one.
+    EXPECT_NEAR(t.firstTHigh / t.tHigh, 1.585, 0.01 * 1.585) << vcc;
+    const Timing pulse = PredictTiming(OneShot(0.01, 1e-6), At(vcc));
+    EXPECT_NEAR(pulse.tHigh / 0.01, 1, 0.005) << vcc;  // simulated 9.989 ms
+  }
+}
+
+TEST(PredictTiming, PropagationDelayShowsAtHighFrequencies) {
+  // 10k / 10k / 330 pF: 145.7 kHz ideal; a 100 ns delay takes it below 140 kHz.
+  DesignSnapshot s;
+  s.mode = 1;
+  s.r1 = s.r2 = 10000;
+  s.c1 = 330e-12;
+  const Timing t = PredictTiming(s, At(9));
+  EXPECT_LT(*t.frequency, 140e3);
+  EXPECT_GT(*t.frequency, 130e3);
+}
+
+TEST(PredictTiming, ThresholdCurrentStopsAHugeResistance) {
+  const DesignSnapshot s = Astable(1, 0.01, 0.6, 1e-6);  // R1 + R2 = 86.6 MΩ
+  const Timing bipolar = PredictTiming(s, At(9));
+  EXPECT_FALSE(std::isfinite(bipolar.tHigh));
+  EXPECT_TRUE(Has(Codes(CheckLimits(s, At(9))), "threshold-never-reached"));
+  // A CMOS input draws picoamperes: the same circuit runs.
+  const Timing cmos = PredictTiming(s, At(9, TimerFamily::Cmos));
+  EXPECT_NEAR(*cmos.frequency / 0.01, 1, 0.01);
+}
+
+TEST(CheckLimits, WarnsWhereTheAdvicePageForbids) {
+  // 0.01 Hz at 60 %: R1 + R2 = 86.6 MΩ, above Vcc / 7.5e-7 = 12 MΩ at 9 V.
+  EXPECT_TRUE(Has(Codes(CheckLimits(Astable(1, 0.01, 0.6, 1e-6), At(9))), "resistance-too-high"));
+  EXPECT_NEAR(MaxTimingResistance(TimerFamily::Bipolar, 9), 12e6, 1);
+  EXPECT_NEAR(MaxTimingResistance(TimerFamily::Bipolar, 15), 20e6, 1);
+  // Design 3 at 2 %: R1 = 288 Ω sinks 31 mA through pin 7.
+  const auto low = CheckLimits(Astable(3, 1000, 0.02), At(9));
+  EXPECT_TRUE(Has(Codes(low), "resistance-too-low"));
+  // 1.5 MHz: C1 = 100 pF and above the bipolar timer's 0.5 MHz.
+  const DesignSnapshot fast = Astable(1, 1.5e6, 0.6, 1e-10);
+  const auto bipolar = Codes(CheckLimits(fast, At(9)));
+  EXPECT_TRUE(Has(bipolar, "frequency-too-high"));
+  EXPECT_TRUE(Has(bipolar, "capacitance-too-low"));
+  const auto cmos = Codes(CheckLimits(fast, At(9, TimerFamily::Cmos)));
+  EXPECT_FALSE(Has(cmos, "frequency-too-high"));
+  EXPECT_TRUE(Has(cmos, "capacitance-too-low"));
+  // A sound design draws none.
+  EXPECT_TRUE(CheckLimits(Astable(1, 1000, 0.75, 1e-8), At(9)).empty());
+}
+
+TEST(CheckLimits, SupplyRangeByFamily) {
+  const DesignSnapshot s = Astable(1, 1000, 0.75, 1e-8);
+  const struct {
+    double vcc;
+    bool bipolar, cmos;
+  } rows[] = {{1.5, true, true}, {3, true, false}, {4.5, false, false}, {18, false, false},
+              {20, true, true}};
+  for (const auto& r : rows) {
+    EXPECT_EQ(Has(Codes(CheckLimits(s, At(r.vcc))), "vcc-out-of-range"), r.bipolar) << r.vcc;
+    EXPECT_EQ(Has(Codes(CheckLimits(s, At(r.vcc, TimerFamily::Cmos))), "vcc-out-of-range"), r.cmos)
+        << r.vcc;
+  }
+}
+
+TEST(CheckLimits, WhatTheModelShows) {
+  EXPECT_TRUE(Has(Codes(CheckLimits(Astable(3, 1000, 0.25), At(5))), "diode-drop"));
+  EXPECT_TRUE(Has(Codes(CheckLimits(Astable(2, 1000, 0.5, 1e-8), At(9))), "output-drop-duty"));
+  EXPECT_FALSE(Has(Codes(CheckLimits(Astable(2, 1000, 0.5, 1e-8), At(9, TimerFamily::Cmos))),
+                   "output-drop-duty"));
+  // 99 %: R2 = 144 Ω beside the discharge transistor.
+  EXPECT_TRUE(Has(Codes(CheckLimits(Astable(1, 1000, 0.99), At(9))), "discharge-resistance"));
+}
+
+TEST(WorstCase, CoversTheNominalAndGrowsWithTheTolerances) {
+  const DesignSnapshot s = Astable(1, 1000, 0.75);
+  const Timing nominal = PredictTiming(s, At(9));
+  ToleranceSpec spec;
+  const ToleranceBand band = WorstCase(s, At(9), spec);
+  EXPECT_LT(band.frequency->min, *nominal.frequency);
+  EXPECT_GT(band.frequency->max, *nominal.frequency);
+  // 5 % resistors and 10 % capacitors move the frequency by about 15 %.
+  EXPECT_NEAR(band.frequency->max / *nominal.frequency, 1.15 * 1.0225, 0.03);
+  EXPECT_LE(band.dutyCycle->min, *nominal.dutyCycle);
+  EXPECT_GE(band.dutyCycle->max, *nominal.dutyCycle);
+  // Exact parts at 25 °C still leave the chip's own initial error.
+  const ToleranceBand exact = WorstCase(s, At(9), {0, 0, 25, 25});
+  EXPECT_NEAR(exact.frequency->max / exact.frequency->min, 1.0225 / 0.9775, 1e-3);
+  const ToleranceBand pulse = WorstCase(OneShot(1, 1e-4), At(9), spec);
+  EXPECT_FALSE(pulse.frequency);
+  EXPECT_LT(pulse.tHigh.min, 1);
+  EXPECT_GT(pulse.tHigh.max, 1);
+}
+
+TEST(SnapshotWithTargets, TargetsComeFromTheCalculatedParts) {
+  const DesignSnapshot s = SnapshotWithTargets(1, 8200, 3606.738, 1e-7, 7213.475, 3606.738, 1e-7);
+  EXPECT_EQ(s.r1, 8200);
+  EXPECT_NEAR(s.frequency, 1000, 1e-3);
+  EXPECT_NEAR(s.dutyCycle, 0.75, 1e-6);
+  EXPECT_NEAR(SnapshotWithTargets(4, 1, 0, 1, 9102.392, 0, 1e-4).pulseLength, 1, 1e-6);
+}
+
+}  // namespace
+}  // namespace timer555

@@ -1,0 +1,127 @@
+#include "analysis/standard_values.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <tuple>
+
+namespace timer555 {
+namespace {
+
+TEST(SeriesValues, DecadesFromOneOhmToTenMegohm) {
+  const struct {
+    Series series;
+    size_t count;
+    double some;
+  } rows[] = {{Series::E6, 6 * 7 + 1, 4.7e3},
+              {Series::E12, 12 * 7 + 1, 8.2e3},
+              {Series::E24, 24 * 7 + 1, 9.1e3},
+              {Series::E48, 48 * 7 + 1, 1.05e3},
+              {Series::E96, 96 * 7 + 1, 1.02e3}};
+  for (const auto& r : rows) {
+    const auto& v = SeriesValues(r.series);
+    EXPECT_EQ(v.size(), r.count) << SeriesName(r.series);
+    EXPECT_EQ(v.front(), 1);
+    EXPECT_EQ(v.back(), 1e7);
+    EXPECT_TRUE(std::is_sorted(v.begin(), v.end()));
+    EXPECT_NE(std::find(v.begin(), v.end(), r.some), v.end()) << SeriesName(r.series);
+    EXPECT_EQ(SeriesNamed(SeriesName(r.series)), r.series);
+  }
+  EXPECT_FALSE(SeriesNamed("E7"));
+}
+
+// Written apart from the search: every pair (or every R1), scored by the
+// window's relations, sorted by score, warnings, total and R1.
+std::vector<std::tuple<double, double, double>> Exhaustive(const DesignSnapshot& d,
+                                                           const Conditions& c, Series series) {
+  const double ln2 = std::log(2.0), ln3 = std::log(3.0);
+  struct Row {
+    double score;
+    int warnings;
+    double r1, r2;
+  };
+  std::vector<Row> rows;
+  const auto& values = SeriesValues(series);
+  const std::vector<double> seconds =
+      d.mode == 1 || d.mode == 3 ? values : std::vector<double>{d.mode == 2 ? 4700.0 : 0.0};
+  for (double r1 : values) {
+    for (double r2 : seconds) {
+      double score = 0;
+      if (d.mode == 4) {
+        score = std::fabs(ln3 * r1 * d.c1 / d.pulseLength - 1);
+      } else {
+        const double tH = ln2 * (d.mode == 1 ? r1 + r2 : r1) * d.c1;
+        const double tL = ln2 * (d.mode == 1 ? r2 : d.mode == 2 ? r1 : r2) * d.c1;
+        score = std::max(std::fabs(1 / (tH + tL) / d.frequency - 1),
+                         std::fabs(tH / (tH + tL) - d.dutyCycle));
+      }
+      DesignSnapshot s = d;
+      s.r1 = r1;
+      s.r2 = r2;
+      rows.push_back({score, PartLimitCount(s, c), r1, r2});
+    }
+  }
+  std::sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
+    if (a.score != b.score) return a.score < b.score;
+    if (a.warnings != b.warnings) return a.warnings < b.warnings;
+    if (a.r1 + a.r2 != b.r1 + b.r2) return a.r1 + a.r2 > b.r1 + b.r2;
+    return a.r1 > b.r1;
+  });
+  std::vector<std::tuple<double, double, double>> best;
+  for (size_t i = 0; i < 5 && i < rows.size(); ++i)
+    best.emplace_back(rows[i].r1, rows[i].r2, rows[i].score);
+  return best;
+}
+
+TEST(StandardChoices, AgreeWithAnExhaustiveSearch) {
+  const double ln2 = std::log(2.0);
+  const struct {
+    int mode;
+    double frequency, duty, pulse, c1;
+  } designs[] = {{1, 1000, 0.75, 0, 1e-7},  {3, 1000, 0.25, 0, 1e-7}, {1, 4321, 0.6, 0, 1e-8},
+                 {3, 50, 0.02, 0, 1e-6},    {2, 1000, 0.5, 0, 1e-8},  {4, 0, 0, 1, 1e-4},
+                 {1, 0.01, 0.6, 0, 1e-6},   {3, 2e6, 0.5, 0, 1e-10}};
+  Conditions c;
+  for (const auto& d : designs) {
+    DesignSnapshot s;
+    s.mode = d.mode;
+    s.c1 = d.c1;
+    s.frequency = d.frequency;
+    s.dutyCycle = d.duty;
+    s.pulseLength = d.pulse;
+    s.r2 = d.mode == 2 ? 4700 : 1 / (ln2 * std::max(d.frequency, 1.0) * d.c1);
+    for (Series series : {Series::E6, Series::E12, Series::E24, Series::E96}) {
+      const auto expected = Exhaustive(s, c, series);
+      const auto found = StandardChoices(s, c, series);
+      ASSERT_EQ(found.size(), expected.size()) << d.mode << " " << SeriesName(series);
+      for (size_t i = 0; i < found.size(); ++i) {
+        EXPECT_EQ(found[i].r1, std::get<0>(expected[i])) << d.mode << SeriesName(series) << i;
+        if (d.mode == 1 || d.mode == 3) {
+          EXPECT_EQ(*found[i].r2, std::get<1>(expected[i]));
+        }
+        EXPECT_NEAR(found[i].Score(), std::get<2>(expected[i]), 1e-12);
+      }
+    }
+  }
+}
+
+TEST(StandardChoices, FiguresAreTheWindowsRecalculation) {
+  DesignSnapshot s;
+  s.mode = 1;
+  s.c1 = 1e-7;
+  s.frequency = 1000;
+  s.dutyCycle = 0.75;
+  const auto choices = StandardChoices(s, {}, Series::E12);
+  ASSERT_EQ(choices.size(), 5u);
+  const StandardChoice& c = choices.front();
+  const double ln2 = std::log(2.0);
+  const double tH = ln2 * (c.r1 + *c.r2) * 1e-7, tL = ln2 * *c.r2 * 1e-7;
+  EXPECT_DOUBLE_EQ(*c.ideal.frequency, 1 / (tH + tL));
+  EXPECT_DOUBLE_EQ(*c.ideal.dutyCycle, tH / (tH + tL));
+  for (size_t i = 1; i < choices.size(); ++i)
+    EXPECT_LE(choices[i - 1].Score(), choices[i].Score());
+}
+
+}  // namespace
+}  // namespace timer555
