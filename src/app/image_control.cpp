@@ -1,5 +1,6 @@
 #include "app/image_control.h"
 
+#include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
@@ -62,6 +63,15 @@ void ImageControl::mouseReleaseEvent(QMouseEvent* event) {
 void ImageControl::mouseMoveEvent(QMouseEvent* event) {
   const QPoint pos = PixelAt(event->position());
   if (mouseMove_) mouseMove_(pos.x(), pos.y());
+}
+
+void ImageControl::contextMenuEvent(QContextMenuEvent* event) {
+  if (!contextMenu_) {
+    event->ignore();
+    return;
+  }
+  contextMenu_(event->pos().x(), event->pos().y());
+  event->accept();
 }
 
 }  // namespace timer555

@@ -28,6 +28,8 @@ class ImageControl final : public QWidget {
   void SetMouseDown(MouseHandler h) { mouseDown_ = std::move(h); }
   void SetMouseMove(MouseHandler h) { mouseMove_ = std::move(h); }
   void SetClick(MouseHandler h) { click_ = std::move(h); }
+  // The context menu's request (right button or the menu key), at (x, y).
+  void SetContextMenu(MouseHandler h) { contextMenu_ = std::move(h); }
 
   // How a screen reader sees the picture: its own role and, when parts of it
   // are clicked separately, those parts (in the picture's pixels) and their role.
@@ -50,12 +52,14 @@ class ImageControl final : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   QtCanvas canvas_;
   MouseHandler mouseDown_;
   MouseHandler mouseMove_;
   MouseHandler click_;
+  MouseHandler contextMenu_;
   bool pressed_ = false;
   QAccessible::Role role_ = QAccessible::Graphic;
   QAccessible::Role itemRole_ = QAccessible::NoRole;

@@ -1,16 +1,23 @@
 #include "app/main_window.h"
 
+#include <QClipboard>
+#include <QFile>
+#include <QFileDialog>
 #include <QFont>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
+#include <algorithm>
 #include <exception>
 
 #include "app/accessibility.h"
+#include "app/check_window.h"
 #include "app/cursors.h"
 #include "app/icon.h"
 #include "app/image_control.h"
@@ -18,6 +25,7 @@
 #include "app/pages.h"
 #include "components/num_edit.h"
 #include "design/adjust.h"
+#include "render/svg_canvas.h"
 #include "state/global.h"
 
 namespace timer555 {
@@ -62,6 +70,8 @@ void TfmMain::Guarded(F&& handler) {
   }
   for (ImageControl* image : {Image1, Image2, Image3, Image4, Image5})
     image->update();
+  // The check follows every change of the design.
+  if (check_ != nullptr && check_->isVisible()) check_->Refresh();
 }
 
 TfmMain::TfmMain(QWidget* parent)
@@ -150,6 +160,12 @@ void TfmMain::FormCreate() {
   Image2->SetMouseMove([this](int x, int y) { Guarded([&] { shell_->Image2MouseMove(x, y); }); });
   Image3->SetClick([this](int, int) { Guarded([&] { shell_->Image3Click(); }); });
   Image4->SetMouseDown([this](int x, int y) { Guarded([&] { shell_->Image4MouseDown(x, y); }); });
+  // Beside the specified clicks: the right button's menu on the page area and
+  // F9 for the real-world check.
+  Image2->SetContextMenu(
+      [this](int x, int y) { PageMenu()->popup(Image2->mapToGlobal(QPoint(x, y))); });
+  auto* checkKey = new QShortcut(QKeySequence(Qt::Key_F9), this);
+  connect(checkKey, &QShortcut::activated, this, [this] { OpenCheck(); });
 
   // Screen readers: the entry fields are named by their labels, the pictures
   // by what they show, and what is drawn to be clicked is offered as items.
@@ -308,6 +324,77 @@ void TfmMain::RunAdjustDialog() {
 
 void TfmMain::CloseWindow() {
   close();
+}
+
+TfmCheck* TfmMain::OpenCheck() {
+  if (check_ == nullptr) {
+    check_ = new TfmCheck(*shell_, this);
+    check_->SetGuard([this](const std::function<void()>& change) { Guarded(change); });
+    // Beside the main window where the screen has room, else over its left edge.
+    check_->adjustSize();
+    const QRect frame = frameGeometry();
+    const QScreen* display = screen();
+    const QRect area = display != nullptr ? display->availableGeometry() : QRect(frame);
+    int x = frame.right() + 8;
+    if (x + check_->width() > area.right()) x = std::max(area.left(), frame.left() - check_->width() - 8);
+    check_->move(x, std::max(area.top(), frame.top()));
+  }
+  check_->show();
+  check_->raise();
+  check_->activateWindow();
+  check_->Refresh();
+  return check_;
+}
+
+QMenu* TfmMain::PageMenu() {
+  if (pageMenu_ == nullptr) {
+    pageMenu_ = new QMenu(this);
+    pageMenu_->setObjectName("PageMenu");
+    QAction* check = pageMenu_->addAction("Real-world check\u2026", this, [this] { OpenCheck(); });
+    check->setShortcut(QKeySequence(Qt::Key_F9));
+    pageMenu_->addAction("Copy picture", this, [this] { CopyPicture(); });
+    pageMenu_->addAction("Save picture as\u2026", this, [this] {
+      const bool design = Global::Page().DesignPageShown;
+      QString filter = "PNG picture (*.png)";
+      if (design) filter += ";;SVG drawing (*.svg)";
+      QString chosen;
+      QString file =
+          QFileDialog::getSaveFileName(this, "Save picture as", "timer555.png", filter, &chosen);
+      if (file.isEmpty()) return;
+      if (!file.endsWith(".png", Qt::CaseInsensitive) &&
+          !file.endsWith(".svg", Qt::CaseInsensitive))
+        file += chosen.contains("svg") ? ".svg" : ".png";
+      SavePicture(file);
+    });
+  }
+  // The check reads a calculated design only.
+  pageMenu_->actions().front()->setEnabled(shell_->CheckedDesign().has_value());
+  return pageMenu_;
+}
+
+void TfmMain::CopyPicture() {
+  QGuiApplication::clipboard()->setImage(Image2->CanvasRef().Image());
+}
+
+bool TfmMain::SavePicture(const QString& file) {
+  bool written = false;
+  if (file.endsWith(".svg", Qt::CaseInsensitive)) {
+    if (!Global::Page().DesignPageShown) {
+      ShowError("Only a design page is written as SVG; save this page as PNG.");
+      return false;
+    }
+    SvgCanvas svg(Image2->width(), Image2->height());
+    Guarded([&] { shell_->DrawDesignPage(svg); });
+    QFile out(file);
+    const std::string document = svg.Document();
+    written = out.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+              out.write(document.data(), static_cast<qint64>(document.size())) ==
+                  static_cast<qint64>(document.size());
+  } else {
+    written = Image2->CanvasRef().Image().save(file, "PNG");
+  }
+  if (!written) ShowError("Cannot write '" + FromQ(file) + "'.");
+  return written;
 }
 
 }  // namespace timer555

@@ -8,6 +8,7 @@
 #include "design/shell_view.h"
 
 class QGroupBox;
+class QMenu;
 class QLabel;
 class QListWidget;
 class QRadioButton;
@@ -15,6 +16,7 @@ class QRadioButton;
 namespace timer555 {
 
 class ImageControl;
+class TfmCheck;
 class TNumEdit;
 
 // The main window: fixed size, a drawn menu bar, the page area and the input
@@ -43,6 +45,17 @@ class TfmMain final : public QWidget, public ShellView {
   void CloseWindow() override;
 
   MainShell& Shell() noexcept { return *shell_; }
+
+  // The real-world check tool window, opened (and created on first use) by F9
+  // and the page area's context menu; null until then.
+  TfmCheck* OpenCheck();
+  TfmCheck* CheckWindow() const noexcept { return check_; }
+  // The page area's context menu at (x, y) in its pixels.
+  QMenu* PageMenu();
+  // The page area as a picture: PNG as shown, or SVG of a design page.
+  // Reports a failure in a message box; false then.
+  bool SavePicture(const QString& file);
+  void CopyPicture();
 
   // The controls, under the names of the window's layout.
   ImageControl* Image1 = nullptr;
@@ -81,6 +94,8 @@ class TfmMain final : public QWidget, public ShellView {
   std::unique_ptr<MainShell> shell_;
   int pageCursor_ = kCursorDefault;
   bool shown_ = false;
+  TfmCheck* check_ = nullptr;
+  QMenu* pageMenu_ = nullptr;
 };
 
 }  // namespace timer555

@@ -1,5 +1,6 @@
 #include "app/shell.h"
 
+#include "analysis/check.h"
 #include "app/layout.h"
 #include "design/adjustment.h"
 #include "design/application_pages.h"
@@ -241,6 +242,49 @@ void MainShell::ShowQuellboxPage() {
   ShowInputPanel(view_, Panel::Hidden);
   Global::Page().PageMode = PageMode::TextPage;
   DrawTextPage(view_.PageCanvas(), holders_.SH_Quellbox);
+}
+
+std::optional<DesignSnapshot> MainShell::CheckedDesign() const {
+  const PageState& page = Global::Page();
+  if (!page.DesignPageShown || !page.Calculated) return std::nullopt;
+  const TimerDesignState& d = Global::TimerDesign();
+  return SnapshotWithTargets(d.DesignMode, d.R1, d.R2, d.C1, d.R1Ref, d.R2Ref, d.C1Ref);
+}
+
+bool MainShell::AcceptsResistor(int index, double ohms) const {
+  const TimerDesignState design = Global::TimerDesign();
+  const AdjustState adjust = Global::Adjust();
+  const int under = Global::Page().ResistorUnderCursor;
+  const bool accepted = !ApplyAdjustment(ResistorEntry(index, ohms));
+  Global::TimerDesign() = design;
+  Global::Adjust() = adjust;
+  Global::Page().ResistorUnderCursor = under;
+  return accepted;
+}
+
+std::optional<std::string> MainShell::ApplyStandardResistors(double r1, std::optional<double> r2) {
+  const TimerDesignState before = Global::TimerDesign();
+  const int under = Global::Page().ResistorUnderCursor;
+  std::vector<std::pair<int, double>> parts = {{1, r1}};
+  if (r2) parts.emplace_back(2, *r2);
+  for (const auto& [index, ohms] : parts) {
+    if (auto refused = ApplyAdjustment(ResistorEntry(index, ohms))) {
+      Global::TimerDesign() = before;
+      Global::Page().ResistorUnderCursor = under;
+      view_.ShowError(*refused);
+      return refused;
+    }
+  }
+  Global::Page().ResistorUnderCursor = under;
+  RecalculateFromComponents(view_, holders_.SHBuffer);
+  return std::nullopt;
+}
+
+void MainShell::DrawDesignPage(Canvas& canvas) const {
+  const PageState& page = Global::Page();
+  canvas.SetBrushColor(kWhite);
+  canvas.FillRect({0, 0, canvas.Width(), canvas.Height()});
+  DrawCircuit(holders_.SHBuffer, canvas, page.SchematicRect, page.Calculated);
 }
 
 }  // namespace timer555

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "analysis/real_world.h"
 #include "app/pages.h"
 #include "components/holders.h"
 #include "design/shell_view.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,6 +53,18 @@ class MainShell {
   std::vector<DrawnItem> MenuBarItems() const;
   std::vector<DrawnItem> PageItems() const;
   static std::vector<DrawnItem> ArrowItems();
+
+  // The design on show for the real-world check, when it has been calculated:
+  // its parts and the targets it was solved for.
+  std::optional<DesignSnapshot> CheckedDesign() const;
+  // Enters standard resistors as the adjustment dialog would (R2 only where
+  // given), then recalculates. Outside the dialog's band nothing changes and
+  // the refusal is shown; returns it.
+  std::optional<std::string> ApplyStandardResistors(double r1, std::optional<double> r2);
+  // Whether the dialog would take `ohms` for resistor `index`.
+  bool AcceptsResistor(int index, double ohms) const;
+  // The page area drawn again onto another canvas: the design page's schematic.
+  void DrawDesignPage(Canvas& canvas) const;
 
   const MenuLayout& Menu() const noexcept { return menu_; }
   StringHolders& Holders() noexcept { return holders_; }

@@ -1,5 +1,6 @@
 #include "design/adjustment.h"
 
+#include <charconv>
 #include <limits>
 
 #include "design/timer_equations.h"
@@ -61,6 +62,17 @@ std::optional<std::string> ApplyAdjustment(const std::string& text) {
     target = unit == "G" ? v * 1e9 : unit == "M" ? v * 1e6 : unit == "K" ? v * 1e3 : v;
   }
   return std::nullopt;
+}
+
+std::string ResistorEntry(int index, double ohms) {
+  Global::Adjust().AdjustIsCapacitor = false;
+  Global::Page().ResistorUnderCursor = index;
+  PrepareAdjustment();
+  const std::string& unit = Global::Adjust().AdjustUnit;
+  const double scale = unit == "G" ? 1e9 : unit == "M" ? 1e6 : unit == "K" ? 1e3 : 1;
+  char buf[64];
+  const auto r = std::to_chars(buf, buf + sizeof buf, ohms / scale);
+  return std::string(buf, r.ptr);
 }
 
 }  // namespace timer555

@@ -17,4 +17,9 @@ std::string PrepareAdjustment();
 // changes nothing and gives the refusal message.
 std::optional<std::string> ApplyAdjustment(const std::string& text);
 
+// What a user types into the dialog of resistor `index` (1 or 2) to enter
+// `ohms`: the value in the unit the dialog shows (3.6 for 3600 ohms shown in
+// K). Prepares the dialog's state as opening it does.
+std::string ResistorEntry(int index, double ohms);
+
 }  // namespace timer555

@@ -2,10 +2,15 @@
 // arrows, hovering the schematic and the adjustment dialog.
 #include <gtest/gtest.h>
 
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -16,6 +21,7 @@
 #include <set>
 #include <sstream>
 
+#include "app/check_window.h"
 #include "app/image_control.h"
 #include "app/main_window.h"
 #include "app/window_fixture.h"
@@ -418,6 +424,147 @@ TEST_F(DesignFlowTest, CommandLineDrawsTheWindowsPixels) {
     QFile::remove(file);
     EXPECT_EQ(drawn.convertToFormat(shown.format()), shown) << "design " << s.mode;
   }
+}
+
+// The real-world check: a tool window beside the specified window.
+class CheckWindowTest : public DesignFlowTest {
+ protected:
+  void Design3At1kHz() {
+    OpenDesign(3);
+    Type(window->NumEdit1, "1000");
+    Type(window->NumEdit2, "25");
+    Calculate();
+  }
+  TfmCheck* PressF9() {
+    QTest::keyClick(window.get(), Qt::Key_F9);
+    return window->CheckWindow();
+  }
+  static QString Cell(TfmCheck* check, const QString& name) {
+    for (QLabel* l : check->findChildren<QLabel*>())
+      if (l->accessibleName() == name) return l->text();
+    return "(no " + name + ")";
+  }
+};
+
+TEST_F(CheckWindowTest, F9OpensItAndItExplainsTheSlowDiodeDesign) {
+  TfmCheck* check = PressF9();
+  ASSERT_NE(check, nullptr);
+  EXPECT_TRUE(check->isVisible());
+  EXPECT_EQ(check->windowTitle(), "Real-world check");
+  EXPECT_TRUE(Cell(check, "Design").startsWith("No calculated design"));
+  Design3At1kHz();
+  EXPECT_EQ(check->windowTitle(), QString("Real-world check \u2014 Astable, Duty Cycle < 50%"));
+  EXPECT_EQ(Cell(check, "Frequency, ideal"), "1.000 kHz");
+  EXPECT_EQ(Cell(check, "Frequency, built"), "863.8 Hz");
+  check->Vcc->setValue(5);
+  EXPECT_EQ(Cell(check, "Frequency, built"), "772.1 Hz");
+  EXPECT_TRUE(check->WarningsText().contains("diode-drop"));
+  EXPECT_TRUE(check->WarningsText().contains("22.8 % slow"));
+  // Every control has a name a screen reader reads.
+  for (QWidget* w : check->findChildren<QWidget*>()) {
+    if (qobject_cast<QAbstractSpinBox*>(w) || qobject_cast<QComboBox*>(w) ||
+        qobject_cast<QPushButton*>(w)) {
+      EXPECT_FALSE(w->accessibleName().isEmpty()) << w->metaObject()->className();
+    }
+  }
+}
+
+TEST_F(CheckWindowTest, FollowsTheDesignAndAppliesAStandardChoice) {
+  Design3At1kHz();
+  TfmCheck* check = PressF9();
+  const QString before = check->FiguresText();
+  ClickArrow(false);  // C1 one E12 step down: new resistors
+  EXPECT_NE(check->FiguresText(), before);
+  ClickMenu(MenuItem::Help);
+  EXPECT_TRUE(Cell(check, "Design").startsWith("No calculated design"));
+  EXPECT_FALSE(check->ApplyButton(0)->isEnabled());
+
+  Design3At1kHz();
+  ASSERT_TRUE(check->ApplyButton(0)->isEnabled());
+  const QString choice = Cell(check, "Choice 1");  // "R1 3.600 kΩ, R2 11.00 kΩ: 988.1 Hz, …"
+  QTest::mouseClick(check->ApplyButton(0), Qt::LeftButton);
+  const TimerDesignState& d = Global::TimerDesign();
+  EXPECT_EQ(d.R1, 3600);
+  EXPECT_EQ(d.R2, 11000);
+  // The fields show what the dialog's path gives, and the choice said so.
+  EXPECT_EQ(window->NumEdit1->text(), "988.147");
+  EXPECT_TRUE(choice.contains("988.1 Hz")) << choice.toStdString();
+  // Outside the dialog's band a choice cannot be applied.
+  check->SeriesBox->setCurrentIndex(0);  // E6
+  for (int i = 0; i < 5; ++i) {
+    if (!check->ApplyButton(i)->isEnabled()) {
+      EXPECT_TRUE(check->ApplyButton(i)->toolTip().contains("20 %"));
+    }
+  }
+}
+
+TEST_F(CheckWindowTest, TheMainWindowsPixelsStayAsTheyAre) {
+  const auto session = [&](bool withCheck) {
+    Global::Reset();
+    window = std::make_unique<TfmMain>();
+    window->show();
+    QApplication::processEvents();
+    if (withCheck) PressF9();
+    Design3At1kHz();
+    ClickArrow(true);
+    if (withCheck) {
+      window->CheckWindow()->Vcc->setValue(12);
+      window->CheckWindow()->close();
+    }
+    Adjust(Global::Page().CapacitorHitRect, "120");
+    QApplication::processEvents();
+    std::vector<QImage> images;
+    for (ImageControl* image :
+         {window->Image1, window->Image2, window->Image3, window->Image4, window->Image5})
+      images.push_back(image->CanvasRef().Image().copy());
+    images.push_back(window->grab().toImage());
+    return images;
+  };
+  const auto without = session(false);
+  const auto with = session(true);
+  ASSERT_EQ(without.size(), with.size());
+  for (size_t i = 0; i < with.size(); ++i)
+    EXPECT_EQ(with[i], without[i]) << i;
+}
+
+TEST_F(CheckWindowTest, PageMenuCopiesAndSavesThePicture) {
+  QMenu* menu = window->PageMenu();
+  QStringList texts;
+  for (QAction* a : menu->actions())
+    texts << a->text();
+  EXPECT_EQ(texts,
+            (QStringList{"Real-world check\u2026", "Copy picture", "Save picture as\u2026"}));
+  EXPECT_FALSE(menu->actions().front()->isEnabled()) << "nothing calculated yet";
+  OpenDesign(1);
+  Type(window->NumEdit1, "1000");
+  Type(window->NumEdit2, "75");
+  Calculate();
+  EXPECT_TRUE(window->PageMenu()->actions().front()->isEnabled());
+  window->CopyPicture();
+  EXPECT_EQ(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
+            window->Image2->CanvasRef().Image());
+  const QString dir = QDir::temp().filePath("timer555_save_test");
+  QDir().mkpath(dir);
+  ASSERT_TRUE(window->SavePicture(dir + "/page.png"));
+  EXPECT_EQ(QImage(dir + "/page.png").convertToFormat(QImage::Format_RGB32),
+            window->Image2->CanvasRef().Image());
+  // The same pixels as timer555-cli render.
+  std::ostringstream out, err;
+  ASSERT_EQ(RunCli({"render", "design1", "-f", "1000", "-d", "75", "-o",
+                    (dir + "/cli.png").toStdString()},
+                   out, err),
+            ExitStatus::Success);
+  EXPECT_EQ(QImage(dir + "/cli.png").convertToFormat(QImage::Format_RGB32),
+            window->Image2->CanvasRef().Image());
+  ASSERT_TRUE(window->SavePicture(dir + "/page.svg"));
+  QFile svg(dir + "/page.svg");
+  ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(svg.readAll().contains(">7.214K</text>"));
+  // A file that cannot be written is a message, not a silent failure.
+  const auto messages =
+      WithModals([&] { EXPECT_FALSE(window->SavePicture(dir + "/missing/dir/page.png")); });
+  EXPECT_EQ(messages.size(), 1u);
+  QDir(dir).removeRecursively();
 }
 
 }  // namespace

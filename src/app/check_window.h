@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <optional>
+
+#include "analysis/check.h"
+
+class QComboBox;
+class QDoubleSpinBox;
+class QGridLayout;
+class QLabel;
+class QPushButton;
+
+namespace timer555 {
+
+class MainShell;
+
+// The "Real-world check" tool window: the design on show as a built circuit.
+// It follows the design while it is open (the main window calls Refresh after
+// every event); its settings last for the run.
+class TfmCheck final : public QWidget {
+  Q_OBJECT
+
+ public:
+  TfmCheck(MainShell& shell, QWidget* parent);
+
+  // Reads the design again and redraws the figures.
+  void Refresh();
+
+  // Runs a change of the design through the main window's event guard, which
+  // reports errors and redraws.
+  using Guard = std::function<void(const std::function<void()>&)>;
+  void SetGuard(Guard guard) { guard_ = std::move(guard); }
+
+  const CheckSettings& Settings() const noexcept { return settings_; }
+  QPushButton* ApplyButton(int row) const { return applyButtons_[static_cast<size_t>(row)]; }
+  QString FiguresText() const;
+  QString WarningsText() const;
+
+  QDoubleSpinBox* Vcc = nullptr;
+  QComboBox* Family = nullptr;
+  QComboBox* SeriesBox = nullptr;
+  QDoubleSpinBox* ResistorTolerance = nullptr;
+  QDoubleSpinBox* CapacitorTolerance = nullptr;
+  QDoubleSpinBox* MinCelsius = nullptr;
+  QDoubleSpinBox* MaxCelsius = nullptr;
+
+ private:
+  void ReadControls();
+  void Apply(int row);
+
+  MainShell& shell_;
+  CheckSettings settings_;
+  std::optional<DesignSnapshot> design_;
+  std::optional<CheckReport> report_;
+  Guard guard_;
+  QLabel* status_ = nullptr;
+  QGridLayout* figures_ = nullptr;
+  QLabel* warnings_ = nullptr;
+  QGridLayout* choices_ = nullptr;
+  std::vector<QLabel*> choiceLabels_;
+  std::vector<QPushButton*> applyButtons_;
+  QLabel* band_ = nullptr;
+  bool refreshing_ = false;
+};
+
+}  // namespace timer555
