@@ -35,7 +35,10 @@ double PathCurrent(const Path& p, double v, const DiodeModel& d, double celsius)
   double i = hi / 2;
   for (int k = 0; k < 100; ++k) {
     const double g = (p.r + d.rs) * i + nvt * std::log1p(i / is) - drive;
-    if (g > 0) hi = i; else lo = i;
+    if (g > 0)
+      hi = i;
+    else
+      lo = i;
     const double slope = p.r + d.rs + nvt / (is + i);
     double next = i - g / slope;
     if (!(next > lo && next < hi)) next = (lo + hi) / 2;
@@ -320,8 +323,8 @@ std::vector<Warning> CheckLimits(const DesignSnapshot& s, const Conditions& c) {
   const Timing ideal = IdealTiming(s);
   if (ideal.frequency && *ideal.frequency > f.fmax) {
     add("frequency-too-high", [&] {
-      return Number(*ideal.frequency / 1e6) + " MHz is above what a " + f.name + " timer reaches (" +
-             Number(f.fmax / 1e6) +
+      return Number(*ideal.frequency / 1e6) + " MHz is above what a " + f.name +
+             " timer reaches (" + Number(f.fmax / 1e6) +
              " MHz): the propagation delay takes most of each half period." +
              (bipolar ? " A CMOS timer goes to 2 MHz." : "");
     });

@@ -21,11 +21,11 @@ const std::vector<double>& SeriesValues(Series series);
 struct StandardChoice {
   double r1 = 0;
   std::optional<double> r2;
-  Timing ideal;                         // by the window's relations
-  double frequencyError = 0;            // relative, against the target (the one-shot: the pulse)
-  double dutyError = 0;                 // absolute, as a fraction
-  int warnings = 0;                     // how many part-limit warnings the choice draws
-  double Score() const noexcept;        // the larger of the two errors
+  Timing ideal;                   // by the window's relations
+  double frequencyError = 0;      // relative, against the target (the one-shot: the pulse)
+  double dutyError = 0;           // absolute, as a fraction
+  int warnings = 0;               // how many part-limit warnings the choice draws
+  double Score() const noexcept;  // the larger of the two errors
 };
 
 // The `count` best choices, best first: ranked by the larger of the

@@ -336,7 +336,8 @@ TfmCheck* TfmMain::OpenCheck() {
     const QScreen* display = screen();
     const QRect area = display != nullptr ? display->availableGeometry() : QRect(frame);
     int x = frame.right() + 8;
-    if (x + check_->width() > area.right()) x = std::max(area.left(), frame.left() - check_->width() - 8);
+    if (x + check_->width() > area.right())
+      x = std::max(area.left(), frame.left() - check_->width() - 8);
     check_->move(x, std::max(area.top(), frame.top()));
   }
   check_->show();

@@ -12,6 +12,7 @@
 #include "app/pages.h"
 #include "cli/cli_check.h"
 #include "cli/cli_design.h"
+#include "cli/cli_simulate.h"
 #include "cli/options.h"
 #include "components/holders.h"
 #include "design/application_pages.h"
@@ -225,6 +226,12 @@ Option JsonOption(bool& json) {
           [&json](const std::string&) { json = true; }};
 }
 
+// The options only `simulate` has, for --help.
+std::vector<Option> SimulateOptions() {
+  return {{{"--netlist"}, "FILE", "write the netlist and do not run (it runs in ngspice -b)", {}},
+          {{"-o"}, "FILE", "draw the simulated waveform (.png or .svg)", {}}};
+}
+
 std::vector<Option> GeneralOptions() {
   return {{{"-h", "--help"}, "", "show this help and exit", {}},
           {{"--version"}, "", "show the version and exit", {}}};
@@ -369,6 +376,12 @@ const std::string& CliHelp() {
            "      (ideal against predicted), the limits it breaks, the best standard\n"
            "      resistors for its C1 and the worst case of the part tolerances.\n" +
            OptionHelp(Joined(ConditionOptions(conditions), CheckOptions(check)), 6, 23) +
+           "  simulate MODE [DESIGN OPTIONS] [--vcc VOLTS] [--family FAMILY]\n"
+           "           [--netlist FILE] [-o FILE] [--json]\n"
+           "      Simulate the design's circuit with ngspice and print the simulated\n"
+           "      frequency, duty cycle and times beside the ideal and predicted ones.\n"
+           "      --vcc and --family as for check.\n" +
+           OptionHelp(SimulateOptions(), 6, 23) +
            "\n"
            "Design options, the texts and clicks a user would give the window:\n" +
            OptionHelp(Joined(DesignOptions(design), {JsonOption(json)}), 2, 18) +
@@ -397,6 +410,8 @@ ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::
     }
     if (command == "render") return Render({args.begin() + 1, args.end()}, err);
     if (command == "design") return Design({args.begin() + 1, args.end()}, out, err);
+    if (command == "simulate")
+      return static_cast<ExitStatus>(RunSimulateCommand({args.begin() + 1, args.end()}, out, err));
     if (command == "check")
       return static_cast<ExitStatus>(RunCheckCommand({args.begin() + 1, args.end()}, out, err));
     throw UsageError("unknown command '" + command + "'");

@@ -28,7 +28,8 @@ double Real(const std::string& option, const std::string& text, double lo, doubl
 std::pair<double, double> Pair(const std::string& option, const std::string& text, double lo,
                                double hi, const char* what) {
   const size_t comma = text.find(',');
-  if (comma == std::string::npos) throw UsageError(option + " wants " + what + ", not '" + text + "'");
+  if (comma == std::string::npos)
+    throw UsageError(option + " wants " + what + ", not '" + text + "'");
   return {Real(option, text.substr(0, comma), lo, hi, what),
           Real(option, text.substr(comma + 1), lo, hi, what)};
 }
@@ -44,11 +45,14 @@ std::string Fixed(double v, int decimals) {
 std::string Engineering(double v, const char* unit) {
   if (!std::isfinite(v)) return "never";
   if (v == 0) return std::string("0 ") + unit;
-  static const std::pair<double, const char*> prefixes[] = {
-      {1e9, "G"}, {1e6, "M"}, {1e3, "k"}, {1, ""}, {1e-3, "m"}, {1e-6, "u"}, {1e-9, "n"}, {1e-12, "p"}};
+  static const std::pair<double, const char*> prefixes[] = {{1e9, "G"},  {1e6, "M"},  {1e3, "k"},
+                                                            {1, ""},     {1e-3, "m"}, {1e-6, "u"},
+                                                            {1e-9, "n"}, {1e-12, "p"}};
   for (const auto& [scale, prefix] : prefixes) {
     if (std::fabs(v) >= scale || scale == 1e-12)
-      return Fixed(v / scale, std::fabs(v / scale) >= 100 ? 1 : std::fabs(v / scale) >= 10 ? 2 : 3) +
+      return Fixed(v / scale, std::fabs(v / scale) >= 100  ? 1
+                              : std::fabs(v / scale) >= 10 ? 2
+                                                           : 3) +
              " " + prefix + unit;
   }
   return Fixed(v, 3) + " " + unit;
@@ -64,10 +68,12 @@ std::string Range(const Band& b) {
 
 void PrintJson(const DesignSnapshot& s, const CheckSettings& settings, const CheckReport& r,
                std::ostream& out) {
-  out << "{\"mode\": " << s.mode << ", \"conditions\": {\"vcc\": " << Number(settings.conditions.vcc)
+  out << "{\"mode\": " << s.mode
+      << ", \"conditions\": {\"vcc\": " << Number(settings.conditions.vcc)
       << ", \"family\": " << Quoted(Parameters(settings.conditions.family).name)
-      << ", \"series\": " << Quoted(SeriesName(settings.series)) << "}, \"parts\": {\"r1_ohm\": "
-      << Number(s.r1) << ", \"r2_ohm\": " << (s.mode == 4 ? "null" : Number(s.r2))
+      << ", \"series\": " << Quoted(SeriesName(settings.series))
+      << "}, \"parts\": {\"r1_ohm\": " << Number(s.r1)
+      << ", \"r2_ohm\": " << (s.mode == 4 ? "null" : Number(s.r2))
       << ", \"c1_farad\": " << Number(s.c1) << "}, \"ideal\": " << TimingJson(r.ideal)
       << ", \"predicted\": " << TimingJson(r.predicted) << ", \"warnings\": [";
   for (size_t i = 0; i < r.warnings.size(); ++i) {
@@ -79,8 +85,8 @@ void PrintJson(const DesignSnapshot& s, const CheckSettings& settings, const Che
     const StandardChoice& c = r.choices[i];
     out << (i ? ", " : "") << "{\"r1_ohm\": " << Number(c.r1);
     if (s.mode == 4) {
-      out << ", \"t_high_s\": " << Number(c.ideal.tHigh) << ", \"pulse_error\": "
-          << Number(c.frequencyError);
+      out << ", \"t_high_s\": " << Number(c.ideal.tHigh)
+          << ", \"pulse_error\": " << Number(c.frequencyError);
     } else {
       out << ", \"r2_ohm\": " << Opt(c.r2) << ", \"frequency_hz\": " << Opt(c.ideal.frequency)
           << ", \"duty_cycle\": " << Opt(c.ideal.dutyCycle)
@@ -135,25 +141,26 @@ void PrintText(const DesignReport& design, const DesignSnapshot& s, const CheckS
     for (const Warning& w : r.warnings)
       out << "  " << w.code << ": " << w.message << "\n";
   }
-  out << "\nStandard values (" << SeriesName(settings.series) << ") for C1 = "
-      << Engineering(s.c1, "F") << ", best first:\n";
+  out << "\nStandard values (" << SeriesName(settings.series)
+      << ") for C1 = " << Engineering(s.c1, "F") << ", best first:\n";
   for (const StandardChoice& ch : r.choices) {
     out << "  R1 " << Engineering(ch.r1, "Ohm");
     if (ch.r2 && s.mode != 2) out << ", R2 " << Engineering(*ch.r2, "Ohm");
     if (s.mode == 4) {
-      out << ": " << Engineering(ch.ideal.tHigh, "s") << ", error " << Fixed(ch.frequencyError * 100, 2)
-          << " %";
+      out << ": " << Engineering(ch.ideal.tHigh, "s") << ", error "
+          << Fixed(ch.frequencyError * 100, 2) << " %";
     } else {
       out << ": " << Engineering(*ch.ideal.frequency, "Hz") << ", "
-          << Fixed(*ch.ideal.dutyCycle * 100, 1) << " %, error "
-          << Fixed(ch.Score() * 100, 2) << " %";
+          << Fixed(*ch.ideal.dutyCycle * 100, 1) << " %, error " << Fixed(ch.Score() * 100, 2)
+          << " %";
     }
     if (ch.warnings) out << " (" << ch.warnings << (ch.warnings == 1 ? " warning)" : " warnings)");
     out << "\n";
   }
   const ToleranceSpec& t = settings.tolerance;
-  out << "\nWorst case with R " << Fixed(t.resistor * 100, 1) << " %, C " << Fixed(t.capacitor * 100, 1)
-      << " %, " << Fixed(t.minCelsius, 0) << " to " << Fixed(t.maxCelsius, 0) << " C:\n";
+  out << "\nWorst case with R " << Fixed(t.resistor * 100, 1) << " %, C "
+      << Fixed(t.capacitor * 100, 1) << " %, " << Fixed(t.minCelsius, 0) << " to "
+      << Fixed(t.maxCelsius, 0) << " C:\n";
   if (r.band.frequency) {
     out << "  frequency " << Engineering(r.band.frequency->min, "Hz") << " to "
         << Engineering(r.band.frequency->max, "Hz") << ", duty cycle "
@@ -169,9 +176,15 @@ void PrintText(const DesignReport& design, const DesignSnapshot& s, const CheckS
 
 std::vector<Option> ConditionOptions(Conditions& c) {
   return {
-      {{"--vcc"}, "VOLTS", "supply voltage (default 9)",
-       [&c](const std::string& v) { c.vcc = Real("--vcc", v, 0.1, 100, "a supply voltage in volts"); }},
-      {{"--family"}, "FAMILY", "bipolar (NE555 class, the default) or cmos (7555 class)",
+      {{"--vcc"},
+       "VOLTS",
+       "supply voltage (default 9)",
+       [&c](const std::string& v) {
+         c.vcc = Real("--vcc", v, 0.1, 100, "a supply voltage in volts");
+       }},
+      {{"--family"},
+       "FAMILY",
+       "bipolar (NE555 class, the default) or cmos (7555 class)",
        [&c](const std::string& v) {
          if (v == "bipolar") {
            c.family = TimerFamily::Bipolar;
@@ -186,23 +199,31 @@ std::vector<Option> ConditionOptions(Conditions& c) {
 
 std::vector<Option> CheckOptions(CheckSettings& s) {
   return {
-      {{"--series"}, "SERIES", "E6, E12, E24 (the default), E48 or E96",
+      {{"--series"},
+       "SERIES",
+       "E6, E12, E24 (the default), E48 or E96",
        [&s](const std::string& v) {
          const auto series = SeriesNamed(v);
          if (!series) throw UsageError("--series wants E6, E12, E24, E48 or E96, not '" + v + "'");
          s.series = *series;
        }},
-      {{"--tolerance"}, "R,C", "part tolerances in % (default 5,10)",
+      {{"--tolerance"},
+       "R,C",
+       "part tolerances in % (default 5,10)",
        [&s](const std::string& v) {
-         const auto [r, c] = Pair("--tolerance", v, 0, 50, "two tolerances in % from 0 to 50 (R,C)");
+         const auto [r, c] =
+             Pair("--tolerance", v, 0, 50, "two tolerances in % from 0 to 50 (R,C)");
          s.tolerance.resistor = r / 100;
          s.tolerance.capacitor = c / 100;
        }},
-      {{"--temperature"}, "MIN,MAX", "temperature range in degrees C (default 0,70)",
+      {{"--temperature"},
+       "MIN,MAX",
+       "temperature range in degrees C (default 0,70)",
        [&s](const std::string& v) {
          const auto [lo, hi] =
              Pair("--temperature", v, -55, 150, "two temperatures from -55 to 150 C (MIN,MAX)");
-         if (lo > hi) throw UsageError("--temperature wants MIN,MAX with MIN at most MAX, not '" + v + "'");
+         if (lo > hi)
+           throw UsageError("--temperature wants MIN,MAX with MIN at most MAX, not '" + v + "'");
          s.tolerance.minCelsius = lo;
          s.tolerance.maxCelsius = hi;
        }},

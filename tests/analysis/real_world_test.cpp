@@ -99,9 +99,9 @@ TEST(PredictTiming, SquareWaveChargesThroughThePullUp) {
   const DesignSnapshot s = Astable(2, 1000, 0.5, 1e-8);
   const Timing bipolar = PredictTiming(s, At(9));
   const double tH = kLn2 * (s.r1 + s.r2) * s.c1, tL = kLn2 * s.r1 * s.c1;
-  EXPECT_NEAR(*bipolar.frequency * (tH + tL), 1, 0.01);     // 968 Hz
-  EXPECT_NEAR(*bipolar.dutyCycle, tH / (tH + tL), 0.003);   // 51.6 %
-  EXPECT_NEAR(*bipolar.frequency, 966, 966 * 0.01);         // simulated
+  EXPECT_NEAR(*bipolar.frequency * (tH + tL), 1, 0.01);    // 968 Hz
+  EXPECT_NEAR(*bipolar.dutyCycle, tH / (tH + tL), 0.003);  // 51.6 %
+  EXPECT_NEAR(*bipolar.frequency, 966, 966 * 0.01);        // simulated
   // A rail-to-rail output keeps 50 %.
   const Timing cmos = PredictTiming(s, At(9, TimerFamily::Cmos));
   EXPECT_NEAR(*cmos.dutyCycle, 0.5, 0.005);
@@ -166,7 +166,10 @@ TEST(CheckLimits, SupplyRangeByFamily) {
   const struct {
     double vcc;
     bool bipolar, cmos;
-  } rows[] = {{1.5, true, true}, {3, true, false}, {4.5, false, false}, {18, false, false},
+  } rows[] = {{1.5, true, true},
+              {3, true, false},
+              {4.5, false, false},
+              {18, false, false},
               {20, true, true}};
   for (const auto& r : rows) {
     EXPECT_EQ(Has(Codes(CheckLimits(s, At(r.vcc))), "vcc-out-of-range"), r.bipolar) << r.vcc;

@@ -79,9 +79,9 @@ TEST(StandardChoices, AgreeWithAnExhaustiveSearch) {
   const struct {
     int mode;
     double frequency, duty, pulse, c1;
-  } designs[] = {{1, 1000, 0.75, 0, 1e-7},  {3, 1000, 0.25, 0, 1e-7}, {1, 4321, 0.6, 0, 1e-8},
-                 {3, 50, 0.02, 0, 1e-6},    {2, 1000, 0.5, 0, 1e-8},  {4, 0, 0, 1, 1e-4},
-                 {1, 0.01, 0.6, 0, 1e-6},   {3, 2e6, 0.5, 0, 1e-10}};
+  } designs[] = {{1, 1000, 0.75, 0, 1e-7}, {3, 1000, 0.25, 0, 1e-7}, {1, 4321, 0.6, 0, 1e-8},
+                 {3, 50, 0.02, 0, 1e-6},   {2, 1000, 0.5, 0, 1e-8},  {4, 0, 0, 1, 1e-4},
+                 {1, 0.01, 0.6, 0, 1e-6},  {3, 2e6, 0.5, 0, 1e-10}};
   Conditions c;
   for (const auto& d : designs) {
     DesignSnapshot s;

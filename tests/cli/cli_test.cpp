@@ -11,6 +11,7 @@
 
 #include "cli/cli_design.h"
 #include "render/canvas.h"
+#include "simulation/ngspice.h"
 #include "state/global.h"
 
 namespace timer555 {
@@ -49,57 +50,65 @@ class CliTest : public ::testing::Test {
 
 TEST_F(CliTest, HelpIsPrintedInFull) {
   EXPECT_EQ(Run({"--help"}), ExitStatus::Success);
-  EXPECT_EQ(out.str(),
-            "Usage: timer555-cli COMMAND [OPTIONS]\n"
-            "\n"
-            "Designs 555 and 556 timer circuits and draws the designer's pages.\n"
-            "\n"
-            "Commands:\n"
-            "  design MODE [DESIGN OPTIONS] [--json]\n"
-            "      Design as the window does and print the result: the title, the part\n"
-            "      labels with their exact values, the two entry fields and the\n"
-            "      waveform's times. MODE is astable-above, astable-square,\n"
-            "      astable-below or monostable (or 1 to 4).\n"
-            "  render PAGE [--timer VARIANT] -o FILE\n"
-            "      Draw a page as the window shows it (650 x 308 pixels).\n"
-            "      PAGE is start, designs, applications, data, help, companion,\n"
-            "      app1 ... app14, components or specifications; --timer VARIANT\n"
-            "      draws the chips of an application as that timer.\n"
-            "  render designN [DESIGN OPTIONS] -o FILE\n"
-            "      Draw design page N (1 to 4), calculated when options are given.\n"
-            "  render --script FILE [--values] [--set NAME=VALUE ...]\n"
-            "         [--timer 555|556A|556B] -o FILE\n"
-            "      Run a circuit script over a white page.\n"
-            "      --values          print the part values beside the parts\n"
-            "      --set NAME=VALUE  R1, R2, R3 in ohms, C1 ... C4 in farads\n"
-            "      --timer VARIANT   draw the chip as a 555 or either 556 half\n"
-            "  check MODE [DESIGN OPTIONS] [CHECK OPTIONS] [--json]\n"
-            "      Check the design as a built circuit: the timing it really has\n"
-            "      (ideal against predicted), the limits it breaks, the best standard\n"
-            "      resistors for its C1 and the worst case of the part tolerances.\n"
-            "      --vcc VOLTS            supply voltage (default 9)\n"
-            "      --family FAMILY        bipolar (NE555 class, the default) or cmos (7555 class)\n"
-            "      --series SERIES        E6, E12, E24 (the default), E48 or E96\n"
-            "      --tolerance R,C        part tolerances in % (default 5,10)\n"
-            "      --temperature MIN,MAX  temperature range in degrees C (default 0,70)\n"
-            "\n"
-            "Design options, the texts and clicks a user would give the window:\n"
-            "  -f TEXT           frequency in Hz\n"
-            "  -d TEXT           duty cycle in %\n"
-            "  -t TEXT           pulse length in seconds (monostable)\n"
-            "  --c1-up N         click the up arrow N times (next larger E12 value)\n"
-            "  --c1-down N       click the down arrow N times\n"
-            "  --set PART=TEXT   adjust R1, R2 or C1 in the unit the dialog shows\n"
-            "  --timer VARIANT   555, 556A or 556B\n"
-            "  --json            print one JSON object (duty_cycle as a fraction)\n"
-            "\n"
-            "FILE ending in .png writes a PNG picture, ending in .svg an SVG drawing.\n"
-            "\n"
-            "Options:\n"
-            "  -h, --help     show this help and exit\n"
-            "  --version      show the version and exit\n"
-            "\n"
-            "Exit status: 0 success, 1 the request failed, 2 a usage error.\n");
+  EXPECT_EQ(
+      out.str(),
+      "Usage: timer555-cli COMMAND [OPTIONS]\n"
+      "\n"
+      "Designs 555 and 556 timer circuits and draws the designer's pages.\n"
+      "\n"
+      "Commands:\n"
+      "  design MODE [DESIGN OPTIONS] [--json]\n"
+      "      Design as the window does and print the result: the title, the part\n"
+      "      labels with their exact values, the two entry fields and the\n"
+      "      waveform's times. MODE is astable-above, astable-square,\n"
+      "      astable-below or monostable (or 1 to 4).\n"
+      "  render PAGE [--timer VARIANT] -o FILE\n"
+      "      Draw a page as the window shows it (650 x 308 pixels).\n"
+      "      PAGE is start, designs, applications, data, help, companion,\n"
+      "      app1 ... app14, components or specifications; --timer VARIANT\n"
+      "      draws the chips of an application as that timer.\n"
+      "  render designN [DESIGN OPTIONS] -o FILE\n"
+      "      Draw design page N (1 to 4), calculated when options are given.\n"
+      "  render --script FILE [--values] [--set NAME=VALUE ...]\n"
+      "         [--timer 555|556A|556B] -o FILE\n"
+      "      Run a circuit script over a white page.\n"
+      "      --values          print the part values beside the parts\n"
+      "      --set NAME=VALUE  R1, R2, R3 in ohms, C1 ... C4 in farads\n"
+      "      --timer VARIANT   draw the chip as a 555 or either 556 half\n"
+      "  check MODE [DESIGN OPTIONS] [CHECK OPTIONS] [--json]\n"
+      "      Check the design as a built circuit: the timing it really has\n"
+      "      (ideal against predicted), the limits it breaks, the best standard\n"
+      "      resistors for its C1 and the worst case of the part tolerances.\n"
+      "      --vcc VOLTS            supply voltage (default 9)\n"
+      "      --family FAMILY        bipolar (NE555 class, the default) or cmos (7555 class)\n"
+      "      --series SERIES        E6, E12, E24 (the default), E48 or E96\n"
+      "      --tolerance R,C        part tolerances in % (default 5,10)\n"
+      "      --temperature MIN,MAX  temperature range in degrees C (default 0,70)\n"
+      "  simulate MODE [DESIGN OPTIONS] [--vcc VOLTS] [--family FAMILY]\n"
+      "           [--netlist FILE] [-o FILE] [--json]\n"
+      "      Simulate the design's circuit with ngspice and print the simulated\n"
+      "      frequency, duty cycle and times beside the ideal and predicted ones.\n"
+      "      --vcc and --family as for check.\n"
+      "      --netlist FILE         write the netlist and do not run (it runs in ngspice -b)\n"
+      "      -o FILE                draw the simulated waveform (.png or .svg)\n"
+      "\n"
+      "Design options, the texts and clicks a user would give the window:\n"
+      "  -f TEXT           frequency in Hz\n"
+      "  -d TEXT           duty cycle in %\n"
+      "  -t TEXT           pulse length in seconds (monostable)\n"
+      "  --c1-up N         click the up arrow N times (next larger E12 value)\n"
+      "  --c1-down N       click the down arrow N times\n"
+      "  --set PART=TEXT   adjust R1, R2 or C1 in the unit the dialog shows\n"
+      "  --timer VARIANT   555, 556A or 556B\n"
+      "  --json            print one JSON object (duty_cycle as a fraction)\n"
+      "\n"
+      "FILE ending in .png writes a PNG picture, ending in .svg an SVG drawing.\n"
+      "\n"
+      "Options:\n"
+      "  -h, --help     show this help and exit\n"
+      "  --version      show the version and exit\n"
+      "\n"
+      "Exit status: 0 success, 1 the request failed, 2 a usage error.\n");
   EXPECT_EQ(err.str(), "");
   EXPECT_EQ(Run({"-h"}), ExitStatus::Success);
 }
@@ -322,16 +331,19 @@ TEST_F(CliTest, CheckExplainsTheBuiltCircuit) {
   EXPECT_NE(out.str().find("diode-drop: "), std::string::npos);
   ASSERT_EQ(Run({"check", "1", "-f", "0.01", "-d", "60", "--json"}), ExitStatus::Success);
   const std::string json = out.str();
-  for (const char* key : {"\"ideal\": {\"frequency_hz\": ", "\"predicted\": {", "\"first_t_high_s\": ",
-                          "\"warnings\": [{\"code\": \"resistance-too-high\", \"message\": ",
-                          "\"standard_values\": [{\"r1_ohm\": ", "\"frequency_error\": ",
-                          "\"duty_error\": ", "\"tolerance\": {\"frequency_hz\": [", "\"duty_cycle\": ["})
+  for (const char* key :
+       {"\"ideal\": {\"frequency_hz\": ", "\"predicted\": {",
+        "\"first_t_high_s\": ", "\"warnings\": [{\"code\": \"resistance-too-high\", \"message\": ",
+        "\"standard_values\": [{\"r1_ohm\": ", "\"frequency_error\": ", "\"duty_error\": ",
+        "\"tolerance\": {\"frequency_hz\": [", "\"duty_cycle\": ["})
     EXPECT_NE(json.find(key), std::string::npos) << key;
   EXPECT_EQ(std::count(json.begin(), json.end(), '\n'), 1);
-  ASSERT_EQ(Run({"check", "monostable", "-t", "1", "--family", "cmos", "--series", "E96", "--json"}),
-            ExitStatus::Success);
-  for (const char* key : {"\"frequency_hz\": null", "\"t_low_s\": null", "\"pulse_error\": ",
-                          "\"tolerance\": {\"t_high_s\": [", "\"family\": \"cmos\"", "\"series\": \"E96\""})
+  ASSERT_EQ(
+      Run({"check", "monostable", "-t", "1", "--family", "cmos", "--series", "E96", "--json"}),
+      ExitStatus::Success);
+  for (const char* key : {"\"frequency_hz\": null", "\"t_low_s\": null",
+                          "\"pulse_error\": ", "\"tolerance\": {\"t_high_s\": [",
+                          "\"family\": \"cmos\"", "\"series\": \"E96\""})
     EXPECT_NE(out.str().find(key), std::string::npos) << key;
 }
 
@@ -359,6 +371,58 @@ TEST_F(CliTest, CheckRefusesWhatItCannotUse) {
   }
   EXPECT_EQ(Run({"check", "3", "-f", "1000", "-d", "0"}), ExitStatus::Failed);
   EXPECT_EQ(err.str(), "timer555-cli: error: Duty cycle invalid.\n");
+}
+
+TEST_F(CliTest, SimulateAgainstIdealAndPredicted) {
+  const std::string picture = Path("wave.svg");
+  const ExitStatus status = Run({"simulate", "astable-below", "-f", "1000", "-d", "25", "--vcc",
+                                 "5", "-o", picture, "--json"});
+  if (FindNgspice().empty()) {
+    EXPECT_EQ(status, ExitStatus::Failed);
+    GTEST_SKIP() << "ngspice is not installed";
+  }
+  ASSERT_EQ(status, ExitStatus::Success) << err.str();
+  const std::string json = out.str();
+  for (const char* key :
+       {"\"simulated\": {\"frequency_hz\": 772.", "\"duty_cycle\": ", "\"t_high_s\": ",
+        "\"t_low_s\": ", "\"first_t_high_s\": ", "\"predicted\": {\"frequency_hz\": 772.",
+        "\"ideal\": {\"frequency_hz\": 1000"})
+    EXPECT_NE(json.find(key), std::string::npos) << key << "\n" << json;
+  std::ifstream svg(picture);
+  const std::string doc((std::istreambuf_iterator<char>(svg)), std::istreambuf_iterator<char>());
+  EXPECT_NE(doc.find("2/3 Vcc</text>"), std::string::npos);
+  ASSERT_EQ(Run({"simulate", "monostable", "-t", "0.5", "--json", "--family", "cmos"}),
+            ExitStatus::Success);
+  EXPECT_NE(out.str().find("\"simulated\": {\"t_high_s\": "), std::string::npos) << out.str();
+  EXPECT_EQ(out.str().find("\"simulated\": {\"frequency_hz"), std::string::npos);
+}
+
+TEST_F(CliTest, SavedNetlistRunsAsItStands) {
+  const std::string netlist = Path("d1.cir");
+  ASSERT_EQ(Run({"simulate", "1", "-f", "1000", "-d", "75", "--vcc", "12", "--netlist", netlist}),
+            ExitStatus::Success);
+  EXPECT_EQ(out.str(), "");
+  std::ifstream in(netlist);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(text.rfind("* timer555: astable, duty cycle above 50 %", 0), 0u);
+  if (FindNgspice().empty()) GTEST_SKIP() << "ngspice is not installed";
+  const ChildRun run = RunChild({"ngspice", "-b", netlist}, dir.string(), 5);
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  const auto measured = ParseMeasurements(run.output);
+  for (int k = 1; k <= 8; ++k) {
+    EXPECT_EQ(measured.count("rise" + std::to_string(k)), 1u) << k << run.output;
+    EXPECT_EQ(measured.count("fall" + std::to_string(k)), 1u) << k;
+  }
+}
+
+TEST_F(CliTest, SimulateWithoutNgspiceSaysSo) {
+  const std::string path = std::getenv("PATH");
+  setenv("PATH", dir.c_str(), 1);
+  const ExitStatus status = Run({"simulate", "1", "-f", "1000", "-d", "75"});
+  setenv("PATH", path.c_str(), 1);
+  EXPECT_EQ(status, ExitStatus::Failed);
+  EXPECT_EQ(err.str(), std::string("timer555-cli: error: ") + kNgspiceMissing + "\n");
+  EXPECT_EQ(Run({"simulate", "1", "-f", "1000", "-d", "75", "-o", "x.bmp"}), ExitStatus::Usage);
 }
 
 TEST_F(CliTest, DesignUsageErrors) {

@@ -1,0 +1,183 @@
+#include "simulation/netlist.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+#include "analysis/timer_family.h"
+
+namespace timer555 {
+
+namespace {
+
+// Numbers for the netlist: shortest round-trip form, never the locale's comma.
+std::string N(double v) {
+  char buf[64];
+  const auto r = std::to_chars(buf, buf + sizeof buf, v);
+  return std::string(buf, r.ptr);
+}
+
+const char* DesignName(int mode) {
+  switch (mode) {
+    case 1:
+      return "astable, duty cycle above 50 % (R1 Vcc-pin 7, R2 pin 7-pins 6/2)";
+    case 2:
+      return "astable, 50 % (R2 pull-up Vcc-pin 3, R1 pin 3-pins 6/2, pin 7 open)";
+    case 3:
+      return "astable, duty cycle below 50 % (R1 Vcc-pin 7, D1 pin 7-pins 6/2, R2 and D2 back to "
+             "pin 7)";
+    default:
+      return "monostable (R1 Vcc-pins 6/7, trigger on pin 2)";
+  }
+}
+
+}  // namespace
+
+SimulationPlan PlanSimulation(const DesignSnapshot& design, const Conditions& conditions) {
+  const Timing t = PredictTiming(design, conditions);
+  const Timing ideal = IdealTiming(design);
+  // Where the prediction has no finite time (the threshold never reached),
+  // the ideal one sets the scale; the simulation then shows what happens.
+  const auto finite = [](double v, double fallback) {
+    return std::isfinite(v) && v > 0 ? v : fallback;
+  };
+  SimulationPlan p;
+  p.midLevel = conditions.vcc / 2;
+  if (design.mode == 4) {
+    // The power-up pulse (the capacitor starts from 0 V) ends first; the
+    // trigger comes after it, and the pulse it starts is the one measured.
+    const double pulse = finite(t.tHigh, ideal.tHigh);
+    p.triggerAt = 1.5 * pulse;
+    p.triggerWidth = pulse / 20;
+    p.stop = p.triggerAt + 1.5 * pulse;
+    p.maxStep = pulse / 2000;
+    return p;
+  }
+  const double high = finite(t.tHigh, ideal.tHigh);
+  const double low = finite(t.tLow.value_or(0), *ideal.tLow);
+  const double period = high + low;
+  p.stop = finite(t.firstTHigh, ideal.firstTHigh) + (p.lastRise + 1.5) * period;
+  p.maxStep = std::min(high, low) / 500;
+  return p;
+}
+
+std::vector<std::string> MeasurementNames(const DesignSnapshot& design,
+                                          const SimulationPlan& plan) {
+  std::vector<std::string> names;
+  const int last = design.mode == 4 ? 1 : plan.lastRise;
+  for (int k = 1; k <= last; ++k) {
+    names.push_back("rise" + std::to_string(k));
+    names.push_back("fall" + std::to_string(k));
+  }
+  return names;
+}
+
+std::string Netlist(const DesignSnapshot& d, const Conditions& c, const SimulationPlan& plan,
+                    const std::string& waveFile) {
+  const FamilyParameters& f = Parameters(c.family);
+  const bool cmos = c.family == TimerFamily::Cmos;
+  const double vcc = c.vcc;
+  std::string s;
+  s += "* timer555: " + std::string(DesignName(d.mode)) + "\n";
+  s += "* R1 = " + N(d.r1) + " ohm";
+  if (d.mode != 4) s += ", R2 = " + N(d.r2) + " ohm";
+  s += ", C1 = " + N(d.c1) + " F, C2 = 10 nF on pin 5\n";
+  s += "* " + std::string(f.name) + " timer at Vcc = " + N(vcc) + " V, " + N(c.celsius) + " C\n";
+  s += "* Written by timer555 from datasheet figures: a behavioural 555 (a 5k/5k/5k divider, two\n"
+       "* comparators, an SR latch with the propagation delay, the discharge transistor and the\n"
+       "* output stage) and a 1N4148-class diode. Run it with: ngspice -b FILE\n";
+  s += ".options TNOM=25 TEMP=" + N(c.celsius) + "\n";
+  // The latch follows its next state through an RC whose half-way point
+  // comes after the propagation delay.
+  const double tau = f.propagationDelay / std::log(2.0);
+  s +=
+      ".subckt timer555 gnd trig out reset ctrl thresh disch vcc\n"
+      "Rd1 vcc ctrl 5k\n"
+      "Rd2 ctrl lo 5k\n"
+      "Rd3 lo gnd 5k\n"
+      "* the current the threshold input draws\n"
+      "Ith thresh gnd DC " +
+      N(f.thresholdCurrent) +
+      "\n"
+      "* trigger below 1/3 Vcc sets, threshold above 2/3 Vcc resets; reset beats trigger beats "
+      "threshold\n"
+      "Bset set gnd V = V(trig,gnd) < V(lo,gnd) ? 1 : 0\n"
+      "Bres res gnd V = V(thresh,gnd) > V(ctrl,gnd) ? 1 : 0\n"
+      "Bnext next gnd V = V(reset,gnd) < 0.7 ? 0 : (V(set,gnd) > 0.5 ? 1 : (V(res,gnd) > 0.5 ? 0 : "
+      "(V(q,gnd) > 0.5 ? 1 : 0)))\n"
+      "Rq next q 1k\n"
+      "Cq q gnd " +
+      N(tau / 1000) +
+      "\n"
+      "* discharge transistor: on while the latch is reset\n"
+      "Bdis disch gnd I = V(q,gnd) > 0.5 ? 0 : V(disch,gnd) / " +
+      N(f.dischargeResistance) +
+      "\n"
+      "* output stage: low sinks through " +
+      N(f.outputLowResistance) + " ohm; high ";
+  if (cmos) {
+    s += "drives to Vcc through " + N(f.outputHighResistance) + " ohm\n";
+    s += "Bout out gnd I = V(q,gnd) > 0.5 ? (V(out,gnd) - V(vcc,gnd)) / " +
+         N(f.outputHighResistance) + " : V(out,gnd) / " + N(f.outputLowResistance) + "\n";
+  } else {
+    s += "only sources, from " + N(f.outputHighDrop) + " V below Vcc through " +
+         N(f.outputHighResistance) + " ohm\n";
+    s += "Bout out gnd I = V(q,gnd) > 0.5 ? -max(V(vcc,gnd) - " + N(f.outputHighDrop) +
+         " - V(out,gnd), 0) / " + N(f.outputHighResistance) + " : V(out,gnd) / " +
+         N(f.outputLowResistance) + "\n";
+  }
+  s += "Rout out gnd 100Meg\n"
+       ".ends\n";
+  s += ".model D1N4148 D(IS=2.52n N=1.752 RS=0.568 EG=1.11 XTI=3)\n";
+  s += "Vcc vcc 0 DC " + N(vcc) + "\n";
+  // Pins: gnd trig out reset ctrl thresh disch vcc.
+  switch (d.mode) {
+    case 1:
+      s += "X1 0 cap out vcc ctrl cap disch vcc timer555\n";
+      s += "R1 vcc disch " + N(d.r1) + "\n";
+      s += "R2 disch cap " + N(d.r2) + "\n";
+      break;
+    case 2:
+      s += "X1 0 cap out vcc ctrl cap disch vcc timer555\n";
+      s += "R2 vcc out " + N(d.r2) + "\n";
+      s += "R1 out cap " + N(d.r1) + "\n";
+      s += "Rdis disch 0 1G\n";
+      break;
+    case 3:
+      s += "X1 0 cap out vcc ctrl cap disch vcc timer555\n";
+      s += "R1 vcc disch " + N(d.r1) + "\n";
+      s += "D1 disch cap D1N4148\n";
+      s += "R2 cap steer " + N(d.r2) + "\n";
+      s += "D2 steer disch D1N4148\n";
+      break;
+    default:
+      s += "X1 0 trig out vcc ctrl cap cap vcc timer555\n";
+      s += "R1 vcc cap " + N(d.r1) + "\n";
+      s += "Vtrig trig 0 PULSE(" + N(vcc) + " 0 " + N(plan.triggerAt) + " " + N(plan.maxStep / 10) +
+           " " + N(plan.maxStep / 10) + " " + N(plan.triggerWidth) + " " + N(plan.stop * 10) +
+           ")\n";
+      break;
+  }
+  s += "C1 cap 0 " + N(d.c1) + "\n";
+  s += "C2 ctrl 0 10n\n";
+  // From 0 V on C1, the divider at its levels and the latch set: the output
+  // is high at power-up.
+  s += ".ic v(cap)=0 v(ctrl)=" + N(2 * vcc / 3) + " v(x1.lo)=" + N(vcc / 3) + " v(x1.q)=1\n";
+  s += ".tran " + N(plan.maxStep) + " " + N(plan.stop) + " 0 " + N(plan.maxStep) + " uic\n";
+  const int last = d.mode == 4 ? 1 : plan.lastRise;
+  for (int k = 1; k <= last; ++k) {
+    // The one-shot's crossings are counted from just before its trigger.
+    const std::string from = d.mode == 4 ? " TD=" + N(0.9 * plan.triggerAt) : "";
+    s += ".meas tran rise" + std::to_string(k) + " WHEN v(out)=" + N(plan.midLevel) + from +
+         " RISE=" + std::to_string(k) + "\n";
+    s += ".meas tran fall" + std::to_string(k) + " WHEN v(out)=" + N(plan.midLevel) + from +
+         " FALL=" + std::to_string(k) + "\n";
+  }
+  if (!waveFile.empty()) {
+    s += ".control\nrun\nwrdata " + waveFile + " v(out) v(cap)\nquit\n.endc\n";
+  }
+  s += ".end\n";
+  return s;
+}
+
+}  // namespace timer555

@@ -1,0 +1,165 @@
+#include "simulation/wave_picture.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+namespace timer555 {
+
+namespace {
+
+constexpr Color kOutputColor{0, 0, 192};
+constexpr Color kCapacitorColor{192, 0, 0};
+constexpr Color kGrey{128, 128, 128};
+constexpr const char* kFace = "DejaVu Sans";
+
+std::string Trimmed(double v, int significant) {
+  char buf[64];
+  const int whole = v >= 1 ? static_cast<int>(std::floor(std::log10(v))) + 1 : 1;
+  const int decimals = std::max(0, significant - whole);
+  const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+  std::string s(buf, r.ptr);
+  if (s.find('.') != std::string::npos) {
+    while (s.back() == '0')
+      s.pop_back();
+    if (s.back() == '.') s.pop_back();
+  }
+  return s;
+}
+
+// A round step for about `ticks` divisions of `span`: 1, 2 or 5 times a power of ten.
+double NiceStep(double span, int ticks) {
+  const double raw = span / ticks;
+  const double decade = std::pow(10.0, std::floor(std::log10(raw)));
+  for (double m : {1.0, 2.0, 5.0, 10.0})
+    if (m * decade >= raw) return m * decade;
+  return 10 * decade;
+}
+
+}  // namespace
+
+std::string TimeText(double seconds, int significant) {
+  if (!std::isfinite(seconds)) return "-";
+  const double a = std::fabs(seconds);
+  if (a == 0) return "0 s";
+  if (a >= 1) return Trimmed(seconds, significant) + " s";
+  if (a >= 1e-3) return Trimmed(seconds * 1e3, significant) + " ms";
+  if (a >= 1e-6) return Trimmed(seconds * 1e6, significant) + " us";
+  return Trimmed(seconds * 1e9, significant) + " ns";
+}
+
+void DrawSimulatedWave(Canvas& c, const DesignSnapshot& design, const Conditions& conditions,
+                       const SimulationResult& result) {
+  const int w = c.Width(), h = c.Height();
+  c.SetPenWidth(1);
+  c.SetBrushColor(kWhite);
+  c.FillRect({0, 0, w, h});
+  c.SetFontName(kFace);
+  c.SetFontHeight(-12);
+  c.SetFontBold(false);
+  c.SetFontUnderline(false);
+  c.SetFontColor(kBlack);
+  const int left = 48, right = w - 16, top = 48, bottom = h - 40;
+  if (result.error || result.wave.empty()) {
+    c.TextOut(left, top, result.error.value_or("no simulated waveform"));
+    return;
+  }
+  const Timing& t = result.simulated;
+  // The first cycles: power-up and two steady periods, or the trigger and the pulse.
+  double end = result.wave.back().t;
+  if (t.frequency) {
+    end = std::min(end, t.firstTHigh + 2.5 / *t.frequency);
+  }
+  if (!(end > 0)) end = result.wave.back().t;
+  const double vcc = conditions.vcc;
+  const auto x = [&](double time) {
+    return left + static_cast<int>(std::floor((right - left) * std::clamp(time / end, 0.0, 1.0)));
+  };
+  const auto y = [&](double v) {
+    return bottom - static_cast<int>(std::floor((bottom - top) * std::clamp(v / vcc, -0.05, 1.05)));
+  };
+  // Axes, the time grid and its labels.
+  c.SetPenColor(kBlack);
+  c.MoveTo(left, top);
+  c.LineTo(left, bottom);
+  c.LineTo(right + 1, bottom);
+  const double step = NiceStep(end, 6);
+  for (double tick = 0; tick <= end * 1.0001; tick += step) {
+    const int px = x(tick);
+    c.MoveTo(px, bottom);
+    c.LineTo(px, bottom + 4);
+    const std::string label = TimeText(tick);
+    c.TextOut(px - c.TextWidth(label) / 2, bottom + 6, label);
+  }
+  for (const auto& [v, name] : {std::pair<double, const char*>{0, "0 V"}, {vcc, "Vcc"}}) {
+    c.MoveTo(left - 4, y(v));
+    c.LineTo(left, y(v));
+    c.TextOut(left - 8 - c.TextWidth(name), y(v) - c.TextHeight(name) / 2, name);
+  }
+  // The comparator levels, dotted: single pixels at odd x.
+  for (const double level : {vcc / 3, 2 * vcc / 3}) {
+    const int py = y(level);
+    for (int px = left + 1; px < right; px += 2)
+      c.SetPixel(px | 1, py, kGrey);
+    const std::string name = level < vcc / 2 ? "1/3 Vcc" : "2/3 Vcc";
+    c.SetFontColor(kGrey);
+    c.TextOut(right - c.TextWidth(name), py - c.TextHeight(name), name);
+  }
+  // The traces, one point per pixel column change.
+  const auto trace = [&](double WavePoint::*member, Color color) {
+    c.SetPenColor(color);
+    bool first = true;
+    int lastX = 0, lastY = 0;
+    for (const WavePoint& p : result.wave) {
+      if (p.t > end) break;
+      const int px = x(p.t), py = y(p.*member);
+      if (first) {
+        c.MoveTo(px, py);
+        first = false;
+      } else if (px != lastX || py != lastY) {
+        c.LineTo(px, py);
+      }
+      lastX = px;
+      lastY = py;
+    }
+  };
+  trace(&WavePoint::cap, kCapacitorColor);
+  trace(&WavePoint::out, kOutputColor);
+  // Legend.
+  c.SetFontColor(kOutputColor);
+  c.TextOut(left + 8, 4, "output (pin 3)");
+  c.SetFontColor(kCapacitorColor);
+  c.TextOut(left + 8 + c.TextWidth("output (pin 3)") + 16, 4, "C1");
+  c.SetFontColor(kBlack);
+  const std::string supply = "Vcc = " + Trimmed(vcc, 3) + " V, simulated by ngspice";
+  c.TextOut(right - c.TextWidth(supply), 4, supply);
+  // The measured times, marked under the trace of one steady cycle.
+  c.SetPenColor(kBlack);
+  const auto mark = [&](double from, double to, const std::string& label) {
+    const int a = x(from), b = x(to), py = y(vcc) - 10;
+    if (b <= a) return;
+    c.MoveTo(a, py - 3);
+    c.LineTo(a, py + 4);
+    c.MoveTo(b, py - 3);
+    c.LineTo(b, py + 4);
+    c.MoveTo(a, py);
+    c.LineTo(b, py);
+    c.TextOut((a + b) / 2 - c.TextWidth(label) / 2, py - 2 - c.TextHeight(label), label);
+  };
+  if (design.mode == 4) {
+    // The triggered pulse starts where the output rises after the trigger.
+    double rise = result.triggerAt;
+    for (const WavePoint& p : result.wave)
+      if (p.t >= result.triggerAt && p.out > vcc / 2) {
+        rise = p.t;
+        break;
+      }
+    mark(rise, rise + t.tHigh, "tH = " + TimeText(t.tHigh));
+  } else if (t.frequency && t.tLow) {
+    const double periodStart = t.firstTHigh + *t.tLow;  // the second rise
+    mark(periodStart, periodStart + t.tHigh, "tH = " + TimeText(t.tHigh));
+    mark(periodStart + t.tHigh, periodStart + t.tHigh + *t.tLow, "tL = " + TimeText(*t.tLow));
+  }
+}
+
+}  // namespace timer555

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "render/canvas.h"
+#include "simulation/ngspice.h"
+
+namespace timer555 {
+
+// The simulated waveform: the output (pin 3) and the capacitor voltage over
+// the first cycles, a time axis in engineering units, the 1/3 and 2/3 Vcc
+// levels dotted and the measured high and low times marked. Drawn through the
+// Canvas, so PNG and SVG show the same pixels.
+void DrawSimulatedWave(Canvas& canvas, const DesignSnapshot& design, const Conditions& conditions,
+                       const SimulationResult& result);
+
+// 250 us, 1.2 ms, 3 s: a time with `significant` digits at most and its unit.
+std::string TimeText(double seconds, int significant = 3);
+
+}  // namespace timer555

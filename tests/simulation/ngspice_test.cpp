@@ -1,0 +1,252 @@
+#include "simulation/ngspice.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "simulation/netlist.h"
+#include "simulation/wave_picture.h"
+#include "support/recording_canvas.h"
+
+namespace timer555 {
+namespace {
+
+namespace fs = std::filesystem;
+
+DesignSnapshot Design(int mode, double f, double duty, double c1) {
+  DesignSnapshot s;
+  s.mode = mode;
+  s.c1 = c1;
+  s.frequency = f;
+  s.dutyCycle = duty;
+  const double k = 1 / (std::log(2.0) * f * c1);
+  if (mode == 1) {
+    s.r1 = (2 * duty - 1) * k;
+    s.r2 = (1 - duty) * k;
+  } else if (mode == 2) {
+    s.r1 = 0.5 * k;
+    s.r2 = 4700;
+  } else if (mode == 3) {
+    s.r1 = duty * k;
+    s.r2 = (1 - duty) * k;
+  } else {
+    s.pulseLength = f;  // the pulse, in seconds
+    s.r1 = f / (std::log(3.0) * c1);
+  }
+  return s;
+}
+
+Conditions At(double vcc, TimerFamily family = TimerFamily::Bipolar) {
+  Conditions c;
+  c.vcc = vcc;
+  c.family = family;
+  return c;
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+TEST(Netlist, DrawsEachCircuitAsTheSchematicDoes) {
+  const struct {
+    int mode;
+    std::vector<std::string> lines;
+  } rows[] = {
+      {1,
+       {"X1 0 cap out vcc ctrl cap disch vcc timer555", "R1 vcc disch 7213.475204444818",
+        "R2 disch cap 3606.737602222409"}},
+      {2, {"R2 vcc out 4700", "R1 out cap 72134.75204444818", "Rdis disch 0 1G"}},
+      {3,
+       {"R1 vcc disch 3606.737602222409", "D1 disch cap D1N4148", "R2 cap steer 10820.21280666",
+        "D2 steer disch D1N4148"}},
+      {4,
+       {"X1 0 trig out vcc ctrl cap cap vcc timer555", "R1 vcc cap 9102.392266268373",
+        "Vtrig trig 0 PULSE(9 0 "}},
+  };
+  const DesignSnapshot designs[] = {Design(1, 1000, 0.75, 1e-7), Design(2, 1000, 0.5, 1e-8),
+                                    Design(3, 1000, 0.25, 1e-7), Design(4, 1, 0, 1e-4)};
+  for (const auto& row : rows) {
+    const DesignSnapshot& d = designs[row.mode - 1];
+    const std::string n = Netlist(d, At(9), PlanSimulation(d, At(9)));
+    for (const std::string& line : row.lines)
+      EXPECT_TRUE(Contains(n, line)) << row.mode << ": " << line << "\n" << n;
+    for (const char* common :
+         {".subckt timer555 gnd trig out reset ctrl thresh disch vcc", "Rd1 vcc ctrl 5k",
+          "Ith thresh gnd DC 1e-07", "C2 ctrl 0 10n", ".model D1N4148 D(IS=2.52n N=1.752 RS=0.568",
+          ".ic v(cap)=0 v(ctrl)=6 v(x1.lo)=3 v(x1.q)=1", " uic\n",
+          ".meas tran rise1 WHEN v(out)=4.5 ", "Vcc vcc 0 DC 9", "* timer555: ", ".end\n"})
+      EXPECT_TRUE(Contains(n, common)) << row.mode << ": " << common;
+    EXPECT_FALSE(Contains(n, ".control")) << "a saved netlist runs as it stands";
+  }
+  // The CMOS output reaches Vcc and sinks as well as sources.
+  const DesignSnapshot& d = designs[0];
+  const std::string cmos = Netlist(d, At(9, TimerFamily::Cmos), PlanSimulation(d, At(9)));
+  EXPECT_TRUE(Contains(cmos, "(V(out,gnd) - V(vcc,gnd)) / 60"));
+  EXPECT_TRUE(Contains(cmos, "Ith thresh gnd DC 1e-11"));
+}
+
+TEST(Netlist, PlanFollowsThePeriod) {
+  for (const double f : {0.01, 1000.0, 2e6}) {
+    const DesignSnapshot d = Design(1, f, 0.6, f > 1e5 ? 1e-10 : f < 1 ? 1e-4 : 1e-6);
+    const SimulationPlan p = PlanSimulation(d, At(9));
+    const Timing t = PredictTiming(d, At(9));
+    // The first charge and the measured periods fit; a bounded number of steps.
+    EXPECT_GT(p.stop, t.firstTHigh + p.lastRise / *t.frequency) << f;
+    EXPECT_LT(p.stop, t.firstTHigh + (p.lastRise + 3) / *t.frequency) << f;
+    EXPECT_LT(p.stop / p.maxStep, 25000) << f;
+  }
+}
+
+TEST(Measurements, ParsedAndTurnedIntoFigures) {
+  const std::string output =
+      "Note: ...\nrise1               =   1.00000e-09\nfall1 = 1.0e-3\n"
+      "rise2 = 1.5e-3\nfall2 = 2.2e-3\nrise3 = 2.5e-3\nfall3 = 3.2e-3\nrise4 = 3.5e-3\n"
+      "fall4 = 4.2e-3\nrise5 = 4.5e-3\nfall5 = 5.2e-3\nrise6 = 5.5e-3\nfall6 = 6.2e-3\n"
+      "rise7 = 6.5e-3\nfall7 = 7.2e-3\nrise8 = 7.5e-3\nfall8 = failed\n"
+      "Error: garbage = here\n";
+  const auto m = ParseMeasurements(output);
+  EXPECT_EQ(m.count("fall8"), 0u);
+  EXPECT_EQ(m.count("Error:"), 0u);
+  DesignSnapshot d;
+  const auto t = TimingFromMeasurements(d, SimulationPlan{}, m);
+  ASSERT_TRUE(t);
+  EXPECT_NEAR(*t->frequency, 1000, 1e-9);
+  EXPECT_NEAR(t->tHigh, 0.7e-3, 1e-12);
+  EXPECT_NEAR(*t->dutyCycle, 0.7, 1e-9);
+  EXPECT_NEAR(t->firstTHigh, 1e-3, 1e-15);
+  EXPECT_FALSE(TimingFromMeasurements(d, SimulationPlan{}, ParseMeasurements("rise1 = 1\n")));
+}
+
+// Stand-ins for ngspice in a directory of their own, and a private TMPDIR
+// that must be empty again after every run.
+class SimulationRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root = fs::temp_directory_path() /
+           ("timer555_sim_" + std::to_string(getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(root / "tmp");
+    fs::create_directories(root / "bin");
+    const char* old = std::getenv("TMPDIR");
+    savedTmp = old ? old : "";
+    setenv("TMPDIR", (root / "tmp").c_str(), 1);
+  }
+  void TearDown() override {
+    if (savedTmp.empty()) {
+      unsetenv("TMPDIR");
+    } else {
+      setenv("TMPDIR", savedTmp.c_str(), 1);
+    }
+    fs::remove_all(root);
+  }
+  std::string StandIn(const std::string& name, const std::string& body) {
+    const fs::path script = root / "bin" / name;
+    std::ofstream(script) << "#!/bin/sh\n" << body << "\n";
+    fs::permissions(script, fs::perms::owner_all);
+    return script.string();
+  }
+  bool TemporaryFilesLeft() const { return !fs::is_empty(root / "tmp"); }
+
+  fs::path root;
+  std::string savedTmp;
+};
+
+TEST_F(SimulationRunTest, FailuresAreClearMessagesAndLeaveNothingBehind) {
+  const DesignSnapshot d = Design(1, 1000, 0.75, 1e-7);
+  const struct {
+    std::string program;
+    std::string message;
+  } rows[] = {
+      {(root / "bin" / "missing").string(), kNgspiceMissing},
+      {StandIn("sleeps", "sleep 30"), "the simulation did not finish within 1 s"},
+      {StandIn("forks", "sleep 30 &\necho started"), "the simulation did not finish within 1 s"},
+      {StandIn("garbage", "echo 'rise1 = banana'; echo '%%% garbage'"),
+       "the simulation printed no measurement: the circuit does not switch as designed"},
+      {StandIn("fails", "exit 3"), "ngspice failed (exit status 3) and printed no measurement"},
+      {StandIn("killed", "kill -9 $$"), "ngspice was ended by signal 9"},
+  };
+  for (const auto& row : rows) {
+    const SimulationResult r = Simulate(d, At(12), row.program, 1);
+    ASSERT_TRUE(r.error) << row.message;
+    EXPECT_EQ(*r.error, row.message);
+    EXPECT_LT(r.seconds, 3) << row.message << ": the limit holds";
+    EXPECT_FALSE(TemporaryFilesLeft()) << row.message;
+  }
+}
+
+TEST_F(SimulationRunTest, CancelEndsTheChild) {
+  std::atomic<bool> cancel{true};
+  const SimulationResult r =
+      Simulate(Design(1, 1000, 0.75, 1e-7), At(12), StandIn("sleeps", "sleep 30"), 5, &cancel);
+  EXPECT_EQ(r.error, "the simulation was cancelled");
+  EXPECT_FALSE(TemporaryFilesLeft());
+}
+
+// The real simulator: installed by scripts/setup.
+class NgspiceTest : public SimulationRunTest {
+ protected:
+  void SetUp() override {
+    SimulationRunTest::SetUp();
+    if (FindNgspice().empty()) GTEST_SKIP() << "ngspice is not installed";
+  }
+  Timing Run(const DesignSnapshot& d, const Conditions& c) {
+    const SimulationResult r = Simulate(d, c);
+    EXPECT_FALSE(r.error) << r.error.value_or("");
+    EXPECT_FALSE(TemporaryFilesLeft());
+    EXPECT_FALSE(r.wave.empty());
+    return r.simulated;
+  }
+};
+
+TEST_F(NgspiceTest, PlainDesignsMeetTheIdealRelations) {
+  const Timing t1 = Run(Design(1, 1000, 0.75, 1e-7), At(12));
+  EXPECT_NEAR(*t1.frequency / 1000, 1, 0.005);
+  EXPECT_NEAR(*t1.dutyCycle / 0.75, 1, 0.005);
+  // The first high time runs from 0 V: ln 3 / ln 2 of the steady one.
+  EXPECT_NEAR(t1.firstTHigh / t1.tHigh / 1.585, 1, 0.01);
+  const Timing t4 = Run(Design(4, 0.01, 0, 1e-6), At(12));
+  EXPECT_NEAR(t4.tHigh / 0.01, 1, 0.005);
+}
+
+TEST_F(NgspiceTest, BuiltCircuitsMeetThePrediction) {
+  const struct {
+    int mode;
+    double vcc;
+  } rows[] = {{3, 5}, {3, 9}, {3, 12}, {3, 15}, {2, 5}, {2, 12}};
+  for (const auto& r : rows) {
+    const DesignSnapshot d = r.mode == 3 ? Design(3, 1000, 0.25, 1e-7) : Design(2, 1000, 0.5, 1e-8);
+    const Timing simulated = Run(d, At(r.vcc));
+    const Timing predicted = PredictTiming(d, At(r.vcc));
+    EXPECT_NEAR(*simulated.frequency / *predicted.frequency, 1, 0.02) << r.mode << " " << r.vcc;
+    EXPECT_NEAR(*simulated.dutyCycle / *predicted.dutyCycle, 1, 0.02) << r.mode << " " << r.vcc;
+  }
+}
+
+TEST_F(NgspiceTest, WaveformPictureMarksTheTimes) {
+  const DesignSnapshot d = Design(3, 1000, 0.25, 1e-7);
+  const SimulationResult r = Simulate(d, At(5));
+  ASSERT_FALSE(r.error);
+  RecordingCanvas c(650, 308);
+  DrawSimulatedWave(c, d, At(5), r);
+  std::vector<std::string> texts;
+  for (const DrawOp& op : c.OpsOf(DrawOp::Kind::Text))
+    texts.push_back(op.text);
+  for (const std::string& t : {std::string("tH = ") + TimeText(r.simulated.tHigh),
+                               std::string("tL = ") + TimeText(*r.simulated.tLow),
+                               std::string("1/3 Vcc"), std::string("2/3 Vcc"), std::string("1 ms")})
+    EXPECT_NE(std::find(texts.begin(), texts.end(), t), texts.end()) << t;
+}
+
+TEST(TimeText, EngineeringUnits) {
+  const std::pair<double, const char*> rows[] = {
+      {0.00025, "250 us"}, {0.0012, "1.2 ms"}, {3, "3 s"}, {1.5e-7, "150 ns"}, {0, "0 s"}};
+  for (const auto& [v, text] : rows)
+    EXPECT_EQ(TimeText(v), text);
+}
+
+}  // namespace
+}  // namespace timer555
