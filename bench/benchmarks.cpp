@@ -6,6 +6,7 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <cmath>
 #include <sstream>
 
 #include "analysis/check.h"
@@ -18,6 +19,7 @@
 #include "render/circuits.h"
 #include "render/draw555.h"
 #include "render/qt_canvas.h"
+#include "simulation/ngspice.h"
 #include "state/global.h"
 
 using namespace timer555;
@@ -107,6 +109,23 @@ void RealWorldCheck(benchmark::State& state) {
     benchmark::DoNotOptimize(RunCheck(s, {}));
 }
 BENCHMARK(RealWorldCheck)->Unit(benchmark::kMicrosecond);
+
+// One ngspice run, from the slowest design (0.01 Hz) to the fastest (2 MHz,
+// CMOS); goal: under 2 s for the slowest.
+void SimulateDesign(benchmark::State& state) {
+  const double f = state.range(0) == 0 ? 0.01 : state.range(0) == 1 ? 1000 : 2e6;
+  DesignSnapshot s{1, 0, 0, f < 1 ? 1e-4 : f > 1e5 ? 1e-10 : 1e-7, f, 0.6, 0};
+  const double k = 1 / (std::log(2.0) * f * s.c1);
+  s.r1 = 0.2 * k;
+  s.r2 = 0.4 * k;
+  Conditions c;
+  if (f > 1e5) c.family = TimerFamily::Cmos;
+  for (auto _ : state) {
+    const SimulationResult r = Simulate(s, c);
+    if (r.error) state.SkipWithError(r.error->c_str());
+  }
+}
+BENCHMARK(SimulateDesign)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

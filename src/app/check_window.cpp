@@ -14,6 +14,7 @@
 #include <cmath>
 
 #include "app/shell.h"
+#include "app/simulation_panel.h"
 #include "design/design_pages.h"
 #include "state/global.h"
 
@@ -79,7 +80,7 @@ TfmCheck::TfmCheck(MainShell& shell, QWidget* parent) : QWidget(parent, Qt::Tool
   // Two columns keep the window short: the conditions and the timing on the
   // left, what follows from them on the right.
   auto* columns = new QHBoxLayout(this);
-  columns->setSizeConstraint(QLayout::SetMinimumSize);
+  columns->setSizeConstraint(QLayout::SetFixedSize);
   auto* layout = new QVBoxLayout;
   auto* right = new QVBoxLayout;
   columns->addLayout(layout);
@@ -118,11 +119,13 @@ TfmCheck::TfmCheck(MainShell& shell, QWidget* parent) : QWidget(parent, Qt::Tool
   figures_ = new QGridLayout(timing);
   figures_->addWidget(new QLabel("<b>ideal</b>"), 0, 1);
   figures_->addWidget(new QLabel("<b>built circuit</b>"), 0, 2);
+  figures_->addWidget(new QLabel("<b>simulated</b>"), 0, 3);
   for (int i = 0; i < 5; ++i) {
     figures_->addWidget(new QLabel(kRowNames[i]), i + 1, 0);
-    for (int column = 1; column <= 2; ++column) {
+    for (int column = 1; column <= 3; ++column) {
       auto* value = new QLabel;
-      value->setAccessibleName(QString(kRowNames[i]) + (column == 1 ? ", ideal" : ", built"));
+      const char* what[] = {", ideal", ", built", ", simulated"};
+      value->setAccessibleName(QString(kRowNames[i]) + what[column - 1]);
       value->setTextInteractionFlags(Qt::TextSelectableByMouse);
       figures_->addWidget(value, i + 1, column);
     }
@@ -153,6 +156,9 @@ TfmCheck::TfmCheck(MainShell& shell, QWidget* parent) : QWidget(parent, Qt::Tool
     applyButtons_.push_back(apply);
   }
   right->addWidget(standard);
+  Simulation = new SimulationPanel;
+  Simulation->SetResultHandler([this](const std::optional<Timing>& t) { ShowSimulated(t); });
+  right->addWidget(Simulation);
 
   auto* tolerance = new QGroupBox("Worst case");
   auto* toleranceLayout = new QVBoxLayout(tolerance);
@@ -189,6 +195,7 @@ void TfmCheck::Refresh() {
   ReadControls();
   design_ = shell_.CheckedDesign();
   report_.reset();
+  Simulation->SetDesign(design_, settings_.conditions);
   const auto cell = [this](int row, int column) {
     return static_cast<QLabel*>(figures_->itemAtPosition(row, column)->widget());
   };
@@ -289,6 +296,24 @@ void TfmCheck::Apply(int row) {
     apply();
   }
   Refresh();
+}
+
+void TfmCheck::ShowSimulated(const std::optional<Timing>& t) {
+  const auto set = [this](int row, const QString& text) {
+    static_cast<QLabel*>(figures_->itemAtPosition(row, 3)->widget())->setText(text);
+  };
+  if (!t) {
+    for (int row = 1; row <= 5; ++row)
+      set(row, "");
+    return;
+  }
+  const auto opt = [](const std::optional<double>& v) { return v.value_or(NAN); };
+  const bool oneShot = !t->frequency;
+  set(1, oneShot ? "-" : Engineering(opt(t->frequency), "Hz"));
+  set(2, oneShot ? "-" : Percent(opt(t->dutyCycle)));
+  set(3, Engineering(t->tHigh, "s"));
+  set(4, oneShot ? "-" : Engineering(opt(t->tLow), "s"));
+  set(5, Engineering(t->firstTHigh, "s"));
 }
 
 QString TfmCheck::FiguresText() const {

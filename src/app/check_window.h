@@ -15,6 +15,7 @@ class QPushButton;
 namespace timer555 {
 
 class MainShell;
+class SimulationPanel;
 
 // The "Real-world check" tool window: the design on show as a built circuit.
 // It follows the design while it is open (the main window calls Refresh after
@@ -45,10 +46,12 @@ class TfmCheck final : public QWidget {
   QDoubleSpinBox* CapacitorTolerance = nullptr;
   QDoubleSpinBox* MinCelsius = nullptr;
   QDoubleSpinBox* MaxCelsius = nullptr;
+  SimulationPanel* Simulation = nullptr;
 
  private:
   void ReadControls();
   void Apply(int row);
+  void ShowSimulated(const std::optional<Timing>& simulated);
 
   MainShell& shell_;
   CheckSettings settings_;

@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -24,6 +25,7 @@
 #include "app/check_window.h"
 #include "app/image_control.h"
 #include "app/main_window.h"
+#include "app/simulation_panel.h"
 #include "app/window_fixture.h"
 #include "cli/cli.h"
 #include "components/num_edit.h"
@@ -564,6 +566,61 @@ TEST_F(CheckWindowTest, PageMenuCopiesAndSavesThePicture) {
   const auto messages =
       WithModals([&] { EXPECT_FALSE(window->SavePicture(dir + "/missing/dir/page.png")); });
   EXPECT_EQ(messages.size(), 1u);
+  QDir(dir).removeRecursively();
+}
+
+TEST_F(CheckWindowTest, SimulatesInTheBackground) {
+  if (FindNgspice().empty()) GTEST_SKIP() << "ngspice is not installed";
+  Design3At1kHz();
+  TfmCheck* check = PressF9();
+  SimulationPanel* panel = check->Simulation;
+  ASSERT_TRUE(panel->SimulateButton->isEnabled());
+  QTest::mouseClick(panel->SimulateButton, Qt::LeftButton);
+  EXPECT_EQ(panel->SimulateButton->text(), "Cancel") << "the window answers while ngspice runs";
+  EXPECT_TRUE(panel->Busy->isVisibleTo(check));
+  QTRY_VERIFY_WITH_TIMEOUT(!panel->Running() && panel->SimulateButton->text() == "Simulate", 6000);
+  EXPECT_TRUE(panel->Status->text().startsWith("Simulated by ngspice"))
+      << panel->Status->text().toStdString();
+  EXPECT_EQ(Cell(check, "Frequency, simulated"), "863.5 Hz");
+  EXPECT_TRUE(panel->Picture->isVisibleTo(check));
+  // A change of the design clears what no longer holds.
+  ClickArrow(false);
+  EXPECT_EQ(Cell(check, "Frequency, simulated"), "");
+  const QString file = QDir::temp().filePath("timer555_panel.cir");
+  ASSERT_TRUE(panel->SaveNetlist(file));
+  QFile netlist(file);
+  ASSERT_TRUE(netlist.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(netlist.readAll().startsWith("* timer555: astable, duty cycle below 50 %"));
+  netlist.remove();
+}
+
+TEST_F(CheckWindowTest, CancelEndsTheRunAndAMissingSimulatorSaysWhy) {
+  const QString dir = QDir::temp().filePath("timer555_panel_bin");
+  QDir().mkpath(dir);
+  const QString standIn = dir + "/sleeper";
+  {
+    QFile script(standIn);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nsleep 30\n");
+  }
+  QFile::setPermissions(standIn, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  Design3At1kHz();
+  TfmCheck* check = PressF9();
+  SimulationPanel* panel = check->Simulation;
+  panel->SetProgram(standIn.toStdString(), 20);
+  QTest::mouseClick(panel->SimulateButton, Qt::LeftButton);
+  ASSERT_TRUE(panel->Running());
+  QTest::mouseClick(panel->SimulateButton, Qt::LeftButton);  // Cancel
+  QTRY_VERIFY_WITH_TIMEOUT(!panel->Running(), 3000);
+  EXPECT_EQ(panel->Status->text(), "the simulation was cancelled");
+
+  const QByteArray path = qgetenv("PATH");
+  qputenv("PATH", dir.toUtf8());
+  panel->SetProgram("ngspice", kSimulationSeconds);
+  qputenv("PATH", path);
+  EXPECT_FALSE(panel->SimulateButton->isEnabled());
+  EXPECT_EQ(panel->SimulateButton->toolTip().toStdString(), kNgspiceMissing);
+  EXPECT_EQ(panel->Status->text().toStdString(), kNgspiceMissing);
   QDir(dir).removeRecursively();
 }
 

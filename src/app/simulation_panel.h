@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QGroupBox>
+#include <atomic>
+#include <functional>
+#include <optional>
+#include <thread>
+
+#include "simulation/ngspice.h"
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace timer555 {
+
+// The simulation in the real-world check: ngspice runs on a second thread
+// (the window stays responsive, Cancel ends the child), then the simulated
+// figures and the waveform are shown. Without ngspice the button is off and
+// says why.
+class SimulationPanel final : public QGroupBox {
+  Q_OBJECT
+
+ public:
+  explicit SimulationPanel(QWidget* parent = nullptr);
+  ~SimulationPanel() override;
+  SimulationPanel(const SimulationPanel&) = delete;
+  SimulationPanel& operator=(const SimulationPanel&) = delete;
+
+  // The design the next run simulates; a different one clears the results.
+  void SetDesign(const std::optional<DesignSnapshot>& design, const Conditions& conditions);
+  // Where the figures go once a run is done (nothing when it failed).
+  void SetResultHandler(std::function<void(const std::optional<Timing>&)> handler) {
+    resultHandler_ = std::move(handler);
+  }
+
+  bool Running() const noexcept { return worker_.joinable(); }
+  // The program run; tests put a stand-in here.
+  void SetProgram(const std::string& program, double seconds);
+  // Writes the netlist of the design; a failure is a message box.
+  bool SaveNetlist(const QString& file);
+
+  QPushButton* SimulateButton = nullptr;
+  QPushButton* NetlistButton = nullptr;
+  QProgressBar* Busy = nullptr;
+  QLabel* Status = nullptr;
+  QLabel* Picture = nullptr;
+
+ private:
+  void Start();
+  void Cancel();
+  void Finished(SimulationResult result);
+  void Clear();
+
+  std::optional<DesignSnapshot> design_;
+  std::optional<DesignSnapshot> running_;  // the design and conditions the run has
+  Conditions runningConditions_;
+  Conditions conditions_;
+  std::string program_ = "ngspice";
+  double seconds_ = kSimulationSeconds;
+  std::thread worker_;
+  std::atomic<bool> cancel_{false};
+  std::function<void(const std::optional<Timing>&)> resultHandler_;
+};
+
+}  // namespace timer555
