@@ -24,6 +24,7 @@ std::vector<double> Mantissas(Series series) {
     case Series::E24: {
       const size_t step = series == Series::E6 ? 4 : series == Series::E12 ? 2 : 1;
       std::vector<double> m;
+      m.reserve(e24.size() / step);
       for (size_t i = 0; i < e24.size(); i += step)
         m.push_back(e24[i]);
       return m;
@@ -31,6 +32,7 @@ std::vector<double> Mantissas(Series series) {
     default: {
       const int n = series == Series::E48 ? 48 : 96;
       std::vector<double> m;
+      m.reserve(static_cast<size_t>(n));
       for (int i = 0; i < n; ++i)
         m.push_back(std::round(std::pow(10.0, static_cast<double>(i) / n) * 100) / 100);
       return m;
@@ -41,6 +43,7 @@ std::vector<double> Mantissas(Series series) {
 std::vector<double> BuildValues(Series series) {
   std::vector<double> values;
   const std::vector<double> mantissas = Mantissas(series);
+  values.reserve(mantissas.size() * 7 + 1);
   double decade = 1;
   for (int d = 0; d < 7; ++d, decade *= 10)
     for (double m : mantissas)

@@ -37,20 +37,11 @@ constexpr const char* kProgram = "timer555-cli";
 // A drawing that may fail part-way; what was drawn is still written.
 using Drawing = std::function<void(Canvas&)>;
 
-bool EndsWith(const std::string& s, const std::string& suffix) {
-  if (s.size() < suffix.size()) return false;
-  for (size_t i = 0; i < suffix.size(); ++i) {
-    const char c = s[s.size() - suffix.size() + i];
-    if (std::tolower(static_cast<unsigned char>(c)) != suffix[i]) return false;
-  }
-  return true;
-}
-
 enum class Format { Png, Svg };
 
 Format FormatOf(const std::string& file) {
-  if (EndsWith(file, ".png")) return Format::Png;
-  if (EndsWith(file, ".svg")) return Format::Svg;
+  if (EndsWithNoCase(file, ".png")) return Format::Png;
+  if (EndsWithNoCase(file, ".svg")) return Format::Svg;
   throw UsageError("the output file must end in .png or .svg: '" + file + "'");
 }
 

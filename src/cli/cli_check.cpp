@@ -6,7 +6,6 @@
 #include <sstream>
 
 #include "cli/cli.h"
-#include "render/measuring_canvas.h"
 
 namespace timer555 {
 
@@ -32,13 +31,6 @@ std::pair<double, double> Pair(const std::string& option, const std::string& tex
     throw UsageError(option + " wants " + what + ", not '" + text + "'");
   return {Real(option, text.substr(0, comma), lo, hi, what),
           Real(option, text.substr(comma + 1), lo, hi, what)};
-}
-
-std::string Fixed(double v, int decimals) {
-  if (!std::isfinite(v)) return "-";
-  char buf[400];
-  const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
-  return std::string(buf, r.ptr);
 }
 
 // A value in engineering units: 772.1 Hz, 250.0 us, 3.6 kOhm.
@@ -230,10 +222,6 @@ std::vector<Option> CheckOptions(CheckSettings& s) {
   };
 }
 
-DesignSnapshot SnapshotOf(const DesignReport& r) {
-  return SnapshotWithTargets(r.mode, r.r1, r.r2, r.c1, r.r1Ref, r.r2Ref, r.c1Ref);
-}
-
 std::string TimingJson(const Timing& t) {
   return "{\"frequency_hz\": " + Opt(t.frequency) + ", \"duty_cycle\": " + Opt(t.dutyCycle) +
          ", \"t_high_s\": " + Number(t.tHigh) + ", \"t_low_s\": " + Opt(t.tLow) +
@@ -254,15 +242,10 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
     if (request.mode != 0) throw UsageError("unexpected argument '" + a + "'");
     request.mode = ParseDesignMode(a);
   });
-  if (request.mode == 0) throw UsageError("check wants a MODE");
-  if (!request.Calculates()) throw UsageError("check wants the design's figures: -f and -d, or -t");
-  MeasuringCanvas page(650, 308);
   DesignReport design;
-  if (const auto failure = RunDesign(request, page, design)) {
-    err << "timer555-cli: error: " << *failure << "\n";
-    return 1;
-  }
-  const DesignSnapshot snapshot = SnapshotOf(design);
+  const auto calculated = CalculatedDesign("check", request, design, err);
+  if (!calculated) return 1;
+  const DesignSnapshot& snapshot = *calculated;
   const CheckReport report = RunCheck(snapshot, settings);
   if (json) {
     PrintJson(snapshot, settings, report, out);

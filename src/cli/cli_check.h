@@ -16,9 +16,6 @@ std::vector<Option> ConditionOptions(Conditions& conditions);
 // --series, --tolerance and --temperature of `check`.
 std::vector<Option> CheckOptions(CheckSettings& settings);
 
-// The design a calculated request leaves, with the targets it was solved for.
-DesignSnapshot SnapshotOf(const DesignReport& report);
-
 // timer555-cli check: the design's steps, then the real-world check.
 int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

@@ -1,8 +1,10 @@
 #include "cli/cli_design.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 
+#include "analysis/check.h"
 #include "app/shell.h"
 #include "components/holders.h"
 #include "design/design_pages.h"
@@ -75,6 +77,22 @@ std::string Quoted(const std::string& s) {
     }
   }
   return out + "\"";
+}
+
+std::string Fixed(double v, int decimals) {
+  if (!std::isfinite(v)) return "-";
+  char buf[400];
+  const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+  return std::string(buf, r.ptr);
+}
+
+bool EndsWithNoCase(const std::string& s, const std::string& suffix) {
+  if (s.size() < suffix.size()) return false;
+  for (size_t i = 0; i < suffix.size(); ++i) {
+    const char c = s[s.size() - suffix.size() + i];
+    if (std::tolower(static_cast<unsigned char>(c)) != suffix[i]) return false;
+  }
+  return true;
 }
 
 TimerVariant ParseTimer(const std::string& text) {
@@ -267,6 +285,21 @@ void PrintDesign(const DesignReport& r, bool json, std::ostream& out) {
   if (!oneShot) out << "Duty Cycle  " << r.fields[1] << " %\n";
   for (const std::string& label : r.waveform)
     out << label << "\n";
+}
+
+std::optional<DesignSnapshot> CalculatedDesign(const std::string& command,
+                                               const DesignRequest& request, DesignReport& report,
+                                               std::ostream& err) {
+  if (request.mode == 0) throw UsageError(command + " wants a MODE");
+  if (!request.Calculates())
+    throw UsageError(command + " wants the design's figures: -f and -d, or -t");
+  MeasuringCanvas page(650, 308);
+  if (const auto failure = RunDesign(request, page, report)) {
+    err << "timer555-cli: error: " << *failure << "\n";
+    return std::nullopt;
+  }
+  return SnapshotWithTargets(report.mode, report.r1, report.r2, report.c1, report.r1Ref,
+                             report.r2Ref, report.c1Ref);
 }
 
 }  // namespace timer555

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "analysis/real_world.h"
 #include "cli/options.h"
 #include "render/canvas.h"
 #include "state/global.h"
@@ -69,5 +70,15 @@ void PrintDesign(const DesignReport& report, bool json, std::ostream& out);
 std::string Number(double v);
 // A JSON string of a Latin-1 text.
 std::string Quoted(const std::string& s);
+// `v` with `decimals` decimals and a point, whatever the locale; "-" where not finite.
+std::string Fixed(double v, int decimals);
+// Whether `s` ends in the lower-case `suffix`, letters compared in either case.
+bool EndsWithNoCase(const std::string& s, const std::string& suffix);
+
+// The design `check` and `simulate` work on: the request must calculate;
+// the design's own failure is reported on `err` (none returned then).
+std::optional<DesignSnapshot> CalculatedDesign(const std::string& command,
+                                               const DesignRequest& request, DesignReport& report,
+                                               std::ostream& err);
 
 }  // namespace timer555

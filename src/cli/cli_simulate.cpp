@@ -7,7 +7,6 @@
 
 #include "cli/cli_check.h"
 #include "cli/cli_design.h"
-#include "render/measuring_canvas.h"
 #include "render/qt_canvas.h"
 #include "render/svg_canvas.h"
 #include "simulation/ngspice.h"
@@ -19,21 +18,6 @@ namespace {
 
 constexpr int kPictureWidth = 650;
 constexpr int kPictureHeight = 308;
-
-bool EndsWith(const std::string& s, const char* suffix) {
-  const std::string x(suffix);
-  if (s.size() < x.size()) return false;
-  for (size_t i = 0; i < x.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(s[s.size() - x.size() + i])) != x[i]) return false;
-  return true;
-}
-
-std::string Fixed(double v, int decimals) {
-  if (!std::isfinite(v)) return "-";
-  char buf[400];
-  const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
-  return std::string(buf, r.ptr);
-}
 
 std::string Hertz(double v) {
   if (!std::isfinite(v)) return "-";
@@ -56,7 +40,7 @@ std::string SimulatedJson(const DesignSnapshot& d, const Timing& t) {
 
 bool WritePicture(const std::string& file, const DesignSnapshot& d, const Conditions& c,
                   const SimulationResult& r) {
-  if (EndsWith(file, ".png")) {
+  if (EndsWithNoCase(file, ".png")) {
     QtCanvas canvas(kPictureWidth, kPictureHeight);
     DrawSimulatedWave(canvas, d, c, r);
     return canvas.Image().save(QString::fromStdString(file), "PNG");
@@ -89,18 +73,12 @@ int RunSimulateCommand(const std::vector<std::string>& args, std::ostream& out, 
     if (request.mode != 0) throw UsageError("unexpected argument '" + a + "'");
     request.mode = ParseDesignMode(a);
   });
-  if (request.mode == 0) throw UsageError("simulate wants a MODE");
-  if (!request.Calculates())
-    throw UsageError("simulate wants the design's figures: -f and -d, or -t");
-  if (picture && !EndsWith(*picture, ".png") && !EndsWith(*picture, ".svg"))
+  if (picture && !EndsWithNoCase(*picture, ".png") && !EndsWithNoCase(*picture, ".svg"))
     throw UsageError("the output file must end in .png or .svg: '" + *picture + "'");
-  MeasuringCanvas page(650, 308);
   DesignReport design;
-  if (const auto failure = RunDesign(request, page, design)) {
-    err << "timer555-cli: error: " << *failure << "\n";
-    return 1;
-  }
-  const DesignSnapshot snapshot = SnapshotOf(design);
+  const auto calculated = CalculatedDesign("simulate", request, design, err);
+  if (!calculated) return 1;
+  const DesignSnapshot& snapshot = *calculated;
   if (netlistFile) {
     std::ofstream f(*netlistFile, std::ios::binary | std::ios::trunc);
     f << Netlist(snapshot, conditions, PlanSimulation(snapshot, conditions));

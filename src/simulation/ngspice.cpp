@@ -105,6 +105,7 @@ ChildRun RunChild(const std::vector<std::string>& argv, const std::string& direc
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
   posix_spawnattr_setpgroup(&attributes, 0);
   std::vector<char*> args;
+  args.reserve(argv.size() + 1);
   for (const std::string& a : argv)
     args.push_back(const_cast<char*>(a.c_str()));
   args.push_back(nullptr);
@@ -168,7 +169,7 @@ std::string FindNgspice() {
   std::string dir;
   while (std::getline(dirs, dir, ':')) {
     if (dir.empty()) continue;
-    const std::string candidate = dir + "/ngspice";
+    std::string candidate = dir + "/ngspice";
     if (access(candidate.c_str(), X_OK) == 0) return candidate;
   }
   return {};
