@@ -6,50 +6,12 @@
 #include <cmath>
 
 #include "analysis/check.h"
+#include "support/designs.h"
 
 namespace timer555 {
 namespace {
 
 const double kLn2 = std::log(2.0);
-
-// The parts the designs choose (the window's equations at C1 = 100 nF, or
-// 10 nF for the square wave).
-DesignSnapshot Astable(int mode, double frequency, double duty, double c1 = 1e-7) {
-  DesignSnapshot s;
-  s.mode = mode;
-  s.c1 = c1;
-  s.frequency = frequency;
-  s.dutyCycle = duty;
-  const double k = 1 / (kLn2 * frequency * c1);
-  if (mode == 1) {
-    s.r1 = (2 * duty - 1) * k;
-    s.r2 = (1 - duty) * k;
-  } else if (mode == 2) {
-    s.r1 = 0.5 * k;
-    s.r2 = 4700;
-    s.dutyCycle = 0.5;
-  } else {
-    s.r1 = duty * k;
-    s.r2 = (1 - duty) * k;
-  }
-  return s;
-}
-
-DesignSnapshot OneShot(double pulse, double c1) {
-  DesignSnapshot s;
-  s.mode = 4;
-  s.c1 = c1;
-  s.pulseLength = pulse;
-  s.r1 = pulse / (std::log(3.0) * c1);
-  return s;
-}
-
-Conditions At(double vcc, TimerFamily family = TimerFamily::Bipolar) {
-  Conditions c;
-  c.vcc = vcc;
-  c.family = family;
-  return c;
-}
 
 std::vector<std::string> Codes(const std::vector<Warning>& warnings) {
   std::vector<std::string> codes;

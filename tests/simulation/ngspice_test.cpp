@@ -10,6 +10,7 @@
 
 #include "simulation/netlist.h"
 #include "simulation/wave_picture.h"
+#include "support/designs.h"
 #include "support/recording_canvas.h"
 
 namespace timer555 {
@@ -18,33 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 
 DesignSnapshot Design(int mode, double f, double duty, double c1) {
-  DesignSnapshot s;
-  s.mode = mode;
-  s.c1 = c1;
-  s.frequency = f;
-  s.dutyCycle = duty;
-  const double k = 1 / (std::log(2.0) * f * c1);
-  if (mode == 1) {
-    s.r1 = (2 * duty - 1) * k;
-    s.r2 = (1 - duty) * k;
-  } else if (mode == 2) {
-    s.r1 = 0.5 * k;
-    s.r2 = 4700;
-  } else if (mode == 3) {
-    s.r1 = duty * k;
-    s.r2 = (1 - duty) * k;
-  } else {
-    s.pulseLength = f;  // the pulse, in seconds
-    s.r1 = f / (std::log(3.0) * c1);
-  }
-  return s;
-}
-
-Conditions At(double vcc, TimerFamily family = TimerFamily::Bipolar) {
-  Conditions c;
-  c.vcc = vcc;
-  c.family = family;
-  return c;
+  return mode == 4 ? OneShot(f, c1) : Astable(mode, f, duty, c1);  // f: the pulse for the one-shot
 }
 
 bool Contains(const std::string& text, const std::string& part) {
