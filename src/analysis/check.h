@@ -12,6 +12,7 @@ struct CheckSettings {
   Conditions conditions;
   Series series = Series::E24;
   ToleranceSpec tolerance;
+  bool operator==(const CheckSettings&) const = default;
 };
 struct CheckReport {
   Timing ideal;

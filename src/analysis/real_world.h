@@ -14,6 +14,7 @@ struct DesignSnapshot {
   int mode = 1;
   double r1 = 0, r2 = 0, c1 = 0;
   double frequency = 0, dutyCycle = 0, pulseLength = 0;
+  bool operator==(const DesignSnapshot&) const = default;
 };
 
 // Where the circuit is built: supply, timer family, temperature.
@@ -21,6 +22,7 @@ struct Conditions {
   double vcc = 9;
   TimerFamily family = TimerFamily::Bipolar;
   double celsius = kNominalCelsius;
+  bool operator==(const Conditions&) const = default;
 };
 
 // The timing of a circuit. For the one-shot tHigh is the pulse and the
@@ -56,6 +58,7 @@ struct ToleranceSpec {
   double capacitor = 0.10;
   double minCelsius = 0;
   double maxCelsius = 70;
+  bool operator==(const ToleranceSpec&) const = default;
 };
 struct Band {
   double min = 0;

@@ -16,6 +16,7 @@
 #include "app/shell.h"
 #include "app/simulation_panel.h"
 #include "design/design_pages.h"
+#include "format/engineering.h"
 #include "state/global.h"
 
 namespace timer555 {
@@ -27,27 +28,12 @@ const char* const kRowNames[] = {"Frequency", "Duty cycle", "High time", "Low ti
                                  "First high time"};
 
 QString Fixed(double v, int decimals) {
-  char buf[400];
-  const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
-  return QString::fromLatin1(buf, static_cast<int>(r.ptr - buf));
+  return QString::fromStdString(FixedText(v, decimals));
 }
 
-// 772.1 Hz, 250.0 µs, 3.6 kΩ: three or four digits and a prefix.
+// 772.1 Hz, 250.0 µs, 3.6 kΩ.
 QString Engineering(double v, const QString& unit) {
-  if (!std::isfinite(v)) return "never";
-  if (v == 0) return "0 " + unit;
-  static const std::pair<double, const char*> prefixes[] = {
-      {1e9, "G"}, {1e6, "M"}, {1e3, "k"}, {1, ""}, {1e-3, "m"}, {1e-6, "\u00b5"}, {1e-9, "n"}};
-  for (const auto& [scale, prefix] : prefixes) {
-    if (std::fabs(v) >= scale || scale == 1e-9) {
-      const double x = v / scale;
-      return Fixed(x, std::fabs(x) >= 100  ? 1
-                      : std::fabs(x) >= 10 ? 2
-                                           : 3) +
-             " " + QString::fromUtf8(prefix) + unit;
-    }
-  }
-  return Fixed(v, 3) + " " + unit;
+  return QString::fromStdString(EngineeringText(v, unit.toStdString(), "\u00b5"));
 }
 
 QString Percent(double fraction) {
@@ -191,9 +177,15 @@ void TfmCheck::ReadControls() {
 
 void TfmCheck::Refresh() {
   if (refreshing_) return;
-  refreshing_ = true;
   ReadControls();
-  design_ = shell_.CheckedDesign();
+  const std::optional<DesignSnapshot> design = shell_.CheckedDesign();
+  // Every event of the main window asks (mouse moves too); the check runs
+  // again only when the design or the settings have changed.
+  if (checked_ && design == design_ && settings_ == checkedSettings_) return;
+  refreshing_ = true;
+  checked_ = true;
+  checkedSettings_ = settings_;
+  design_ = design;
   report_.reset();
   Simulation->SetDesign(design_, settings_.conditions);
   const auto cell = [this](int row, int column) {

@@ -34,7 +34,6 @@ class TfmCheck final : public QWidget {
   using Guard = std::function<void(const std::function<void()>&)>;
   void SetGuard(Guard guard) { guard_ = std::move(guard); }
 
-  const CheckSettings& Settings() const noexcept { return settings_; }
   QPushButton* ApplyButton(int row) const { return applyButtons_[static_cast<size_t>(row)]; }
   QString FiguresText() const;
   QString WarningsText() const;
@@ -66,6 +65,8 @@ class TfmCheck final : public QWidget {
   std::vector<QPushButton*> applyButtons_;
   QLabel* band_ = nullptr;
   bool refreshing_ = false;
+  bool checked_ = false;  // the figures show design_ with checkedSettings_
+  CheckSettings checkedSettings_;
 };
 
 }  // namespace timer555

@@ -21,14 +21,6 @@ namespace {
 constexpr int kPictureWidth = 650;
 constexpr int kPictureHeight = 308;
 
-bool SameDesign(const DesignSnapshot& a, const DesignSnapshot& b) {
-  return a.mode == b.mode && a.r1 == b.r1 && a.r2 == b.r2 && a.c1 == b.c1;
-}
-
-bool SameConditions(const Conditions& a, const Conditions& b) {
-  return a.vcc == b.vcc && a.family == b.family && a.celsius == b.celsius;
-}
-
 }  // namespace
 
 SimulationPanel::SimulationPanel(QWidget* parent) : QGroupBox("Simulation", parent) {
@@ -88,9 +80,7 @@ void SimulationPanel::SetProgram(const std::string& program, double seconds) {
 
 void SimulationPanel::SetDesign(const std::optional<DesignSnapshot>& design,
                                 const Conditions& conditions) {
-  const bool changed = design.has_value() != design_.has_value() ||
-                       (design && !SameDesign(*design, *design_)) ||
-                       !SameConditions(conditions, conditions_);
+  const bool changed = design != design_ || !(conditions == conditions_);
   design_ = design;
   conditions_ = conditions;
   if (changed && !Running()) Clear();
@@ -138,8 +128,7 @@ void SimulationPanel::Finished(SimulationResult result) {
   Busy->setVisible(false);
   SetDesign(design_, conditions_);
   // A run for a design that has changed since says nothing of this one.
-  const bool current = design_ && running_ && SameDesign(*design_, *running_) &&
-                       SameConditions(conditions_, runningConditions_);
+  const bool current = design_ && design_ == running_ && conditions_ == runningConditions_;
   if (!current && !result.error) result.error = "the design changed during the simulation";
   if (result.error) {
     Status->setText(QString::fromStdString(*result.error));

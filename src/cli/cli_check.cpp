@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "format/engineering.h"
 
 namespace timer555 {
 
@@ -31,23 +32,6 @@ std::pair<double, double> Pair(const std::string& option, const std::string& tex
     throw UsageError(option + " wants " + what + ", not '" + text + "'");
   return {Real(option, text.substr(0, comma), lo, hi, what),
           Real(option, text.substr(comma + 1), lo, hi, what)};
-}
-
-// A value in engineering units: 772.1 Hz, 250.0 us, 3.6 kOhm.
-std::string Engineering(double v, const char* unit) {
-  if (!std::isfinite(v)) return "never";
-  if (v == 0) return std::string("0 ") + unit;
-  static const std::pair<double, const char*> prefixes[] = {{1e9, "G"},  {1e6, "M"},  {1e3, "k"},
-                                                            {1, ""},     {1e-3, "m"}, {1e-6, "u"},
-                                                            {1e-9, "n"}, {1e-12, "p"}};
-  for (const auto& [scale, prefix] : prefixes) {
-    if (std::fabs(v) >= scale || scale == 1e-12)
-      return Fixed(v / scale, std::fabs(v / scale) >= 100  ? 1
-                              : std::fabs(v / scale) >= 10 ? 2
-                                                           : 3) +
-             " " + prefix + unit;
-  }
-  return Fixed(v, 3) + " " + unit;
 }
 
 std::string Opt(const std::optional<double>& v) {
@@ -98,29 +82,29 @@ void PrintJson(const DesignSnapshot& s, const CheckSettings& settings, const Che
 void PrintText(const DesignReport& design, const DesignSnapshot& s, const CheckSettings& settings,
                const CheckReport& r, std::ostream& out) {
   const Conditions& c = settings.conditions;
-  out << design.title << " at " << Fixed(c.vcc, 1) << " V, " << Parameters(c.family).name
+  out << design.title << " at " << FixedText(c.vcc, 1) << " V, " << Parameters(c.family).name
       << " timer\n";
-  out << "R1 " << Engineering(s.r1, "Ohm");
-  if (s.mode != 4) out << ", R2 " << Engineering(s.r2, "Ohm");
-  out << ", C1 " << Engineering(s.c1, "F") << "\n\n";
+  out << "R1 " << EngineeringText(s.r1, "Ohm");
+  if (s.mode != 4) out << ", R2 " << EngineeringText(s.r2, "Ohm");
+  out << ", C1 " << EngineeringText(s.c1, "F") << "\n\n";
   out << "                ideal          built circuit\n";
   const auto row = [&](const char* name, double ideal, double real, const char* unit,
                        bool relative) {
-    out << name << std::string(16 - std::string(name).size(), ' ') << Engineering(ideal, unit)
-        << std::string(15 - std::min<size_t>(14, Engineering(ideal, unit).size()), ' ')
-        << Engineering(real, unit);
+    out << name << std::string(16 - std::string(name).size(), ' ') << EngineeringText(ideal, unit)
+        << std::string(15 - std::min<size_t>(14, EngineeringText(ideal, unit).size()), ' ')
+        << EngineeringText(real, unit);
     if (relative && ideal != 0 && real != 0 && std::isfinite(real))
-      out << "  (" << (real >= ideal ? "+" : "") << Fixed((real / ideal - 1) * 100, 1) << " %)";
+      out << "  (" << (real >= ideal ? "+" : "") << FixedText((real / ideal - 1) * 100, 1) << " %)";
     out << "\n";
   };
   if (s.mode == 4) {
     row("Pulse", r.ideal.tHigh, r.predicted.tHigh, "s", true);
   } else {
     row("Frequency", *r.ideal.frequency, *r.predicted.frequency, "Hz", true);
-    const std::string idealDuty = Fixed(*r.ideal.dutyCycle * 100, 1) + " %";
+    const std::string idealDuty = FixedText(*r.ideal.dutyCycle * 100, 1) + " %";
     const double duty = r.predicted.dutyCycle.value_or(NAN);
     out << "Duty cycle      " << idealDuty << std::string(15 - idealDuty.size(), ' ')
-        << (std::isfinite(duty) ? Fixed(duty * 100, 1) + " %" : "-") << "\n";
+        << (std::isfinite(duty) ? FixedText(duty * 100, 1) + " %" : "-") << "\n";
     row("High time", r.ideal.tHigh, r.predicted.tHigh, "s", true);
     row("Low time", *r.ideal.tLow, *r.predicted.tLow, "s", true);
     row("First high", r.ideal.firstTHigh, r.predicted.firstTHigh, "s", true);
@@ -134,33 +118,33 @@ void PrintText(const DesignReport& design, const DesignSnapshot& s, const CheckS
       out << "  " << w.code << ": " << w.message << "\n";
   }
   out << "\nStandard values (" << SeriesName(settings.series)
-      << ") for C1 = " << Engineering(s.c1, "F") << ", best first:\n";
+      << ") for C1 = " << EngineeringText(s.c1, "F") << ", best first:\n";
   for (const StandardChoice& ch : r.choices) {
-    out << "  R1 " << Engineering(ch.r1, "Ohm");
-    if (ch.r2 && s.mode != 2) out << ", R2 " << Engineering(*ch.r2, "Ohm");
+    out << "  R1 " << EngineeringText(ch.r1, "Ohm");
+    if (ch.r2 && s.mode != 2) out << ", R2 " << EngineeringText(*ch.r2, "Ohm");
     if (s.mode == 4) {
-      out << ": " << Engineering(ch.ideal.tHigh, "s") << ", error "
-          << Fixed(ch.frequencyError * 100, 2) << " %";
+      out << ": " << EngineeringText(ch.ideal.tHigh, "s") << ", error "
+          << FixedText(ch.frequencyError * 100, 2) << " %";
     } else {
-      out << ": " << Engineering(*ch.ideal.frequency, "Hz") << ", "
-          << Fixed(*ch.ideal.dutyCycle * 100, 1) << " %, error " << Fixed(ch.Score() * 100, 2)
-          << " %";
+      out << ": " << EngineeringText(*ch.ideal.frequency, "Hz") << ", "
+          << FixedText(*ch.ideal.dutyCycle * 100, 1) << " %, error "
+          << FixedText(ch.Score() * 100, 2) << " %";
     }
     if (ch.warnings) out << " (" << ch.warnings << (ch.warnings == 1 ? " warning)" : " warnings)");
     out << "\n";
   }
   const ToleranceSpec& t = settings.tolerance;
-  out << "\nWorst case with R " << Fixed(t.resistor * 100, 1) << " %, C "
-      << Fixed(t.capacitor * 100, 1) << " %, " << Fixed(t.minCelsius, 0) << " to "
-      << Fixed(t.maxCelsius, 0) << " C:\n";
+  out << "\nWorst case with R " << FixedText(t.resistor * 100, 1) << " %, C "
+      << FixedText(t.capacitor * 100, 1) << " %, " << FixedText(t.minCelsius, 0) << " to "
+      << FixedText(t.maxCelsius, 0) << " C:\n";
   if (r.band.frequency) {
-    out << "  frequency " << Engineering(r.band.frequency->min, "Hz") << " to "
-        << Engineering(r.band.frequency->max, "Hz") << ", duty cycle "
-        << Fixed(r.band.dutyCycle->min * 100, 1) << " to " << Fixed(r.band.dutyCycle->max * 100, 1)
-        << " %\n";
+    out << "  frequency " << EngineeringText(r.band.frequency->min, "Hz") << " to "
+        << EngineeringText(r.band.frequency->max, "Hz") << ", duty cycle "
+        << FixedText(r.band.dutyCycle->min * 100, 1) << " to "
+        << FixedText(r.band.dutyCycle->max * 100, 1) << " %\n";
   } else {
-    out << "  pulse " << Engineering(r.band.tHigh.min, "s") << " to "
-        << Engineering(r.band.tHigh.max, "s") << "\n";
+    out << "  pulse " << EngineeringText(r.band.tHigh.min, "s") << " to "
+        << EngineeringText(r.band.tHigh.max, "s") << "\n";
   }
 }
 

@@ -79,13 +79,6 @@ std::string Quoted(const std::string& s) {
   return out + "\"";
 }
 
-std::string Fixed(double v, int decimals) {
-  if (!std::isfinite(v)) return "-";
-  char buf[400];
-  const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
-  return std::string(buf, r.ptr);
-}
-
 bool EndsWithNoCase(const std::string& s, const std::string& suffix) {
   if (s.size() < suffix.size()) return false;
   for (size_t i = 0; i < suffix.size(); ++i) {

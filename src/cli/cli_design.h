@@ -70,8 +70,6 @@ void PrintDesign(const DesignReport& report, bool json, std::ostream& out);
 std::string Number(double v);
 // A JSON string of a Latin-1 text.
 std::string Quoted(const std::string& s);
-// `v` with `decimals` decimals and a point, whatever the locale; "-" where not finite.
-std::string Fixed(double v, int decimals);
 // Whether `s` ends in the lower-case `suffix`, letters compared in either case.
 bool EndsWithNoCase(const std::string& s, const std::string& suffix);
 

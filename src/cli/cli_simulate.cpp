@@ -7,6 +7,7 @@
 
 #include "cli/cli_check.h"
 #include "cli/cli_design.h"
+#include "format/engineering.h"
 #include "render/qt_canvas.h"
 #include "render/svg_canvas.h"
 #include "simulation/ngspice.h"
@@ -21,9 +22,9 @@ constexpr int kPictureHeight = 308;
 
 std::string Hertz(double v) {
   if (!std::isfinite(v)) return "-";
-  if (v >= 1e6) return Fixed(v / 1e6, 4) + " MHz";
-  if (v >= 1e3) return Fixed(v / 1e3, 4) + " kHz";
-  return Fixed(v, 3) + " Hz";
+  if (v >= 1e6) return FixedText(v / 1e6, 4) + " MHz";
+  if (v >= 1e3) return FixedText(v / 1e3, 4) + " kHz";
+  return FixedText(v, 3) + " Hz";
 }
 
 std::string Cell(const std::string& text, size_t width = 16) {
@@ -108,9 +109,9 @@ int RunSimulateCommand(const std::vector<std::string>& args, std::ostream& out, 
         << ", \"seconds\": " << Number(result.seconds) << "}\n";
     return 0;
   }
-  out << design.title << " at " << Fixed(conditions.vcc, 1) << " V, "
+  out << design.title << " at " << FixedText(conditions.vcc, 1) << " V, "
       << Parameters(conditions.family).name << " timer, simulated by ngspice in "
-      << Fixed(result.seconds, 2) << " s\n\n";
+      << FixedText(result.seconds, 2) << " s\n\n";
   out << Cell("") << Cell("ideal") << Cell("predicted") << "simulated\n";
   const auto times = [&](const char* name, double a, double b, double c) {
     out << Cell(name) << Cell(TimeText(a, 5)) << Cell(TimeText(b, 5)) << TimeText(c, 5) << "\n";
@@ -122,9 +123,9 @@ int RunSimulateCommand(const std::vector<std::string>& args, std::ostream& out, 
   out << Cell("Frequency") << Cell(Hertz(*ideal.frequency))
       << Cell(Hertz(predicted.frequency.value_or(NAN))) << Hertz(*result.simulated.frequency)
       << "\n";
-  out << Cell("Duty cycle") << Cell(Fixed(*ideal.dutyCycle * 100, 2) + " %")
-      << Cell(Fixed(predicted.dutyCycle.value_or(NAN) * 100, 2) + " %")
-      << Fixed(*result.simulated.dutyCycle * 100, 2) << " %\n";
+  out << Cell("Duty cycle") << Cell(FixedText(*ideal.dutyCycle * 100, 2) + " %")
+      << Cell(FixedText(predicted.dutyCycle.value_or(NAN) * 100, 2) + " %")
+      << FixedText(*result.simulated.dutyCycle * 100, 2) << " %\n";
   times("High time", ideal.tHigh, predicted.tHigh, result.simulated.tHigh);
   times("Low time", *ideal.tLow, predicted.tLow.value_or(NAN), *result.simulated.tLow);
   times("First high", ideal.firstTHigh, predicted.firstTHigh, result.simulated.firstTHigh);

@@ -61,17 +61,6 @@ SimulationPlan PlanSimulation(const DesignSnapshot& design, const Conditions& co
   return p;
 }
 
-std::vector<std::string> MeasurementNames(const DesignSnapshot& design,
-                                          const SimulationPlan& plan) {
-  std::vector<std::string> names;
-  const int last = design.mode == 4 ? 1 : plan.lastRise;
-  for (int k = 1; k <= last; ++k) {
-    names.push_back("rise" + std::to_string(k));
-    names.push_back("fall" + std::to_string(k));
-  }
-  return names;
-}
-
 std::string Netlist(const DesignSnapshot& d, const Conditions& c, const SimulationPlan& plan,
                     const std::string& waveFile) {
   const FamilyParameters& f = Parameters(c.family);

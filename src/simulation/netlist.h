@@ -30,7 +30,4 @@ SimulationPlan PlanSimulation(const DesignSnapshot& design, const Conditions& co
 std::string Netlist(const DesignSnapshot& design, const Conditions& conditions,
                     const SimulationPlan& plan, const std::string& waveFile = "");
 
-// The names of the measurements a netlist prints ("rise3", "fall1", …).
-std::vector<std::string> MeasurementNames(const DesignSnapshot& design, const SimulationPlan& plan);
-
 }  // namespace timer555

@@ -5,6 +5,9 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <tuple>
+
+#include "format/engineering.h"
 
 namespace timer555 {
 namespace {
@@ -167,6 +170,24 @@ TEST(Power10, IsTenToThePower) {
 TEST(TrimLeadingBlanks, RemovesOnlyLeadingBlanks) {
   EXPECT_EQ(TrimLeadingBlanks("  75.3 "), "75.3 ");
   EXPECT_EQ(TrimLeadingBlanks("   "), "");
+}
+
+TEST(EngineeringText, PrefixAndDigits) {
+  const std::tuple<double, const char*, const char*> rows[] = {
+      {772.052, "Hz", "772.1 Hz"},
+      {1000, "Hz", "1.000 kHz"},
+      {3606.7, "Ohm", "3.607 kOhm"},
+      {2.5e-4, "s", "250.0 us"},
+      {1.2e-11, "F", "12.00 pF"},
+      {0, "Hz", "0 Hz"},
+      {-0.5, "V", "-500.0 mV"},
+      {1e12, "Ohm", "1000.0 GOhm"},
+      {std::numeric_limits<double>::infinity(), "s", "never"}};
+  for (const auto& [v, unit, text] : rows)
+    EXPECT_EQ(EngineeringText(v, unit), text) << v;
+  EXPECT_EQ(EngineeringText(2.5e-4, "s", "\u00b5"), "250.0 \u00b5s");
+  EXPECT_EQ(FixedText(0.125, 2), "0.12");  // ties to even, a point whatever the locale
+  EXPECT_EQ(FixedText(std::nan(""), 1), "-");
 }
 
 }  // namespace
