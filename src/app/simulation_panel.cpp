@@ -16,13 +16,6 @@
 
 namespace timer555 {
 
-namespace {
-
-constexpr int kPictureWidth = 650;
-constexpr int kPictureHeight = 308;
-
-}  // namespace
-
 SimulationPanel::SimulationPanel(QWidget* parent) : QGroupBox("Simulation", parent) {
   auto* layout = new QVBoxLayout(this);
   auto* buttons = new QHBoxLayout;
@@ -44,7 +37,7 @@ SimulationPanel::SimulationPanel(QWidget* parent) : QGroupBox("Simulation", pare
   layout->addWidget(Status);
   Picture = new QLabel;
   Picture->setAccessibleName("Simulated waveform");
-  Picture->setFixedSize(kPictureWidth, kPictureHeight);
+  Picture->setFixedSize(kWavePictureWidth, kWavePictureHeight);
   Picture->setVisible(false);
   layout->addWidget(Picture);
   connect(SimulateButton, &QPushButton::clicked, this, [this] {
@@ -138,7 +131,7 @@ void SimulationPanel::Finished(SimulationResult result) {
   }
   Status->setText(QString("Simulated by ngspice in %1 s.").arg(result.seconds, 0, 'f', 2));
   if (design_) {
-    QtCanvas canvas(kPictureWidth, kPictureHeight);
+    QtCanvas canvas(kWavePictureWidth, kWavePictureHeight);
     DrawSimulatedWave(canvas, *design_, conditions_, result);
     Picture->setPixmap(QPixmap::fromImage(canvas.Image()));
     Picture->setVisible(true);

@@ -14,6 +14,7 @@
 #include "cli/cli_design.h"
 #include "cli/cli_simulate.h"
 #include "cli/options.h"
+#include "cli/output.h"
 #include "components/holders.h"
 #include "design/application_pages.h"
 #include "design/data_pages.h"
@@ -32,56 +33,11 @@ namespace timer555 {
 
 namespace {
 
-constexpr const char* kProgram = "timer555-cli";
-
-// A drawing that may fail part-way; what was drawn is still written.
-using Drawing = std::function<void(Canvas&)>;
-
-enum class Format { Png, Svg };
-
-Format FormatOf(const std::string& file) {
-  if (EndsWithNoCase(file, ".png")) return Format::Png;
-  if (EndsWithNoCase(file, ".svg")) return Format::Svg;
-  throw UsageError("the output file must end in .png or .svg: '" + file + "'");
-}
-
-// Draws onto a white page of the page area's size and writes the file. The
-// drawing's error, if any, is reported after the file is written.
-ExitStatus DrawAndWrite(const Drawing& draw, const std::string& file, std::ostream& err) {
-  const Format format = FormatOf(file);
+// Every page is drawn at the page area's size.
+ExitStatus DrawPage(const Drawing& draw, const std::string& file, std::ostream& err) {
   const Box page = MainWindowLayout()[LayoutControl::Image2].scaled;
-  const int w = page.width;
-  const int h = page.height;
-  std::unique_ptr<Canvas> canvas;
-  if (format == Format::Png) {
-    canvas = std::make_unique<QtCanvas>(w, h);
-  } else {
-    canvas = std::make_unique<SvgCanvas>(w, h);
-  }
-  std::optional<std::string> failure;
-  try {
-    draw(*canvas);
-  } catch (const TimerError& e) {
-    failure = e.what();
-  }
-  bool written = false;
-  if (format == Format::Png) {
-    written = static_cast<QtCanvas&>(*canvas).Image().save(QString::fromStdString(file), "PNG");
-  } else {
-    std::ofstream f(file, std::ios::binary | std::ios::trunc);
-    f << static_cast<SvgCanvas&>(*canvas).Document();
-    f.close();
-    written = static_cast<bool>(f);
-  }
-  if (!written) {
-    err << kProgram << ": error: cannot write '" << file << "'\n";
-    return ExitStatus::Failed;
-  }
-  if (failure) {
-    err << kProgram << ": error: " << *failure << "\n";
-    return ExitStatus::Failed;
-  }
-  return ExitStatus::Success;
+  return DrawAndWrite(draw, file, page.width, page.height, err) ? ExitStatus::Success
+                                                                : ExitStatus::Failed;
 }
 
 Drawing PageDrawing(const std::string& page) {
@@ -194,7 +150,9 @@ std::vector<Option> ScriptOptions(ScriptRequest& r) {
       {{"--set"},
        "NAME=VALUE",
        "R1, R2, R3 in ohms, C1 ... C4 in farads",
-       [&r](const std::string& v) { r.sets.push_back(v); }},
+       [&r](const std::string& v) { r.sets.push_back(v); },
+       {},
+       true},
       {{"--timer"},
        "VARIANT",
        "draw the chip as a 555 or either 556 half",
@@ -208,19 +166,6 @@ Option OutputOption(std::optional<std::string>& output) {
           "the picture to write",
           [&output](const std::string& v) { output = v; },
           {"--output"}};
-}
-
-Option JsonOption(bool& json) {
-  return {{"--json"},
-          "",
-          "print one JSON object (duty_cycle as a fraction)",
-          [&json](const std::string&) { json = true; }};
-}
-
-// The options only `simulate` has, for --help.
-std::vector<Option> SimulateOptions() {
-  return {{{"--netlist"}, "FILE", "write the netlist and do not run (it runs in ngspice -b)", {}},
-          {{"-o"}, "FILE", "draw the simulated waveform (.png or .svg)", {}}};
 }
 
 std::vector<Option> GeneralOptions() {
@@ -245,16 +190,16 @@ ExitStatus RenderDesign(const std::vector<std::string>& args, std::ostream& err)
                  request.mode = a[6] - '0';
                });
   if (!output) throw UsageError("render wants an output file: -o FILE");
-  FormatOf(*output);
+  PictureFormatOf(*output);
   std::optional<std::string> failure;
-  const ExitStatus status = DrawAndWrite(
+  const ExitStatus status = DrawPage(
       [&](Canvas& c) {
         DesignReport report;
         failure = RunDesign(request, c, report);
       },
       *output, err);
   if (failure) {
-    err << kProgram << ": error: " << *failure << "\n";
+    PrintError(err, *failure);
     return ExitStatus::Failed;
   }
   return status;
@@ -284,9 +229,9 @@ ExitStatus Render(const std::vector<std::string>& args, std::ostream& err) {
     const Drawing drawing = PageDrawing(*page);
     Global::Reset();
     if (request.timer) Global::Drawing().TimerVariant = *request.timer;
-    return DrawAndWrite(drawing, *output, err);
+    return DrawPage(drawing, *output, err);
   }
-  FormatOf(*output);  // a usage error before anything is read or set
+  PictureFormatOf(*output);  // a usage error before anything is read or set
   Global::Reset();
   for (const std::string& s : request.sets)
     ApplySet(s);
@@ -296,12 +241,12 @@ ExitStatus Render(const std::vector<std::string>& args, std::ostream& err) {
   try {
     holder.SetStrings(ReadScript(*request.script));
   } catch (const std::runtime_error& e) {
-    err << kProgram << ": error: " << e.what() << "\n";
+    PrintError(err, e.what());
     return ExitStatus::Failed;
   }
   // A script's error names where it stands: the line and the token in it.
   ScriptPosition position;
-  return DrawAndWrite(
+  return DrawPage(
       [&](Canvas& c) {
         try {
           DrawCircuit(holder, c, {0, 0, c.Width(), c.Height()}, request.values, &position);
@@ -324,7 +269,7 @@ ExitStatus Design(const std::vector<std::string>& args, std::ostream& out, std::
   MeasuringCanvas page(650, 308);
   DesignReport report;
   if (const auto failure = RunDesign(request, page, report)) {
-    err << kProgram << ": error: " << *failure << "\n";
+    PrintError(err, *failure);
     return ExitStatus::Failed;
   }
   PrintDesign(report, json, out);
@@ -340,6 +285,8 @@ const std::string& CliHelp() {
     CheckSettings check;
     Conditions conditions;
     bool json = false;
+    std::optional<std::string> netlist, picture;
+    double seconds = 0;
     return std::string(
                "Usage: timer555-cli COMMAND [OPTIONS]\n"
                "\n"
@@ -368,11 +315,11 @@ const std::string& CliHelp() {
            "      resistors for its C1 and the worst case of the part tolerances.\n" +
            OptionHelp(Joined(ConditionOptions(conditions), CheckOptions(check)), 6, 23) +
            "  simulate MODE [DESIGN OPTIONS] [--vcc VOLTS] [--family FAMILY]\n"
-           "           [--netlist FILE] [-o FILE] [--json]\n"
+           "           [--netlist FILE] [-o FILE] [--time-limit SECONDS] [--json]\n"
            "      Simulate the design's circuit with ngspice and print the simulated\n"
            "      frequency, duty cycle and times beside the ideal and predicted ones.\n"
            "      --vcc and --family as for check.\n" +
-           OptionHelp(SimulateOptions(), 6, 23) +
+           OptionHelp(SimulateOptions(netlist, picture, seconds), 6, 23) +
            "\n"
            "Design options, the texts and clicks a user would give the window:\n" +
            OptionHelp(Joined(DesignOptions(design), {JsonOption(json)}), 2, 18) +

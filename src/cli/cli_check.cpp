@@ -5,6 +5,9 @@
 #include <optional>
 #include <sstream>
 
+#include <QJsonArray>
+#include <QJsonDocument>
+
 #include "cli/cli.h"
 #include "format/engineering.h"
 
@@ -34,49 +37,51 @@ std::pair<double, double> Pair(const std::string& option, const std::string& tex
           Real(option, text.substr(comma + 1), lo, hi, what)};
 }
 
-std::string Opt(const std::optional<double>& v) {
-  return v ? Number(*v) : "null";
+QJsonValue Range(const std::optional<Band>& b) {
+  if (!b) return QJsonValue();
+  return QJsonArray{JsonNumber(b->min), JsonNumber(b->max)};
 }
 
-std::string Range(const Band& b) {
-  return "[" + Number(b.min) + ", " + Number(b.max) + "]";
+QJsonObject ChoiceJson(const DesignSnapshot& s, const StandardChoice& c) {
+  const bool oneShot = s.mode == 4;
+  return {{"r1_ohm", JsonNumber(c.r1)},
+          {"r2_ohm", JsonNumber(c.r2)},
+          {"frequency_hz", JsonNumber(c.ideal.frequency)},
+          {"duty_cycle", JsonNumber(c.ideal.dutyCycle)},
+          {"t_high_s", JsonNumber(c.ideal.tHigh)},
+          {"frequency_error", oneShot ? QJsonValue() : JsonNumber(c.frequencyError)},
+          {"duty_error", oneShot ? QJsonValue() : JsonNumber(c.dutyError)},
+          {"pulse_error", oneShot ? JsonNumber(c.frequencyError) : QJsonValue()},
+          {"warnings", c.warnings}};
 }
 
 void PrintJson(const DesignSnapshot& s, const CheckSettings& settings, const CheckReport& r,
                std::ostream& out) {
-  out << "{\"mode\": " << s.mode
-      << ", \"conditions\": {\"vcc\": " << Number(settings.conditions.vcc)
-      << ", \"family\": " << Quoted(Parameters(settings.conditions.family).name)
-      << ", \"series\": " << Quoted(SeriesName(settings.series))
-      << "}, \"parts\": {\"r1_ohm\": " << Number(s.r1)
-      << ", \"r2_ohm\": " << (s.mode == 4 ? "null" : Number(s.r2))
-      << ", \"c1_farad\": " << Number(s.c1) << "}, \"ideal\": " << TimingJson(r.ideal)
-      << ", \"predicted\": " << TimingJson(r.predicted) << ", \"warnings\": [";
-  for (size_t i = 0; i < r.warnings.size(); ++i) {
-    out << (i ? ", " : "") << "{\"code\": " << Quoted(r.warnings[i].code)
-        << ", \"message\": " << Quoted(r.warnings[i].message) << "}";
-  }
-  out << "], \"standard_values\": [";
-  for (size_t i = 0; i < r.choices.size(); ++i) {
-    const StandardChoice& c = r.choices[i];
-    out << (i ? ", " : "") << "{\"r1_ohm\": " << Number(c.r1);
-    if (s.mode == 4) {
-      out << ", \"t_high_s\": " << Number(c.ideal.tHigh)
-          << ", \"pulse_error\": " << Number(c.frequencyError);
-    } else {
-      out << ", \"r2_ohm\": " << Opt(c.r2) << ", \"frequency_hz\": " << Opt(c.ideal.frequency)
-          << ", \"duty_cycle\": " << Opt(c.ideal.dutyCycle)
-          << ", \"frequency_error\": " << Number(c.frequencyError)
-          << ", \"duty_error\": " << Number(c.dutyError);
-    }
-    out << ", \"warnings\": " << c.warnings << "}";
-  }
-  out << "], \"tolerance\": {";
-  if (r.band.frequency) {
-    out << "\"frequency_hz\": " << Range(*r.band.frequency)
-        << ", \"duty_cycle\": " << Range(*r.band.dutyCycle) << ", ";
-  }
-  out << "\"t_high_s\": " << Range(r.band.tHigh) << "}}\n";
+  QJsonArray warnings, choices;
+  for (const Warning& w : r.warnings)
+    warnings.append(QJsonObject{{"code", QString::fromStdString(w.code)},
+                                {"message", QString::fromStdString(w.message)}});
+  for (const StandardChoice& c : r.choices)
+    choices.append(ChoiceJson(s, c));
+  const QJsonObject conditions{{"vcc", JsonNumber(settings.conditions.vcc)},
+                               {"family", Parameters(settings.conditions.family).name},
+                               {"series", QString::fromStdString(SeriesName(settings.series))}};
+  const QJsonObject parts{{"r1_ohm", JsonNumber(s.r1)},
+                          {"r2_ohm", s.mode == 4 ? QJsonValue() : JsonNumber(s.r2)},
+                          {"c1_farad", JsonNumber(s.c1)}};
+  const std::optional<Band> high = r.band.tHigh;
+  const QJsonObject tolerance{{"frequency_hz", Range(r.band.frequency)},
+                              {"duty_cycle", Range(r.band.dutyCycle)},
+                              {"t_high_s", Range(high)}};
+  PrintJsonLine(QJsonObject{{"mode", s.mode},
+                            {"conditions", conditions},
+                            {"parts", parts},
+                            {"ideal", TimingJson(r.ideal)},
+                            {"predicted", TimingJson(r.predicted)},
+                            {"warnings", warnings},
+                            {"standard_values", choices},
+                            {"tolerance", tolerance}},
+                out);
 }
 
 void PrintText(const DesignReport& design, const DesignSnapshot& s, const CheckSettings& settings,
@@ -206,10 +211,31 @@ std::vector<Option> CheckOptions(CheckSettings& s) {
   };
 }
 
-std::string TimingJson(const Timing& t) {
-  return "{\"frequency_hz\": " + Opt(t.frequency) + ", \"duty_cycle\": " + Opt(t.dutyCycle) +
-         ", \"t_high_s\": " + Number(t.tHigh) + ", \"t_low_s\": " + Opt(t.tLow) +
-         ", \"first_t_high_s\": " + Number(t.firstTHigh) + "}";
+Option JsonOption(bool& json) {
+  return {{"--json"},
+          "",
+          "print one JSON object (duty_cycle as a fraction)",
+          [&json](const std::string&) { json = true; }};
+}
+
+QJsonValue JsonNumber(double v) {
+  return std::isfinite(v) ? QJsonValue(v) : QJsonValue();
+}
+
+QJsonValue JsonNumber(const std::optional<double>& v) {
+  return v ? JsonNumber(*v) : QJsonValue();
+}
+
+QJsonObject TimingJson(const Timing& t) {
+  return {{"frequency_hz", JsonNumber(t.frequency)},
+          {"duty_cycle", JsonNumber(t.dutyCycle)},
+          {"t_high_s", JsonNumber(t.tHigh)},
+          {"t_low_s", JsonNumber(t.tLow)},
+          {"first_t_high_s", JsonNumber(t.firstTHigh)}};
+}
+
+void PrintJsonLine(const QJsonObject& object, std::ostream& out) {
+  out << QJsonDocument(object).toJson(QJsonDocument::Compact).toStdString() << "\n";
 }
 
 int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -221,7 +247,7 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
     options.push_back(std::move(o));
   for (Option& o : CheckOptions(settings))
     options.push_back(std::move(o));
-  options.push_back({{"--json"}, "", "", [&json](const std::string&) { json = true; }});
+  options.push_back(JsonOption(json));
   ParseOptions(args, options, [&](const std::string& a) {
     if (request.mode != 0) throw UsageError("unexpected argument '" + a + "'");
     request.mode = ParseDesignMode(a);

@@ -6,6 +6,7 @@
 
 #include "analysis/check.h"
 #include "app/shell.h"
+#include "cli/output.h"
 #include "components/holders.h"
 #include "design/design_pages.h"
 #include "design/plain_view.h"
@@ -133,8 +134,10 @@ std::vector<Option> DesignOptions(DesignRequest& r) {
       {{"--c1-up"},
        "N",
        "click the up arrow N times (next larger E12 value)",
-       arrows("--c1-up", true)},
-      {{"--c1-down"}, "N", "click the down arrow N times", arrows("--c1-down", false)},
+       arrows("--c1-up", true),
+       {},
+       true},
+      {{"--c1-down"}, "N", "click the down arrow N times", arrows("--c1-down", false), {}, true},
       {{"--set"},
        "PART=TEXT",
        "adjust R1, R2 or C1 in the unit the dialog shows",
@@ -145,7 +148,9 @@ std::vector<Option> DesignOptions(DesignRequest& r) {
            throw UsageError("--set wants R1=TEXT, R2=TEXT or C1=TEXT, not '" + assignment + "'");
          }
          r.sets.emplace_back(part, Typeable("--set " + part, assignment.substr(eq + 1)));
-       }},
+       },
+       {},
+       true},
       {{"--timer"},
        "VARIANT",
        "555, 556A or 556B",
@@ -288,7 +293,7 @@ std::optional<DesignSnapshot> CalculatedDesign(const std::string& command,
     throw UsageError(command + " wants the design's figures: -f and -d, or -t");
   MeasuringCanvas page(650, 308);
   if (const auto failure = RunDesign(request, page, report)) {
-    err << "timer555-cli: error: " << *failure << "\n";
+    PrintError(err, *failure);
     return std::nullopt;
   }
   return SnapshotWithTargets(report.mode, report.r1, report.r2, report.c1, report.r1Ref,

@@ -1,24 +1,22 @@
 #include "cli/cli_simulate.h"
 
+#include <atomic>
 #include <charconv>
 #include <cmath>
-#include <fstream>
+#include <csignal>
+#include <iterator>
 #include <optional>
 
 #include "cli/cli_check.h"
 #include "cli/cli_design.h"
+#include "cli/output.h"
 #include "format/engineering.h"
-#include "render/qt_canvas.h"
-#include "render/svg_canvas.h"
 #include "simulation/ngspice.h"
 #include "simulation/wave_picture.h"
 
 namespace timer555 {
 
 namespace {
-
-constexpr int kPictureWidth = 650;
-constexpr int kPictureHeight = 308;
 
 std::string Hertz(double v) {
   if (!std::isfinite(v)) return "-";
@@ -31,82 +29,117 @@ std::string Cell(const std::string& text, size_t width = 16) {
   return text.size() >= width ? text + " " : text + std::string(width - text.size(), ' ');
 }
 
-std::string SimulatedJson(const DesignSnapshot& d, const Timing& t) {
-  if (d.mode == 4) return "{\"t_high_s\": " + Number(t.tHigh) + "}";
-  return "{\"frequency_hz\": " + Number(t.frequency.value_or(NAN)) +
-         ", \"duty_cycle\": " + Number(t.dutyCycle.value_or(NAN)) +
-         ", \"t_high_s\": " + Number(t.tHigh) + ", \"t_low_s\": " + Number(t.tLow.value_or(NAN)) +
-         ", \"first_t_high_s\": " + Number(t.firstTHigh) + "}";
+// Ctrl+C, SIGTERM and SIGHUP during a run cancel it: the child's group is
+// killed and its folder removed before the signal ends this process.
+std::atomic<bool> gInterrupted{false};
+volatile std::sig_atomic_t gSignal = 0;
+
+extern "C" void OnSignal(int signal) {
+  gSignal = signal;
+  gInterrupted = true;
 }
 
-bool WritePicture(const std::string& file, const DesignSnapshot& d, const Conditions& c,
-                  const SimulationResult& r) {
-  if (EndsWithNoCase(file, ".png")) {
-    QtCanvas canvas(kPictureWidth, kPictureHeight);
-    DrawSimulatedWave(canvas, d, c, r);
-    return canvas.Image().save(QString::fromStdString(file), "PNG");
+class InterruptGuard {
+ public:
+  InterruptGuard() {
+    struct sigaction action {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    for (size_t i = 0; i < std::size(kSignals); ++i)
+      sigaction(kSignals[i], &action, &old_[i]);
   }
-  SvgCanvas canvas(kPictureWidth, kPictureHeight);
-  DrawSimulatedWave(canvas, d, c, r);
-  std::ofstream f(file, std::ios::binary | std::ios::trunc);
-  f << canvas.Document();
-  f.close();
-  return static_cast<bool>(f);
+  ~InterruptGuard() {
+    for (size_t i = 0; i < std::size(kSignals); ++i)
+      sigaction(kSignals[i], &old_[i], nullptr);
+    // Ended as the signal asked, now that nothing is left behind.
+    if (gInterrupted) raise(gSignal);
+  }
+  InterruptGuard(const InterruptGuard&) = delete;
+  InterruptGuard& operator=(const InterruptGuard&) = delete;
+
+ private:
+  static constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+  struct sigaction old_[std::size(kSignals)]{};
+};
+
+double Seconds(const std::string& text) {
+  double v = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+  if (text.empty() || ec != std::errc() || end != text.data() + text.size() || !(v > 0) || v > 3600)
+    throw UsageError("--time-limit wants seconds above 0 and at most 3600, not '" + text + "'");
+  return v;
 }
 
 }  // namespace
+
+std::vector<Option> SimulateOptions(std::optional<std::string>& netlist,
+                                    std::optional<std::string>& picture, double& seconds) {
+  return {{{"--netlist"},
+           "FILE",
+           "write the netlist and do not run (it runs in ngspice -b)",
+           [&netlist](const std::string& v) { netlist = v; }},
+          {{"-o"},
+           "FILE",
+           "draw the simulated waveform (.png or .svg)",
+           [&picture](const std::string& v) { picture = v; },
+           {"--output"}},
+          {{"--time-limit"},
+           "SECONDS",
+           "end ngspice after this long (default 5)",
+           [&seconds](const std::string& v) { seconds = Seconds(v); }}};
+}
+
+namespace {}  // namespace
 
 int RunSimulateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   DesignRequest request;
   Conditions conditions;
   bool json = false;
+  double seconds = kSimulationSeconds;
   std::optional<std::string> netlistFile, picture;
   std::vector<Option> options = DesignOptions(request);
   for (Option& o : ConditionOptions(conditions))
     options.push_back(std::move(o));
-  options.push_back(
-      {{"--netlist"}, "FILE", "write the netlist and do not run", [&](const std::string& v) {
-         netlistFile = v;
-       }});
-  options.push_back({{"-o"}, "FILE", "", [&](const std::string& v) { picture = v; }, {"--output"}});
-  options.push_back({{"--json"}, "", "", [&json](const std::string&) { json = true; }});
+  for (Option& o : SimulateOptions(netlistFile, picture, seconds))
+    options.push_back(std::move(o));
+  options.push_back(JsonOption(json));
   ParseOptions(args, options, [&](const std::string& a) {
     if (request.mode != 0) throw UsageError("unexpected argument '" + a + "'");
     request.mode = ParseDesignMode(a);
   });
-  if (picture && !EndsWithNoCase(*picture, ".png") && !EndsWithNoCase(*picture, ".svg"))
-    throw UsageError("the output file must end in .png or .svg: '" + *picture + "'");
+  if (picture) PictureFormatOf(*picture);
   DesignReport design;
   const auto calculated = CalculatedDesign("simulate", request, design, err);
   if (!calculated) return 1;
   const DesignSnapshot& snapshot = *calculated;
   if (netlistFile) {
-    std::ofstream f(*netlistFile, std::ios::binary | std::ios::trunc);
-    f << Netlist(snapshot, conditions, PlanSimulation(snapshot, conditions));
-    f.close();
-    if (!f) {
-      err << "timer555-cli: error: cannot write '" << *netlistFile << "'\n";
-      return 1;
-    }
-    return 0;
+    const std::string text = Netlist(snapshot, conditions, PlanSimulation(snapshot, conditions));
+    return WriteOutput(*netlistFile, text, err) ? 0 : 1;
   }
-  const SimulationResult result = Simulate(snapshot, conditions);
+  SimulationResult result;
+  {
+    const InterruptGuard interrupts;
+    result = Simulate(snapshot, conditions, "ngspice", seconds, &gInterrupted);
+  }
   if (result.error) {
-    err << "timer555-cli: error: " << *result.error << "\n";
+    PrintError(err, *result.error);
     return 1;
   }
   const Timing ideal = IdealTiming(snapshot);
   const Timing predicted = PredictTiming(snapshot, conditions);
-  if (picture && !WritePicture(*picture, snapshot, conditions, result)) {
-    err << "timer555-cli: error: cannot write '" << *picture << "'\n";
+  if (picture &&
+      !DrawAndWrite([&](Canvas& c) { DrawSimulatedWave(c, snapshot, conditions, result); },
+                    *picture, kWavePictureWidth, kWavePictureHeight, err))
     return 1;
-  }
   if (json) {
-    out << "{\"mode\": " << snapshot.mode << ", \"vcc\": " << Number(conditions.vcc)
-        << ", \"family\": " << Quoted(Parameters(conditions.family).name)
-        << ", \"ideal\": " << TimingJson(ideal) << ", \"predicted\": " << TimingJson(predicted)
-        << ", \"simulated\": " << SimulatedJson(snapshot, result.simulated)
-        << ", \"seconds\": " << Number(result.seconds) << "}\n";
+    PrintJsonLine(QJsonObject{{"mode", snapshot.mode},
+                              {"vcc", JsonNumber(conditions.vcc)},
+                              {"family", Parameters(conditions.family).name},
+                              {"ideal", TimingJson(ideal)},
+                              {"predicted", TimingJson(predicted)},
+                              {"simulated", TimingJson(result.simulated)},
+                              {"seconds", JsonNumber(result.seconds)}},
+                  out);
     return 0;
   }
   out << design.title << " at " << FixedText(conditions.vcc, 1) << " V, "

@@ -1,10 +1,17 @@
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "cli/options.h"
+
 namespace timer555 {
+
+// The options only `simulate` has: --netlist, -o and --time-limit.
+std::vector<Option> SimulateOptions(std::optional<std::string>& netlist,
+                                    std::optional<std::string>& picture, double& seconds);
 
 // timer555-cli simulate: the design's steps, then ngspice on its circuit.
 // Exit 1 with the message where ngspice is missing or fails.

@@ -1,6 +1,7 @@
 #include "cli/options.h"
 
 #include <algorithm>
+#include <set>
 
 namespace timer555 {
 
@@ -18,9 +19,12 @@ const Option* Find(const std::vector<Option>& options, const std::string& arg) {
 
 void ParseOptions(const std::vector<std::string>& args, const std::vector<Option>& options,
                   const std::function<void(const std::string&)>& positional) {
+  std::set<const Option*> given;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (const Option* o = Find(options, a)) {
+      if (!given.insert(o).second && !o->repeatable)
+        throw UsageError("option " + o->names.front() + " is given more than once");
       if (o->value.empty()) {
         o->apply("");
       } else {

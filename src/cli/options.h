@@ -22,11 +22,13 @@ struct Option {
   std::string help;
   std::function<void(const std::string& value)> apply;
   std::vector<std::string> aliases = {};  // longer spellings --help does not list
+  bool repeatable = false;                // may be given more than once (clicks, --set)
 };
 
 // Runs `args` through the table: each option found applies its value, every
 // other argument goes to `positional` (which throws for one it does not take).
-// An argument that looks like an option and is in no table is a usage error.
+// An argument that looks like an option and is in no table is a usage error,
+// and so is an option given twice unless it is repeatable.
 void ParseOptions(const std::vector<std::string>& args, const std::vector<Option>& options,
                   const std::function<void(const std::string&)>& positional);
 

@@ -2,6 +2,7 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <QBuffer>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QRawFont>
@@ -223,6 +224,14 @@ void QtCanvas::DrawText(int x, int y, const std::string& text) {
   p.setFont(f);
   p.setPen(ToQColor(GetFont().color));
   p.drawText(QPoint(x, y + m.ascent), s);
+}
+
+std::string PngBytes(const QImage& image) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  image.save(&buffer, "PNG");
+  return bytes.toStdString();
 }
 
 }  // namespace timer555

@@ -48,6 +48,9 @@ struct CellMetrics {
 // its cell metrics.
 QFont ResolveFont(const Font& font, CellMetrics* metrics = nullptr);
 
+// The image encoded as a PNG file's bytes.
+std::string PngBytes(const QImage& image);
+
 // The canvas the window shows and PNG export writes: a QImage of RGB32 pixels.
 // Lines, ellipses, polygons and arcs go through our own integer rasterisers;
 // rectangles, fills and text through QPainter with mappings measured to match.

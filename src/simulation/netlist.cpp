@@ -31,6 +31,9 @@ const char* DesignName(int mode) {
   }
 }
 
+// The largest step as a share of the period (the one-shot: of the pulse).
+constexpr double kStepsPerPeriod = 200;
+
 }  // namespace
 
 SimulationPlan PlanSimulation(const DesignSnapshot& design, const Conditions& conditions) {
@@ -50,14 +53,16 @@ SimulationPlan PlanSimulation(const DesignSnapshot& design, const Conditions& co
     p.triggerAt = 1.5 * pulse;
     p.triggerWidth = pulse / 20;
     p.stop = p.triggerAt + 1.5 * pulse;
-    p.maxStep = pulse / 2000;
+    p.maxStep = pulse / kStepsPerPeriod;
     return p;
   }
   const double high = finite(t.tHigh, ideal.tHigh);
   const double low = finite(t.tLow.value_or(0), *ideal.tLow);
   const double period = high + low;
   p.stop = finite(t.firstTHigh, ideal.firstTHigh) + (p.lastRise + 1.5) * period;
-  p.maxStep = std::min(high, low) / 500;
+  // The step follows the period, not its shorter half: the comparators find
+  // their own crossings, so a 0.01 % half costs a few more steps, not 10^4 times more.
+  p.maxStep = period / kStepsPerPeriod;
   return p;
 }
 
@@ -89,29 +94,43 @@ std::string Netlist(const DesignSnapshot& d, const Conditions& c, const Simulati
       N(f.thresholdCurrent) +
       "\n"
       "* trigger below 1/3 Vcc sets, threshold above 2/3 Vcc resets; reset beats trigger beats "
-      "threshold\n"
-      "Bset set gnd V = V(trig,gnd) < V(lo,gnd) ? 1 : 0\n"
-      "Bres res gnd V = V(thresh,gnd) > V(ctrl,gnd) ? 1 : 0\n"
+      "threshold.\n"
+      "* Each comparator is a switch on its input difference amplified 1000 times: the\n"
+      "* simulator's switch shortens its steps as the control nears the threshold, so\n"
+      "* every crossing is found within microvolts whatever the time step.\n"
+      "Vone one gnd DC 1\n"
+      "Eset dset gnd lo trig 1000\n"
+      "Sset one set dset gnd comparator\n"
+      "Rset set gnd 1k\n"
+      "Eres dres gnd thresh ctrl 1000\n"
+      "Sres one res dres gnd comparator\n"
+      "Rres res gnd 1k\n"
+      ".model comparator SW(VT=0 VH=0 RON=1 ROFF=1G)\n"
       "Bnext next gnd V = V(reset,gnd) < 0.7 ? 0 : (V(set,gnd) > 0.5 ? 1 : (V(res,gnd) > 0.5 ? 0 : "
-      "(V(q,gnd) > 0.5 ? 1 : 0)))\n"
+      "(V(qs,gnd) > 0.5 ? 1 : 0)))\n"
       "Rq next q 1k\n"
       "Cq q gnd " +
       N(tau / 1000) +
       "\n"
+      "* the latch's state, read by a switch in the same way when it passes half-way\n"
+      "Vhalf half gnd DC 0.5\n"
+      "Eq dq gnd q half 1000\n"
+      "Sq one qs dq gnd comparator\n"
+      "Rqs qs gnd 1k\n"
       "* discharge transistor: on while the latch is reset\n"
-      "Bdis disch gnd I = V(q,gnd) > 0.5 ? 0 : V(disch,gnd) / " +
+      "Bdis disch gnd I = V(qs,gnd) > 0.5 ? 0 : V(disch,gnd) / " +
       N(f.dischargeResistance) +
       "\n"
       "* output stage: low sinks through " +
       N(f.outputLowResistance) + " ohm; high ";
   if (cmos) {
     s += "drives to Vcc through " + N(f.outputHighResistance) + " ohm\n";
-    s += "Bout out gnd I = V(q,gnd) > 0.5 ? (V(out,gnd) - V(vcc,gnd)) / " +
+    s += "Bout out gnd I = V(qs,gnd) > 0.5 ? (V(out,gnd) - V(vcc,gnd)) / " +
          N(f.outputHighResistance) + " : V(out,gnd) / " + N(f.outputLowResistance) + "\n";
   } else {
     s += "only sources, from " + N(f.outputHighDrop) + " V below Vcc through " +
          N(f.outputHighResistance) + " ohm\n";
-    s += "Bout out gnd I = V(q,gnd) > 0.5 ? -max(V(vcc,gnd) - " + N(f.outputHighDrop) +
+    s += "Bout out gnd I = V(qs,gnd) > 0.5 ? -max(V(vcc,gnd) - " + N(f.outputHighDrop) +
          " - V(out,gnd), 0) / " + N(f.outputHighResistance) + " : V(out,gnd) / " +
          N(f.outputLowResistance) + "\n";
   }

@@ -9,9 +9,9 @@ namespace timer555 {
 
 // How long and how finely a design is simulated, from its predicted timing:
 // the end after the first high time and eight periods (the one-shot: the
-// trigger and the pulse), and a time step a five-hundredth of the shortest
-// half period, so every design from 0.01 Hz to 2 MHz takes a bounded number
-// of points.
+// trigger and the pulse), and a largest time step of a two-hundredth of the
+// period, so every design from 0.01 Hz to 2 MHz and any duty cycle takes a
+// bounded number of points.
 struct SimulationPlan {
   double stop = 0;
   double maxStep = 0;

@@ -1,11 +1,5 @@
 #include "simulation/ngspice.h"
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -19,17 +13,12 @@
 #include <fstream>
 #include <sstream>
 
-extern char** environ;
-
 namespace timer555 {
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
-
-// Output beyond this is not read: a runaway child cannot fill the memory.
-constexpr size_t kMaxOutput = 16 * 1024 * 1024;
 
 // A private directory (mode 0700) removed with all it holds when it goes.
 class TemporaryDirectory {
@@ -88,79 +77,10 @@ std::vector<WavePoint> ReadWave(const std::string& file) {
 
 }  // namespace
 
-ChildRun RunChild(const std::vector<std::string>& argv, const std::string& directory,
-                  double seconds, const std::atomic<bool>* cancel) {
-  ChildRun run;
-  if (argv.empty()) return run;
-  int fds[2];
-  if (pipe2(fds, O_CLOEXEC) != 0) return run;
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
-  posix_spawn_file_actions_adddup2(&actions, fds[1], 2);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  if (!directory.empty()) posix_spawn_file_actions_addchdir_np(&actions, directory.c_str());
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
-  posix_spawnattr_setpgroup(&attributes, 0);
-  std::vector<char*> args;
-  args.reserve(argv.size() + 1);
-  for (const std::string& a : argv)
-    args.push_back(const_cast<char*>(a.c_str()));
-  args.push_back(nullptr);
-  pid_t pid = 0;
-  const int spawned = posix_spawnp(&pid, args[0], &actions, &attributes, args.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  posix_spawnattr_destroy(&attributes);
-  close(fds[1]);
-  if (spawned != 0) {
-    close(fds[0]);
-    return run;
-  }
-  run.started = true;
-  const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
-  char buffer[65536];
-  bool open = true;
-  while (open) {
-    if (cancel != nullptr && cancel->load()) {
-      run.cancelled = true;
-      break;
-    }
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-    if (left.count() <= 0) {
-      run.timedOut = true;
-      break;
-    }
-    pollfd p{fds[0], POLLIN, 0};
-    const int ready = poll(&p, 1, static_cast<int>(std::min<long long>(left.count(), 50)));
-    if (ready < 0 && errno != EINTR) break;
-    if (ready <= 0) continue;
-    const ssize_t n = read(fds[0], buffer, sizeof buffer);
-    if (n > 0) {
-      if (run.output.size() < kMaxOutput) run.output.append(buffer, static_cast<size_t>(n));
-    } else if (n == 0 || errno != EINTR) {
-      open = false;
-    }
-  }
-  close(fds[0]);
-  if (run.timedOut || run.cancelled) kill(-pid, SIGKILL);
-  // The output has ended; the child has the rest of the limit to exit.
-  int status = 0;
-  for (;;) {
-    const pid_t done = waitpid(pid, &status, WNOHANG);
-    if (done == pid) break;
-    if (done < 0 && errno != EINTR) return run;
-    if (Clock::now() >= deadline && !run.timedOut && !run.cancelled) {
-      run.timedOut = true;
-      kill(-pid, SIGKILL);
-    }
-    usleep(2000);
-  }
-  if (WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
-  if (WIFSIGNALED(status)) run.signal = WTERMSIG(status);
-  return run;
+std::string StartFailure(const std::string& program, int error) {
+  if (error == ENOENT && program.find('/') == std::string::npos)
+    return std::string(kNgspiceMissing) + " (not found on the PATH)";
+  return "cannot start '" + program + "': " + std::strerror(error);
 }
 
 std::string FindNgspice() {
@@ -230,16 +150,24 @@ SimulationResult Simulate(const DesignSnapshot& design, const Conditions& condit
                           const std::string& program, double seconds,
                           const std::atomic<bool>* cancel) {
   SimulationResult result;
+  // A circuit the model knows never switches has nothing to measure.
+  const Timing predicted = PredictTiming(design, conditions);
+  if (!std::isfinite(predicted.tHigh) || (predicted.tLow && !std::isfinite(*predicted.tLow))) {
+    result.error = design.mode == 4 ? kNeverEndsMessage : kNeverSwitchesMessage;
+    return result;
+  }
   TemporaryDirectory dir;
   if (dir.Path().empty()) {
     result.error = "cannot make a temporary directory for the simulation";
     return result;
   }
   const SimulationPlan plan = PlanSimulation(design, conditions);
-  const std::string netlist = dir.Path() + "/circuit.cir";
-  const std::string wave = dir.Path() + "/wave.txt";
+  // The files go by their names in the run's own folder, so no path (with
+  // its spaces) ever stands in the netlist.
+  const std::string netlist = "circuit.cir";
+  const std::string wave = "wave.txt";
   {
-    std::ofstream f(netlist, std::ios::binary);
+    std::ofstream f(dir.Path() + "/" + netlist, std::ios::binary);
     f << Netlist(design, conditions, plan, wave);
     if (!f) {
       result.error = "cannot write the netlist for the simulation";
@@ -250,7 +178,7 @@ SimulationResult Simulate(const DesignSnapshot& design, const Conditions& condit
   const ChildRun run = RunChild({program, "-b", netlist}, dir.Path(), seconds, cancel);
   result.seconds = std::chrono::duration<double>(Clock::now() - start).count();
   if (!run.started) {
-    result.error = kNgspiceMissing;
+    result.error = StartFailure(program, run.startError);
     return result;
   }
   if (run.cancelled) {
@@ -278,7 +206,11 @@ SimulationResult Simulate(const DesignSnapshot& design, const Conditions& condit
     return result;
   }
   result.simulated = *timing;
-  result.wave = ReadWave(wave);
+  result.wave = ReadWave(dir.Path() + "/" + wave);
+  if (result.wave.empty()) {
+    result.error = "ngspice measured the circuit but wrote no waveform";
+    return result;
+  }
   result.triggerAt = plan.triggerAt;
   return result;
 }

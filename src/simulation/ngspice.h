@@ -7,23 +7,10 @@
 #include <vector>
 
 #include "analysis/real_world.h"
+#include "simulation/child_process.h"
 #include "simulation/netlist.h"
 
 namespace timer555 {
-
-// One run of a child program with a wall-clock limit: its output, or why it
-// gave none. The child runs in a process group of its own and is killed with
-// all it started when the limit passes or the run is cancelled.
-struct ChildRun {
-  bool started = false;
-  bool timedOut = false;
-  bool cancelled = false;
-  int exitCode = -1;   // when it exited
-  int signal = 0;      // when a signal ended it
-  std::string output;  // standard output and standard error together
-};
-ChildRun RunChild(const std::vector<std::string>& argv, const std::string& directory,
-                  double seconds, const std::atomic<bool>* cancel = nullptr);
 
 // Where ngspice is found on the PATH; empty when it is not installed.
 std::string FindNgspice();
@@ -31,6 +18,17 @@ std::string FindNgspice();
 inline constexpr double kSimulationSeconds = 5;
 inline constexpr const char* kNgspiceMissing =
     "ngspice is not installed \u2014 install the ngspice package to simulate";
+// A circuit the prediction shows never switching is not run: it would spend
+// the whole limit to measure nothing.
+inline constexpr const char* kNeverSwitchesMessage =
+    "the built circuit does not oscillate: the capacitor never reaches the chip's threshold "
+    "(the check's threshold-never-reached), so there is nothing to simulate";
+inline constexpr const char* kNeverEndsMessage =
+    "the built circuit's pulse never ends: the capacitor never reaches the chip's threshold "
+    "(the check's threshold-never-reached), so there is nothing to simulate";
+// Why a program could not be started: kNgspiceMissing for ngspice not found
+// on the PATH, else the system's reason ("cannot start 'ngspice': Permission denied").
+std::string StartFailure(const std::string& program, int error);
 
 // A sample of the simulated waveform.
 struct WavePoint {

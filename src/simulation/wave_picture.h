@@ -5,6 +5,10 @@
 
 namespace timer555 {
 
+// The waveform picture's size: the page area's.
+inline constexpr int kWavePictureWidth = 650;
+inline constexpr int kWavePictureHeight = 308;
+
 // The simulated waveform: the output (pin 3) and the capacitor voltage over
 // the first cycles, a time axis in engineering units, the 1/3 and 2/3 Vcc
 // levels dotted and the measured high and low times marked. Drawn through the
