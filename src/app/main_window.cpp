@@ -1,8 +1,6 @@
 #include "app/main_window.h"
 
 #include <QClipboard>
-#include <QFile>
-#include <QFileDialog>
 #include <QFont>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -23,8 +21,10 @@
 #include "app/image_control.h"
 #include "app/layout.h"
 #include "app/pages.h"
+#include "app/save_dialog.h"
 #include "components/num_edit.h"
 #include "design/adjust.h"
+#include "render/qt_canvas.h"
 #include "render/svg_canvas.h"
 #include "state/global.h"
 
@@ -355,17 +355,10 @@ QMenu* TfmMain::PageMenu() {
     check->setShortcut(QKeySequence(Qt::Key_F9));
     pageMenu_->addAction("Copy picture", this, [this] { CopyPicture(); });
     pageMenu_->addAction("Save picture as\u2026", this, [this] {
-      const bool design = Global::Page().DesignPageShown;
       QString filter = "PNG picture (*.png)";
-      if (design) filter += ";;SVG drawing (*.svg)";
-      QString chosen;
-      QString file =
-          QFileDialog::getSaveFileName(this, "Save picture as", "timer555.png", filter, &chosen);
-      if (file.isEmpty()) return;
-      if (!file.endsWith(".png", Qt::CaseInsensitive) &&
-          !file.endsWith(".svg", Qt::CaseInsensitive))
-        file += chosen.contains("svg") ? ".svg" : ".png";
-      SavePicture(file);
+      if (Global::Page().DesignPageShown) filter += ";;SVG drawing (*.svg)";
+      const QString file = AskSaveFileName(this, "Save picture as", "timer555.png", filter);
+      if (!file.isEmpty()) SavePicture(file);
     });
   }
   // The check reads a calculated design only.
@@ -378,24 +371,15 @@ void TfmMain::CopyPicture() {
 }
 
 bool TfmMain::SavePicture(const QString& file) {
-  bool written = false;
-  if (file.endsWith(".svg", Qt::CaseInsensitive)) {
-    if (!Global::Page().DesignPageShown) {
-      ShowError("Only a design page is written as SVG; save this page as PNG.");
-      return false;
-    }
-    SvgCanvas svg(Image2->width(), Image2->height());
-    Guarded([&] { shell_->DrawDesignPage(svg); });
-    QFile out(file);
-    const std::string document = svg.Document();
-    written = out.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-              out.write(document.data(), static_cast<qint64>(document.size())) ==
-                  static_cast<qint64>(document.size());
-  } else {
-    written = Image2->CanvasRef().Image().save(file, "PNG");
+  if (!file.endsWith(".svg", Qt::CaseInsensitive))
+    return SaveFile(this, file, PngBytes(Image2->CanvasRef().Image()));
+  if (!Global::Page().DesignPageShown) {
+    ShowError("Only a design page is written as SVG; save this page as PNG.");
+    return false;
   }
-  if (!written) ShowError("Cannot write '" + FromQ(file) + "'.");
-  return written;
+  SvgCanvas svg(Image2->width(), Image2->height());
+  Guarded([&] { shell_->DrawDesignPage(svg); });
+  return SaveFile(this, file, svg.Document());
 }
 
 }  // namespace timer555

@@ -1,7 +1,5 @@
 #include "app/simulation_panel.h"
 
-#include <QFile>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
@@ -10,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/save_dialog.h"
 #include "render/qt_canvas.h"
 #include "simulation/netlist.h"
 #include "simulation/wave_picture.h"
@@ -49,7 +48,7 @@ SimulationPanel::SimulationPanel(QWidget* parent) : QGroupBox("Simulation", pare
   });
   connect(NetlistButton, &QPushButton::clicked, this, [this] {
     const QString file =
-        QFileDialog::getSaveFileName(this, "Save netlist", "timer555.cir", "SPICE netlist (*.cir)");
+        AskSaveFileName(this, "Save netlist", "timer555.cir", "SPICE netlist (*.cir)");
     if (!file.isEmpty()) SaveNetlist(file);
   });
   SetProgram("ngspice", kSimulationSeconds);
@@ -141,17 +140,8 @@ void SimulationPanel::Finished(SimulationResult result) {
 
 bool SimulationPanel::SaveNetlist(const QString& file) {
   if (!design_) return false;
-  const std::string text = Netlist(*design_, conditions_, PlanSimulation(*design_, conditions_));
-  QFile out(file);
-  const bool written =
-      out.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-      out.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size());
-  if (!written) {
-    QMessageBox box(QMessageBox::Critical, "Error", "Cannot write '" + file + "'.", QMessageBox::Ok,
-                    this);
-    box.exec();
-  }
-  return written;
+  return SaveFile(this, file,
+                  Netlist(*design_, conditions_, PlanSimulation(*design_, conditions_)));
 }
 
 }  // namespace timer555

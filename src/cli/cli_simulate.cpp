@@ -30,7 +30,7 @@ std::string Cell(const std::string& text, size_t width = 16) {
 }
 
 // Ctrl+C, SIGTERM and SIGHUP during a run cancel it: the child's group is
-// killed and its folder removed before the signal ends this process.
+// killed and its folder removed; main then ends as the signal asked.
 std::atomic<bool> gInterrupted{false};
 volatile std::sig_atomic_t gSignal = 0;
 
@@ -42,17 +42,19 @@ extern "C" void OnSignal(int signal) {
 class InterruptGuard {
  public:
   InterruptGuard() {
-    struct sigaction action {};
-    action.sa_handler = OnSignal;
-    sigemptyset(&action.sa_mask);
-    for (size_t i = 0; i < std::size(kSignals); ++i)
-      sigaction(kSignals[i], &action, &old_[i]);
+    for (size_t i = 0; i < std::size(kSignals); ++i) {
+      // A signal ignored on entry (a background job's SIGINT) stays ignored.
+      sigaction(kSignals[i], nullptr, &old_[i]);
+      if (old_[i].sa_handler == SIG_IGN) continue;
+      struct sigaction action {};
+      action.sa_handler = OnSignal;
+      sigemptyset(&action.sa_mask);
+      sigaction(kSignals[i], &action, nullptr);
+    }
   }
   ~InterruptGuard() {
     for (size_t i = 0; i < std::size(kSignals); ++i)
       sigaction(kSignals[i], &old_[i], nullptr);
-    // Ended as the signal asked, now that nothing is left behind.
-    if (gInterrupted) raise(gSignal);
   }
   InterruptGuard(const InterruptGuard&) = delete;
   InterruptGuard& operator=(const InterruptGuard&) = delete;
@@ -71,6 +73,10 @@ double Seconds(const std::string& text) {
 }
 
 }  // namespace
+
+int InterruptingSignal() {
+  return gInterrupted ? static_cast<int>(gSignal) : 0;
+}
 
 std::vector<Option> SimulateOptions(std::optional<std::string>& netlist,
                                     std::optional<std::string>& picture, double& seconds) {

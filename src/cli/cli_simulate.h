@@ -13,6 +13,10 @@ namespace timer555 {
 std::vector<Option> SimulateOptions(std::optional<std::string>& netlist,
                                     std::optional<std::string>& picture, double& seconds);
 
+// The signal (SIGINT, SIGTERM, SIGHUP) that cancelled a simulation, or 0:
+// the program ends by it once everything it made is removed.
+int InterruptingSignal();
+
 // timer555-cli simulate: the design's steps, then ngspice on its circuit.
 // Exit 1 with the message where ngspice is missing or fails.
 int RunSimulateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

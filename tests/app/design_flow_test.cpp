@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -25,6 +26,7 @@
 #include "app/check_window.h"
 #include "app/image_control.h"
 #include "app/main_window.h"
+#include "app/save_dialog.h"
 #include "app/simulation_panel.h"
 #include "app/window_fixture.h"
 #include "cli/cli.h"
@@ -566,6 +568,73 @@ TEST_F(CheckWindowTest, PageMenuCopiesAndSavesThePicture) {
   const auto messages =
       WithModals([&] { EXPECT_FALSE(window->SavePicture(dir + "/missing/dir/page.png")); });
   EXPECT_EQ(messages.size(), 1u);
+  QDir(dir).removeRecursively();
+}
+
+TEST_F(CheckWindowTest, AFailedSaveSaysWhyAndKeepsTheOldFile) {
+  OpenDesign(1);
+  Type(window->NumEdit1, "1000");
+  Type(window->NumEdit2, "75");
+  Calculate();
+  const QString dir = QDir::temp().filePath("timer555_failed_save");
+  QDir().mkpath(dir);
+  ASSERT_TRUE(QFile::link("/dev/full", dir + "/full.png"));
+  auto messages = WithModals([&] { EXPECT_FALSE(window->SavePicture(dir + "/full.png")); });
+  EXPECT_EQ(messages,
+            std::vector<std::string>{"cannot write '" + (dir + "/full.png").toStdString() +
+                                     "': No space left on device"});
+  // A read-only drawing stays whole.
+  QFile old(dir + "/old.svg");
+  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+  old.write("<svg>the old drawing</svg>");
+  old.close();
+  old.setPermissions(QFile::ReadOwner);
+  messages = WithModals([&] { EXPECT_FALSE(window->SavePicture(dir + "/old.svg")); });
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find("Permission denied"), std::string::npos);
+  ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+  EXPECT_EQ(old.readAll(), "<svg>the old drawing</svg>");
+  old.close();
+  old.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+  QDir(dir).removeRecursively();
+}
+
+// A name typed without an extension gets it before the question whether an
+// existing file is replaced, so "page" never silently replaces page.png.
+TEST_F(CheckWindowTest, TheExtensionIsSettledBeforeTheOverwriteQuestion) {
+  EXPECT_EQ(
+      SettledSaveName("/x/page", "PNG picture (*.png);;SVG drawing (*.svg)", "SVG drawing (*.svg)"),
+      "/x/page.svg");
+  EXPECT_EQ(SettledSaveName("/x/page.PNG", "PNG picture (*.png)", ""), "/x/page.PNG");
+  EXPECT_EQ(SettledSaveName("/x/page.txt", "SPICE netlist (*.cir)", ""), "/x/page.txt.cir");
+  const QString dir = QDir::temp().filePath("timer555_overwrite");
+  QDir().mkpath(dir);
+  QFile existing(dir + "/page.png");
+  ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+  existing.write("the old picture");
+  existing.close();
+  SetSaveNameAsker([&](QWidget*, const QString&, const QString&, const QString&, QString* chosen) {
+    *chosen = "PNG picture (*.png)";
+    return dir + "/page";
+  });
+  QAction* save = window->PageMenu()->actions().at(2);
+  ASSERT_EQ(save->text(), "Save picture as\u2026");
+  for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
+    QString question;
+    QTimer::singleShot(50, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      question = box->text();
+      box->button(answer)->click();
+    });
+    save->trigger();
+    EXPECT_EQ(question, "'page.png' already exists. Replace it?");
+    ASSERT_TRUE(existing.open(QIODevice::ReadOnly));
+    EXPECT_EQ(existing.readAll() == "the old picture", answer == QMessageBox::No);
+    existing.close();
+  }
+  SetSaveNameAsker({});
+  EXPECT_FALSE(QFileInfo::exists(dir + "/page"));
   QDir(dir).removeRecursively();
 }
 
