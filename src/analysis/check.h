@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "analysis/real_world.h"
@@ -22,6 +23,11 @@ struct CheckReport {
   ToleranceBand band;
 };
 CheckReport RunCheck(const DesignSnapshot& design, const CheckSettings& settings);
+
+// The worst case as one line, the same in the window and on the command
+// line: "frequency 879.6 Hz to 1.074 kHz, duty cycle 74.4 to 75.6 %", and
+// which corners stop where some do.
+std::string WorstCaseText(const ToleranceBand& band, bool oneShot);
 
 // The targets the design was solved for, from its calculated parts: the
 // ideal timing of R1, R2 and C1 as calculated (before any adjustment).

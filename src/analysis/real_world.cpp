@@ -6,6 +6,8 @@
 #include <limits>
 #include <sstream>
 
+#include "format/engineering.h"
+
 namespace timer555 {
 
 namespace {
@@ -105,8 +107,7 @@ struct Paths {
   Path chargeLow;
 };
 
-Paths PathsOf(const DesignSnapshot& s, const Conditions& c) {
-  const FamilyParameters& f = Parameters(c.family);
+Paths PathsOf(const DesignSnapshot& s, const Conditions& c, const FamilyParameters& f) {
   const double vcc = c.vcc, ith = f.thresholdCurrent, rd = f.dischargeResistance;
   Paths p;
   const Path pin7 = DischargeNode(vcc, s.r1, rd);
@@ -171,13 +172,6 @@ std::string Number(double v, int precision = 3) {
   return s.str();
 }
 
-// Ohms in the units a hobbyist reads: 4.7 kΩ, 12 MΩ.
-std::string Ohms(double r) {
-  if (r >= 1e6) return Number(r / 1e6) + " MOhm";
-  if (r >= 1e3) return Number(r / 1e3) + " kOhm";
-  return Number(r) + " Ohm";
-}
-
 }  // namespace
 
 Timing IdealTiming(const DesignSnapshot& s) {
@@ -209,11 +203,14 @@ Timing IdealTiming(const DesignSnapshot& s) {
   return t;
 }
 
-Timing PredictTiming(const DesignSnapshot& s, const Conditions& c) {
-  const FamilyParameters& f = Parameters(c.family);
+namespace {
+
+// The prediction with the family's figures given: the warnings ask what the
+// circuit would do without one effect to name the one that matters.
+Timing PredictWith(const DesignSnapshot& s, const Conditions& c, const FamilyParameters& f) {
   const DiodeModel diode;
   const double v1 = c.vcc / 3, v2 = 2 * c.vcc / 3, delay = f.propagationDelay;
-  const Paths p = PathsOf(s, c);
+  const Paths p = PathsOf(s, c, f);
   Timing t;
   if (s.mode == 4) {
     // Triggered from rest, where pin 7 holds the capacitor near 0 V.
@@ -233,7 +230,41 @@ Timing PredictTiming(const DesignSnapshot& s, const Conditions& c) {
   return t;
 }
 
+}  // namespace
+
+Timing PredictTiming(const DesignSnapshot& s, const Conditions& c) {
+  return PredictWith(s, c, Parameters(c.family));
+}
+
 namespace {
+
+std::string Ohms(double r) {
+  return EngineeringText(r, "\u03a9");
+}
+
+std::string Amperes(double a) {
+  return EngineeringText(a, "A");
+}
+
+// The resistance the timing current flows through on its way to the
+// threshold: R1 + R2 in design 1, R1 in the others.
+double ChargingResistance(const DesignSnapshot& s) {
+  return s.mode == 1 ? s.r1 + s.r2 : s.r1;
+}
+
+// Pin 7 is on between the resistor from Vcc and ground in designs 1, 3, 4.
+bool UsesPin7(const DesignSnapshot& s) {
+  return s.mode != 2;
+}
+
+// The makers' rule of thumb for an aluminium electrolytic: 0.01·C·V µA (C in
+// µF) or 3 µA, whichever is larger.
+double ElectrolyticLeakage(double c1, double vcc) {
+  return std::max(0.01 * c1 * 1e6 * vcc * 1e-6, 3e-6);
+}
+constexpr double kElectrolyticFrom = 1e-6;  // F: a C1 this large is most likely an electrolytic
+constexpr double kLeakageShare = 0.1;       // of the charging current near the threshold
+constexpr double kTimingOffShare = 0.05;    // of the ideal frequency or pulse
 
 // The limits that depend on the parts alone, cheap enough to count for every
 // standard value tried: `emit` takes a code and a function giving its message,
@@ -247,48 +278,154 @@ void PartLimits(const DesignSnapshot& s, const Conditions& c, Emit&& emit) {
   if (timing > rMax) {
     emit("resistance-too-high", [&] {
       const std::string which = s.mode == 1 || s.mode == 3 ? "R1 + R2" : "R1";
-      return which + " = " + Ohms(timing) + " is above " + Ohms(rMax) +
-             ": the current into the threshold pin (" + Number(f.thresholdCurrent * 1e9) +
-             " nA) would no longer be small beside the charging current, so the timing drifts "
-             "or stops. Use a larger C1 (a step up with the arrows) to bring the resistors down" +
+      const std::string why =
+          bipolar || rMax < f.leakageMaxResistance
+              ? ": the current into the threshold pin (" + Amperes(f.thresholdCurrent) +
+                    ") would no longer be small beside the charging current, so the timing "
+                    "drifts or stops."
+              : ", the practical limit of a CMOS timer: the leakage of the board (its surface "
+                "insulation can fall to about 1 G\u03a9 with flux or humidity) and of the "
+                "capacitor is no longer small beside the charging current. The bipolar "
+                "datasheets give the same 20 M\u03a9 ceiling for RA + RB.";
+      return which + " = " + EngineeringBeside(timing, rMax, "\u03a9") + " is above " + Ohms(rMax) +
+             why + " Use a larger C1 (a step up with the arrows) to bring the resistors down" +
              std::string(bipolar ? ", or a CMOS timer." : ".");
     });
   }
-  if (s.mode != 2 && s.r1 < 5000) {
+  // While the discharge transistor is on, Vcc / R1 flows into pin 7.
+  const double pin7Floor = c.vcc / f.dischargeCurrent;
+  if (UsesPin7(s) && s.r1 < pin7Floor) {
     emit("resistance-too-low", [&] {
-      return "R1 = " + Ohms(s.r1) +
-             " is below 5 kOhm: while the capacitor discharges, pin 7 sinks Vcc / R1 = " +
-             Number(c.vcc / s.r1 * 1e3) +
-             " mA through R1, which wastes current, heats the chip and lifts the low "
-             "threshold. Use a smaller C1 (a step down with the arrows) to bring R1 up.";
+      return "R1 = " + EngineeringBeside(s.r1, pin7Floor, "\u03a9") + " is below Vcc / " +
+             Amperes(f.dischargeCurrent) + " = " + Ohms(pin7Floor) +
+             ": while the discharge transistor is on, pin 7 sinks Vcc / R1 = " +
+             Amperes(c.vcc / s.r1) + ", more than the " + Amperes(f.dischargeCurrent) +
+             " the datasheets specify it at; its saturation voltage grows, lifts the low "
+             "threshold and heats the chip. Use a smaller C1 (a step down with the arrows) to "
+             "bring R1 up.";
     });
+  }
+  // At each discharge the capacitor empties through R2 into pin 7 as well.
+  if ((s.mode == 1 || s.mode == 3) && s.r1 >= pin7Floor) {
+    const double throughR2 = 2 * c.vcc / 3 / (s.r2 + f.dischargeResistance);
+    const double peak = c.vcc / s.r1 + throughR2;
+    if (peak > f.dischargeCurrent) {
+      emit("discharge-current", [&] {
+        return "At each discharge the capacitor empties into pin 7 through R2 = " + Ohms(s.r2) +
+               ": a peak of about " + Amperes(peak) +
+               " with the current through R1, more than "
+               "the " +
+               Amperes(f.dischargeCurrent) +
+               " the datasheets specify pin 7 at. Use a smaller C1 (a step down with the "
+               "arrows) to bring R2 up.";
+      });
+    }
   }
   if (s.mode == 2 && c.vcc / s.r1 > f.outputSourceCurrent) {
     emit("resistance-too-low", [&] {
-      return "R1 = " + Ohms(s.r1) + " asks " + Number(c.vcc / s.r1 * 1e3) +
-             " mA of the output, more than a " + f.name + " timer gives (" +
-             Number(f.outputSourceCurrent * 1e3) + " mA). Use a smaller C1 to bring R1 up.";
+      return "R1 = " + EngineeringBeside(s.r1, c.vcc / f.outputSourceCurrent, "\u03a9") +
+             " asks Vcc / R1 = " + Amperes(c.vcc / s.r1) + " of the output, more than a " + f.name +
+             " timer gives (" + Amperes(f.outputSourceCurrent) +
+             "). Use a smaller C1 to bring R1 up.";
     });
   }
   if ((s.mode == 1 || s.mode == 3) && f.dischargeResistance / s.r2 > 0.01) {
     emit("discharge-resistance", [&] {
-      return "R2 = " + Ohms(s.r2) +
-             " is small beside the discharge transistor's on-resistance (about " +
-             Number(f.dischargeResistance) + " Ohm): the low time is " +
+      return "The discharge transistor's on-resistance (about " + Ohms(f.dischargeResistance) +
+             ") is not small beside R2 = " + Ohms(s.r2) +
+             ": it adds to R2 in the low time, which runs " +
              Percent(f.dischargeResistance / s.r2) +
              " longer than calculated. Use a smaller C1 to bring R2 up.";
     });
   }
-  if (s.c1 >= 1e-6 && timing > 1e6) {
+  const double leakage = ElectrolyticLeakage(s.c1, c.vcc);
+  const double charging = c.vcc / 3 / ChargingResistance(s);
+  if (s.c1 >= kElectrolyticFrom && leakage > kLeakageShare * charging) {
     emit("electrolytic-leakage", [&] {
-      return "C1 = " + Number(s.c1 * 1e6) +
-             " uF is most likely an electrolytic, whose leakage current (microamperes) is not "
-             "small beside the charging current through " +
-             Ohms(timing) +
-             ": the time may run long or never end. Use a film capacitor or a smaller C1 with "
-             "larger resistors.";
+      const bool floor = leakage <= 3e-6;
+      return "C1 = " + EngineeringText(s.c1, "F") +
+             " is most likely an electrolytic, whose leakage (about " + Amperes(leakage) +
+             " by the makers' rule of 0.01\u00b7C\u00b7V \u00b5A or 3 \u00b5A, whichever is "
+             "larger) is not small beside the charging current near the threshold ((Vcc/3) / " +
+             (s.mode == 1 ? "(R1 + R2)" : "R1") + " = " + Amperes(charging) +
+             "): the time may run long or never end. " +
+             (floor ? "A larger C1 with smaller resistors (a step up with the arrows) raises the "
+                      "charging current; a film capacitor leaks far less."
+                    : "Use a film or low-leakage capacitor: an electrolytic's leakage grows with "
+                      "its capacitance as the charging current does, so another C1 does not "
+                      "help.");
     });
   }
+}
+
+// What the built circuit would do without one of the effects the model
+// holds: the one whose absence brings the prediction nearest the ideal is
+// the one a warning names.
+struct Cause {
+  const char* name;
+  FamilyParameters without;
+};
+std::vector<Cause> Causes(const DesignSnapshot& s, const FamilyParameters& f) {
+  std::vector<Cause> causes;
+  FamilyParameters p = f;
+  p.thresholdCurrent = 0;
+  causes.push_back({"threshold", p});
+  p = f;
+  p.propagationDelay = 0;
+  causes.push_back({"delay", p});
+  if (s.mode == 2) {
+    p = f;
+    p.outputHighDrop = 0;
+    p.outputHighResistance = p.outputLowResistance = 1e-6;
+    causes.push_back({"output", p});
+  }
+  if (UsesPin7(s)) {
+    p = f;
+    p.dischargeResistance = 1e-6;
+    causes.push_back({"discharge", p});
+  }
+  return causes;
+}
+
+// The figure a warning compares: the frequency, or the one-shot's pulse.
+double Figure(const Timing& t) {
+  return t.frequency ? *t.frequency : t.tHigh;
+}
+
+std::string CauseText(const std::string& cause, const FamilyParameters& f) {
+  if (cause == "threshold")
+    return "the current into the threshold pin (" + Amperes(f.thresholdCurrent) +
+           ") through the timing resistors; a larger C1 (a step up with the arrows) brings "
+           "them down";
+  if (cause == "delay")
+    return "the propagation delay (about " + EngineeringText(f.propagationDelay, "s") +
+           " per transition), which adds to each half period; choose the parts for the "
+           "predicted figure";
+  if (cause == "output" && f.outputHighDrop > 0)
+    return "the output stage the timing current flows through (its high level " +
+           Number(f.outputHighDrop) + " V below Vcc, " + Ohms(f.outputHighResistance) + " high, " +
+           Ohms(f.outputLowResistance) + " low); a CMOS timer's output reaches Vcc";
+  if (cause == "output")
+    return "the output stage's resistance the timing current flows through (" +
+           Ohms(f.outputHighResistance) + " high, " + Ohms(f.outputLowResistance) +
+           " low); a larger C1 with a larger R1 makes it small";
+  return "the discharge transistor's on-resistance (about " + Ohms(f.dischargeResistance) +
+         ") in the discharge path";
+}
+
+std::string MainCause(const DesignSnapshot& s, const Conditions& c, double predicted, double ideal,
+                      const std::function<double(const Timing&)>& figure) {
+  const FamilyParameters& f = Parameters(c.family);
+  std::string best;
+  double nearest = std::fabs(predicted - ideal);
+  for (const Cause& cause : Causes(s, f)) {
+    const double v = figure(PredictWith(s, c, cause.without));
+    if (std::isfinite(v) && std::fabs(v - ideal) < nearest) {
+      nearest = std::fabs(v - ideal);
+      best = cause.name;
+    }
+  }
+  return best;
 }
 
 }  // namespace
@@ -310,12 +447,20 @@ std::vector<Warning> CheckLimits(const DesignSnapshot& s, const Conditions& c) {
              Number(f.vccMax) + " V; " + Number(c.vcc) +
              " V is outside that range. Choose a supply inside it, or the other timer family.";
     });
+  } else if (c.vcc > f.vccRecommendedMax) {
+    add("vcc-above-recommended", [&] {
+      return Number(c.vcc) + " V is above the " + Number(f.vccRecommendedMax) +
+             " V the datasheets recommend for a " + f.name + " 555 (" + Number(f.vccMax) +
+             " V is the absolute maximum): the chip dissipates more and a spike on the supply "
+             "has no margin left. Keep the supply at " +
+             Number(f.vccRecommendedMax) + " V or below.";
+    });
   }
   PartLimits(s, c, add);
   if (s.c1 < 1e-9) {
     add("capacitance-too-low", [&] {
-      return "C1 = " + Number(s.c1 * 1e12) +
-             " pF is not well above the 5 to 20 pF of stray capacitance of the board and the "
+      return "C1 = " + EngineeringText(s.c1, "F") +
+             " is not well above the 5 to 20 pF of stray capacitance of the board and the "
              "chip's pins, so the timing will be off by an unknown amount. Keep C1 at 1 nF or "
              "more (larger resistors, or a lower frequency).";
     });
@@ -323,9 +468,9 @@ std::vector<Warning> CheckLimits(const DesignSnapshot& s, const Conditions& c) {
   const Timing ideal = IdealTiming(s);
   if (ideal.frequency && *ideal.frequency > f.fmax) {
     add("frequency-too-high", [&] {
-      return Number(*ideal.frequency / 1e6) + " MHz is above what a " + f.name +
-             " timer reaches (" + Number(f.fmax / 1e6) +
-             " MHz): the propagation delay takes most of each half period." +
+      return EngineeringText(*ideal.frequency, "Hz") + " is above what a " + f.name +
+             " timer reaches (" + EngineeringText(f.fmax, "Hz") +
+             "): the propagation delay takes most of each half period." +
              (bipolar ? " A CMOS timer goes to 2 MHz." : "");
     });
   }
@@ -338,6 +483,7 @@ std::vector<Warning> CheckLimits(const DesignSnapshot& s, const Conditions& c) {
              (s.mode == 4 ? "gives a pulse that never ends." : "does not oscillate.") +
              " Bring the timing resistors down with a larger C1, or raise the supply.";
     });
+    return w;
   }
   if (s.mode == 3 && ideal.frequency && real.frequency) {
     const double slow = 1 - *real.frequency / *ideal.frequency;
@@ -346,28 +492,95 @@ std::vector<Warning> CheckLimits(const DesignSnapshot& s, const Conditions& c) {
         return "The two steering diodes each take about 0.6 V of the charge and discharge "
                "swing: at " +
                Number(c.vcc) + " V the built circuit runs " + Percent(slow) + " slow (about " +
-               Number(*real.frequency) +
-               " Hz). A higher supply shrinks the loss; or choose R1 and R2 for the predicted "
+               EngineeringText(*real.frequency, "Hz") +
+               "). A higher supply shrinks the loss; or choose R1 and R2 for the predicted "
                "frequency.";
+      });
+    }
+  }
+  if (s.mode != 3) {
+    const double off = Figure(real) / Figure(ideal) - 1;
+    if (std::fabs(off) > kTimingOffShare) {
+      add("timing-off", [&] {
+        const std::string cause = MainCause(s, c, Figure(real), Figure(ideal), Figure);
+        const std::string figure =
+            s.mode == 4 ? "pulse of about " + EngineeringText(real.tHigh, "s") + " instead of " +
+                              EngineeringText(ideal.tHigh, "s")
+                        : "frequency of about " + EngineeringText(*real.frequency, "Hz") +
+                              " instead of " + EngineeringText(*ideal.frequency, "Hz");
+        return "The built circuit is " + Percent(std::fabs(off)) +
+               (off > 0 ? (s.mode == 4 ? " long" : " fast") : (s.mode == 4 ? " short" : " slow")) +
+               " (a " + figure + ")" +
+               (cause.empty() ? std::string(".") : ": mostly " + CauseText(cause, f) + ".");
       });
     }
   }
   if (s.mode == 2 && ideal.dutyCycle && real.dutyCycle &&
       std::fabs(*real.dutyCycle - *ideal.dutyCycle) > 0.005) {
-    add("output-drop-duty", [&] {
-      return "The output's high level stands below Vcc, so the 4.7 kOhm pull-up carries the "
-             "charging current and the high time grows: duty cycle " +
-             Percent(*real.dutyCycle) + " instead of 50 %. A CMOS timer's output reaches Vcc.";
-    });
+    const auto duty = [](const Timing& t) { return t.dutyCycle.value_or(NAN); };
+    const std::string cause = MainCause(s, c, *real.dutyCycle, *ideal.dutyCycle, duty);
+    if (cause == "threshold") {
+      add("threshold-current", [&] {
+        return "The current into the threshold pin (" + Amperes(f.thresholdCurrent) +
+               ") flows through R1 = " + Ohms(s.r1) +
+               " and shifts the levels the capacitor swings between: duty cycle " +
+               Percent(*real.dutyCycle) +
+               " instead of 50 %. Use a larger C1 (a step up with the arrows) to bring R1 down" +
+               std::string(bipolar ? ", or a CMOS timer." : ".");
+      });
+    } else {
+      add("output-drop-duty", [&] {
+        return bipolar ? "The output's high level stands below Vcc, so the 4.7 k\u03a9 pull-up "
+                         "carries the charging current and the high time grows: duty cycle " +
+                             Percent(*real.dutyCycle) +
+                             " instead of 50 %. A CMOS timer's output reaches Vcc."
+                       : "The output's resistance (" + Ohms(f.outputHighResistance) + " high, " +
+                             Ohms(f.outputLowResistance) +
+                             " low) and the propagation delay, small beside R1 no longer, make "
+                             "the halves unequal: duty cycle " +
+                             Percent(*real.dutyCycle) + " instead of 50 %.";
+      });
+    }
   }
   return w;
 }
+
+namespace {
+
+// Which corners stopped, by what they have in common: "R1 +5.0 % and C1 +10.0 %".
+std::string CommonEnds(const std::vector<int>& corners, const ToleranceSpec& t, bool oneShot) {
+  const struct {
+    int bit;
+    std::string low, high;
+  } ends[] = {
+      {0, "R1 \u2212" + FixedText(t.resistor * 100, 1) + " %",
+       "R1 +" + FixedText(t.resistor * 100, 1) + " %"},
+      {1, "R2 \u2212" + FixedText(t.resistor * 100, 1) + " %",
+       "R2 +" + FixedText(t.resistor * 100, 1) + " %"},
+      {2, "C1 \u2212" + FixedText(t.capacitor * 100, 1) + " %",
+       "C1 +" + FixedText(t.capacitor * 100, 1) + " %"},
+      {3, "at " + FixedText(t.minCelsius, 0) + " \u00b0C",
+       "at " + FixedText(t.maxCelsius, 0) + " \u00b0C"},
+  };
+  std::string text;
+  for (const auto& end : ends) {
+    if (end.bit == 1 && oneShot) continue;
+    const int first = (corners.front() >> end.bit) & 1;
+    const bool common = std::all_of(corners.begin(), corners.end(),
+                                    [&](int c) { return ((c >> end.bit) & 1) == first; });
+    if (common) text += (text.empty() ? "" : " and ") + (first ? end.high : end.low);
+  }
+  return text;
+}
+
+}  // namespace
 
 ToleranceBand WorstCase(const DesignSnapshot& s, const Conditions& c, const ToleranceSpec& t) {
   const FamilyParameters& f = Parameters(c.family);
   ToleranceBand band;
   Band freq{kInfinity, -kInfinity}, duty{kInfinity, -kInfinity}, high{kInfinity, -kInfinity};
-  for (int corner = 0; corner < 32; ++corner) {
+  std::vector<int> stopped;
+  for (int corner = 0; corner < ToleranceBand::kCorners; ++corner) {
     const auto sign = [corner](int bit) { return (corner >> bit) & 1 ? 1.0 : -1.0; };
     DesignSnapshot d = s;
     d.r1 *= 1 + sign(0) * t.resistor;
@@ -378,6 +591,11 @@ ToleranceBand WorstCase(const DesignSnapshot& s, const Conditions& c, const Tole
     // The chip's own drift, of either sign, over the distance from 25 °C.
     const double drift = 1 + sign(4) * f.drift * std::fabs(at.celsius - kNominalCelsius);
     const Timing timing = PredictTiming(d, at);
+    // A corner where the threshold is never reached has no figures to add.
+    if (!std::isfinite(timing.tHigh) || (timing.tLow && !std::isfinite(*timing.tLow))) {
+      stopped.push_back(corner);
+      continue;
+    }
     const auto widen = [](Band& b, double v) {
       b.min = std::min(b.min, v);
       b.max = std::max(b.max, v);
@@ -386,8 +604,11 @@ ToleranceBand WorstCase(const DesignSnapshot& s, const Conditions& c, const Tole
     if (timing.frequency) widen(freq, *timing.frequency / drift);
     if (timing.dutyCycle) widen(duty, *timing.dutyCycle);
   }
+  band.stopped = static_cast<int>(stopped.size());
+  if (!stopped.empty()) band.stoppedAt = CommonEnds(stopped, t, s.mode == 4);
+  if (band.stopped == ToleranceBand::kCorners) return band;
   const double error = s.mode == 4 ? f.monostableInitialError : f.astableInitialError;
-  band.tHigh = {high.min * (1 - error), high.max * (1 + error)};
+  band.tHigh = Band{high.min * (1 - error), high.max * (1 + error)};
   if (s.mode != 4) {
     band.frequency = Band{freq.min * (1 - error), freq.max * (1 + error)};
     band.dutyCycle = duty;

@@ -66,9 +66,14 @@ struct Band {
 };
 // The worst case over every corner of the parts and temperatures, applied to
 // the real-world model and widened by the family's initial timing error.
+// Corners where the threshold is never reached are counted apart, with the
+// part ends they share, and the band is that of the corners that run.
 struct ToleranceBand {
+  static constexpr int kCorners = 32;
   std::optional<Band> frequency, dutyCycle;  // astables
-  Band tHigh;                                // the high time, or the pulse
+  std::optional<Band> tHigh;                 // the high time, or the pulse
+  int stopped = 0;                           // corners that never switch
+  std::string stoppedAt;                     // what they share: "R1 +5.0 % and C1 +10.0 %"
 };
 ToleranceBand WorstCase(const DesignSnapshot& design, const Conditions& conditions,
                         const ToleranceSpec& tolerance);

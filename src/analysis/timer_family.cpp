@@ -1,5 +1,6 @@
 #include "analysis/timer_family.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace timer555 {
@@ -7,17 +8,52 @@ namespace timer555 {
 namespace {
 
 // Bipolar: NE555 datasheet figures (output high 1.7 V below Vcc at light
-// load, 13.3 V at 15 V / 100 mA; discharge saturation 0.15 V at 15 mA;
-// 150 ppm/°C; astable initial error 2.25 %, monostable 1 %) and the
-// specifications page (4.5 to 18 V, 100 nA threshold current, 0.5 MHz).
-constexpr FamilyParameters kBipolar = {"bipolar", 4.5, 18,     100e-9, 1.7,    20,   10,
-                                       0.2,       10,  100e-9, 0.5e6,  0.0225, 0.01, 150e-6};
+// load, 13.3 V at 15 V / 100 mA; discharge saturation 0.15 V at 15 mA, the
+// current pin 7 is specified at; 150 ppm/°C; astable initial error 2.25 %,
+// monostable 1 %; 16 V recommended, 18 V absolute) and the specifications
+// page (4.5 to 18 V, 100 nA threshold current, 0.5 MHz).
+constexpr FamilyParameters kBipolar = {.name = "bipolar",
+                                       .vccMin = 4.5,
+                                       .vccMax = 18,
+                                       .thresholdCurrent = 100e-9,
+                                       .outputHighDrop = 1.7,
+                                       .outputHighResistance = 20,
+                                       .outputLowResistance = 10,
+                                       .outputSourceCurrent = 0.2,
+                                       .dischargeResistance = 10,
+                                       .propagationDelay = 100e-9,
+                                       .fmax = 0.5e6,
+                                       .astableInitialError = 0.0225,
+                                       .monostableInitialError = 0.01,
+                                       .drift = 150e-6,
+                                       .vccRecommendedMax = 16,
+                                       .dischargeCurrent = 15e-3,
+                                       .leakageMaxResistance = 0};
 
 // CMOS: 7555/TLC555-class figures (rail-to-rail output sourcing about 10 mA,
-// discharge on-resistance about 15 ohm, 100 ns propagation) and the
-// specifications page (2 to 18 V, 10 pA threshold current, 2 MHz).
-constexpr FamilyParameters kCmos = {"cmos", 2,  18,     10e-12, 0,    60,   30,
-                                    0.01,   15, 100e-9, 2e6,    0.02, 0.01, 150e-6};
+// discharge on-resistance about 15 ohm, specified at 10 mA, 100 ns
+// propagation, 15 V recommended) and the specifications page (2 to 18 V,
+// 10 pA threshold current, 2 MHz). The tiny threshold current would allow
+// 100 GOhm; a board's surface insulation (about 1 GOhm with flux or humidity)
+// and a capacitor's leakage set the practical 20 MOhm, the ceiling the
+// bipolar datasheets give for RA + RB.
+constexpr FamilyParameters kCmos = {.name = "cmos",
+                                    .vccMin = 2,
+                                    .vccMax = 18,
+                                    .thresholdCurrent = 10e-12,
+                                    .outputHighDrop = 0,
+                                    .outputHighResistance = 60,
+                                    .outputLowResistance = 30,
+                                    .outputSourceCurrent = 0.01,
+                                    .dischargeResistance = 15,
+                                    .propagationDelay = 100e-9,
+                                    .fmax = 2e6,
+                                    .astableInitialError = 0.02,
+                                    .monostableInitialError = 0.01,
+                                    .drift = 150e-6,
+                                    .vccRecommendedMax = 15,
+                                    .dischargeCurrent = 10e-3,
+                                    .leakageMaxResistance = 20e6};
 
 constexpr double kBoltzmannOverCharge = 8.617333262e-5;  // V/K
 constexpr double kZeroCelsius = 273.15;
@@ -29,7 +65,9 @@ const FamilyParameters& Parameters(TimerFamily family) noexcept {
 }
 
 double MaxTimingResistance(TimerFamily family, double vcc) noexcept {
-  return vcc / (7.5 * Parameters(family).thresholdCurrent);
+  const FamilyParameters& f = Parameters(family);
+  const double threshold = vcc / (7.5 * f.thresholdCurrent);
+  return f.leakageMaxResistance > 0 ? std::min(threshold, f.leakageMaxResistance) : threshold;
 }
 
 double DiodeModel::ThermalVoltage(double celsius) const noexcept {

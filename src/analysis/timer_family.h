@@ -22,13 +22,17 @@ struct FamilyParameters {
   double astableInitialError;     // fraction: the timing error of a new part, astable
   double monostableInitialError;  // fraction, monostable
   double drift;                   // fraction per kelvin of the timing
+  double vccRecommendedMax;       // V: the datasheets' recommended operating maximum
+  double dischargeCurrent;        // A pin 7 is specified at (its saturation voltage's test)
+  double leakageMaxResistance;    // ohm a board's and a capacitor's leakage allow; 0: none
 };
 
 const FamilyParameters& Parameters(TimerFamily family) noexcept;
 
-// The largest timing resistance the threshold current allows: the advice
-// page's Vcc / 7.5e-7 ohm for the bipolar timer, the same rule (a 7.5-fold
-// margin on the threshold current) for CMOS.
+// The largest timing resistance: the advice page's Vcc / 7.5e-7 ohm that the
+// threshold current allows for the bipolar timer; for CMOS, whose threshold
+// current is 10^4 times smaller, the 20 MOhm that board and capacitor
+// leakage allow, where it is the lower.
 double MaxTimingResistance(TimerFamily family, double vcc) noexcept;
 
 // A small-signal silicon diode (1N4148 class) after the Shockley equation

@@ -265,14 +265,7 @@ void TfmCheck::Refresh() {
   QString band = "R \u00b1" + Fixed(t.resistor * 100, 1) + " %, C \u00b1" +
                  Fixed(t.capacitor * 100, 1) + " %, " + Fixed(t.minCelsius, 0) + " to " +
                  Fixed(t.maxCelsius, 0) + " \u00b0C: ";
-  if (r.band.frequency) {
-    band += Engineering(r.band.frequency->min, "Hz") + " to " +
-            Engineering(r.band.frequency->max, "Hz") + ", duty cycle " +
-            Percent(r.band.dutyCycle->min) + " to " + Percent(r.band.dutyCycle->max);
-  } else {
-    band +=
-        "pulse " + Engineering(r.band.tHigh.min, "s") + " to " + Engineering(r.band.tHigh.max, "s");
-  }
+  band += QString::fromStdString(WorstCaseText(r.band, d.mode == 4));
   band_->setText(band);
   refreshing_ = false;
 }

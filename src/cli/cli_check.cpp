@@ -1,5 +1,6 @@
 #include "cli/cli_check.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -69,10 +70,10 @@ void PrintJson(const DesignSnapshot& s, const CheckSettings& settings, const Che
   const QJsonObject parts{{"r1_ohm", JsonNumber(s.r1)},
                           {"r2_ohm", s.mode == 4 ? QJsonValue() : JsonNumber(s.r2)},
                           {"c1_farad", JsonNumber(s.c1)}};
-  const std::optional<Band> high = r.band.tHigh;
   const QJsonObject tolerance{{"frequency_hz", Range(r.band.frequency)},
                               {"duty_cycle", Range(r.band.dutyCycle)},
-                              {"t_high_s", Range(high)}};
+                              {"t_high_s", Range(r.band.tHigh)},
+                              {"stopped_corners", r.band.stopped}};
   PrintJsonLine(QJsonObject{{"mode", s.mode},
                             {"conditions", conditions},
                             {"parts", parts},
@@ -84,19 +85,26 @@ void PrintJson(const DesignSnapshot& s, const CheckSettings& settings, const Che
                 out);
 }
 
+// `text` and blanks to `width` characters (UTF-8 counted as characters), at
+// least one blank after it.
+std::string Padded(const std::string& text, size_t width) {
+  const size_t shown = static_cast<size_t>(
+      std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+  return text + std::string(shown < width ? width - shown : 1, ' ');
+}
+
 void PrintText(const DesignReport& design, const DesignSnapshot& s, const CheckSettings& settings,
                const CheckReport& r, std::ostream& out) {
   const Conditions& c = settings.conditions;
   out << design.title << " at " << FixedText(c.vcc, 1) << " V, " << Parameters(c.family).name
       << " timer\n";
-  out << "R1 " << EngineeringText(s.r1, "Ohm");
-  if (s.mode != 4) out << ", R2 " << EngineeringText(s.r2, "Ohm");
+  out << "R1 " << EngineeringText(s.r1, "\u03a9");
+  if (s.mode != 4) out << ", R2 " << EngineeringText(s.r2, "\u03a9");
   out << ", C1 " << EngineeringText(s.c1, "F") << "\n\n";
   out << "                ideal          built circuit\n";
   const auto row = [&](const char* name, double ideal, double real, const char* unit,
                        bool relative) {
-    out << name << std::string(16 - std::string(name).size(), ' ') << EngineeringText(ideal, unit)
-        << std::string(15 - std::min<size_t>(14, EngineeringText(ideal, unit).size()), ' ')
+    out << Padded(name, 16) << Padded(EngineeringText(ideal, unit), 15)
         << EngineeringText(real, unit);
     if (relative && ideal != 0 && real != 0 && std::isfinite(real))
       out << "  (" << (real >= ideal ? "+" : "") << FixedText((real / ideal - 1) * 100, 1) << " %)";
@@ -108,7 +116,7 @@ void PrintText(const DesignReport& design, const DesignSnapshot& s, const CheckS
     row("Frequency", *r.ideal.frequency, *r.predicted.frequency, "Hz", true);
     const std::string idealDuty = FixedText(*r.ideal.dutyCycle * 100, 1) + " %";
     const double duty = r.predicted.dutyCycle.value_or(NAN);
-    out << "Duty cycle      " << idealDuty << std::string(15 - idealDuty.size(), ' ')
+    out << Padded("Duty cycle", 16) << Padded(idealDuty, 15)
         << (std::isfinite(duty) ? FixedText(duty * 100, 1) + " %" : "-") << "\n";
     row("High time", r.ideal.tHigh, r.predicted.tHigh, "s", true);
     row("Low time", *r.ideal.tLow, *r.predicted.tLow, "s", true);
@@ -125,8 +133,8 @@ void PrintText(const DesignReport& design, const DesignSnapshot& s, const CheckS
   out << "\nStandard values (" << SeriesName(settings.series)
       << ") for C1 = " << EngineeringText(s.c1, "F") << ", best first:\n";
   for (const StandardChoice& ch : r.choices) {
-    out << "  R1 " << EngineeringText(ch.r1, "Ohm");
-    if (ch.r2 && s.mode != 2) out << ", R2 " << EngineeringText(*ch.r2, "Ohm");
+    out << "  R1 " << EngineeringText(ch.r1, "\u03a9");
+    if (ch.r2 && s.mode != 2) out << ", R2 " << EngineeringText(*ch.r2, "\u03a9");
     if (s.mode == 4) {
       out << ": " << EngineeringText(ch.ideal.tHigh, "s") << ", error "
           << FixedText(ch.frequencyError * 100, 2) << " %";
@@ -141,16 +149,8 @@ void PrintText(const DesignReport& design, const DesignSnapshot& s, const CheckS
   const ToleranceSpec& t = settings.tolerance;
   out << "\nWorst case with R " << FixedText(t.resistor * 100, 1) << " %, C "
       << FixedText(t.capacitor * 100, 1) << " %, " << FixedText(t.minCelsius, 0) << " to "
-      << FixedText(t.maxCelsius, 0) << " C:\n";
-  if (r.band.frequency) {
-    out << "  frequency " << EngineeringText(r.band.frequency->min, "Hz") << " to "
-        << EngineeringText(r.band.frequency->max, "Hz") << ", duty cycle "
-        << FixedText(r.band.dutyCycle->min * 100, 1) << " to "
-        << FixedText(r.band.dutyCycle->max * 100, 1) << " %\n";
-  } else {
-    out << "  pulse " << EngineeringText(r.band.tHigh.min, "s") << " to "
-        << EngineeringText(r.band.tHigh.max, "s") << "\n";
-  }
+      << FixedText(t.maxCelsius, 0) << " \u00b0C:\n";
+  out << "  " << WorstCaseText(r.band, s.mode == 4) << "\n";
 }
 
 }  // namespace

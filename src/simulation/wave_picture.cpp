@@ -38,13 +38,13 @@ double NiceStep(double span, int ticks) {
 
 }  // namespace
 
-std::string TimeText(double seconds, int significant) {
+std::string TimeText(double seconds, int significant, const char* micro) {
   if (!std::isfinite(seconds)) return "-";
   const double a = std::fabs(seconds);
   if (a == 0) return "0 s";
   if (a >= 1) return Trimmed(seconds, significant) + " s";
   if (a >= 1e-3) return Trimmed(seconds * 1e3, significant) + " ms";
-  if (a >= 1e-6) return Trimmed(seconds * 1e6, significant) + " us";
+  if (a >= 1e-6) return Trimmed(seconds * 1e6, significant) + " " + micro + "s";
   return Trimmed(seconds * 1e9, significant) + " ns";
 }
 
@@ -88,7 +88,7 @@ void DrawSimulatedWave(Canvas& c, const DesignSnapshot& design, const Conditions
     const int px = x(tick);
     c.MoveTo(px, bottom);
     c.LineTo(px, bottom + 4);
-    const std::string label = TimeText(tick);
+    const std::string label = TimeText(tick, 3, kLatin1Micro);
     c.TextOut(px - c.TextWidth(label) / 2, bottom + 6, label);
   }
   for (const auto& [v, name] : {std::pair<double, const char*>{0, "0 V"}, {vcc, "Vcc"}}) {
@@ -154,11 +154,12 @@ void DrawSimulatedWave(Canvas& c, const DesignSnapshot& design, const Conditions
         rise = p.t;
         break;
       }
-    mark(rise, rise + t.tHigh, "tH = " + TimeText(t.tHigh));
+    mark(rise, rise + t.tHigh, "tH = " + TimeText(t.tHigh, 3, kLatin1Micro));
   } else if (t.frequency && t.tLow) {
     const double periodStart = t.firstTHigh + *t.tLow;  // the second rise
-    mark(periodStart, periodStart + t.tHigh, "tH = " + TimeText(t.tHigh));
-    mark(periodStart + t.tHigh, periodStart + t.tHigh + *t.tLow, "tL = " + TimeText(*t.tLow));
+    mark(periodStart, periodStart + t.tHigh, "tH = " + TimeText(t.tHigh, 3, kLatin1Micro));
+    mark(periodStart + t.tHigh, periodStart + t.tHigh + *t.tLow,
+         "tL = " + TimeText(*t.tLow, 3, kLatin1Micro));
   }
 }
 

@@ -16,7 +16,10 @@ inline constexpr int kWavePictureHeight = 308;
 void DrawSimulatedWave(Canvas& canvas, const DesignSnapshot& design, const Conditions& conditions,
                        const SimulationResult& result);
 
-// 250 us, 1.2 ms, 3 s: a time with `significant` digits at most and its unit.
-std::string TimeText(double seconds, int significant = 3);
+// 250 µs, 1.2 ms, 3 s: a time with `significant` digits at most and its unit.
+// `micro` is the prefix for 1e-6: "µ" in UTF-8; the canvas, whose texts are
+// Latin-1 bytes, takes kLatin1Micro.
+inline constexpr const char* kLatin1Micro = "\xb5";
+std::string TimeText(double seconds, int significant = 3, const char* micro = "\u00b5");
 
 }  // namespace timer555

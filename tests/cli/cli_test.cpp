@@ -348,7 +348,8 @@ TEST_F(CliTest, CheckExplainsTheBuiltCircuit) {
   EXPECT_NE(out.str().find("diode-drop: "), std::string::npos);
   // One shape whatever the mode: the same keys in every object, null where
   // a figure does not apply.
-  ASSERT_EQ(Run({"check", "1", "-f", "0.01", "-d", "60", "--json"}), ExitStatus::Success);
+  ASSERT_EQ(Run({"check", "1", "-f", "0.01", "-d", "60", "--family", "cmos", "--json"}),
+            ExitStatus::Success);
   const std::string text = out.str();
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1);
   const QJsonObject astable = Json(text);

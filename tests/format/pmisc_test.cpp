@@ -176,18 +176,40 @@ TEST(EngineeringText, PrefixAndDigits) {
   const std::tuple<double, const char*, const char*> rows[] = {
       {772.052, "Hz", "772.1 Hz"},
       {1000, "Hz", "1.000 kHz"},
-      {3606.7, "Ohm", "3.607 kOhm"},
-      {2.5e-4, "s", "250.0 us"},
+      {3606.7, "\u03a9", "3.607 k\u03a9"},
+      {2.5e-4, "s", "250.0 \u00b5s"},
       {1.2e-11, "F", "12.00 pF"},
       {0, "Hz", "0 Hz"},
       {-0.5, "V", "-500.0 mV"},
-      {1e12, "Ohm", "1000.0 GOhm"},
+      {1e12, "\u03a9", "1.000 T\u03a9"},
+      // The decimals follow the rounded value, and a value rounded up to
+      // 1000 is written with the next prefix.
+      {99.9999e-9, "F", "100.0 nF"},
+      {9.99999, "V", "10.00 V"},
+      {999.96e3, "\u03a9", "1.000 M\u03a9"},
+      // Beyond the prefixes: an exponent, never eighty digits or 0.000 pF.
+      {7.2e9, "\u03a9", "7.200 G\u03a9"},
+      {3.1e16, "\u03a9", "3.100e+16 \u03a9"},
+      {1e-17, "F", "1.000e-17 F"},
+      {4.7e-14, "F", "47.00 fF"},
       {std::numeric_limits<double>::infinity(), "s", "never"}};
   for (const auto& [v, unit, text] : rows)
     EXPECT_EQ(EngineeringText(v, unit), text) << v;
-  EXPECT_EQ(EngineeringText(2.5e-4, "s", "\u00b5"), "250.0 \u00b5s");
+  EXPECT_EQ(EngineeringText(2.5e-4, "s", "u"), "250.0 us");
+  EXPECT_EQ(EngineeringText(7213.4752, "Ohm", "u", 6), "7.21348 kOhm");
   EXPECT_EQ(FixedText(0.125, 2), "0.12");  // ties to even, a point whatever the locale
   EXPECT_EQ(FixedText(std::nan(""), 1), "-");
+}
+
+// A value beside its limit gets the digits it takes to differ from it.
+TEST(EngineeringText, BesideItsLimit) {
+  const std::tuple<double, double, const char*> rows[] = {{4999, 5000, "4.999 k\u03a9"},
+                                                          {4999.6, 5000, "4.9996 k\u03a9"},
+                                                          {4999.99, 5000, "4.99999 k\u03a9"},
+                                                          {12.05e6, 12e6, "12.05 M\u03a9"},
+                                                          {5000, 5000, "5.000 k\u03a9"}};
+  for (const auto& [v, limit, text] : rows)
+    EXPECT_EQ(EngineeringBeside(v, limit, "\u03a9"), text) << v;
 }
 
 }  // namespace

@@ -330,15 +330,15 @@ TEST_F(NgspiceTest, WaveformPictureMarksTheTimes) {
   std::vector<std::string> texts;
   for (const DrawOp& op : c.OpsOf(DrawOp::Kind::Text))
     texts.push_back(op.text);
-  for (const std::string& t : {std::string("tH = ") + TimeText(r.simulated.tHigh),
-                               std::string("tL = ") + TimeText(*r.simulated.tLow),
+  for (const std::string& t : {std::string("tH = ") + TimeText(r.simulated.tHigh, 3, kLatin1Micro),
+                               std::string("tL = ") + TimeText(*r.simulated.tLow, 3, kLatin1Micro),
                                std::string("1/3 Vcc"), std::string("2/3 Vcc"), std::string("1 ms")})
     EXPECT_NE(std::find(texts.begin(), texts.end(), t), texts.end()) << t;
 }
 
 TEST(TimeText, EngineeringUnits) {
   const std::pair<double, const char*> rows[] = {
-      {0.00025, "250 us"}, {0.0012, "1.2 ms"}, {3, "3 s"}, {1.5e-7, "150 ns"}, {0, "0 s"}};
+      {0.00025, "250 \u00b5s"}, {0.0012, "1.2 ms"}, {3, "3 s"}, {1.5e-7, "150 ns"}, {0, "0 s"}};
   for (const auto& [v, text] : rows)
     EXPECT_EQ(TimeText(v), text);
 }
