@@ -7,8 +7,11 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 #include <charconv>
 #include <cmath>
@@ -64,9 +67,18 @@ TfmCheck::TfmCheck(MainShell& shell, QWidget* parent) : QWidget(parent, Qt::Tool
   setPalette(QApplication::palette());
   setAutoFillBackground(true);
   // Two columns keep the window short: the conditions and the timing on the
-  // left, what follows from them on the right.
-  auto* columns = new QHBoxLayout(this);
-  columns->setSizeConstraint(QLayout::SetFixedSize);
+  // left, what follows from them on the right. They scroll where the screen
+  // is smaller than they are; the window is resizable and keeps its size
+  // when results arrive (the waveform's room is there from the start).
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(0, 0, 0, 0);
+  scroll_ = new QScrollArea;
+  scroll_->setWidgetResizable(true);
+  scroll_->setFrameShape(QFrame::NoFrame);
+  outer->addWidget(scroll_);
+  auto* content = new QWidget;
+  scroll_->setWidget(content);
+  auto* columns = new QHBoxLayout(content);
   auto* layout = new QVBoxLayout;
   auto* right = new QVBoxLayout;
   columns->addLayout(layout);
@@ -161,6 +173,31 @@ TfmCheck::TfmCheck(MainShell& shell, QWidget* parent) : QWidget(parent, Qt::Tool
   for (QComboBox* box : {Family, SeriesBox})
     connect(box, &QComboBox::currentIndexChanged, this, [this] { Refresh(); });
   Refresh();
+}
+
+QSize TfmCheck::sizeHint() const {
+  // The whole content without scroll bars, as far as the screen allows.
+  const QSize content = scroll_->widget()->sizeHint();
+  return {content.width() + scroll_->verticalScrollBar()->sizeHint().width(), content.height()};
+}
+
+QSize TfmCheck::minimumSizeHint() const {
+  return {280, 180};
+}
+
+void TfmCheck::keyPressEvent(QKeyEvent* event) {
+  // Escape closes the tool window; Return presses the button that has the focus.
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+      if (button->isEnabled()) button->animateClick();
+      return;
+    }
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void TfmCheck::ReadControls() {

@@ -10,7 +10,9 @@ class QComboBox;
 class QDoubleSpinBox;
 class QGridLayout;
 class QLabel;
+class QKeyEvent;
 class QPushButton;
+class QScrollArea;
 
 namespace timer555 {
 
@@ -36,6 +38,8 @@ class TfmCheck final : public QWidget {
 
   QPushButton* ApplyButton(int row) const { return applyButtons_[static_cast<size_t>(row)]; }
   QString FiguresText() const;
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
   QString WarningsText() const;
 
   QDoubleSpinBox* Vcc = nullptr;
@@ -47,6 +51,9 @@ class TfmCheck final : public QWidget {
   QDoubleSpinBox* MaxCelsius = nullptr;
   SimulationPanel* Simulation = nullptr;
 
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   void ReadControls();
   void Apply(int row);
@@ -57,6 +64,7 @@ class TfmCheck final : public QWidget {
   std::optional<DesignSnapshot> design_;
   std::optional<CheckReport> report_;
   Guard guard_;
+  QScrollArea* scroll_ = nullptr;
   QLabel* status_ = nullptr;
   QGridLayout* figures_ = nullptr;
   QLabel* warnings_ = nullptr;

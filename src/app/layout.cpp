@@ -69,4 +69,43 @@ Box FitWindowPosition(int width, int height, const Box& available) noexcept {
           fit(kDesignedWindowPlace.top, height, available.top, available.height), width, height};
 }
 
+Box PlaceBeside(const Box& main, const Box& available, int wantedWidth, int wantedHeight,
+                int minimumWidth, int minimumHeight) noexcept {
+  constexpr int kGap = 8;
+  const int areaRight = available.left + available.width;
+  const int areaBottom = available.top + available.height;
+  const int rightRoom = areaRight - (main.left + main.width) - kGap;
+  const int leftRoom = main.left - available.left - kGap;
+  const int belowRoom = areaBottom - (main.top + main.height) - kGap;
+  const auto fit = [](int wanted, int room, int least) {
+    return std::max(least, std::min(wanted, room));
+  };
+  const int height = fit(wantedHeight, available.height, minimumHeight);
+  const int top = std::clamp(main.top, available.top, std::max(available.top, areaBottom - height));
+  const int rightWidth = fit(wantedWidth, rightRoom, minimumWidth);
+  const int leftWidth = fit(wantedWidth, leftRoom, minimumWidth);
+  const int belowWidth = fit(wantedWidth, available.width, minimumWidth);
+  const int belowHeight = fit(wantedHeight, belowRoom, minimumHeight);
+  const Box right{std::min(main.left + main.width + kGap, areaRight - rightWidth), top, rightWidth,
+                  height};
+  const Box left{std::max(available.left, main.left - kGap - leftWidth), top, leftWidth, height};
+  const Box below{
+      std::clamp(main.left, available.left, std::max(available.left, areaRight - belowWidth)),
+      main.top + main.height + kGap, belowWidth, belowHeight};
+  // Of the places with room for the window's minimum, the one that shows
+  // the most of it; where none has, the side with the most room.
+  const auto shown = [](const Box& b, int room, int least) {
+    return room >= least ? static_cast<long long>(b.width) * b.height : -1;
+  };
+  const long long scores[] = {shown(right, rightRoom, minimumWidth),
+                              shown(left, leftRoom, minimumWidth),
+                              shown(below, belowRoom, minimumHeight)};
+  const Box places[] = {right, left, below};
+  int best = 0;
+  for (int i = 1; i < 3; ++i)
+    if (scores[i] > scores[best]) best = i;
+  if (scores[best] < 0) return rightRoom >= leftRoom ? right : left;
+  return places[best];
+}
+
 }  // namespace timer555

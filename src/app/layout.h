@@ -73,4 +73,12 @@ WindowLayout MainWindowLayout();
 inline constexpr Box kDesignedWindowPlace = {323, 125, 0, 0};
 Box FitWindowPosition(int width, int height, const Box& available) noexcept;
 
+// Where a tool window goes beside the main window (`main`, its frame) within
+// the screen's available area: to the right where its wanted size fits,
+// else to the left, else below, else into the side with the most room; as
+// wide and tall as that room allows down to its minimum, so it never covers
+// the main window where the screen has any room beside it.
+Box PlaceBeside(const Box& main, const Box& available, int wantedWidth, int wantedHeight,
+                int minimumWidth, int minimumHeight) noexcept;
+
 }  // namespace timer555

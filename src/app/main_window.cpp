@@ -330,15 +330,20 @@ TfmCheck* TfmMain::OpenCheck() {
   if (check_ == nullptr) {
     check_ = new TfmCheck(*shell_, this);
     check_->SetGuard([this](const std::function<void()>& change) { Guarded(change); });
-    // Beside the main window where the screen has room, else over its left edge.
-    check_->adjustSize();
+    // Beside the main window inside the screen's available area, never over
+    // the page where there is room elsewhere.
     const QRect frame = frameGeometry();
     const QScreen* display = screen();
     const QRect area = display != nullptr ? display->availableGeometry() : QRect(frame);
-    int x = frame.right() + 8;
-    if (x + check_->width() > area.right())
-      x = std::max(area.left(), frame.left() - check_->width() - 8);
-    check_->move(x, std::max(area.top(), frame.top()));
+    // The window frame around the tool window, as the main window has it.
+    const int frameWidth = frame.width() - width(), frameHeight = frame.height() - height();
+    const QSize wanted = check_->sizeHint(), least = check_->minimumSizeHint();
+    const Box place = PlaceBeside({frame.x(), frame.y(), frame.width(), frame.height()},
+                                  {area.x(), area.y(), area.width(), area.height()},
+                                  wanted.width() + frameWidth, wanted.height() + frameHeight,
+                                  least.width() + frameWidth, least.height() + frameHeight);
+    check_->resize(place.width - frameWidth, place.height - frameHeight);
+    check_->move(place.left, place.top);
   }
   check_->show();
   check_->raise();

@@ -114,8 +114,14 @@ void MainShell::Image2MouseMove(int x, int y) {
   view_.SetPageCursor(kCursorDefault);
 }
 
+void MainShell::Calculate() {
+  CalculateDesign(view_, holders_.SHBuffer);
+  const TimerDesignState& d = Global::TimerDesign();
+  calculated_ = {d.R1Ref, d.R2Ref, d.C1Ref};
+}
+
 void MainShell::Image3Click() {
-  if (ValidateInput(view_)) CalculateDesign(view_, holders_.SHBuffer);
+  if (ValidateInput(view_)) Calculate();
 }
 
 void MainShell::Image4MouseDown(int x, int) {
@@ -126,7 +132,7 @@ void MainShell::Image4MouseDown(int x, int) {
       const StepDirection step = hit == ArrowHit::Up ? StepDirection::Up : StepDirection::Down;
       if (view_.Checked(Control::RB1)) {
         StepCapacitor(step);
-        CalculateDesign(view_, holders_.SHBuffer);
+        Calculate();
       } else if (view_.Checked(Control::RB2)) {
         StepTimerVariant(step);
         DrawCircuit(holders_.SHBuffer, view_.PageCanvas(), Global::Page().SchematicRect, true);
@@ -248,7 +254,8 @@ std::optional<DesignSnapshot> MainShell::CheckedDesign() const {
   const PageState& page = Global::Page();
   if (!page.DesignPageShown || !page.Calculated) return std::nullopt;
   const TimerDesignState& d = Global::TimerDesign();
-  return SnapshotWithTargets(d.DesignMode, d.R1, d.R2, d.C1, d.R1Ref, d.R2Ref, d.C1Ref);
+  const std::array<double, 3> refs = calculated_.value_or(std::array{d.R1Ref, d.R2Ref, d.C1Ref});
+  return SnapshotWithTargets(d.DesignMode, d.R1, d.R2, d.C1, refs[0], refs[1], refs[2]);
 }
 
 bool MainShell::AcceptsResistor(int index, double ohms) const {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include "analysis/real_world.h"
 #include "app/pages.h"
 #include "components/holders.h"
@@ -70,9 +72,16 @@ class MainShell {
   StringHolders& Holders() noexcept { return holders_; }
 
  private:
+  // Calculates and notes the parts it chose: the check's targets.
+  void Calculate();
+
   ShellView& view_;
   StringHolders& holders_;
   MenuLayout menu_;
+  // The parts of the last calculation (R1, R2, C1). The reference values
+  // follow the adjusted parts after a click on the timer arrows; the targets
+  // the check measures against do not, as on the command line.
+  std::optional<std::array<double, 3>> calculated_;
 };
 
 }  // namespace timer555

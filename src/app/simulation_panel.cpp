@@ -1,12 +1,15 @@
 #include "app/simulation_panel.h"
 
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPixmap>
+#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 
 #include "app/save_dialog.h"
 #include "render/qt_canvas.h"
@@ -15,6 +18,52 @@
 
 namespace timer555 {
 
+WaveView::WaveView(QWidget* parent) : QWidget(parent) {
+  setMinimumSize(kWavePictureWidth / 2, kWavePictureHeight / 2);
+  setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  setAccessibleName("Simulated waveform");
+}
+
+QSize WaveView::sizeHint() const {
+  return {kWavePictureWidth * 4 / 5, kWavePictureHeight * 4 / 5};
+}
+
+void WaveView::Show(const DesignSnapshot& design, const Conditions& conditions,
+                    SimulationResult result) {
+  design_ = design;
+  conditions_ = conditions;
+  result_ = std::move(result);
+  const Timing& t = result_->simulated;
+  setAccessibleDescription(
+      QString::fromStdString("Output high " + TimeText(t.tHigh) +
+                             (t.tLow ? ", low " + TimeText(*t.tLow) : std::string())));
+  update();
+}
+
+void WaveView::Clear() {
+  result_.reset();
+  setAccessibleDescription("");
+  update();
+}
+
+void WaveView::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  if (!result_) {
+    painter.fillRect(rect(), palette().color(QPalette::Base));
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    painter.drawText(rect(), Qt::AlignCenter, "The waveform appears here after Simulate.");
+    return;
+  }
+  // Drawn with the screen's pixels: sharp on a scaled screen.
+  const double ratio = devicePixelRatioF();
+  QtCanvas canvas(static_cast<int>(std::lround(width() * ratio)),
+                  static_cast<int>(std::lround(height() * ratio)));
+  DrawSimulatedWave(canvas, design_, conditions_, *result_, ratio);
+  QImage image = canvas.Image();
+  image.setDevicePixelRatio(ratio);
+  painter.drawImage(QPoint(0, 0), image);
+}
+
 SimulationPanel::SimulationPanel(QWidget* parent) : QGroupBox("Simulation", parent) {
   auto* layout = new QVBoxLayout(this);
   auto* buttons = new QHBoxLayout;
@@ -22,8 +71,16 @@ SimulationPanel::SimulationPanel(QWidget* parent) : QGroupBox("Simulation", pare
   SimulateButton->setAccessibleName("Simulate");
   NetlistButton = new QPushButton("Save netlist\u2026");
   NetlistButton->setAccessibleName("Save netlist");
+  // The buttons keep their place and size while a run goes on: the button
+  // is as wide as its longer text, and the busy bar's room is kept when hidden.
+  const QFontMetrics metrics(SimulateButton->font());
+  SimulateButton->setMinimumWidth(
+      std::max(metrics.horizontalAdvance("Simulate"), metrics.horizontalAdvance("Cancel")) + 32);
   Busy = new QProgressBar;
   Busy->setRange(0, 0);  // a busy indication: the run's length is not known
+  QSizePolicy keep = Busy->sizePolicy();
+  keep.setRetainSizeWhenHidden(true);
+  Busy->setSizePolicy(keep);
   Busy->setVisible(false);
   Busy->setAccessibleName("Simulating");
   buttons->addWidget(SimulateButton);
@@ -33,12 +90,11 @@ SimulationPanel::SimulationPanel(QWidget* parent) : QGroupBox("Simulation", pare
   Status = new QLabel;
   Status->setWordWrap(true);
   Status->setAccessibleName("Simulation status");
+  // A line for the status from the start: the picture does not move down.
+  Status->setMinimumHeight(Status->fontMetrics().lineSpacing());
   layout->addWidget(Status);
-  Picture = new QLabel;
-  Picture->setAccessibleName("Simulated waveform");
-  Picture->setFixedSize(kWavePictureWidth, kWavePictureHeight);
-  Picture->setVisible(false);
-  layout->addWidget(Picture);
+  Picture = new WaveView;
+  layout->addWidget(Picture, 1);
   connect(SimulateButton, &QPushButton::clicked, this, [this] {
     if (Running()) {
       Cancel();
@@ -83,8 +139,7 @@ void SimulationPanel::SetDesign(const std::optional<DesignSnapshot>& design,
 }
 
 void SimulationPanel::Clear() {
-  Picture->clear();
-  Picture->setVisible(false);
+  Picture->Clear();
   Status->clear();
   if (resultHandler_) resultHandler_(std::nullopt);
 }
@@ -93,6 +148,7 @@ void SimulationPanel::Start() {
   if (!design_ || Running()) return;
   cancel_ = false;
   SimulateButton->setText("Cancel");
+  SimulateButton->setAccessibleName("Cancel");
   Busy->setVisible(true);
   Status->setText("Simulating\u2026");
   const DesignSnapshot design = *design_;
@@ -117,6 +173,7 @@ void SimulationPanel::Cancel() {
 void SimulationPanel::Finished(SimulationResult result) {
   if (worker_.joinable()) worker_.join();
   SimulateButton->setText("Simulate");
+  SimulateButton->setAccessibleName("Simulate");
   Busy->setVisible(false);
   SetDesign(design_, conditions_);
   // A run for a design that has changed since says nothing of this one.
@@ -124,18 +181,14 @@ void SimulationPanel::Finished(SimulationResult result) {
   if (!current && !result.error) result.error = "the design changed during the simulation";
   if (result.error) {
     Status->setText(QString::fromStdString(*result.error));
-    Picture->setVisible(false);
+    Picture->Clear();
     if (resultHandler_) resultHandler_(std::nullopt);
     return;
   }
   Status->setText(QString("Simulated by ngspice in %1 s.").arg(result.seconds, 0, 'f', 2));
-  if (design_) {
-    QtCanvas canvas(kWavePictureWidth, kWavePictureHeight);
-    DrawSimulatedWave(canvas, *design_, conditions_, result);
-    Picture->setPixmap(QPixmap::fromImage(canvas.Image()));
-    Picture->setVisible(true);
-  }
-  if (resultHandler_) resultHandler_(result.simulated);
+  const Timing simulated = result.simulated;
+  if (design_) Picture->Show(*design_, conditions_, std::move(result));
+  if (resultHandler_) resultHandler_(simulated);
 }
 
 bool SimulationPanel::SaveNetlist(const QString& file) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QGroupBox>
+#include <QWidget>
 #include <atomic>
 #include <functional>
 #include <optional>
@@ -13,6 +14,26 @@ class QProgressBar;
 class QPushButton;
 
 namespace timer555 {
+
+// The simulated waveform at the widget's size, drawn at the screen's device
+// pixel ratio; a blank area of the same size until there is one, so the
+// window keeps its size.
+class WaveView final : public QWidget {
+ public:
+  explicit WaveView(QWidget* parent = nullptr);
+  void Show(const DesignSnapshot& design, const Conditions& conditions, SimulationResult result);
+  void Clear();
+  bool HasWave() const noexcept { return result_.has_value(); }
+  QSize sizeHint() const override;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  DesignSnapshot design_;
+  Conditions conditions_;
+  std::optional<SimulationResult> result_;
+};
 
 // The simulation in the real-world check: ngspice runs on a second thread
 // (the window stays responsive, Cancel ends the child), then the simulated
@@ -44,7 +65,7 @@ class SimulationPanel final : public QGroupBox {
   QPushButton* NetlistButton = nullptr;
   QProgressBar* Busy = nullptr;
   QLabel* Status = nullptr;
-  QLabel* Picture = nullptr;
+  WaveView* Picture = nullptr;
 
  private:
   void Start();

@@ -170,7 +170,8 @@ std::string Netlist(const DesignSnapshot& d, const Conditions& c, const Simulati
   s += "C2 ctrl 0 10n\n";
   // From 0 V on C1, the divider at its levels and the latch set: the output
   // is high at power-up.
-  s += ".ic v(cap)=0 v(ctrl)=" + N(2 * vcc / 3) + " v(x1.lo)=" + N(vcc / 3) + " v(x1.q)=1\n";
+  s += ".ic v(cap)=0 v(ctrl)=" + N(2 * vcc / 3) + " v(x1.lo)=" + N(vcc / 3) +
+       " v(x1.q)=1 v(x1.qs)=1\n";
   s += ".tran " + N(plan.maxStep) + " " + N(plan.stop) + " 0 " + N(plan.maxStep) + " uic\n";
   const int last = d.mode == 4 ? 1 : plan.lastRise;
   for (int k = 1; k <= last; ++k) {

@@ -49,17 +49,22 @@ std::string TimeText(double seconds, int significant, const char* micro) {
 }
 
 void DrawSimulatedWave(Canvas& c, const DesignSnapshot& design, const Conditions& conditions,
-                       const SimulationResult& result) {
+                       const SimulationResult& result, double scale) {
+  // Every length is given at scale 1 and drawn at the canvas's scale, so a
+  // doubled screen gets twice the pixels, not an enlarged picture.
+  const auto u = [scale](double v) { return static_cast<int>(std::lround(v * scale)); };
   const int w = c.Width(), h = c.Height();
-  c.SetPenWidth(1);
+  c.SetPenWidth(std::max(1, u(1)));
   c.SetBrushColor(kWhite);
   c.FillRect({0, 0, w, h});
   c.SetFontName(kFace);
-  c.SetFontHeight(-12);
+  c.SetFontHeight(-u(12));
   c.SetFontBold(false);
   c.SetFontUnderline(false);
   c.SetFontColor(kBlack);
-  const int left = 48, right = w - 16, top = 48, bottom = h - 40;
+  // The levels' names stand in a margin of their own, right of the traces.
+  const int left = u(48), right = w - u(16) - c.TextWidth("2/3 Vcc"), top = u(48),
+            bottom = h - u(40);
   if (result.error || result.wave.empty()) {
     c.TextOut(left, top, result.error.value_or("no simulated waveform"));
     return;
@@ -87,23 +92,31 @@ void DrawSimulatedWave(Canvas& c, const DesignSnapshot& design, const Conditions
   for (double tick = 0; tick <= end * 1.0001; tick += step) {
     const int px = x(tick);
     c.MoveTo(px, bottom);
-    c.LineTo(px, bottom + 4);
+    c.LineTo(px, bottom + u(4));
     const std::string label = TimeText(tick, 3, kLatin1Micro);
-    c.TextOut(px - c.TextWidth(label) / 2, bottom + 6, label);
+    c.TextOut(px - c.TextWidth(label) / 2, bottom + u(6), label);
   }
   for (const auto& [v, name] : {std::pair<double, const char*>{0, "0 V"}, {vcc, "Vcc"}}) {
-    c.MoveTo(left - 4, y(v));
+    c.MoveTo(left - u(4), y(v));
     c.LineTo(left, y(v));
-    c.TextOut(left - 8 - c.TextWidth(name), y(v) - c.TextHeight(name) / 2, name);
+    c.TextOut(left - u(8) - c.TextWidth(name), y(v) - c.TextHeight(name) / 2, name);
   }
-  // The comparator levels, dotted: single pixels at odd x.
+  // The comparator levels, dotted, named in the right margin.
+  c.SetFontColor(kGrey);
   for (const double level : {vcc / 3, 2 * vcc / 3}) {
     const int py = y(level);
-    for (int px = left + 1; px < right; px += 2)
+    for (int px = left + 1; px < right; px += 2 * std::max(1, u(1)))
       c.SetPixel(px | 1, py, kGrey);
     const std::string name = level < vcc / 2 ? "1/3 Vcc" : "2/3 Vcc";
-    c.SetFontColor(kGrey);
-    c.TextOut(right - c.TextWidth(name), py - c.TextHeight(name), name);
+    c.TextOut(right + u(4), py - c.TextHeight(name) / 2, name);
+  }
+  // The one-shot's trigger: where it pulls pin 2 low, dotted down the plot.
+  if (design.mode == 4 && result.triggerAt > 0 && result.triggerAt < end) {
+    const int px = x(result.triggerAt);
+    for (int py = top; py < bottom; py += 2 * std::max(1, u(1)))
+      c.SetPixel(px, py, kGrey);
+    c.TextOut(px - u(4) - c.TextWidth("trigger"), bottom - u(4) - c.TextHeight("trigger"),
+              "trigger");
   }
   // The traces, one point per pixel column change.
   const auto trace = [&](double WavePoint::*member, Color color) {
@@ -127,24 +140,34 @@ void DrawSimulatedWave(Canvas& c, const DesignSnapshot& design, const Conditions
   trace(&WavePoint::out, kOutputColor);
   // Legend.
   c.SetFontColor(kOutputColor);
-  c.TextOut(left + 8, 4, "output (pin 3)");
+  c.TextOut(left + u(8), u(4), "output (pin 3)");
   c.SetFontColor(kCapacitorColor);
-  c.TextOut(left + 8 + c.TextWidth("output (pin 3)") + 16, 4, "C1");
+  c.TextOut(left + u(8) + c.TextWidth("output (pin 3)") + u(16), u(4), "C1");
   c.SetFontColor(kBlack);
   const std::string supply = "Vcc = " + Trimmed(vcc, 3) + " V, simulated by ngspice";
-  c.TextOut(right - c.TextWidth(supply), 4, supply);
-  // The measured times, marked under the trace of one steady cycle.
+  c.TextOut(w - u(16) - c.TextWidth(supply), u(4), supply);
+  // The measured times, marked above the trace of one steady cycle. A label
+  // wider than its span stands outside it: the high time's to the left, the
+  // low time's to the right, so the two never meet.
   c.SetPenColor(kBlack);
-  const auto mark = [&](double from, double to, const std::string& label) {
-    const int a = x(from), b = x(to), py = y(vcc) - 10;
-    if (b <= a) return;
-    c.MoveTo(a, py - 3);
-    c.LineTo(a, py + 4);
-    c.MoveTo(b, py - 3);
-    c.LineTo(b, py + 4);
+  enum class Side { Centre, Left, Right };
+  const auto mark = [&](double from, double to, const std::string& label, Side outside) {
+    const int a = x(from), b = x(to), py = y(vcc) - u(10);
+    if (b < a) return;
+    c.MoveTo(a, py - u(3));
+    c.LineTo(a, py + u(4));
+    c.MoveTo(b, py - u(3));
+    c.LineTo(b, py + u(4));
     c.MoveTo(a, py);
-    c.LineTo(b, py);
-    c.TextOut((a + b) / 2 - c.TextWidth(label) / 2, py - 2 - c.TextHeight(label), label);
+    c.LineTo(b + 1, py);
+    const int width = c.TextWidth(label), ty = py - u(2) - c.TextHeight(label);
+    int tx = (a + b) / 2 - width / 2;
+    if (width + u(4) > b - a) {
+      if (outside == Side::Left && a - u(4) - width >= 0) tx = a - u(4) - width;
+      if (outside == Side::Right || (outside == Side::Left && a - u(4) - width < 0))
+        tx = std::min(b + u(4), w - width);
+    }
+    c.TextOut(tx, ty, label);
   };
   if (design.mode == 4) {
     // The triggered pulse starts where the output rises after the trigger.
@@ -154,12 +177,13 @@ void DrawSimulatedWave(Canvas& c, const DesignSnapshot& design, const Conditions
         rise = p.t;
         break;
       }
-    mark(rise, rise + t.tHigh, "tH = " + TimeText(t.tHigh, 3, kLatin1Micro));
+    mark(rise, rise + t.tHigh, "tH = " + TimeText(t.tHigh, 3, kLatin1Micro), Side::Right);
   } else if (t.frequency && t.tLow) {
     const double periodStart = t.firstTHigh + *t.tLow;  // the second rise
-    mark(periodStart, periodStart + t.tHigh, "tH = " + TimeText(t.tHigh, 3, kLatin1Micro));
+    mark(periodStart, periodStart + t.tHigh, "tH = " + TimeText(t.tHigh, 3, kLatin1Micro),
+         Side::Left);
     mark(periodStart + t.tHigh, periodStart + t.tHigh + *t.tLow,
-         "tL = " + TimeText(*t.tLow, 3, kLatin1Micro));
+         "tL = " + TimeText(*t.tLow, 3, kLatin1Micro), Side::Right);
   }
 }
 

@@ -11,10 +11,12 @@ inline constexpr int kWavePictureHeight = 308;
 
 // The simulated waveform: the output (pin 3) and the capacitor voltage over
 // the first cycles, a time axis in engineering units, the 1/3 and 2/3 Vcc
-// levels dotted and the measured high and low times marked. Drawn through the
-// Canvas, so PNG and SVG show the same pixels.
+// levels dotted and named beside the plot, the one-shot's trigger, and the
+// measured high and low times marked. Drawn through the Canvas, so PNG and
+// SVG show the same pixels; `scale` draws every length and font that many
+// times larger (a screen's device pixel ratio).
 void DrawSimulatedWave(Canvas& canvas, const DesignSnapshot& design, const Conditions& conditions,
-                       const SimulationResult& result);
+                       const SimulationResult& result, double scale = 1);
 
 // 250 µs, 1.2 ms, 3 s: a time with `significant` digits at most and its unit.
 // `micro` is the prefix for 1e-6: "µ" in UTF-8; the canvas, whose texts are

@@ -653,7 +653,8 @@ TEST_F(CheckWindowTest, SimulatesInTheBackground) {
   EXPECT_EQ(Cell(check, "Frequency, simulated"), Cell(check, "Frequency, built"))
       << "simulated and predicted agree within 0.05 %";
   EXPECT_EQ(Cell(check, "Frequency, built"), "863.8 Hz");
-  EXPECT_TRUE(panel->Picture->isVisibleTo(check));
+  EXPECT_TRUE(panel->Picture->HasWave());
+  EXPECT_TRUE(panel->Picture->accessibleDescription().startsWith("Output high "));
   // A change of the design clears what no longer holds.
   ClickArrow(false);
   EXPECT_EQ(Cell(check, "Frequency, simulated"), "");
@@ -679,11 +680,23 @@ TEST_F(CheckWindowTest, CancelEndsTheRunAndAMissingSimulatorSaysWhy) {
   TfmCheck* check = PressF9();
   SimulationPanel* panel = check->Simulation;
   panel->SetProgram(standIn.toStdString(), 20);
+  check->resize(900, 700);
+  QApplication::processEvents();
+  const QRect simulate = panel->SimulateButton->geometry();
+  const QRect netlist = panel->NetlistButton->geometry();
+  const QSize size = check->size();
   QTest::mouseClick(panel->SimulateButton, Qt::LeftButton);
   ASSERT_TRUE(panel->Running());
+  QApplication::processEvents();
+  // The buttons stay where they were: a second click on the same spot cancels.
+  EXPECT_EQ(panel->SimulateButton->geometry(), simulate);
+  EXPECT_EQ(panel->NetlistButton->geometry(), netlist);
+  EXPECT_EQ(panel->SimulateButton->accessibleName(), "Cancel");
+  EXPECT_EQ(check->size(), size);
   QTest::mouseClick(panel->SimulateButton, Qt::LeftButton);  // Cancel
   QTRY_VERIFY_WITH_TIMEOUT(!panel->Running(), 3000);
   EXPECT_EQ(panel->Status->text(), "the simulation was cancelled");
+  EXPECT_EQ(panel->SimulateButton->accessibleName(), "Simulate");
 
   const QByteArray path = qgetenv("PATH");
   qputenv("PATH", dir.toUtf8());
@@ -693,6 +706,44 @@ TEST_F(CheckWindowTest, CancelEndsTheRunAndAMissingSimulatorSaysWhy) {
   EXPECT_EQ(panel->SimulateButton->toolTip().toStdString(), kNgspiceMissing);
   EXPECT_EQ(panel->Status->text().toStdString(), kNgspiceMissing);
   QDir(dir).removeRecursively();
+}
+
+// The tool window resizes, keeps its size when results come, closes on
+// Escape and presses the focused button on Return.
+TEST_F(CheckWindowTest, AResizableToolWindowThatAnswersTheKeys) {
+  Design3At1kHz();
+  TfmCheck* check = PressF9();
+  ASSERT_TRUE(check->isVisible());
+  EXPECT_LT(check->minimumSizeHint().width(), check->sizeHint().width());
+  check->resize(500, 400);
+  QApplication::processEvents();
+  EXPECT_EQ(check->size(), QSize(500, 400)) << "resizable";
+  check->ApplyButton(0)->setFocus();
+  QTest::keyClick(check, Qt::Key_Return);
+  QTRY_COMPARE(Global::TimerDesign().R1, 3600.0);
+  QTest::keyClick(check, Qt::Key_Escape);
+  EXPECT_FALSE(check->isVisible());
+}
+
+// The check of a design is the same in the window and on the command line,
+// whatever the timer arrows did to the reference values after an adjustment.
+TEST_F(CheckWindowTest, TheTimerArrowsLeaveTheCheckAsTheCommandLineHasIt) {
+  Design3At1kHz();
+  ClickArrow(false);
+  ASSERT_TRUE(Adjust(Global::Page().ResistorHitRects[1], "4.7").empty());
+  TfmCheck* check = PressF9();
+  const QString before = Cell(check, "Choice 1");
+  QTest::mouseClick(window->RB2, Qt::LeftButton);
+  ClickArrow(true);  // 555 -> 556 A
+  EXPECT_EQ(Cell(check, "Choice 1"), before);
+  std::ostringstream out, err;
+  ASSERT_EQ(RunCli({"check", "3", "-f", "1000", "-d", "25", "--c1-down", "1", "--set", "R1=4.7",
+                    "--timer", "556A"},
+                   out, err),
+            ExitStatus::Success);
+  const QString error = before.mid(before.lastIndexOf("error "));
+  EXPECT_NE(out.str().find(error.toStdString()), std::string::npos) << error.toStdString() << "\n"
+                                                                    << out.str();
 }
 
 }  // namespace

@@ -60,5 +60,33 @@ TEST(FitWindowPosition, KeepsTheDesignedPlaceWhereTheWindowFits) {
   }
 }
 
+// The tool window beside the main window (frame 652 x 370 at 323, 125):
+// right where it fits, else where most of it shows, never over the main
+// window while any side has room for its minimum.
+TEST(PlaceBeside, RightWhereItFitsElseWhereMostShows) {
+  const Box main{323, 125, 652, 370};
+  const struct {
+    Box available;
+    Box place;
+  } rows[] = {
+      // 2560 x 1440: the whole wanted window to the right.
+      {{0, 0, 2560, 1440}, {983, 125, 930, 700}},
+      // 1920 x 1080: narrower to the right beats shorter below.
+      {{0, 0, 1920, 1080}, {983, 125, 930, 700}},
+      // 1280 x 900: below, as wide as wanted, as tall as the room.
+      {{0, 0, 1280, 900}, {323, 503, 930, 397}},
+      // 1280 x 720 (a doubled 2560 x 1440): the left side shows the most.
+      {{0, 0, 1280, 720}, {0, 20, 315, 700}},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(PlaceBeside(main, row.available, 930, 700, 300, 200), row.place)
+        << row.available.width << " x " << row.available.height;
+  // No side with room for the minimum: the larger side, inside the screen.
+  const Box cramped = PlaceBeside(main, {0, 0, 1100, 500}, 930, 700, 300, 200);
+  EXPECT_GE(cramped.left, 0);
+  EXPECT_LE(cramped.left + cramped.width, 1100);
+  EXPECT_LE(cramped.top + cramped.height, 500);
+}
+
 }  // namespace
 }  // namespace timer555

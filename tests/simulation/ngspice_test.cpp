@@ -336,6 +336,73 @@ TEST_F(NgspiceTest, WaveformPictureMarksTheTimes) {
     EXPECT_NE(std::find(texts.begin(), texts.end(), t), texts.end()) << t;
 }
 
+// A synthetic run: a square output with the given high and low times.
+SimulationResult SquareRun(double high, double low, double triggerAt = 0) {
+  SimulationResult r;
+  r.simulated.tHigh = high;
+  if (triggerAt == 0) {
+    r.simulated.tLow = low;
+    r.simulated.frequency = 1 / (high + low);
+    r.simulated.dutyCycle = high / (high + low);
+  }
+  r.simulated.firstTHigh = 1.5 * high;
+  r.triggerAt = triggerAt;
+  const double period = high + low;
+  for (int k = 0; k <= 4000; ++k) {
+    const double t = k * 4 * period / 4000;
+    const bool on = std::fmod(t, period) < high;
+    r.wave.push_back({t, on ? 7.3 : 0.0, 4.5});
+  }
+  return r;
+}
+
+struct TextBox {
+  std::string text;
+  int left, top, right, bottom;
+};
+std::vector<TextBox> Texts(RecordingCanvas& c) {
+  std::vector<TextBox> boxes;
+  for (const DrawOp& op : c.OpsOf(DrawOp::Kind::Text)) {
+    const int w = c.TextWidth(op.text), h = c.TextHeight(op.text);
+    boxes.push_back(
+        {op.text, op.points[0].x, op.points[0].y, op.points[0].x + w, op.points[0].y + h});
+  }
+  return boxes;
+}
+
+TextBox Find(const std::vector<TextBox>& boxes, const std::string& prefix) {
+  for (const TextBox& b : boxes)
+    if (b.text.rfind(prefix, 0) == 0) return b;
+  ADD_FAILURE() << "no text " << prefix;
+  return {};
+}
+
+// The levels are named beside the plot, not over the traces; the high and
+// low times' labels never meet, whatever the duty cycle; the one-shot shows
+// its trigger; a doubled screen gets a doubled drawing.
+TEST(WavePicture, LabelsStandClearOfTheTracesAndOfEachOther) {
+  for (const auto& [high, low] :
+       {std::pair{0.99e-3, 0.01e-3}, {0.01e-3, 0.99e-3}, {0.5e-3, 0.5e-3}}) {
+    RecordingCanvas c(650, 308);
+    DrawSimulatedWave(c, Astable(1, 1000, 0.75), At(9), SquareRun(high, low));
+    const auto boxes = Texts(c);
+    const TextBox th = Find(boxes, "tH = "), tl = Find(boxes, "tL = ");
+    EXPECT_TRUE(th.right <= tl.left || tl.right <= th.left) << high << ": the labels overlap";
+    int plotRight = 0;
+    for (const DrawOp& op : c.OpsOf(DrawOp::Kind::Line))
+      if (op.pen.color == Color{0, 0, 192}) plotRight = std::max(plotRight, op.points[1].x);
+    EXPECT_GE(Find(boxes, "2/3 Vcc").left, plotRight) << "the traces run through the label";
+    EXPECT_GE(Find(boxes, "1/3 Vcc").left, plotRight);
+  }
+  RecordingCanvas pulse(650, 308);
+  SimulationResult run = SquareRun(0.01, 0.02, 0.015);
+  DrawSimulatedWave(pulse, OneShot(0.01, 1e-6), At(9), run);
+  Find(Texts(pulse), "trigger");
+  RecordingCanvas doubled(1300, 616);
+  DrawSimulatedWave(doubled, Astable(1, 1000, 0.75), At(9), SquareRun(0.75e-3, 0.25e-3), 2);
+  EXPECT_EQ(doubled.OpsOf(DrawOp::Kind::Text).front().font.height, -24);
+}
+
 TEST(TimeText, EngineeringUnits) {
   const std::pair<double, const char*> rows[] = {
       {0.00025, "250 \u00b5s"}, {0.0012, "1.2 ms"}, {3, "3 s"}, {1.5e-7, "150 ns"}, {0, "0 s"}};
