@@ -731,7 +731,7 @@ TEST_F(CheckWindowTest, TheTimerArrowsLeaveTheCheckAsTheCommandLineHasIt) {
   Design3At1kHz();
   ClickArrow(false);
   ASSERT_TRUE(Adjust(Global::Page().ResistorHitRects[1], "4.7").empty());
-  TfmCheck* check = PressF9();
+  TfmCheck* check = window->OpenCheck();
   const QString before = Cell(check, "Choice 1");
   QTest::mouseClick(window->RB2, Qt::LeftButton);
   ClickArrow(true);  // 555 -> 556 A
