@@ -3,11 +3,14 @@
 //   on the window's Qt canvases (goal: the slowest under 1 ms median), and
 //   timer555-cli render of every page beside encoding a blank page as PNG.
 #include <benchmark/benchmark.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QGuiApplication>
 #include <QImage>
 #include <cmath>
 #include <sstream>
+#include <vector>
 
 #include "analysis/check.h"
 #include "cli/cli.h"
@@ -126,6 +129,53 @@ void SimulateDesign(benchmark::State& state) {
   }
 }
 BENCHMARK(SimulateDesign)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+
+// The hardest designs of the window's range, alone and four at once (four
+// processes, as four users' runs on the two cores); goal: each within 1 s.
+void SimulateHardest(benchmark::State& state) {
+  Conditions c;
+  DesignSnapshot s;
+  const auto astable = [&](int mode, double f, double duty, double c1) {
+    const double k = 1 / (std::log(2.0) * f * c1);
+    s = {mode, mode == 1 ? (2 * duty - 1) * k : duty * k, (1 - duty) * k, c1, f, duty, 0};
+  };
+  switch (state.range(0)) {
+    case 0:
+      astable(1, 1000, 0.9999, 1e-7);  // a 0.01 % low time
+      break;
+    case 1:
+      astable(3, 1000, 0.01, 1e-7);  // a 1 % high time through the diodes
+      break;
+    case 2:
+      s = {4, 3600 / (std::log(3.0) * 1e-3), 0, 1e-3, 0, 0, 3600};  // a one-hour pulse
+      c.family = TimerFamily::Cmos;
+      break;
+    default:
+      astable(1, 2e6, 0.6, 1e-10);  // the CMOS timer's highest frequency
+      c.family = TimerFamily::Cmos;
+      break;
+  }
+  const int parallel = static_cast<int>(state.range(1));
+  for (auto _ : state) {
+    std::vector<pid_t> runs;
+    for (int k = 0; k < parallel; ++k) {
+      const pid_t pid = fork();
+      if (pid == 0) _exit(Simulate(s, c).error ? 1 : 0);
+      runs.push_back(pid);
+    }
+    bool failed = false;
+    for (const pid_t pid : runs) {
+      int status = 0;
+      waitpid(pid, &status, 0);
+      failed = failed || !WIFEXITED(status) || WEXITSTATUS(status) != 0;
+    }
+    if (failed) state.SkipWithError("a simulation failed");
+  }
+}
+BENCHMARK(SimulateHardest)
+    ->ArgsProduct({{0, 1, 2, 3}, {1, 4}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 
