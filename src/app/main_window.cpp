@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 #include <algorithm>
 #include <exception>
 
@@ -69,7 +70,7 @@ void TfmMain::Guarded(F&& handler) {
     ShowError("Unexpected error");
   }
   for (ImageControl* image : {Image1, Image2, Image3, Image4, Image5})
-    image->update();
+    if (image != nullptr) image->update();
   // The check follows every change of the design.
   if (check_ != nullptr && check_->isVisible()) check_->Refresh();
 }
@@ -102,6 +103,55 @@ void TfmMain::FormCreate() {
 
   Image1 = new ImageControl("Image1", this);
   Image2 = new ImageControl("Image2", this);
+  for (const auto& [widget, id] :
+       {std::pair<ImageControl*, LayoutControl>{Image1, LayoutControl::Image1},
+        {Image2, LayoutControl::Image2}}) {
+    Place(widget, layout, id);
+    widget->Resize(widget->width(), widget->height());
+  }
+  Image1->setFocusPolicy(Qt::NoFocus);
+  Image2->setFocusPolicy(Qt::NoFocus);
+
+  Image1->SetMouseDown([this](int x, int y) { Guarded([&] { shell_->Image1MouseDown(x, y); }); });
+  Image2->SetMouseDown([this](int x, int y) { Guarded([&] { shell_->Image2MouseDown(x, y); }); });
+  Image2->SetMouseMove([this](int x, int y) { Guarded([&] { shell_->Image2MouseMove(x, y); }); });
+  // Beside the specified clicks: the right button's menu on the page area and
+  // F9 for the real-world check.
+  Image2->SetContextMenu(
+      [this](int x, int y) { PageMenu()->popup(Image2->mapToGlobal(QPoint(x, y))); });
+  auto* checkKey = new QShortcut(QKeySequence(Qt::Key_F9), this);
+  connect(checkKey, &QShortcut::activated, this, [this] { OpenCheck(); });
+
+  // Screen readers: the pictures are named by what they show, and what is
+  // drawn to be clicked is offered as items.
+  InstallAccessibility();
+  Image1->setAccessibleName("Menu");
+  Image1->SetAccessibleParts(QAccessible::MenuBar, QAccessible::MenuItem,
+                             [this] { return shell_->MenuBarItems(); });
+  Image2->setAccessibleName("Page");
+  Image2->SetAccessibleParts(QAccessible::Graphic, QAccessible::Button,
+                             [this] { return shell_->PageItems(); });
+
+  Image2->CanvasRef().SetFontName(kFontName);
+  Image1->CanvasRef().SetFontName(kFontName);
+  Guarded([&] { shell_->FormCreate(Image1->CanvasRef()); });
+  // The input panel is made once the first frame is on its way (or as soon
+  // as anything asks for it): the start page does not show it, and its
+  // widgets measure their texts in fonts that frame does not draw with.
+  Image2->installEventFilter(this);
+}
+
+bool TfmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == Image2 && event->type() == QEvent::Paint) {
+    Image2->removeEventFilter(this);
+    QTimer::singleShot(0, this, [this] { CreatePanel(); });
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void TfmMain::CreatePanel() {
+  if (GB1 != nullptr) return;
+  const WindowLayout layout = MainWindowLayout();
   GB1 = new QGroupBox("Enter:", this);
   Label1 = new QLabel("Frequency", GB1);
   Label2 = new QLabel("Duty Cycle", GB1);
@@ -119,7 +169,6 @@ void TfmMain::FormCreate() {
   ListBox1 = new QListWidget(this);
 
   const std::pair<QWidget*, LayoutControl> placed[] = {
-      {Image1, LayoutControl::Image1},     {Image2, LayoutControl::Image2},
       {GB1, LayoutControl::GB1},           {GB2, LayoutControl::GB2},
       {RB1, LayoutControl::RB1},           {RB2, LayoutControl::RB2},
       {Image3, LayoutControl::Image3},     {Image4, LayoutControl::Image4},
@@ -128,7 +177,7 @@ void TfmMain::FormCreate() {
       {ListBox1, LayoutControl::ListBox1}};
   for (const auto& [widget, id] : placed)
     Place(widget, layout, id);
-  for (ImageControl* image : {Image1, Image2, Image3, Image4, Image5})
+  for (ImageControl* image : {Image3, Image4, Image5})
     image->Resize(image->width(), image->height());
   PlaceLabel(Label1, layout, LayoutControl::Label1);
   PlaceLabel(Label2, layout, LayoutControl::Label2);
@@ -152,45 +201,31 @@ void TfmMain::FormCreate() {
   setTabOrder(NumEdit1, NumEdit2);
   setTabOrder(NumEdit2, RB1);
   setTabOrder(RB1, RB2);
-  Image1->setFocusPolicy(Qt::NoFocus);
-  Image2->setFocusPolicy(Qt::NoFocus);
 
-  Image1->SetMouseDown([this](int x, int y) { Guarded([&] { shell_->Image1MouseDown(x, y); }); });
-  Image2->SetMouseDown([this](int x, int y) { Guarded([&] { shell_->Image2MouseDown(x, y); }); });
-  Image2->SetMouseMove([this](int x, int y) { Guarded([&] { shell_->Image2MouseMove(x, y); }); });
   Image3->SetClick([this](int, int) { Guarded([&] { shell_->Image3Click(); }); });
   Image4->SetMouseDown([this](int x, int y) { Guarded([&] { shell_->Image4MouseDown(x, y); }); });
-  // Beside the specified clicks: the right button's menu on the page area and
-  // F9 for the real-world check.
-  Image2->SetContextMenu(
-      [this](int x, int y) { PageMenu()->popup(Image2->mapToGlobal(QPoint(x, y))); });
-  auto* checkKey = new QShortcut(QKeySequence(Qt::Key_F9), this);
-  connect(checkKey, &QShortcut::activated, this, [this] { OpenCheck(); });
 
-  // Screen readers: the entry fields are named by their labels, the pictures
-  // by what they show, and what is drawn to be clicked is offered as items.
-  InstallAccessibility();
+  // Screen readers: the entry fields are named by their labels.
   Label1->setBuddy(NumEdit1);
   Label2->setBuddy(NumEdit2);
   ListBox1->setAccessibleName("E12 values");
-  Image1->setAccessibleName("Menu");
-  Image1->SetAccessibleParts(QAccessible::MenuBar, QAccessible::MenuItem,
-                             [this] { return shell_->MenuBarItems(); });
-  Image2->setAccessibleName("Page");
-  Image2->SetAccessibleParts(QAccessible::Graphic, QAccessible::Button,
-                             [this] { return shell_->PageItems(); });
   Image3->setAccessibleName("Calculate");
   Image3->SetAccessibleParts(QAccessible::Button);
   Image4->setAccessibleName("Arrows");
   Image4->SetAccessibleParts(QAccessible::Grouping, QAccessible::Button,
                              [] { return MainShell::ArrowItems(); });
   Image5->setAccessibleName("Output waveform");
-
-  Image2->CanvasRef().SetFontName(kFontName);
-  Image1->CanvasRef().SetFontName(kFontName);
   Image3->CanvasRef().SetFontName(kFontName);
   Image5->CanvasRef().SetFontName(kFontName);
-  Guarded([&] { shell_->FormCreate(Image1->CanvasRef()); });
+  // As the start page has it: the panel hidden, its pictures drawn.
+  Guarded([&] {
+    shell_->FormShow();
+    DrawCalculateButton(Image3->CanvasRef());
+    QtCanvas arrows(kArrowsPictureWidth, kArrowsPictureHeight);
+    DrawArrowsPicture(arrows);
+    Image4->CanvasRef().Image() = arrows.Image().scaled(
+        Image4->width(), Image4->height(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+  });
 }
 
 void TfmMain::showEvent(QShowEvent* event) {
@@ -202,12 +237,6 @@ void TfmMain::showEvent(QShowEvent* event) {
 
 void TfmMain::FormShow() {
   Guarded([&] {
-    shell_->FormShow();
-    DrawCalculateButton(Image3->CanvasRef());
-    QtCanvas arrows(kArrowsPictureWidth, kArrowsPictureHeight);
-    DrawArrowsPicture(arrows);
-    Image4->CanvasRef().Image() = arrows.Image().scaled(
-        Image4->width(), Image4->height(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
     RegisterScreenCursor(kCursorCrosshair, LoadCursor("crosshair"));
     RegisterScreenCursor(kCursorCalculate, LoadCursor("calculate"));
     RegisterScreenCursor(kCursorCapacitor, LoadCursor("capacitor"));
@@ -232,6 +261,7 @@ Canvas& TfmMain::PageCanvas() {
 }
 
 Canvas& TfmMain::WaveformCanvas() {
+  CreatePanel();
   return Image5->CanvasRef();
 }
 
@@ -244,6 +274,8 @@ std::string TfmMain::Caption() const {
 }
 
 QWidget* TfmMain::ControlWidget(Control control) const {
+  // The panel is made on the first question about it.
+  const_cast<TfmMain*>(this)->CreatePanel();
   switch (control) {
     case Control::GB1:
       return GB1;

@@ -28,6 +28,11 @@ class TfmMain final : public QWidget, public ShellView {
   explicit TfmMain(QWidget* parent = nullptr);
   ~TfmMain() override;
 
+  // The input panel (GB1 ... GB3 and what they hold, ListBox1) is made right
+  // after the first frame, or on the first question about it; until then its
+  // members are null. Makes it now where it is not made yet.
+  void CreatePanel();
+
   // ShellView
   Canvas& PageCanvas() override;
   Canvas& WaveformCanvas() override;
@@ -78,6 +83,7 @@ class TfmMain final : public QWidget, public ShellView {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void FormCreate();

@@ -3,12 +3,14 @@
 #include <fontconfig/fontconfig.h>
 
 #include <QBuffer>
+#include <QFile>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QRawFont>
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <optional>
 #include <tuple>
 
 #include "render/raster.h"
@@ -40,10 +42,70 @@ struct FaceTables {
   bool Valid() const noexcept { return unitsPerEm > 0 && winAscent + winDescent > 0; }
 };
 
+// `length` bytes of a file from `offset`; fewer where the file ends.
+QByteArray ReadAt(QFile& file, qint64 offset, qint64 length) {
+  return file.seek(offset) ? file.read(length) : QByteArray();
+}
+
+std::uint32_t ReadU32(const QByteArray& bytes, int offset) {
+  return (std::uint32_t{ReadU16(bytes, offset)} << 16) | ReadU16(bytes, offset + 2);
+}
+
+// The tables read from the font file fontconfig gives for the family (after
+// the program's substitutions) and weight: a few bytes of the file, where
+// loading the face to ask for them costs a font engine. Empty where the
+// match is another family or the file is not a font Qt would read the same.
+std::optional<FaceTables> TablesFromFile(const std::string& name, bool bold) {
+  const QByteArray family = QFont::substitute(ToQString(name)).toUtf8();
+  FcPattern* pattern = FcPatternCreate();
+  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.constData()));
+  FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+  FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
+  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcDefaultSubstitute(pattern);
+  FcResult result = FcResultNoMatch;
+  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+  FcPatternDestroy(pattern);
+  if (match == nullptr) return std::nullopt;
+  FcChar8* matched = nullptr;
+  FcChar8* path = nullptr;
+  int index = 0;
+  const bool found = FcPatternGetString(match, FC_FAMILY, 0, &matched) == FcResultMatch &&
+                     FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch &&
+                     QString::fromUtf8(reinterpret_cast<const char*>(matched))
+                             .compare(QString::fromUtf8(family), Qt::CaseInsensitive) == 0;
+  FcPatternGetInteger(match, FC_INDEX, 0, &index);
+  QFile file(found ? QString::fromUtf8(reinterpret_cast<const char*>(path)) : QString());
+  FcPatternDestroy(match);
+  if (!found || !file.open(QIODevice::ReadOnly)) return std::nullopt;
+  // An sfnt: a table directory of 16-byte records after a 12-byte header; a
+  // collection first points to the face's directory.
+  qint64 directory = 0;
+  const QByteArray tag = ReadAt(file, 0, 12);
+  if (tag.startsWith("ttcf")) directory = ReadU32(ReadAt(file, 12 + 4 * index, 4), 0);
+  const QByteArray header = ReadAt(file, directory, 12);
+  const int tables = ReadU16(header, 4);
+  const QByteArray records = ReadAt(file, directory + 12, 16 * qint64{tables});
+  QByteArray os2, head;
+  for (int i = 0; i < tables && records.size() >= 16 * (i + 1); ++i) {
+    const QByteArray name4 = records.mid(16 * i, 4);
+    const qint64 offset = ReadU32(records, 16 * i + 8);
+    if (name4 == "OS/2") os2 = ReadAt(file, offset, 78);
+    if (name4 == "head") head = ReadAt(file, offset, 20);
+  }
+  FaceTables t{ReadU16(os2, 74), ReadU16(os2, 76), ReadU16(head, 18)};
+  if (!t.Valid()) return std::nullopt;
+  return t;
+}
+
 FaceTables TablesFor(const std::string& name, bool bold) {
   static std::map<std::pair<std::string, bool>, FaceTables> cache;
   const auto key = std::make_pair(name, bold);
   if (auto it = cache.find(key); it != cache.end()) return it->second;
+  if (const auto fromFile = TablesFromFile(name, bold)) {
+    cache[key] = *fromFile;
+    return *fromFile;
+  }
   QFont probe(ToQString(name));
   probe.setPixelSize(100);
   probe.setBold(bold);

@@ -399,8 +399,7 @@ TEST_F(DesignFlowTest, CommandLineDrawsTheWindowsPixels) {
                         Steps{3, "2.5", "30", false}, Steps{4, "10", "", false}}) {
     Global::Reset();
     window = std::make_unique<TfmMain>();
-    window->show();
-    QApplication::processEvents();
+    ShowSettled(*window);
     OpenDesign(s.mode);
     Type(window->NumEdit1, s.first);
     if (*s.second) Type(window->NumEdit2, s.second);
@@ -506,8 +505,7 @@ TEST_F(CheckWindowTest, TheMainWindowsPixelsStayAsTheyAre) {
   const auto session = [&](bool withCheck) {
     Global::Reset();
     window = std::make_unique<TfmMain>();
-    window->show();
-    QApplication::processEvents();
+    ShowSettled(*window);
     if (withCheck) PressF9();
     Design3At1kHz();
     ClickArrow(true);

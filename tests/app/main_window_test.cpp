@@ -152,8 +152,7 @@ TEST_F(MainWindowTest, CloseBoxBehavesLikeQuit) {
   EXPECT_FALSE(window->isVisible());
   EXPECT_FALSE(anyWindowShown());
   window = std::make_unique<TfmMain>();
-  window->show();
-  QApplication::processEvents();
+  ShowSettled(*window);
   ClickMenu(MenuItem::Quit);
   EXPECT_FALSE(window->isVisible());
   EXPECT_FALSE(anyWindowShown());

@@ -17,6 +17,7 @@
 
 #include "app/image_control.h"
 #include "app/main_window.h"
+#include "app/window_fixture.h"
 #include "components/num_edit.h"
 #include "design/adjust.h"
 #include "design/design_pages.h"
@@ -60,8 +61,7 @@ TEST(GuiSoak, RandomSessionKeepsTheWindowConsistent) {
   Global::Reset();
   TNumEdit::SetBeepHandler([] {});
   TfmMain window;
-  window.show();
-  QApplication::processEvents();
+  ShowSettled(window);
 
   // Every modal window is answered: message boxes with OK, the adjustment
   // dialog with a random text (sometimes the shown one) and OK.

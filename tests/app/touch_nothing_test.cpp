@@ -11,6 +11,7 @@
 
 #include "app/image_control.h"
 #include "app/main_window.h"
+#include "app/window_fixture.h"
 #include "components/num_edit.h"
 #include "design/adjust.h"
 #include "state/global.h"
@@ -21,8 +22,7 @@ namespace {
 TEST(TouchNothing, EveryPageAndADesign) {
   Global::Reset();
   TfmMain window;
-  window.show();
-  QApplication::processEvents();
+  ShowSettled(window);
   const auto menu = [&](MenuItem item) {
     const HitArea& r = window.Shell().Menu().items[static_cast<size_t>(item)];
     QTest::mouseClick(window.Image1, Qt::LeftButton, Qt::NoModifier,

@@ -12,14 +12,23 @@
 
 namespace timer555 {
 
+// Shows the window and waits for what it makes after its first frame (the
+// input panel), as a user's first click would find it.
+inline void ShowSettled(TfmMain& window) {
+  window.show();
+  QApplication::processEvents();
+  for (int i = 0; i < 400 && window.GB1 == nullptr; ++i)
+    QTest::qWait(5);
+  ASSERT_NE(window.GB1, nullptr) << "the input panel was not made after the first frame";
+}
+
 // A fresh main window, shown, for each test; clicks on its menu bar.
 class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     Global::Reset();
     window = std::make_unique<TfmMain>();
-    window->show();
-    QApplication::processEvents();
+    ShowSettled(*window);
   }
 
   // The middle of a menu item, in the menu bar's pixels.
