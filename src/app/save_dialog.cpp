@@ -48,7 +48,7 @@ void SetSaveNameAsker(SaveNameAsker asker) {
 QString AskSaveFileName(QWidget* parent, const QString& caption, const QString& proposed,
                         const QString& filters) {
   QString chosen;
-  const QString file =
+  QString file =
       SettledSaveName(Asker()(parent, caption, proposed, filters, &chosen), filters, chosen);
   if (file.isEmpty() || !QFileInfo::exists(file)) return file;
   QMessageBox box(QMessageBox::Question, caption,

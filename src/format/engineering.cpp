@@ -29,7 +29,7 @@ double ValueOf(const std::string& text) {
 std::string Significant(double x, int significant) {
   for (int whole = 1; whole <= 4; ++whole) {
     const int decimals = std::max(0, significant - whole);
-    const std::string text = FixedText(x, decimals);
+    std::string text = FixedText(x, decimals);
     const double rounded = std::fabs(ValueOf(text));
     if (rounded < std::pow(10.0, whole)) return text;
   }
