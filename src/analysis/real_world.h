@@ -8,6 +8,9 @@
 
 namespace timer555 {
 
+// The 50 % design's pull-up from Vcc to the output, drawn as R2.
+inline constexpr double kSquareWaveR2 = 4700;
+
 // A design as the window holds it: the mode (1 to 4), the parts, and the
 // targets the user typed (frequency and duty cycle, or the pulse length).
 struct DesignSnapshot {

@@ -9,8 +9,6 @@ namespace timer555 {
 
 namespace {
 
-constexpr double kSquareWaveR2 = 4700;
-
 // The mantissas of one decade. E6, E12 and E24 are the historical lists
 // (3.3, 4.7 and 8.2 do not follow the formula); E48 and E96 are
 // 10^(i/n) to three digits.

@@ -81,10 +81,4 @@ double DiodeModel::SaturationCurrent(double celsius) const noexcept {
   return is * std::pow(t / t0, xti / n) * std::exp((t / t0 - 1) * eg / (n * vt));
 }
 
-double DiodeModel::Voltage(double current, double celsius) const noexcept {
-  if (current <= 0) return 0;
-  return n * ThermalVoltage(celsius) * std::log1p(current / SaturationCurrent(celsius)) +
-         current * rs;
-}
-
 }  // namespace timer555

@@ -43,8 +43,6 @@ struct DiodeModel {
   double rs = 0.568;  // ohm
   double eg = 1.11;   // eV
   double xti = 3;
-  // The forward voltage at `current` amperes and `celsius` degrees.
-  double Voltage(double current, double celsius) const noexcept;
   double ThermalVoltage(double celsius) const noexcept;
   double SaturationCurrent(double celsius) const noexcept;
 };

@@ -35,9 +35,8 @@ namespace {
 
 // Every page is drawn at the page area's size.
 ExitStatus DrawPage(const Drawing& draw, const std::string& file, std::ostream& err) {
-  const Box page = MainWindowLayout()[LayoutControl::Image2].scaled;
-  return DrawAndWrite(draw, file, page.width, page.height, err) ? ExitStatus::Success
-                                                                : ExitStatus::Failed;
+  return DrawAndWrite(draw, file, PageWidth(), PageHeight(), err) ? ExitStatus::Success
+                                                                  : ExitStatus::Failed;
 }
 
 Drawing PageDrawing(const std::string& page) {
@@ -266,7 +265,7 @@ ExitStatus Design(const std::vector<std::string>& args, std::ostream& out, std::
     request.mode = ParseDesignMode(a);
   });
   if (request.mode == 0) throw UsageError("design wants a MODE");
-  MeasuringCanvas page(650, 308);
+  MeasuringCanvas page(PageWidth(), PageHeight());
   DesignReport report;
   if (const auto failure = RunDesign(request, page, report)) {
     PrintError(err, *failure);

@@ -291,7 +291,7 @@ std::optional<DesignSnapshot> CalculatedDesign(const std::string& command,
   if (request.mode == 0) throw UsageError(command + " wants a MODE");
   if (!request.Calculates())
     throw UsageError(command + " wants the design's figures: -f and -d, or -t");
-  MeasuringCanvas page(650, 308);
+  MeasuringCanvas page(PageWidth(), PageHeight());
   if (const auto failure = RunDesign(request, page, report)) {
     PrintError(err, *failure);
     return std::nullopt;

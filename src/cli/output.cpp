@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/layout.h"
 #include "cli/cli_design.h"
 #include "cli/options.h"
 #include "components/atomic_file.h"
@@ -23,6 +24,14 @@ bool WriteOutput(const std::string& file, std::string_view bytes, std::ostream& 
     return false;
   }
   return true;
+}
+
+int PageWidth() {
+  return MainWindowLayout()[LayoutControl::Image2].scaled.width;
+}
+
+int PageHeight() {
+  return MainWindowLayout()[LayoutControl::Image2].scaled.height;
 }
 
 PictureFormat PictureFormatOf(const std::string& file) {

@@ -2,13 +2,13 @@
 
 #include <string>
 
+#include "analysis/real_world.h"
 #include "components/string_holder.h"
 #include "design/shell_view.h"
 
 namespace timer555 {
 
 inline constexpr double kMinTimingResistance = 5000;
-inline constexpr double kSquareWaveR2 = 4700;
 
 // The one conversion from typed text to a number: optional leading blanks, an
 // optional sign, digits with an optional point and fraction (a point alone is

@@ -36,6 +36,11 @@ constexpr double kStepsPerPeriod = 200;
 
 }  // namespace
 
+std::string DiodeModelLine(const DiodeModel& d) {
+  return ".model D1N4148 D(IS=" + N(d.is) + " N=" + N(d.n) + " RS=" + N(d.rs) + " EG=" + N(d.eg) +
+         " XTI=" + N(d.xti) + ")\n";
+}
+
 SimulationPlan PlanSimulation(const DesignSnapshot& design, const Conditions& conditions) {
   const Timing t = PredictTiming(design, conditions);
   const Timing ideal = IdealTiming(design);
@@ -136,7 +141,7 @@ std::string Netlist(const DesignSnapshot& d, const Conditions& c, const Simulati
   }
   s += "Rout out gnd 100Meg\n"
        ".ends\n";
-  s += ".model D1N4148 D(IS=2.52n N=1.752 RS=0.568 EG=1.11 XTI=3)\n";
+  s += DiodeModelLine(DiodeModel{});
   s += "Vcc vcc 0 DC " + N(vcc) + "\n";
   // Pins: gnd trig out reset ctrl thresh disch vcc.
   switch (d.mode) {

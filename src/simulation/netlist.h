@@ -23,6 +23,9 @@ struct SimulationPlan {
 };
 SimulationPlan PlanSimulation(const DesignSnapshot& design, const Conditions& conditions);
 
+// The steering diodes' .model line, from the same figures the prediction uses.
+std::string DiodeModelLine(const DiodeModel& diode);
+
 // The design's circuit as the schematic draws it, with our behavioural 555
 // for the family and a 1N4148-class diode model, C2 = 10 nF on pin 5, and the
 // .meas lines the simulation reads. `waveFile`, when given, adds a control

@@ -52,11 +52,11 @@ TEST(Netlist, DrawsEachCircuitAsTheSchematicDoes) {
     const std::string n = Netlist(d, At(9), PlanSimulation(d, At(9)));
     for (const std::string& line : row.lines)
       EXPECT_TRUE(Contains(n, line)) << row.mode << ": " << line << "\n" << n;
-    for (const char* common :
-         {".subckt timer555 gnd trig out reset ctrl thresh disch vcc", "Rd1 vcc ctrl 5k",
-          "Ith thresh gnd DC 1e-07", "C2 ctrl 0 10n", ".model D1N4148 D(IS=2.52n N=1.752 RS=0.568",
-          ".ic v(cap)=0 v(ctrl)=6 v(x1.lo)=3 v(x1.q)=1", " uic\n",
-          ".meas tran rise1 WHEN v(out)=4.5 ", "Vcc vcc 0 DC 9", "* timer555: ", ".end\n"})
+    for (const std::string& common : std::vector<std::string>{
+             ".subckt timer555 gnd trig out reset ctrl thresh disch vcc", "Rd1 vcc ctrl 5k",
+             "Ith thresh gnd DC 1e-07", "C2 ctrl 0 10n", DiodeModelLine(DiodeModel{}),
+             ".ic v(cap)=0 v(ctrl)=6 v(x1.lo)=3 v(x1.q)=1", " uic\n",
+             ".meas tran rise1 WHEN v(out)=4.5 ", "Vcc vcc 0 DC 9", "* timer555: ", ".end\n"})
       EXPECT_TRUE(Contains(n, common)) << row.mode << ": " << common;
     EXPECT_FALSE(Contains(n, ".control")) << "a saved netlist runs as it stands";
   }
@@ -65,6 +65,17 @@ TEST(Netlist, DrawsEachCircuitAsTheSchematicDoes) {
   const std::string cmos = Netlist(d, At(9, TimerFamily::Cmos), PlanSimulation(d, At(9)));
   EXPECT_TRUE(Contains(cmos, "(V(out,gnd) - V(vcc,gnd)) / 60"));
   EXPECT_TRUE(Contains(cmos, "Ith thresh gnd DC 1e-11"));
+}
+
+// The netlist's diode is the prediction's: every figure of the model, as
+// ngspice reads it back.
+TEST(Netlist, DiodeLineIsTheModel) {
+  const DiodeModel d;
+  EXPECT_EQ(DiodeModelLine(d), ".model D1N4148 D(IS=2.52e-09 N=1.752 RS=0.568 EG=1.11 XTI=3)\n");
+  DiodeModel other;
+  other.is = 4e-9;
+  other.n = 2;
+  EXPECT_EQ(DiodeModelLine(other), ".model D1N4148 D(IS=4e-09 N=2 RS=0.568 EG=1.11 XTI=3)\n");
 }
 
 TEST(Netlist, PlanFollowsThePeriod) {
