@@ -121,7 +121,7 @@ void SimulationPanel::SetProgram(const std::string& program, double seconds) {
   program_ = program;
   seconds_ = seconds;
   const bool found = program != "ngspice" || !FindNgspice().empty();
-  SimulateButton->setProperty("available", found);
+  available_ = found;
   SimulateButton->setToolTip(found ? "Simulate the circuit with ngspice" : kNgspiceMissing);
   SetDesign(design_, conditions_);
 }
@@ -132,10 +132,9 @@ void SimulationPanel::SetDesign(const std::optional<DesignSnapshot>& design,
   design_ = design;
   conditions_ = conditions;
   if (changed && !Running()) Clear();
-  const bool available = SimulateButton->property("available").toBool();
-  SimulateButton->setEnabled(Running() || (available && design_.has_value()));
+  SimulateButton->setEnabled(Running() || (available_ && design_.has_value()));
   NetlistButton->setEnabled(design_.has_value());
-  if (!available) Status->setText(kNgspiceMissing);
+  if (!available_) Status->setText(kNgspiceMissing);
 }
 
 void SimulationPanel::Clear() {

@@ -78,6 +78,7 @@ class SimulationPanel final : public QGroupBox {
   Conditions runningConditions_;
   Conditions conditions_;
   std::string program_ = "ngspice";
+  bool available_ = false;  // the program can be started
   double seconds_ = kSimulationSeconds;
   std::thread worker_;
   std::atomic<bool> cancel_{false};
