@@ -6,6 +6,7 @@
 #include <limits>
 #include <sstream>
 
+#include "analysis/numerics.h"
 #include "format/engineering.h"
 
 namespace timer555 {
@@ -30,38 +31,14 @@ double PathCurrent(const Path& p, double v, const DiodeModel& d, double celsius)
   const double drive = std::fabs(p.vs - v);
   if (drive <= 0 || !(p.r >= 0)) return 0;
   if (!p.diode) return p.r > 0 ? drive / p.r : kInfinity;
-  // Newton's method kept inside the bracket [0, drive / (r + rs)], with bisection.
+  // r·I + n·Vt·ln(1 + I/Is) + rs·I − drive rises with I from below zero at 0
+  // to above it at drive / (r + rs).
   const double is = d.SaturationCurrent(celsius);
   const double nvt = d.n * d.ThermalVoltage(celsius);
-  double lo = 0, hi = drive / (p.r + d.rs);
-  double i = hi / 2;
-  for (int k = 0; k < 100; ++k) {
-    const double g = (p.r + d.rs) * i + nvt * std::log1p(i / is) - drive;
-    if (g > 0)
-      hi = i;
-    else
-      lo = i;
-    const double slope = p.r + d.rs + nvt / (is + i);
-    double next = i - g / slope;
-    if (!(next > lo && next < hi)) next = (lo + hi) / 2;
-    if (std::fabs(next - i) <= 1e-12 * std::max(i, 1e-30)) return next;
-    i = next;
-  }
-  return i;
-}
-
-// Adaptive Simpson over [a, b] to a relative tolerance.
-double Simpson(const std::function<double(double)>& f, double a, double b, double fa, double fm,
-               double fb, double whole, double tolerance, int depth) {
-  const double m = (a + b) / 2;
-  const double lm = (a + m) / 2, rm = (m + b) / 2;
-  const double flm = f(lm), frm = f(rm);
-  const double left = (m - a) / 6 * (fa + 4 * flm + fm);
-  const double right = (b - m) / 6 * (fm + 4 * frm + fb);
-  if (depth <= 0 || std::fabs(left + right - whole) <= 15 * tolerance)
-    return left + right + (left + right - whole) / 15;
-  return Simpson(f, a, m, fa, flm, fm, left, tolerance / 2, depth - 1) +
-         Simpson(f, m, b, fm, frm, fb, right, tolerance / 2, depth - 1);
+  const double r = p.r + d.rs;
+  return SolveIncreasing([&](double i) { return r * i + nvt * std::log1p(i / is) - drive; },
+                         [&](double i) { return r + nvt / (is + i); }, 0, drive / r)
+      .value;
 }
 
 // The time the capacitor takes from `from` to `to` along the path.
@@ -80,8 +57,7 @@ double PathTime(const Path& p, double c, double from, double to, const DiodeMode
   const double a = std::min(from, to), b = std::max(from, to);
   const double fa = integrand(a), fb = integrand(b), fm = integrand((a + b) / 2);
   if (!std::isfinite(fa) || !std::isfinite(fb)) return kInfinity;
-  const double whole = (b - a) / 6 * (fa + 4 * fm + fb);
-  return Simpson(integrand, a, b, fa, fm, fb, whole, 1e-7 * whole, 40);
+  return IntegrateSimpson(integrand, a, b, fa, fm, fb).value;
 }
 
 // The voltage the capacitor passes while the latch is still switching: it

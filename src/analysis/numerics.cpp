@@ -1,0 +1,62 @@
+#include "analysis/numerics.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace timer555 {
+
+Root SolveIncreasing(const std::function<double(double)>& g,
+                     const std::function<double(double)>& slope, double lo, double hi) {
+  Root root;
+  double x = (lo + hi) / 2;
+  for (int k = 0; k < kRootIterations; ++k) {
+    root.iterations = k + 1;
+    const double gx = g(x);
+    if (gx > 0) {
+      hi = x;
+    } else {
+      lo = x;
+    }
+    double next = x - gx / slope(x);
+    if (!(next > lo && next < hi)) next = (lo + hi) / 2;
+    if (std::fabs(next - x) <= kRootRelativeStep * std::max(x, kRootFloor)) {
+      root.value = next;
+      root.converged = true;
+      return root;
+    }
+    x = next;
+  }
+  root.value = x;
+  return root;
+}
+
+namespace {
+
+double Simpson(const std::function<double(double)>& f, double a, double b, double fa, double fm,
+               double fb, double whole, double tolerance, int depth, bool& converged) {
+  const double m = (a + b) / 2;
+  const double lm = (a + m) / 2, rm = (m + b) / 2;
+  const double flm = f(lm), frm = f(rm);
+  const double left = (m - a) / 6 * (fa + 4 * flm + fm);
+  const double right = (b - m) / 6 * (fm + 4 * frm + fb);
+  const bool met = std::fabs(left + right - whole) <= 15 * tolerance;
+  if (depth <= 0 || met) {
+    if (!met) converged = false;
+    return left + right + (left + right - whole) / 15;
+  }
+  return Simpson(f, a, m, fa, flm, fm, left, tolerance / 2, depth - 1, converged) +
+         Simpson(f, m, b, fm, frm, fb, right, tolerance / 2, depth - 1, converged);
+}
+
+}  // namespace
+
+Integral IntegrateSimpson(const std::function<double(double)>& f, double a, double b, double fa,
+                          double fm, double fb) {
+  Integral integral;
+  const double whole = (b - a) / 6 * (fa + 4 * fm + fb);
+  integral.value = Simpson(f, a, b, fa, fm, fb, whole, kIntegralRelativeError * whole,
+                           kIntegralDepth, integral.converged);
+  return integral;
+}
+
+}  // namespace timer555

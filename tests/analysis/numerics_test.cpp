@@ -1,0 +1,46 @@
+#include "analysis/numerics.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace timer555 {
+namespace {
+
+TEST(SolveIncreasing, FindsARootAndSaysSo) {
+  const Root r =
+      SolveIncreasing([](double x) { return x * x - 2; }, [](double x) { return 2 * x; }, 0, 2);
+  EXPECT_TRUE(r.converged);
+  EXPECT_NEAR(r.value, std::sqrt(2.0), 1e-12);
+  EXPECT_LT(r.iterations, 10);
+  // A Newton step that leaves the bracket is replaced by bisection.
+  const Root flat = SolveIncreasing([](double x) { return std::cbrt(x - 0.3); },
+                                    [](double) { return 1e-9; }, 0, 1);
+  EXPECT_TRUE(flat.converged);
+  EXPECT_NEAR(flat.value, 0.3, 1e-9);
+}
+
+TEST(SolveIncreasing, ReportsWhatItCouldNotFind) {
+  // A root at zero approached by halving: the floor of the relative step
+  // needs more halvings than the limit allows.
+  const Root r = SolveIncreasing([](double x) { return x; }, [](double) { return 1.0; }, -1, 1);
+  EXPECT_FALSE(r.converged);
+  EXPECT_EQ(r.iterations, kRootIterations);
+  EXPECT_LT(std::fabs(r.value), 1e-25);
+}
+
+TEST(IntegrateSimpson, MeetsItsToleranceOrSaysItDidNot) {
+  const auto square = [](double x) { return x * x; };
+  const Integral smooth = IntegrateSimpson(square, 0, 1, 0, 0.25, 1);
+  EXPECT_TRUE(smooth.converged);
+  EXPECT_NEAR(smooth.value, 1.0 / 3, 1e-12);
+  // A step: the interval holding it never meets its share before the depth
+  // runs out; the value is still close.
+  const auto step = [](double x) { return x < 0.3 ? 0.0 : 1.0; };
+  const Integral jump = IntegrateSimpson(step, 0, 1, 0, 1, 1);
+  EXPECT_FALSE(jump.converged);
+  EXPECT_NEAR(jump.value, 0.7, 1e-6);
+}
+
+}  // namespace
+}  // namespace timer555
