@@ -212,6 +212,10 @@ Timing PredictTiming(const DesignSnapshot& s, const Conditions& c) {
   return PredictWith(s, c, Parameters(c.family));
 }
 
+bool Switches(const Timing& t) {
+  return std::isfinite(t.tHigh) && (!t.tLow || std::isfinite(*t.tLow));
+}
+
 namespace {
 
 std::string Ohms(double r) {
@@ -235,8 +239,9 @@ bool UsesPin7(const DesignSnapshot& s) {
 
 // The makers' rule of thumb for an aluminium electrolytic: 0.01·C·V µA (C in
 // µF) or 3 µA, whichever is larger.
+constexpr double kLeakageFloor = 3e-6;  // A
 double ElectrolyticLeakage(double c1, double vcc) {
-  return std::max(0.01 * c1 * 1e6 * vcc * 1e-6, 3e-6);
+  return std::max(0.01 * c1 * 1e6 * vcc * 1e-6, kLeakageFloor);
 }
 constexpr double kElectrolyticFrom = 1e-6;  // F: a C1 this large is most likely an electrolytic
 constexpr double kLeakageShare = 0.1;       // of the charging current near the threshold
@@ -318,7 +323,7 @@ void PartLimits(const DesignSnapshot& s, const Conditions& c, Emit&& emit) {
   const double charging = c.vcc / 3 / ChargingResistance(s);
   if (s.c1 >= kElectrolyticFrom && leakage > kLeakageShare * charging) {
     emit("electrolytic-leakage", [&] {
-      const bool floor = leakage <= 3e-6;
+      const bool floor = leakage <= kLeakageFloor;
       return "C1 = " + EngineeringText(s.c1, "F") +
              " is most likely an electrolytic, whose leakage (about " + Amperes(leakage) +
              " by the makers' rule of 0.01\u00b7C\u00b7V \u00b5A or 3 \u00b5A, whichever is "
@@ -451,7 +456,7 @@ std::vector<Warning> CheckLimits(const DesignSnapshot& s, const Conditions& c) {
     });
   }
   const Timing real = PredictTiming(s, c);
-  if (!std::isfinite(real.tHigh) || (real.tLow && !std::isfinite(*real.tLow))) {
+  if (!Switches(real)) {
     add("threshold-never-reached", [&] {
       return std::string("The capacitor never reaches the chip's threshold: the current into ") +
              "the threshold pin, the diodes' drop or the supply leave it short of 2/3 Vcc (or " +
@@ -568,7 +573,7 @@ ToleranceBand WorstCase(const DesignSnapshot& s, const Conditions& c, const Tole
     const double drift = 1 + sign(4) * f.drift * std::fabs(at.celsius - kNominalCelsius);
     const Timing timing = PredictTiming(d, at);
     // A corner where the threshold is never reached has no figures to add.
-    if (!std::isfinite(timing.tHigh) || (timing.tLow && !std::isfinite(*timing.tLow))) {
+    if (!Switches(timing)) {
       stopped.push_back(corner);
       continue;
     }

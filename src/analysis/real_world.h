@@ -36,6 +36,10 @@ struct Timing {
   double firstTHigh = 0;  // the first high time after power-up (the one-shot: the pulse)
 };
 
+// Whether the circuit switches at all: every time it has is finite (the
+// threshold is reached).
+bool Switches(const Timing& timing);
+
 // The relations the designs and the window's recalculation use: ln 2 and ln 3.
 Timing IdealTiming(const DesignSnapshot& design);
 

@@ -33,6 +33,7 @@ void WaveView::Show(const DesignSnapshot& design, const Conditions& conditions,
   design_ = design;
   conditions_ = conditions;
   result_ = std::move(result);
+  drawn_ = QImage();
   const Timing& t = result_->simulated;
   setAccessibleDescription(
       QString::fromStdString("Output high " + TimeText(t.tHigh) +
@@ -42,6 +43,7 @@ void WaveView::Show(const DesignSnapshot& design, const Conditions& conditions,
 
 void WaveView::Clear() {
   result_.reset();
+  drawn_ = QImage();
   setAccessibleDescription("");
   update();
 }
@@ -54,14 +56,18 @@ void WaveView::paintEvent(QPaintEvent*) {
     painter.drawText(rect(), Qt::AlignCenter, "The waveform appears here after Simulate.");
     return;
   }
-  // Drawn with the screen's pixels: sharp on a scaled screen.
+  // Drawn with the screen's pixels (sharp on a scaled screen), once for each
+  // size and pixel ratio, not on every repaint.
   const double ratio = devicePixelRatioF();
-  QtCanvas canvas(static_cast<int>(std::lround(width() * ratio)),
-                  static_cast<int>(std::lround(height() * ratio)));
-  DrawSimulatedWave(canvas, design_, conditions_, *result_, ratio);
-  QImage image = canvas.Image();
-  image.setDevicePixelRatio(ratio);
-  painter.drawImage(QPoint(0, 0), image);
+  const QSize pixels(static_cast<int>(std::lround(width() * ratio)),
+                     static_cast<int>(std::lround(height() * ratio)));
+  if (drawn_.size() != pixels || drawn_.devicePixelRatio() != ratio) {
+    QtCanvas canvas(pixels.width(), pixels.height());
+    DrawSimulatedWave(canvas, design_, conditions_, *result_, ratio);
+    drawn_ = canvas.Image();
+    drawn_.setDevicePixelRatio(ratio);
+  }
+  painter.drawImage(QPoint(0, 0), drawn_);
 }
 
 SimulationPanel::SimulationPanel(QWidget* parent) : QGroupBox("Simulation", parent) {

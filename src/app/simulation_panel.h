@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QGroupBox>
+#include <QImage>
 #include <QWidget>
 #include <atomic>
 #include <functional>
@@ -33,6 +34,7 @@ class WaveView final : public QWidget {
   DesignSnapshot design_;
   Conditions conditions_;
   std::optional<SimulationResult> result_;
+  QImage drawn_;  // the picture at the last size and pixel ratio painted
 };
 
 // The simulation in the real-world check: ngspice runs on a second thread

@@ -353,8 +353,8 @@ ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::
       return static_cast<ExitStatus>(RunCheckCommand({args.begin() + 1, args.end()}, out, err));
     throw UsageError("unknown command '" + command + "'");
   } catch (const UsageError& e) {
-    err << kProgram << ": error: " << e.what() << "\n"
-        << "Try 'timer555-cli --help'.\n";
+    PrintError(err, e.what());
+    err << "Try 'timer555-cli --help'.\n";
     return ExitStatus::Usage;
   }
 }

@@ -95,8 +95,6 @@ std::vector<Option> SimulateOptions(std::optional<std::string>& netlist,
            [&seconds](const std::string& v) { seconds = Seconds(v); }}};
 }
 
-namespace {}  // namespace
-
 int RunSimulateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   DesignRequest request;
   Conditions conditions;

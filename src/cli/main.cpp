@@ -2,12 +2,13 @@
 
 #include <QGuiApplication>
 #include <csignal>
-#include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "cli/cli.h"
 #include "cli/cli_simulate.h"
+#include "components/temporary_directory.h"
 #include "render/qt_canvas.h"
 
 namespace {
@@ -18,30 +19,6 @@ void QuietMessages(QtMsgType type, const QMessageLogContext& context, const QStr
   if (message.startsWith(QLatin1String("QStandardPaths:"))) return;
   std::cerr << qPrintable(qFormatLogMessage(type, context, message)) << "\n";
 }
-
-// Qt wants a runtime directory; where the session has none, a private one
-// lives as long as the run instead of a /tmp/runtime-USER left behind.
-class RuntimeDirectory {
- public:
-  RuntimeDirectory() {
-    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) return;
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/timer555-cli-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr) return;
-    path_ = pattern;
-    setenv("XDG_RUNTIME_DIR", path_.c_str(), 1);
-  }
-  ~RuntimeDirectory() {
-    if (path_.empty()) return;
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  RuntimeDirectory(const RuntimeDirectory&) = delete;
-  RuntimeDirectory& operator=(const RuntimeDirectory&) = delete;
-
- private:
-  std::string path_;
-};
 
 }  // namespace
 
@@ -54,7 +31,13 @@ int main(int argc, char** argv) {
   std::signal(SIGXFSZ, SIG_IGN);
   int status = 0;
   {
-    const RuntimeDirectory runtime;
+    // Qt wants a runtime directory; where the session has none, a private one
+    // lives as long as the run instead of a /tmp/runtime-USER left behind.
+    std::optional<timer555::TemporaryDirectory> runtime;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+      runtime.emplace("timer555-cli");
+      if (!runtime->Path().empty()) setenv("XDG_RUNTIME_DIR", runtime->Path().c_str(), 1);
+    }
     timer555::FontConfigurationLoader fonts;
     // The arguments are the command's alone: Qt sees only the program's name,
     // so -platform, -reverse and the like are not taken out of them.

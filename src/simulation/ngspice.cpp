@@ -9,37 +9,16 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
+
+#include "components/temporary_directory.h"
 
 namespace timer555 {
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-namespace fs = std::filesystem;
-
-// A private directory (mode 0700) removed with all it holds when it goes.
-class TemporaryDirectory {
- public:
-  TemporaryDirectory() {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/timer555-XXXXXX";
-    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-  }
-  ~TemporaryDirectory() {
-    if (path_.empty()) return;
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  TemporaryDirectory(const TemporaryDirectory&) = delete;
-  TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
-  const std::string& Path() const noexcept { return path_; }
-
- private:
-  std::string path_;
-};
 
 bool ParseDouble(const std::string& text, double& v) {
   const char* begin = text.data();
@@ -151,8 +130,7 @@ SimulationResult Simulate(const DesignSnapshot& design, const Conditions& condit
                           const std::atomic<bool>* cancel) {
   SimulationResult result;
   // A circuit the model knows never switches has nothing to measure.
-  const Timing predicted = PredictTiming(design, conditions);
-  if (!std::isfinite(predicted.tHigh) || (predicted.tLow && !std::isfinite(*predicted.tLow))) {
+  if (!Switches(PredictTiming(design, conditions))) {
     result.error = design.mode == 4 ? kNeverEndsMessage : kNeverSwitchesMessage;
     return result;
   }
