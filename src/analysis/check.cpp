@@ -36,12 +36,12 @@ std::string WorstCaseText(const ToleranceBand& band, bool oneShot) {
          ", and the band is that of the others";
 }
 
-DesignSnapshot SnapshotWithTargets(int mode, double r1, double r2, double c1, double r1Ref,
+DesignSnapshot SnapshotWithTargets(DesignKind kind, double r1, double r2, double c1, double r1Ref,
                                    double r2Ref, double c1Ref) {
-  DesignSnapshot reference{mode, r1Ref, r2Ref, c1Ref, 0, 0, 0};
+  DesignSnapshot reference{kind, r1Ref, r2Ref, c1Ref, 0, 0, 0};
   const Timing target = IdealTiming(reference);
-  DesignSnapshot s{mode, r1, r2, c1, 0, 0, 0};
-  if (mode == 4) {
+  DesignSnapshot s{kind, r1, r2, c1, 0, 0, 0};
+  if (TraitsOf(kind).oneShot) {
     s.pulseLength = target.tHigh;
   } else {
     s.frequency = target.frequency.value_or(0);

@@ -31,7 +31,7 @@ std::string WorstCaseText(const ToleranceBand& band, bool oneShot);
 
 // The targets the design was solved for, from its calculated parts: the
 // ideal timing of R1, R2 and C1 as calculated (before any adjustment).
-DesignSnapshot SnapshotWithTargets(int mode, double r1, double r2, double c1, double r1Ref,
+DesignSnapshot SnapshotWithTargets(DesignKind kind, double r1, double r2, double c1, double r1Ref,
                                    double r2Ref, double c1Ref);
 
 }  // namespace timer555

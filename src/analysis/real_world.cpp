@@ -87,12 +87,12 @@ Paths PathsOf(const DesignSnapshot& s, const Conditions& c, const FamilyParamete
   const double vcc = c.vcc, ith = f.thresholdCurrent, rd = f.dischargeResistance;
   Paths p;
   const Path pin7 = DischargeNode(vcc, s.r1, rd);
-  switch (s.mode) {
-    case 1:
+  switch (s.kind) {
+    case DesignKind::AstableAbove:
       p.charge = {vcc - ith * (s.r1 + s.r2), s.r1 + s.r2, false};
       p.discharge = {pin7.vs - ith * (s.r2 + pin7.r), s.r2 + pin7.r, false};
       break;
-    case 2: {
+    case DesignKind::AstableSquare: {
       // R2 pulls the output up; a bipolar high output stands a drop below Vcc
       // and only sources, so the pull-up carries the charge until the output
       // stage takes over (below `split`).
@@ -107,11 +107,11 @@ Paths PathsOf(const DesignSnapshot& s, const Conditions& c, const FamilyParamete
       p.discharge = {vl - ith * (s.r1 + rlp), s.r1 + rlp, false};
       break;
     }
-    case 3:
+    case DesignKind::AstableBelow:
       p.charge = {vcc - ith * s.r1, s.r1, true};
       p.discharge = {pin7.vs - ith * (s.r2 + pin7.r), s.r2 + pin7.r, true};
       break;
-    default:
+    case DesignKind::OneShot:
       p.charge = {vcc - ith * s.r1, s.r1, false};
       p.discharge = pin7;
       break;
@@ -153,20 +153,20 @@ std::string Number(double v, int precision = 3) {
 Timing IdealTiming(const DesignSnapshot& s) {
   Timing t;
   double tH = 0, tL = 0, r = s.r1;
-  switch (s.mode) {
-    case 1:
+  switch (s.kind) {
+    case DesignKind::AstableAbove:
       tH = kLn2 * (s.r1 + s.r2) * s.c1;
       tL = kLn2 * s.r2 * s.c1;
       r = s.r1 + s.r2;
       break;
-    case 2:
+    case DesignKind::AstableSquare:
       tH = tL = kLn2 * s.r1 * s.c1;
       break;
-    case 3:
+    case DesignKind::AstableBelow:
       tH = kLn2 * s.r1 * s.c1;
       tL = kLn2 * s.r2 * s.c1;
       break;
-    default:
+    case DesignKind::OneShot:
       t.tHigh = t.firstTHigh = kLn3 * s.r1 * s.c1;
       return t;
   }
@@ -188,7 +188,7 @@ Timing PredictWith(const DesignSnapshot& s, const Conditions& c, const FamilyPar
   const double v1 = c.vcc / 3, v2 = 2 * c.vcc / 3, delay = f.propagationDelay;
   const Paths p = PathsOf(s, c, f);
   Timing t;
-  if (s.mode == 4) {
+  if (TraitsOf(s.kind).oneShot) {
     // Triggered from rest, where pin 7 holds the capacitor near 0 V.
     t.tHigh = t.firstTHigh = ChargeTime(p, s.c1, p.discharge.vs, v2, diode, c.celsius) + delay;
     return t;
@@ -229,12 +229,12 @@ std::string Amperes(double a) {
 // The resistance the timing current flows through on its way to the
 // threshold: R1 + R2 in design 1, R1 in the others.
 double ChargingResistance(const DesignSnapshot& s) {
-  return s.mode == 1 ? s.r1 + s.r2 : s.r1;
+  return s.kind == DesignKind::AstableAbove ? s.r1 + s.r2 : s.r1;
 }
 
 // Pin 7 is on between the resistor from Vcc and ground in designs 1, 3, 4.
 bool UsesPin7(const DesignSnapshot& s) {
-  return s.mode != 2;
+  return TraitsOf(s.kind).usesDischarge;
 }
 
 // The makers' rule of thumb for an aluminium electrolytic: 0.01·C·V µA (C in
@@ -254,11 +254,11 @@ template <typename Emit>
 void PartLimits(const DesignSnapshot& s, const Conditions& c, Emit&& emit) {
   const FamilyParameters& f = Parameters(c.family);
   const bool bipolar = c.family == TimerFamily::Bipolar;
-  const double timing = s.mode == 1 || s.mode == 3 ? s.r1 + s.r2 : s.r1;
+  const double timing = TraitsOf(s.kind).resistorPair ? s.r1 + s.r2 : s.r1;
   const double rMax = MaxTimingResistance(c.family, c.vcc);
   if (timing > rMax) {
     emit("resistance-too-high", [&] {
-      const std::string which = s.mode == 1 || s.mode == 3 ? "R1 + R2" : "R1";
+      const std::string which = TraitsOf(s.kind).resistorPair ? "R1 + R2" : "R1";
       const std::string why =
           bipolar || rMax < f.leakageMaxResistance
               ? ": the current into the threshold pin (" + Amperes(f.thresholdCurrent) +
@@ -287,7 +287,7 @@ void PartLimits(const DesignSnapshot& s, const Conditions& c, Emit&& emit) {
     });
   }
   // At each discharge the capacitor empties through R2 into pin 7 as well.
-  if ((s.mode == 1 || s.mode == 3) && s.r1 >= pin7Floor) {
+  if (TraitsOf(s.kind).resistorPair && s.r1 >= pin7Floor) {
     const double throughR2 = 2 * c.vcc / 3 / (s.r2 + f.dischargeResistance);
     const double peak = c.vcc / s.r1 + throughR2;
     if (peak > f.dischargeCurrent) {
@@ -302,7 +302,7 @@ void PartLimits(const DesignSnapshot& s, const Conditions& c, Emit&& emit) {
       });
     }
   }
-  if (s.mode == 2 && c.vcc / s.r1 > f.outputSourceCurrent) {
+  if (s.kind == DesignKind::AstableSquare && c.vcc / s.r1 > f.outputSourceCurrent) {
     emit("resistance-too-low", [&] {
       return "R1 = " + EngineeringBeside(s.r1, c.vcc / f.outputSourceCurrent, "\u03a9") +
              " asks Vcc / R1 = " + Amperes(c.vcc / s.r1) + " of the output, more than a " + f.name +
@@ -310,7 +310,7 @@ void PartLimits(const DesignSnapshot& s, const Conditions& c, Emit&& emit) {
              "). Use a smaller C1 to bring R1 up.";
     });
   }
-  if ((s.mode == 1 || s.mode == 3) && f.dischargeResistance / s.r2 > 0.01) {
+  if (TraitsOf(s.kind).resistorPair && f.dischargeResistance / s.r2 > 0.01) {
     emit("discharge-resistance", [&] {
       return "The discharge transistor's on-resistance (about " + Ohms(f.dischargeResistance) +
              ") is not small beside R2 = " + Ohms(s.r2) +
@@ -328,7 +328,7 @@ void PartLimits(const DesignSnapshot& s, const Conditions& c, Emit&& emit) {
              " is most likely an electrolytic, whose leakage (about " + Amperes(leakage) +
              " by the makers' rule of 0.01\u00b7C\u00b7V \u00b5A or 3 \u00b5A, whichever is "
              "larger) is not small beside the charging current near the threshold ((Vcc/3) / " +
-             (s.mode == 1 ? "(R1 + R2)" : "R1") + " = " + Amperes(charging) +
+             TraitsOf(s.kind).charging + " = " + Amperes(charging) +
              "): the time may run long or never end. " +
              (floor ? "A larger C1 with smaller resistors (a step up with the arrows) raises the "
                       "charging current; a film capacitor leaks far less."
@@ -354,7 +354,7 @@ std::vector<Cause> Causes(const DesignSnapshot& s, const FamilyParameters& f) {
   p = f;
   p.propagationDelay = 0;
   causes.push_back({"delay", p});
-  if (s.mode == 2) {
+  if (s.kind == DesignKind::AstableSquare) {
     p = f;
     p.outputHighDrop = 0;
     p.outputHighResistance = p.outputLowResistance = 1e-6;
@@ -461,12 +461,12 @@ std::vector<Warning> CheckLimits(const DesignSnapshot& s, const Conditions& c) {
       return std::string("The capacitor never reaches the chip's threshold: the current into ") +
              "the threshold pin, the diodes' drop or the supply leave it short of 2/3 Vcc (or " +
              "above 1/3 Vcc), so the built circuit " +
-             (s.mode == 4 ? "gives a pulse that never ends." : "does not oscillate.") +
+             (TraitsOf(s.kind).oneShot ? "gives a pulse that never ends." : "does not oscillate.") +
              " Bring the timing resistors down with a larger C1, or raise the supply.";
     });
     return w;
   }
-  if (s.mode == 3 && ideal.frequency && real.frequency) {
+  if (TraitsOf(s.kind).steeringDiodes && ideal.frequency && real.frequency) {
     const double slow = 1 - *real.frequency / *ideal.frequency;
     if (std::fabs(slow) > 0.05) {
       add("diode-drop", [&] {
@@ -479,24 +479,25 @@ std::vector<Warning> CheckLimits(const DesignSnapshot& s, const Conditions& c) {
       });
     }
   }
-  if (s.mode != 3) {
+  if (!TraitsOf(s.kind).steeringDiodes) {
+    const bool oneShot = TraitsOf(s.kind).oneShot;
     const double off = Figure(real) / Figure(ideal) - 1;
     if (std::fabs(off) > kTimingOffShare) {
       add("timing-off", [&] {
         const std::string cause = MainCause(s, c, Figure(real), Figure(ideal), Figure);
         const std::string figure =
-            s.mode == 4 ? "pulse of about " + EngineeringText(real.tHigh, "s") + " instead of " +
-                              EngineeringText(ideal.tHigh, "s")
-                        : "frequency of about " + EngineeringText(*real.frequency, "Hz") +
-                              " instead of " + EngineeringText(*ideal.frequency, "Hz");
+            oneShot ? "pulse of about " + EngineeringText(real.tHigh, "s") + " instead of " +
+                          EngineeringText(ideal.tHigh, "s")
+                    : "frequency of about " + EngineeringText(*real.frequency, "Hz") +
+                          " instead of " + EngineeringText(*ideal.frequency, "Hz");
         return "The built circuit is " + Percent(std::fabs(off)) +
-               (off > 0 ? (s.mode == 4 ? " long" : " fast") : (s.mode == 4 ? " short" : " slow")) +
-               " (a " + figure + ")" +
+               (off > 0 ? (oneShot ? " long" : " fast") : (oneShot ? " short" : " slow")) + " (a " +
+               figure + ")" +
                (cause.empty() ? std::string(".") : ": mostly " + CauseText(cause, f) + ".");
       });
     }
   }
-  if (s.mode == 2 && ideal.dutyCycle && real.dutyCycle &&
+  if (s.kind == DesignKind::AstableSquare && ideal.dutyCycle && real.dutyCycle &&
       std::fabs(*real.dutyCycle - *ideal.dutyCycle) > 0.005) {
     const auto duty = [](const Timing& t) { return t.dutyCycle.value_or(NAN); };
     const std::string cause = MainCause(s, c, *real.dutyCycle, *ideal.dutyCycle, duty);
@@ -586,11 +587,11 @@ ToleranceBand WorstCase(const DesignSnapshot& s, const Conditions& c, const Tole
     if (timing.dutyCycle) widen(duty, *timing.dutyCycle);
   }
   band.stopped = static_cast<int>(stopped.size());
-  if (!stopped.empty()) band.stoppedAt = CommonEnds(stopped, t, s.mode == 4);
+  if (!stopped.empty()) band.stoppedAt = CommonEnds(stopped, t, TraitsOf(s.kind).oneShot);
   if (band.stopped == ToleranceBand::kCorners) return band;
-  const double error = s.mode == 4 ? f.monostableInitialError : f.astableInitialError;
+  const double error = TraitsOf(s.kind).oneShot ? f.monostableInitialError : f.astableInitialError;
   band.tHigh = Band{high.min * (1 - error), high.max * (1 + error)};
-  if (s.mode != 4) {
+  if (!TraitsOf(s.kind).oneShot) {
     band.frequency = Band{freq.min * (1 - error), freq.max * (1 + error)};
     band.dutyCycle = duty;
   }

@@ -5,16 +5,14 @@
 #include <vector>
 
 #include "analysis/timer_family.h"
+#include "state/design_kind.h"
 
 namespace timer555 {
 
-// The 50 % design's pull-up from Vcc to the output, drawn as R2.
-inline constexpr double kSquareWaveR2 = 4700;
-
-// A design as the window holds it: the mode (1 to 4), the parts, and the
+// A design as the window holds it: which design, the parts, and the
 // targets the user typed (frequency and duty cycle, or the pulse length).
 struct DesignSnapshot {
-  int mode = 1;
+  DesignKind kind = DesignKind::AstableAbove;
   double r1 = 0, r2 = 0, c1 = 0;
   double frequency = 0, dutyCycle = 0, pulseLength = 0;
   bool operator==(const DesignSnapshot&) const = default;

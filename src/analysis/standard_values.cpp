@@ -60,7 +60,7 @@ StandardChoice Evaluate(const DesignSnapshot& design, double r1, std::optional<d
   c.r1 = r1;
   c.r2 = r2;
   c.ideal = IdealTiming(d);
-  if (design.mode == 4) {
+  if (TraitsOf(design.kind).oneShot) {
     c.frequencyError = std::fabs(c.ideal.tHigh / design.pulseLength - 1);
   } else {
     c.frequencyError = std::fabs(*c.ideal.frequency / design.frequency - 1);
@@ -130,10 +130,10 @@ std::vector<StandardChoice> StandardChoices(const DesignSnapshot& design,
                                                  : best.back().Score();
   };
   if (count <= 0 || design.c1 <= 0) return best;
-  const bool pair = design.mode == 1 || design.mode == 3;
-  if (!pair) {
+  const DesignTraits& traits = TraitsOf(design.kind);
+  if (!traits.resistorPair) {
     const std::optional<double> r2 =
-        design.mode == 2 ? std::optional<double>(kSquareWaveR2) : std::nullopt;
+        traits.pullUp > 0 ? std::optional<double>(traits.pullUp) : std::nullopt;
     for (double r1 : values)
       offer(Evaluate(design, r1, r2));
     return best;
@@ -145,7 +145,9 @@ std::vector<StandardChoice> StandardChoices(const DesignSnapshot& design,
   // second walks every R1 that can still meet it: exhaustive, and quick.
   const double k = std::log(2.0) * design.c1;
   const double period = 1 / design.frequency;
-  const auto otherOf = [&](double r2) { return design.mode == 1 ? 2 * r2 : r2; };
+  const auto otherOf = [&](double r2) {
+    return design.kind == DesignKind::AstableAbove ? 2 * r2 : r2;
+  };
   for (double r2 : values) {
     const double exact = period / k - otherOf(r2);
     auto it = std::lower_bound(values.begin(), values.end(), exact);

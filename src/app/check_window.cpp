@@ -18,8 +18,8 @@
 
 #include "app/shell.h"
 #include "app/simulation_panel.h"
-#include "design/design_pages.h"
-#include "format/engineering.h"
+#include "design/adjustment.h"
+#include "report/figures.h"
 #include "state/global.h"
 
 namespace timer555 {
@@ -27,20 +27,10 @@ namespace timer555 {
 namespace {
 
 constexpr int kChoiceRows = 5;
-const char* const kRowNames[] = {"Frequency", "Duty cycle", "High time", "Low time",
-                                 "First high time"};
+constexpr TimingColumn kColumns[] = {kIdealColumn, kPredictedColumn, kSimulatedColumn};
 
-QString Fixed(double v, int decimals) {
-  return QString::fromStdString(FixedText(v, decimals));
-}
-
-// 772.1 Hz, 250.0 µs, 3.6 kΩ.
-QString Engineering(double v, const QString& unit) {
-  return QString::fromStdString(EngineeringText(v, unit.toStdString(), "\u00b5"));
-}
-
-QString Percent(double fraction) {
-  return std::isfinite(fraction) ? Fixed(fraction * 100, 1) + " %" : "-";
+QString Text(const std::string& text) {
+  return QString::fromStdString(text);
 }
 
 QDoubleSpinBox* Spin(double lo, double hi, double value, int decimals, const QString& suffix,
@@ -79,56 +69,25 @@ TfmCheck::TfmCheck(MainShell& shell, QWidget* parent) : QWidget(parent, Qt::Tool
   auto* content = new QWidget;
   scroll_->setWidget(content);
   auto* columns = new QHBoxLayout(content);
-  auto* layout = new QVBoxLayout;
+  auto* left = new QVBoxLayout;
   auto* right = new QVBoxLayout;
-  columns->addLayout(layout);
+  columns->addLayout(left);
   columns->addLayout(right, 1);
 
-  auto* conditions = new QGroupBox("Built with");
-  auto* form = new QFormLayout(conditions);
-  Vcc = Spin(1, 30, settings_.conditions.vcc, 1, " V", "Supply voltage");
-  Family = new QComboBox;
-  Family->addItems({"bipolar (NE555 class)", "CMOS (7555 class)"});
-  Family->setAccessibleName("Timer family");
-  SeriesBox = new QComboBox;
-  for (Series s : {Series::E6, Series::E12, Series::E24, Series::E48, Series::E96})
-    SeriesBox->addItem(SeriesName(s));
-  SeriesBox->setCurrentIndex(static_cast<int>(settings_.series));
-  SeriesBox->setAccessibleName("Resistor series");
-  ResistorTolerance = Spin(0, 50, 5, 1, " %", "Resistor tolerance");
-  CapacitorTolerance = Spin(0, 50, 10, 1, " %", "Capacitor tolerance");
-  MinCelsius = Spin(-55, 150, 0, 0, " \u00b0C", "Lowest temperature");
-  MaxCelsius = Spin(-55, 150, 70, 0, " \u00b0C", "Highest temperature");
-  form->addRow("Supply", Vcc);
-  form->addRow("Timer", Family);
-  form->addRow("Resistors", SeriesBox);
-  form->addRow("Tolerance R", ResistorTolerance);
-  form->addRow("Tolerance C", CapacitorTolerance);
-  form->addRow("From", MinCelsius);
-  form->addRow("To", MaxCelsius);
-  layout->addWidget(conditions);
-
+  left->addWidget(BuildConditions());
   status_ = new QLabel;
   status_->setWordWrap(true);
   status_->setAccessibleName("Design");
-  layout->addWidget(status_);
-
-  auto* timing = new QGroupBox("Timing");
-  figures_ = new QGridLayout(timing);
-  figures_->addWidget(new QLabel("<b>ideal</b>"), 0, 1);
-  figures_->addWidget(new QLabel("<b>built circuit</b>"), 0, 2);
-  figures_->addWidget(new QLabel("<b>simulated</b>"), 0, 3);
-  for (int i = 0; i < 5; ++i) {
-    figures_->addWidget(new QLabel(kRowNames[i]), i + 1, 0);
-    for (int column = 1; column <= 3; ++column) {
-      auto* value = new QLabel;
-      const char* what[] = {", ideal", ", built", ", simulated"};
-      value->setAccessibleName(QString(kRowNames[i]) + what[column - 1]);
-      value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-      figures_->addWidget(value, i + 1, column);
-    }
-  }
-  layout->addWidget(timing);
+  left->addWidget(status_);
+  left->addWidget(BuildFigures());
+  auto* tolerance = new QGroupBox("Worst case");
+  auto* toleranceLayout = new QVBoxLayout(tolerance);
+  band_ = new QLabel;
+  band_->setWordWrap(true);
+  band_->setAccessibleName("Worst case");
+  toleranceLayout->addWidget(band_);
+  left->addWidget(tolerance);
+  left->addStretch(1);
 
   auto* warnings = new QGroupBox("Warnings");
   auto* warningsLayout = new QVBoxLayout(warnings);
@@ -139,40 +98,81 @@ TfmCheck::TfmCheck(MainShell& shell, QWidget* parent) : QWidget(parent, Qt::Tool
   warnings_->setMinimumWidth(380);
   warningsLayout->addWidget(warnings_);
   right->addWidget(warnings);
+  right->addWidget(BuildChoices());
+  simulation_ = new SimulationPanel;
+  simulation_->SetResultHandler([this](const std::optional<Timing>& t) { ShowSimulated(t); });
+  right->addWidget(simulation_);
+  right->addStretch(1);
+  SetDesign(shell_.CheckedDesign());
+}
 
+QWidget* TfmCheck::BuildConditions() {
+  auto* conditions = new QGroupBox("Built with");
+  auto* form = new QFormLayout(conditions);
+  vcc_ = Spin(1, 30, settings_.conditions.vcc, 1, " V", "Supply voltage");
+  family_ = new QComboBox;
+  family_->addItems({"bipolar (NE555 class)", "CMOS (7555 class)"});
+  family_->setAccessibleName("Timer family");
+  series_ = new QComboBox;
+  for (Series s : {Series::E6, Series::E12, Series::E24, Series::E48, Series::E96})
+    series_->addItem(SeriesName(s));
+  series_->setCurrentIndex(static_cast<int>(settings_.series));
+  series_->setAccessibleName("Resistor series");
+  const ToleranceSpec& t = settings_.tolerance;
+  resistorTolerance_ = Spin(0, 50, t.resistor * 100, 1, " %", "Resistor tolerance");
+  capacitorTolerance_ = Spin(0, 50, t.capacitor * 100, 1, " %", "Capacitor tolerance");
+  minCelsius_ = Spin(-55, 150, t.minCelsius, 0, " \u00b0C", "Lowest temperature");
+  maxCelsius_ = Spin(-55, 150, t.maxCelsius, 0, " \u00b0C", "Highest temperature");
+  form->addRow("Supply", vcc_);
+  form->addRow("Timer", family_);
+  form->addRow("Resistors", series_);
+  form->addRow("Tolerance R", resistorTolerance_);
+  form->addRow("Tolerance C", capacitorTolerance_);
+  form->addRow("From", minCelsius_);
+  form->addRow("To", maxCelsius_);
+  for (QDoubleSpinBox* box :
+       {vcc_, resistorTolerance_, capacitorTolerance_, minCelsius_, maxCelsius_})
+    connect(box, &QDoubleSpinBox::valueChanged, this, [this] { ReadControls(); });
+  for (QComboBox* box : {family_, series_})
+    connect(box, &QComboBox::currentIndexChanged, this, [this] { ReadControls(); });
+  return conditions;
+}
+
+QWidget* TfmCheck::BuildFigures() {
+  auto* timing = new QGroupBox("Timing");
+  figures_ = new QGridLayout(timing);
+  for (int column = 0; column < 3; ++column)
+    figures_->addWidget(new QLabel(QString("<b>") + kColumns[column].heading + "</b>"), 0,
+                        column + 1);
+  const std::vector<TimingRow>& rows = AllTimingRows();
+  for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
+    auto* label = new QLabel(rows[static_cast<size_t>(row)].label);
+    rowLabels_.push_back(label);
+    figures_->addWidget(label, row + 1, 0);
+    for (int column = 1; column <= 3; ++column) {
+      auto* value = new QLabel;
+      value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+      figures_->addWidget(value, row + 1, column);
+    }
+  }
+  return timing;
+}
+
+QWidget* TfmCheck::BuildChoices() {
   auto* standard = new QGroupBox("Standard values for C1");
-  choices_ = new QGridLayout(standard);
+  auto* choices = new QGridLayout(standard);
   for (int i = 0; i < kChoiceRows; ++i) {
     auto* label = new QLabel;
     label->setAccessibleName("Choice " + QString::number(i + 1));
     auto* apply = new QPushButton("Apply");
     apply->setAccessibleName("Apply choice " + QString::number(i + 1));
     connect(apply, &QPushButton::clicked, this, [this, i] { Apply(i); });
-    choices_->addWidget(label, i, 0);
-    choices_->addWidget(apply, i, 1);
+    choices->addWidget(label, i, 0);
+    choices->addWidget(apply, i, 1);
     choiceLabels_.push_back(label);
     applyButtons_.push_back(apply);
   }
-  right->addWidget(standard);
-  Simulation = new SimulationPanel;
-  Simulation->SetResultHandler([this](const std::optional<Timing>& t) { ShowSimulated(t); });
-  right->addWidget(Simulation);
-
-  auto* tolerance = new QGroupBox("Worst case");
-  auto* toleranceLayout = new QVBoxLayout(tolerance);
-  band_ = new QLabel;
-  band_->setWordWrap(true);
-  band_->setAccessibleName("Worst case");
-  toleranceLayout->addWidget(band_);
-  layout->addWidget(tolerance);
-  layout->addStretch(1);
-  right->addStretch(1);
-
-  for (QDoubleSpinBox* box : {Vcc, ResistorTolerance, CapacitorTolerance, MinCelsius, MaxCelsius})
-    connect(box, &QDoubleSpinBox::valueChanged, this, [this] { Refresh(); });
-  for (QComboBox* box : {Family, SeriesBox})
-    connect(box, &QComboBox::currentIndexChanged, this, [this] { Refresh(); });
-  Refresh();
+  return standard;
 }
 
 QSize TfmCheck::sizeHint() const {
@@ -200,151 +200,142 @@ void TfmCheck::keyPressEvent(QKeyEvent* event) {
   QWidget::keyPressEvent(event);
 }
 
-void TfmCheck::ReadControls() {
-  settings_.conditions.vcc = Vcc->value();
-  settings_.conditions.family =
-      Family->currentIndex() == 1 ? TimerFamily::Cmos : TimerFamily::Bipolar;
-  settings_.series = static_cast<Series>(SeriesBox->currentIndex());
-  settings_.tolerance.resistor = ResistorTolerance->value() / 100;
-  settings_.tolerance.capacitor = CapacitorTolerance->value() / 100;
-  // A range given upside down is read the right way round.
-  settings_.tolerance.minCelsius = std::min(MinCelsius->value(), MaxCelsius->value());
-  settings_.tolerance.maxCelsius = std::max(MinCelsius->value(), MaxCelsius->value());
+void TfmCheck::SetDesign(const std::optional<DesignSnapshot>& design) {
+  design_ = design;
+  Check();
 }
 
-void TfmCheck::Refresh() {
-  if (refreshing_) return;
-  ReadControls();
-  const std::optional<DesignSnapshot> design = shell_.CheckedDesign();
-  // Every event of the main window asks (mouse moves too); the check runs
-  // again only when the design or the settings have changed.
-  if (checked_ && design == design_ && settings_ == checkedSettings_) return;
-  refreshing_ = true;
+void TfmCheck::ReadControls() {
+  settings_.conditions.vcc = vcc_->value();
+  settings_.conditions.family =
+      family_->currentIndex() == 1 ? TimerFamily::Cmos : TimerFamily::Bipolar;
+  settings_.series = static_cast<Series>(series_->currentIndex());
+  settings_.tolerance.resistor = resistorTolerance_->value() / 100;
+  settings_.tolerance.capacitor = capacitorTolerance_->value() / 100;
+  // A range given upside down is read the right way round.
+  settings_.tolerance.minCelsius = std::min(minCelsius_->value(), maxCelsius_->value());
+  settings_.tolerance.maxCelsius = std::max(minCelsius_->value(), maxCelsius_->value());
+  Check();
+}
+
+QLabel* TfmCheck::Cell(int row, int column) const {
+  return static_cast<QLabel*>(figures_->itemAtPosition(row, column)->widget());
+}
+
+void TfmCheck::Check() {
+  if (checked_ && design_ == checkedDesign_ && settings_ == checkedSettings_) return;
   checked_ = true;
+  checkedDesign_ = design_;
   checkedSettings_ = settings_;
-  design_ = design;
   report_.reset();
-  Simulation->SetDesign(design_, settings_.conditions);
-  const auto cell = [this](int row, int column) {
-    return static_cast<QLabel*>(figures_->itemAtPosition(row, column)->widget());
-  };
+  simulation_->SetDesign(design_, settings_.conditions);
   if (!design_) {
-    setWindowTitle("Real-world check");
-    status_->setText("No calculated design: pick a design, type its figures and press Calculate.");
-    for (int row = 1; row <= 5; ++row)
-      for (int column = 1; column <= 2; ++column)
-        cell(row, column)->clear();
-    warnings_->clear();
-    for (int i = 0; i < kChoiceRows; ++i) {
-      choiceLabels_[static_cast<size_t>(i)]->clear();
-      applyButtons_[static_cast<size_t>(i)]->setEnabled(false);
-    }
-    band_->clear();
-    refreshing_ = false;
+    ShowNothing();
     return;
   }
+  report_ = RunCheck(*design_, settings_);
+  ShowFigures();
+  ShowChoices();
+}
+
+void TfmCheck::ShowNothing() {
+  setWindowTitle("Real-world check");
+  status_->setText("No calculated design: pick a design, type its figures and press Calculate.");
+  for (int row = 1; row < figures_->rowCount(); ++row)
+    for (int column = 1; column <= 2; ++column)
+      Cell(row, column)->clear();
+  warnings_->clear();
+  for (int i = 0; i < kChoiceRows; ++i) {
+    choiceLabels_[static_cast<size_t>(i)]->clear();
+    applyButtons_[static_cast<size_t>(i)]->setEnabled(false);
+  }
+  band_->clear();
+}
+
+void TfmCheck::ShowFigures() {
   const DesignSnapshot& d = *design_;
-  report_ = RunCheck(d, settings_);
   const CheckReport& r = *report_;
-  setWindowTitle(QString("Real-world check \u2014 ") + DesignTitle(d.mode));
-  QString parts = "R1 " + Engineering(d.r1, "\u03a9");
-  if (d.mode != 4) parts += ", R2 " + Engineering(d.r2, "\u03a9");
-  status_->setText(parts + ", C1 " + Engineering(d.c1, "F"));
-  const auto set = [&](int row, const QString& ideal, const QString& real) {
-    cell(row, 1)->setText(ideal);
-    cell(row, 2)->setText(real);
-  };
-  if (d.mode == 4) {
-    set(1, "-", "-");
-    set(2, "-", "-");
-    set(3, Engineering(r.ideal.tHigh, "s"), Engineering(r.predicted.tHigh, "s"));
-    set(4, "-", "-");
-    set(5, Engineering(r.ideal.firstTHigh, "s"), Engineering(r.predicted.firstTHigh, "s"));
-  } else {
-    const auto opt = [](const std::optional<double>& v) { return v.value_or(NAN); };
-    set(1, Engineering(*r.ideal.frequency, "Hz"), Engineering(opt(r.predicted.frequency), "Hz"));
-    set(2, Percent(*r.ideal.dutyCycle), Percent(opt(r.predicted.dutyCycle)));
-    set(3, Engineering(r.ideal.tHigh, "s"), Engineering(r.predicted.tHigh, "s"));
-    set(4, Engineering(*r.ideal.tLow, "s"), Engineering(opt(r.predicted.tLow), "s"));
-    set(5, Engineering(r.ideal.firstTHigh, "s"), Engineering(r.predicted.firstTHigh, "s"));
+  const DesignTraits& traits = TraitsOf(d.kind);
+  setWindowTitle(QString("Real-world check \u2014 ") + traits.title);
+  status_->setText(Text(PartsText(d)));
+  // The one-shot's pulse stands in the first row; the astables' five rows
+  // are shown whole.
+  const std::vector<TimingRow>& rows = TimingRows(d.kind);
+  for (int row = 0; row < static_cast<int>(rowLabels_.size()); ++row) {
+    const bool shown = row < static_cast<int>(rows.size());
+    for (int column = 0; column <= 3; ++column)
+      figures_->itemAtPosition(row + 1, column)->widget()->setVisible(shown);
+    if (!shown) continue;
+    const TimingRow& figure = rows[static_cast<size_t>(row)];
+    rowLabels_[static_cast<size_t>(row)]->setText(figure.label);
+    const Timing* timings[] = {&r.ideal, &r.predicted};
+    for (int column = 1; column <= 3; ++column) {
+      QLabel* cell = Cell(row + 1, column);
+      cell->setAccessibleName(QString(figure.label) + ", " + kColumns[column - 1].heading);
+      if (column <= 2)
+        cell->setText(Text(FigureText(figure.kind, figure.value(*timings[column - 1]))));
+    }
   }
   QString text;
   for (const Warning& w : r.warnings)
-    text += "<p><b>" + QString::fromStdString(w.code).toHtmlEscaped() +
-            "</b>: " + QString::fromStdString(w.message).toHtmlEscaped() + "</p>";
+    text += "<p><b>" + Text(w.code).toHtmlEscaped() + "</b>: " + Text(w.message).toHtmlEscaped() +
+            "</p>";
   warnings_->setText(text.isEmpty() ? "None: the design keeps every limit." : text);
-  for (int i = 0; i < kChoiceRows; ++i) {
-    QLabel* label = choiceLabels_[static_cast<size_t>(i)];
-    QPushButton* apply = applyButtons_[static_cast<size_t>(i)];
-    if (i >= static_cast<int>(r.choices.size())) {
+  band_->setText(
+      Text(ToleranceText(settings_.tolerance) + ": " + WorstCaseText(r.band, traits.oneShot)));
+}
+
+void TfmCheck::ShowChoices() {
+  const DesignSnapshot& d = *design_;
+  const std::vector<StandardChoice>& choices = report_->choices;
+  const bool pair = TraitsOf(d.kind).resistorPair;
+  const TimerDesignState& state = Global::TimerDesign();
+  for (size_t i = 0; i < static_cast<size_t>(kChoiceRows); ++i) {
+    QLabel* label = choiceLabels_[i];
+    QPushButton* apply = applyButtons_[i];
+    if (i >= choices.size()) {
       label->clear();
       apply->setEnabled(false);
       continue;
     }
-    const StandardChoice& c = r.choices[static_cast<size_t>(i)];
-    QString line = "R1 " + Engineering(c.r1, "\u03a9");
-    const bool pair = d.mode == 1 || d.mode == 3;
-    if (pair) line += ", R2 " + Engineering(*c.r2, "\u03a9");
-    if (d.mode == 4) {
-      line += ": " + Engineering(c.ideal.tHigh, "s");
-    } else {
-      line += ": " + Engineering(*c.ideal.frequency, "Hz") + ", " + Percent(*c.ideal.dutyCycle);
-    }
-    line += ", error " + Fixed(c.Score() * 100, 2) + " %";
-    label->setText(line);
+    const StandardChoice& c = choices[i];
+    label->setText(Text(ChoiceText(d.kind, c)));
     const bool inBand =
-        shell_.AcceptsResistor(1, c.r1) && (!pair || shell_.AcceptsResistor(2, *c.r2));
+        AcceptsResistor(state, 1, c.r1) && (!pair || (c.r2 && AcceptsResistor(state, 2, *c.r2)));
     apply->setEnabled(inBand);
     apply->setToolTip(inBand ? "Enter these resistors as the adjustment dialog would"
                              : "Outside the \u00b120 % the adjustment dialog accepts");
   }
-  const ToleranceSpec& t = settings_.tolerance;
-  QString band = "R \u00b1" + Fixed(t.resistor * 100, 1) + " %, C \u00b1" +
-                 Fixed(t.capacitor * 100, 1) + " %, " + Fixed(t.minCelsius, 0) + " to " +
-                 Fixed(t.maxCelsius, 0) + " \u00b0C: ";
-  band += QString::fromStdString(WorstCaseText(r.band, d.mode == 4));
-  band_->setText(band);
-  refreshing_ = false;
 }
 
 void TfmCheck::Apply(int row) {
   if (!report_ || !design_ || row >= static_cast<int>(report_->choices.size())) return;
   const StandardChoice c = report_->choices[static_cast<size_t>(row)];
-  const bool pair = design_->mode == 1 || design_->mode == 3;
+  const bool pair = TraitsOf(design_->kind).resistorPair;
   const auto apply = [&] { shell_.ApplyStandardResistors(c.r1, pair ? c.r2 : std::nullopt); };
   if (guard_) {
     guard_(apply);
   } else {
     apply();
+    SetDesign(shell_.CheckedDesign());
   }
-  Refresh();
 }
 
 void TfmCheck::ShowSimulated(const std::optional<Timing>& t) {
-  const auto set = [this](int row, const QString& text) {
-    static_cast<QLabel*>(figures_->itemAtPosition(row, 3)->widget())->setText(text);
-  };
-  if (!t) {
-    for (int row = 1; row <= 5; ++row)
-      set(row, "");
-    return;
+  const std::vector<TimingRow>& rows = design_ ? TimingRows(design_->kind) : AllTimingRows();
+  for (int row = 0; row < static_cast<int>(rowLabels_.size()); ++row) {
+    const bool shown = t && row < static_cast<int>(rows.size());
+    const TimingRow* figure = shown ? &rows[static_cast<size_t>(row)] : nullptr;
+    Cell(row + 1, 3)->setText(figure ? Text(FigureText(figure->kind, figure->value(*t))) : "");
   }
-  const auto opt = [](const std::optional<double>& v) { return v.value_or(NAN); };
-  const bool oneShot = !t->frequency;
-  set(1, oneShot ? "-" : Engineering(opt(t->frequency), "Hz"));
-  set(2, oneShot ? "-" : Percent(opt(t->dutyCycle)));
-  set(3, Engineering(t->tHigh, "s"));
-  set(4, oneShot ? "-" : Engineering(opt(t->tLow), "s"));
-  set(5, Engineering(t->firstTHigh, "s"));
 }
 
 QString TfmCheck::FiguresText() const {
   QString text;
-  for (int row = 1; row <= 5; ++row) {
-    text += QString(kRowNames[row - 1]) + ": ";
-    for (int column = 1; column <= 2; ++column)
-      text += static_cast<QLabel*>(figures_->itemAtPosition(row, column)->widget())->text() +
-              (column == 1 ? " / " : "\n");
+  for (int row = 0; row < static_cast<int>(rowLabels_.size()); ++row) {
+    if (!rowLabels_[static_cast<size_t>(row)]->isVisibleTo(this)) continue;
+    text += rowLabels_[static_cast<size_t>(row)]->text() + ": " + Cell(row + 1, 1)->text() + " / " +
+            Cell(row + 1, 2)->text() + "\n";
   }
   return text;
 }

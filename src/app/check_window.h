@@ -20,61 +20,73 @@ class MainShell;
 class SimulationPanel;
 
 // The "Real-world check" tool window: the design on show as a built circuit.
-// It follows the design while it is open (the main window calls Refresh after
-// every event); its settings last for the run.
+// It follows the design the main window announces (SetDesign) and its own
+// settings, and checks again only when one of them has changed; the
+// settings last for the run.
 class TfmCheck final : public QWidget {
   Q_OBJECT
 
  public:
   TfmCheck(MainShell& shell, QWidget* parent);
 
-  // Reads the design again and redraws the figures.
-  void Refresh();
+  // The design to check; none where nothing is calculated.
+  void SetDesign(const std::optional<DesignSnapshot>& design);
+  const CheckSettings& Settings() const noexcept { return settings_; }
 
   // Runs a change of the design through the main window's event guard, which
-  // reports errors and redraws.
+  // reports errors, redraws and announces the new design.
   using Guard = std::function<void(const std::function<void()>&)>;
   void SetGuard(Guard guard) { guard_ = std::move(guard); }
 
+  SimulationPanel* Simulation() const noexcept { return simulation_; }
   QPushButton* ApplyButton(int row) const { return applyButtons_[static_cast<size_t>(row)]; }
   QString FiguresText() const;
+  QString WarningsText() const;
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
-  QString WarningsText() const;
-
-  QDoubleSpinBox* Vcc = nullptr;
-  QComboBox* Family = nullptr;
-  QComboBox* SeriesBox = nullptr;
-  QDoubleSpinBox* ResistorTolerance = nullptr;
-  QDoubleSpinBox* CapacitorTolerance = nullptr;
-  QDoubleSpinBox* MinCelsius = nullptr;
-  QDoubleSpinBox* MaxCelsius = nullptr;
-  SimulationPanel* Simulation = nullptr;
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  QWidget* BuildConditions();
+  QWidget* BuildFigures();
+  QWidget* BuildChoices();
   void ReadControls();
+  // Checks the design with the settings when either differs from the last check.
+  void Check();
+  void ShowNothing();
+  void ShowFigures();
+  void ShowChoices();
   void Apply(int row);
   void ShowSimulated(const std::optional<Timing>& simulated);
+  QLabel* Cell(int row, int column) const;
 
   MainShell& shell_;
   CheckSettings settings_;
   std::optional<DesignSnapshot> design_;
   std::optional<CheckReport> report_;
+  bool checked_ = false;  // report_ is of design_ with checkedSettings_
+  std::optional<DesignSnapshot> checkedDesign_;
+  CheckSettings checkedSettings_;
   Guard guard_;
+
+  QDoubleSpinBox* vcc_ = nullptr;
+  QComboBox* family_ = nullptr;
+  QComboBox* series_ = nullptr;
+  QDoubleSpinBox* resistorTolerance_ = nullptr;
+  QDoubleSpinBox* capacitorTolerance_ = nullptr;
+  QDoubleSpinBox* minCelsius_ = nullptr;
+  QDoubleSpinBox* maxCelsius_ = nullptr;
+  SimulationPanel* simulation_ = nullptr;
   QScrollArea* scroll_ = nullptr;
   QLabel* status_ = nullptr;
   QGridLayout* figures_ = nullptr;
+  std::vector<QLabel*> rowLabels_;
   QLabel* warnings_ = nullptr;
-  QGridLayout* choices_ = nullptr;
   std::vector<QLabel*> choiceLabels_;
   std::vector<QPushButton*> applyButtons_;
   QLabel* band_ = nullptr;
-  bool refreshing_ = false;
-  bool checked_ = false;  // the figures show design_ with checkedSettings_
-  CheckSettings checkedSettings_;
 };
 
 }  // namespace timer555

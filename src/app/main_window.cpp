@@ -71,8 +71,8 @@ void TfmMain::Guarded(F&& handler) {
   }
   for (ImageControl* image : {Image1, Image2, Image3, Image4, Image5})
     if (image != nullptr) image->update();
-  // The check follows every change of the design.
-  if (check_ != nullptr && check_->isVisible()) check_->Refresh();
+  // The check hears of every change of the design, and of nothing else.
+  shell_->AnnounceDesign();
 }
 
 TfmMain::TfmMain(QWidget* parent)
@@ -82,6 +82,8 @@ TfmMain::TfmMain(QWidget* parent)
       holders_(LoadBuiltinHolders()) {
   setObjectName("fmMain");
   shell_ = std::make_unique<MainShell>(*this, holders_);
+  shell_->SetDesignObserver(
+      [this](const std::optional<DesignSnapshot>& design) { emit DesignChanged(design); });
   FormCreate();
 }
 
@@ -362,6 +364,7 @@ TfmCheck* TfmMain::OpenCheck() {
   if (check_ == nullptr) {
     check_ = new TfmCheck(*shell_, this);
     check_->SetGuard([this](const std::function<void()>& change) { Guarded(change); });
+    connect(this, &TfmMain::DesignChanged, check_, &TfmCheck::SetDesign);
     // Beside the main window inside the screen's available area, never over
     // the page where there is room elsewhere.
     const QRect frame = frameGeometry();
@@ -380,7 +383,6 @@ TfmCheck* TfmMain::OpenCheck() {
   check_->show();
   check_->raise();
   check_->activateWindow();
-  check_->Refresh();
   return check_;
 }
 

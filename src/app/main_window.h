@@ -62,6 +62,11 @@ class TfmMain final : public QWidget, public ShellView {
   bool SavePicture(const QString& file);
   void CopyPicture();
 
+  // The checked design has changed (none: nothing calculated on show).
+ signals:
+  void DesignChanged(const std::optional<timer555::DesignSnapshot>& design);
+
+ public:
   // The controls, under the names of the window's layout.
   ImageControl* Image1 = nullptr;
   ImageControl* Image2 = nullptr;

@@ -254,19 +254,17 @@ std::optional<DesignSnapshot> MainShell::CheckedDesign() const {
   const PageState& page = Global::Page();
   if (!page.DesignPageShown || !page.Calculated) return std::nullopt;
   const TimerDesignState& d = Global::TimerDesign();
+  const auto kind = DesignKindOf(d.DesignMode);
+  if (!kind) return std::nullopt;
   const std::array<double, 3> refs = calculated_.value_or(std::array{d.R1Ref, d.R2Ref, d.C1Ref});
-  return SnapshotWithTargets(d.DesignMode, d.R1, d.R2, d.C1, refs[0], refs[1], refs[2]);
+  return SnapshotWithTargets(*kind, d.R1, d.R2, d.C1, refs[0], refs[1], refs[2]);
 }
 
-bool MainShell::AcceptsResistor(int index, double ohms) const {
-  const TimerDesignState design = Global::TimerDesign();
-  const AdjustState adjust = Global::Adjust();
-  const int under = Global::Page().ResistorUnderCursor;
-  const bool accepted = !ApplyAdjustment(ResistorEntry(index, ohms));
-  Global::TimerDesign() = design;
-  Global::Adjust() = adjust;
-  Global::Page().ResistorUnderCursor = under;
-  return accepted;
+void MainShell::AnnounceDesign() {
+  std::optional<DesignSnapshot> design = CheckedDesign();
+  if (design == announced_) return;
+  announced_ = std::move(design);
+  if (observer_) observer_(announced_);
 }
 
 std::optional<std::string> MainShell::ApplyStandardResistors(double r1, std::optional<double> r2) {

@@ -7,6 +7,7 @@
 #include "components/holders.h"
 #include "design/shell_view.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -59,12 +60,16 @@ class MainShell {
   // The design on show for the real-world check, when it has been calculated:
   // its parts and the targets it was solved for.
   std::optional<DesignSnapshot> CheckedDesign() const;
+  // Who hears of a change of the checked design (a calculation, an arrow, an
+  // adjustment, another page), and the call that tells them: after every
+  // event, and only when the design differs from the one last announced.
+  using DesignObserver = std::function<void(const std::optional<DesignSnapshot>&)>;
+  void SetDesignObserver(DesignObserver observer) { observer_ = std::move(observer); }
+  void AnnounceDesign();
   // Enters standard resistors as the adjustment dialog would (R2 only where
   // given), then recalculates. Outside the dialog's band nothing changes and
   // the refusal is shown; returns it.
   std::optional<std::string> ApplyStandardResistors(double r1, std::optional<double> r2);
-  // Whether the dialog would take `ohms` for resistor `index`.
-  bool AcceptsResistor(int index, double ohms) const;
   // The page area drawn again onto another canvas: the design page's schematic.
   void DrawDesignPage(Canvas& canvas) const;
 
@@ -82,6 +87,8 @@ class MainShell {
   // follow the adjusted parts after a click on the timer arrows; the targets
   // the check measures against do not, as on the command line.
   std::optional<std::array<double, 3>> calculated_;
+  DesignObserver observer_;
+  std::optional<DesignSnapshot> announced_;
 };
 
 }  // namespace timer555

@@ -113,14 +113,11 @@ SimulationPanel::SimulationPanel(QWidget* parent) : QGroupBox("Simulation", pare
         AskSaveFileName(this, "Save netlist", "timer555.cir", "SPICE netlist (*.cir)");
     if (!file.isEmpty()) SaveNetlist(file);
   });
+  connect(&job_, &SimulationJob::Finished, this,
+          [this](const SimulationResult& result, const DesignSnapshot& design,
+                 const Conditions& conditions) { Finished(result, design, conditions); });
   SetProgram("ngspice", kSimulationSeconds);
   SetDesign(std::nullopt, conditions_);
-}
-
-SimulationPanel::~SimulationPanel() {
-  // The child is killed at the next poll; nothing waits for the limit.
-  cancel_ = true;
-  if (worker_.joinable()) worker_.join();
 }
 
 void SimulationPanel::SetProgram(const std::string& program, double seconds) {
@@ -150,39 +147,26 @@ void SimulationPanel::Clear() {
 }
 
 void SimulationPanel::Start() {
-  if (!design_ || Running()) return;
-  cancel_ = false;
+  if (!design_ || !job_.Start(*design_, conditions_, program_, seconds_)) return;
   SimulateButton->setText("Cancel");
   SimulateButton->setAccessibleName("Cancel");
   Busy->setVisible(true);
   Status->setText("Simulating\u2026");
-  const DesignSnapshot design = *design_;
-  const Conditions conditions = conditions_;
-  running_ = design;
-  runningConditions_ = conditions;
-  const std::string program = program_;
-  const double seconds = seconds_;
-  worker_ = std::thread([this, design, conditions, program, seconds] {
-    SimulationResult result = Simulate(design, conditions, program, seconds, &cancel_);
-    QMetaObject::invokeMethod(
-        this, [this, result = std::move(result)]() mutable { Finished(std::move(result)); },
-        Qt::QueuedConnection);
-  });
 }
 
 void SimulationPanel::Cancel() {
-  cancel_ = true;
+  job_.Cancel();
   Status->setText("Cancelling\u2026");
 }
 
-void SimulationPanel::Finished(SimulationResult result) {
-  if (worker_.joinable()) worker_.join();
+void SimulationPanel::Finished(SimulationResult result, const DesignSnapshot& design,
+                               const Conditions& conditions) {
   SimulateButton->setText("Simulate");
   SimulateButton->setAccessibleName("Simulate");
   Busy->setVisible(false);
   SetDesign(design_, conditions_);
   // A run for a design that has changed since says nothing of this one.
-  const bool current = design_ && design_ == running_ && conditions_ == runningConditions_;
+  const bool current = design_ && *design_ == design && conditions_ == conditions;
   if (!current && !result.error) result.error = "the design changed during the simulation";
   if (result.error) {
     Status->setText(QString::fromStdString(*result.error));

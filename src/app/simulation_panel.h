@@ -3,11 +3,10 @@
 #include <QGroupBox>
 #include <QImage>
 #include <QWidget>
-#include <atomic>
 #include <functional>
 #include <optional>
-#include <thread>
 
+#include "app/simulation_job.h"
 #include "simulation/ngspice.h"
 
 class QLabel;
@@ -37,18 +36,15 @@ class WaveView final : public QWidget {
   QImage drawn_;  // the picture at the last size and pixel ratio painted
 };
 
-// The simulation in the real-world check: ngspice runs on a second thread
-// (the window stays responsive, Cancel ends the child), then the simulated
-// figures and the waveform are shown. Without ngspice the button is off and
-// says why.
+// The simulation in the real-world check: the job runs ngspice off the
+// window's thread (the window stays responsive, Cancel ends the child), then
+// the simulated figures and the waveform are shown. Without ngspice the
+// button is off and says why.
 class SimulationPanel final : public QGroupBox {
   Q_OBJECT
 
  public:
   explicit SimulationPanel(QWidget* parent = nullptr);
-  ~SimulationPanel() override;
-  SimulationPanel(const SimulationPanel&) = delete;
-  SimulationPanel& operator=(const SimulationPanel&) = delete;
 
   // The design the next run simulates; a different one clears the results.
   void SetDesign(const std::optional<DesignSnapshot>& design, const Conditions& conditions);
@@ -57,7 +53,7 @@ class SimulationPanel final : public QGroupBox {
     resultHandler_ = std::move(handler);
   }
 
-  bool Running() const noexcept { return worker_.joinable(); }
+  bool Running() const noexcept { return job_.Busy(); }
   // The program run; tests put a stand-in here.
   void SetProgram(const std::string& program, double seconds);
   // Writes the netlist of the design; a failure is a message box.
@@ -72,18 +68,16 @@ class SimulationPanel final : public QGroupBox {
  private:
   void Start();
   void Cancel();
-  void Finished(SimulationResult result);
+  void Finished(SimulationResult result, const DesignSnapshot& design,
+                const Conditions& conditions);
   void Clear();
 
   std::optional<DesignSnapshot> design_;
-  std::optional<DesignSnapshot> running_;  // the design and conditions the run has
-  Conditions runningConditions_;
   Conditions conditions_;
   std::string program_ = "ngspice";
   bool available_ = false;  // the program can be started
   double seconds_ = kSimulationSeconds;
-  std::thread worker_;
-  std::atomic<bool> cancel_{false};
+  SimulationJob job_;
   std::function<void(const std::optional<Timing>&)> resultHandler_;
 };
 

@@ -184,9 +184,9 @@ ExitStatus RenderDesign(const std::vector<std::string>& args, std::ostream& err)
   std::optional<std::string> output;
   ParseOptions(args, Joined(DesignOptions(request), {OutputOption(output)}),
                [&](const std::string& a) {
-                 if (!IsDesignPage(a) || request.mode != 0)
+                 if (!IsDesignPage(a) || request.kind)
                    throw UsageError("unexpected argument '" + a + "'");
-                 request.mode = a[6] - '0';
+                 request.kind = DesignKindOf(a[6] - '0');
                });
   if (!output) throw UsageError("render wants an output file: -o FILE");
   PictureFormatOf(*output);
@@ -261,10 +261,10 @@ ExitStatus Design(const std::vector<std::string>& args, std::ostream& out, std::
   DesignRequest request;
   bool json = false;
   ParseOptions(args, Joined(DesignOptions(request), {JsonOption(json)}), [&](const std::string& a) {
-    if (request.mode != 0) throw UsageError("unexpected argument '" + a + "'");
-    request.mode = ParseDesignMode(a);
+    if (request.kind) throw UsageError("unexpected argument '" + a + "'");
+    request.kind = ParseDesignKind(a);
   });
-  if (request.mode == 0) throw UsageError("design wants a MODE");
+  if (!request.kind) throw UsageError("design wants a MODE");
   MeasuringCanvas page(PageWidth(), PageHeight());
   DesignReport report;
   if (const auto failure = RunDesign(request, page, report)) {

@@ -96,11 +96,8 @@ TimerVariant ParseTimer(const std::string& text) {
   throw UsageError("--timer wants 555, 556A or 556B, not '" + text + "'");
 }
 
-int ParseDesignMode(const std::string& text) {
-  const char* names[] = {"astable-above", "astable-square", "astable-below", "monostable"};
-  for (int m = 1; m <= 4; ++m) {
-    if (text == names[m - 1] || text == std::to_string(m)) return m;
-  }
+DesignKind ParseDesignKind(const std::string& text) {
+  if (const auto kind = DesignKindNamed(text)) return *kind;
   throw UsageError("unknown design '" + text +
                    "' (astable-above, astable-square, astable-below, monostable or 1 to 4)");
 }
@@ -160,14 +157,16 @@ std::vector<Option> DesignOptions(DesignRequest& r) {
 
 std::optional<std::string> RunDesign(const DesignRequest& request, Canvas& page,
                                      DesignReport& report) {
-  const int mode = request.mode;
-  if (mode == 4 && (request.frequency || request.duty)) {
+  const DesignKind kind = request.kind.value_or(DesignKind::AstableAbove);
+  const DesignTraits& traits = TraitsOf(kind);
+  if (traits.oneShot && (request.frequency || request.duty)) {
     throw UsageError("the monostable takes its pulse length with -t, not -f or -d");
   }
-  if (mode != 4 && request.pulse) throw UsageError("-t is the monostable's pulse length");
-  if (mode == 2 && request.duty) throw UsageError("the square-wave astable's duty cycle is 50 %");
+  if (!traits.oneShot && request.pulse) throw UsageError("-t is the monostable's pulse length");
+  if (!traits.oneShot && !traits.resistorPair && request.duty)
+    throw UsageError("the square-wave astable's duty cycle is 50 %");
   for (const auto& [part, text] : request.sets) {
-    if (part == "R2" && mode == 4) throw UsageError("the monostable has no R2");
+    if (part == "R2" && !traits.hasR2) throw UsageError("the monostable has no R2");
   }
 
   Global::Reset();
@@ -193,14 +192,14 @@ std::optional<std::string> RunDesign(const DesignRequest& request, Canvas& page,
         shell.FormCreate(menuBar);
         shell.FormShow();
         shell.ShowDesignSelection();
-        shell.Image2MouseDown(mode == 2 || mode == 4 ? w - 1 : 0, mode >= 3 ? h - 1 : 0);
+        shell.Image2MouseDown(traits.pictureColumn * (w - 1), traits.pictureRow * (h - 1));
       }))
     return f;
 
   if (request.Calculates()) {
     view.text[Control::NumEdit1] =
-        mode == 4 ? request.pulse.value_or("") : request.frequency.value_or("");
-    if (mode == 1 || mode == 3) view.text[Control::NumEdit2] = request.duty.value_or("");
+        traits.oneShot ? request.pulse.value_or("") : request.frequency.value_or("");
+    if (traits.resistorPair) view.text[Control::NumEdit2] = request.duty.value_or("");
     if (auto f = step([&] { shell.Image3Click(); })) return f;
     view.checkedRadio = Control::RB1;
     for (bool up : request.arrowSteps) {
@@ -223,7 +222,7 @@ std::optional<std::string> RunDesign(const DesignRequest& request, Canvas& page,
 
   const TimerDesignState& d = Global::TimerDesign();
   const PageState& p = Global::Page();
-  report.mode = mode;
+  report.kind = kind;
   report.title = view.Caption();
   report.frequency = d.Frequency;
   report.dutyCycle = d.DutyCycle;
@@ -254,7 +253,7 @@ std::optional<std::string> RunDesign(const DesignRequest& request, Canvas& page,
 
 void PrintDesign(const DesignReport& r, bool json, std::ostream& out) {
   if (json) {
-    out << "{\"mode\": " << r.mode << ", \"title\": " << Quoted(r.title)
+    out << "{\"mode\": " << DesignNumber(r.kind) << ", \"title\": " << Quoted(r.title)
         << ", \"frequency\": " << Number(r.frequency) << ", \"duty_cycle\": " << Number(r.dutyCycle)
         << ", \"pulse_length\": " << Number(r.pulseLength) << ", \"r1\": " << Number(r.r1)
         << ", \"r2\": " << Number(r.r2) << ", \"c1\": " << Number(r.c1)
@@ -277,7 +276,7 @@ void PrintDesign(const DesignReport& r, bool json, std::ostream& out) {
   part("R2", r.r2Label, r.r2, "ohm");
   part("C1", r.c1Label, r.c1, "F");
   part("C2", r.c2Label, r.c2, "F");
-  const bool oneShot = r.mode == 4;
+  const bool oneShot = TraitsOf(r.kind).oneShot;
   out << (oneShot ? "Pulse length  " : "Frequency  ") << r.fields[0] << (oneShot ? " sec" : " Hz")
       << "\n";
   if (!oneShot) out << "Duty Cycle  " << r.fields[1] << " %\n";
@@ -288,7 +287,7 @@ void PrintDesign(const DesignReport& r, bool json, std::ostream& out) {
 std::optional<DesignSnapshot> CalculatedDesign(const std::string& command,
                                                const DesignRequest& request, DesignReport& report,
                                                std::ostream& err) {
-  if (request.mode == 0) throw UsageError(command + " wants a MODE");
+  if (!request.kind) throw UsageError(command + " wants a MODE");
   if (!request.Calculates())
     throw UsageError(command + " wants the design's figures: -f and -d, or -t");
   MeasuringCanvas page(PageWidth(), PageHeight());
@@ -296,7 +295,7 @@ std::optional<DesignSnapshot> CalculatedDesign(const std::string& command,
     PrintError(err, *failure);
     return std::nullopt;
   }
-  return SnapshotWithTargets(report.mode, report.r1, report.r2, report.c1, report.r1Ref,
+  return SnapshotWithTargets(report.kind, report.r1, report.r2, report.c1, report.r1Ref,
                              report.r2Ref, report.c1Ref);
 }
 

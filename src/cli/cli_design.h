@@ -21,7 +21,7 @@ TimerVariant ParseTimer(const std::string& text);
 // What `design` and `render designN` are asked to do: the texts a user would
 // type and the clicks they would make, in order.
 struct DesignRequest {
-  int mode = 0;
+  std::optional<DesignKind> kind;
   std::optional<std::string> frequency;
   std::optional<std::string> duty;
   std::optional<std::string> pulse;
@@ -35,7 +35,7 @@ struct DesignRequest {
 };
 
 // MODE as astable-above, astable-square, astable-below, monostable or 1 to 4.
-int ParseDesignMode(const std::string& text);
+DesignKind ParseDesignKind(const std::string& text);
 
 // The design options, the texts and clicks a user would give the window,
 // filling `request`; `design`, `render designN` and the commands that check a
@@ -44,7 +44,7 @@ std::vector<Option> DesignOptions(DesignRequest& request);
 
 // The design as the window shows it after the request's steps.
 struct DesignReport {
-  int mode = 0;
+  DesignKind kind = DesignKind::AstableAbove;
   std::string title;
   double frequency = 0, dutyCycle = 0, pulseLength = 0;
   double r1 = 0, r2 = 0, c1 = 0, c2 = 0, tHigh = 0, tLow = 0;

@@ -11,23 +11,14 @@
 #include "cli/cli_design.h"
 #include "cli/output.h"
 #include "format/engineering.h"
+#include "report/figures.h"
+#include "report/json.h"
 #include "simulation/ngspice.h"
 #include "simulation/wave_picture.h"
 
 namespace timer555 {
 
 namespace {
-
-std::string Hertz(double v) {
-  if (!std::isfinite(v)) return "-";
-  if (v >= 1e6) return FixedText(v / 1e6, 4) + " MHz";
-  if (v >= 1e3) return FixedText(v / 1e3, 4) + " kHz";
-  return FixedText(v, 3) + " Hz";
-}
-
-std::string Cell(const std::string& text, size_t width = 16) {
-  return text.size() >= width ? text + " " : text + std::string(width - text.size(), ' ');
-}
 
 // Ctrl+C, SIGTERM and SIGHUP during a run cancel it: the child's group is
 // killed and its folder removed; main then ends as the signal asked.
@@ -72,6 +63,30 @@ double Seconds(const std::string& text) {
   return v;
 }
 
+// The three timings side by side, as text or as one JSON object.
+void PrintSimulation(const std::string& title, const DesignSnapshot& snapshot,
+                     const Conditions& conditions, const SimulationResult& result, bool json,
+                     std::ostream& out) {
+  const Timing ideal = IdealTiming(snapshot);
+  const Timing predicted = PredictTiming(snapshot, conditions);
+  if (json) {
+    QJsonObject object = ConditionsJson(conditions);
+    object.insert("mode", DesignNumber(snapshot.kind));
+    object.insert(kIdealColumn.key, TimingJson(ideal));
+    object.insert(kPredictedColumn.key, TimingJson(predicted));
+    object.insert(kSimulatedColumn.key, TimingJson(result.simulated));
+    object.insert("seconds", JsonNumber(result.seconds));
+    PrintJsonLine(object, out);
+    return;
+  }
+  out << title << " at " << ConditionsText(conditions) << ", simulated by ngspice in "
+      << FixedText(result.seconds, 2) << " s\n\n";
+  out << TimingTable(
+      snapshot.kind,
+      {{kIdealColumn, ideal}, {kPredictedColumn, predicted}, {kSimulatedColumn, result.simulated}},
+      false);
+}
+
 }  // namespace
 
 int InterruptingSignal() {
@@ -108,8 +123,8 @@ int RunSimulateCommand(const std::vector<std::string>& args, std::ostream& out, 
     options.push_back(std::move(o));
   options.push_back(JsonOption(json));
   ParseOptions(args, options, [&](const std::string& a) {
-    if (request.mode != 0) throw UsageError("unexpected argument '" + a + "'");
-    request.mode = ParseDesignMode(a);
+    if (request.kind) throw UsageError("unexpected argument '" + a + "'");
+    request.kind = ParseDesignKind(a);
   });
   if (picture) PictureFormatOf(*picture);
   DesignReport design;
@@ -129,43 +144,11 @@ int RunSimulateCommand(const std::vector<std::string>& args, std::ostream& out, 
     PrintError(err, *result.error);
     return 1;
   }
-  const Timing ideal = IdealTiming(snapshot);
-  const Timing predicted = PredictTiming(snapshot, conditions);
   if (picture &&
       !DrawAndWrite([&](Canvas& c) { DrawSimulatedWave(c, snapshot, conditions, result); },
                     *picture, kWavePictureWidth, kWavePictureHeight, err))
     return 1;
-  if (json) {
-    PrintJsonLine(QJsonObject{{"mode", snapshot.mode},
-                              {"vcc", JsonNumber(conditions.vcc)},
-                              {"family", Parameters(conditions.family).name},
-                              {"ideal", TimingJson(ideal)},
-                              {"predicted", TimingJson(predicted)},
-                              {"simulated", TimingJson(result.simulated)},
-                              {"seconds", JsonNumber(result.seconds)}},
-                  out);
-    return 0;
-  }
-  out << design.title << " at " << FixedText(conditions.vcc, 1) << " V, "
-      << Parameters(conditions.family).name << " timer, simulated by ngspice in "
-      << FixedText(result.seconds, 2) << " s\n\n";
-  out << Cell("") << Cell("ideal") << Cell("predicted") << "simulated\n";
-  const auto times = [&](const char* name, double a, double b, double c) {
-    out << Cell(name) << Cell(TimeText(a, 5)) << Cell(TimeText(b, 5)) << TimeText(c, 5) << "\n";
-  };
-  if (snapshot.mode == 4) {
-    times("Pulse", ideal.tHigh, predicted.tHigh, result.simulated.tHigh);
-    return 0;
-  }
-  out << Cell("Frequency") << Cell(Hertz(*ideal.frequency))
-      << Cell(Hertz(predicted.frequency.value_or(NAN))) << Hertz(*result.simulated.frequency)
-      << "\n";
-  out << Cell("Duty cycle") << Cell(FixedText(*ideal.dutyCycle * 100, 2) + " %")
-      << Cell(FixedText(predicted.dutyCycle.value_or(NAN) * 100, 2) + " %")
-      << FixedText(*result.simulated.dutyCycle * 100, 2) << " %\n";
-  times("High time", ideal.tHigh, predicted.tHigh, result.simulated.tHigh);
-  times("Low time", *ideal.tLow, predicted.tLow.value_or(NAN), *result.simulated.tLow);
-  times("First high", ideal.firstTHigh, predicted.firstTHigh, result.simulated.firstTHigh);
+  PrintSimulation(design.title, snapshot, conditions, result, json, out);
   return 0;
 }
 

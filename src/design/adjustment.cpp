@@ -5,62 +5,96 @@
 
 #include "design/timer_equations.h"
 #include "format/pmisc.h"
-#include "state/global.h"
 
 namespace timer555 {
 
-std::string PrepareAdjustment() {
-  AdjustState& a = Global::Adjust();
-  const TimerDesignState& d = Global::TimerDesign();
-  std::string name;
-  std::string s;
-  if (a.AdjustIsCapacitor) {
-    name = "C1";
-    s = FormatCapacitance(d.C1Ref);
-    const char unitLetter = s.size() >= 2 ? s[s.size() - 2] : '\0';
-    if (unitLetter == 'n' || unitLetter == 'p' || unitLetter == 'u') {
-      a.AdjustUnit = s.substr(s.size() - 2);
-      a.AdjustNumber = s.substr(0, s.size() - 2);
-    } else {
-      a.AdjustUnit = "F";
-      a.AdjustNumber = s;
-    }
-  } else {
-    const bool first = Global::Page().ResistorUnderCursor == 1;
-    name = first ? "R1" : "R2";
-    s = FormatResistance(first ? d.R1Ref : d.R2Ref);
-    const char last = s.empty() ? '\0' : s.back();
-    if (last == 'G' || last == 'K' || last == 'M') {
-      a.AdjustUnit = std::string(1, last);
-      a.AdjustNumber = s.substr(0, s.size() - 1);
-    } else {
-      a.AdjustUnit.clear();
-      a.AdjustNumber = s;
-    }
-  }
-  a.AdjustReference = ParseNumber(a.AdjustNumber);
-  return name;
+namespace {
+
+// The multiplier of a unit the dialog shows.
+double UnitScale(const std::string& unit) {
+  if (unit == "G") return 1e9;
+  if (unit == "M") return 1e6;
+  if (unit == "K") return 1e3;
+  if (unit == "uF") return 1e-6;
+  if (unit == "nF") return 1e-9;
+  if (unit == "pF") return 1e-12;
+  return 1;
 }
 
-std::optional<std::string> ApplyAdjustment(const std::string& text) {
-  const AdjustState& a = Global::Adjust();
-  TimerDesignState& d = Global::TimerDesign();
+// "4.7uF" → "4.7" and "uF"; "3.6K" → "3.6" and "K"; numbers without a unit
+// letter keep the whole text.
+void SplitUnit(AdjustmentField& field, const std::string& shown) {
+  if (field.capacitor) {
+    const char letter = shown.size() >= 2 ? shown[shown.size() - 2] : '\0';
+    const bool prefixed = letter == 'n' || letter == 'p' || letter == 'u';
+    field.unit = prefixed ? shown.substr(shown.size() - 2) : "F";
+    field.number = prefixed ? shown.substr(0, shown.size() - 2) : shown;
+    return;
+  }
+  const char last = shown.empty() ? '\0' : shown.back();
+  const bool prefixed = last == 'G' || last == 'K' || last == 'M';
+  field.unit = prefixed ? std::string(1, last) : "";
+  field.number = prefixed ? shown.substr(0, shown.size() - 1) : shown;
+}
+
+}  // namespace
+
+AdjustmentField AdjustmentFieldOf(const TimerDesignState& d, int resistor) {
+  AdjustmentField field;
+  field.capacitor = resistor == 0;
+  field.name = field.capacitor ? "C1" : resistor == 1 ? "R1" : "R2";
+  SplitUnit(field, field.capacitor ? FormatCapacitance(d.C1Ref)
+                   : resistor == 1 ? FormatResistance(d.R1Ref)
+                                   : FormatResistance(d.R2Ref));
+  field.reference = ParseNumber(field.number);
+  return field;
+}
+
+std::optional<double> AcceptedValue(const AdjustmentField& field, const std::string& text) {
   const double v = ParseNumber(text);
   // The ends are compared as the user reads them: 1.2 × 4.427 is 5.3124 in
   // decimal, while in binary the product lands an ulp below the parsed 5.3124.
   // A slack of a few units in the last place keeps both ends inside; a number
   // one unit of its last shown digit outside stays out.
   constexpr double kSlack = 8 * std::numeric_limits<double>::epsilon();
-  const double top = 1.2 * a.AdjustReference * (1 + kSlack);
-  const double bottom = a.AdjustReference / 1.2 * (1 - kSlack);
-  if (v > top || v < bottom) return kAdjustmentRefused;
-  const std::string& unit = a.AdjustUnit;
-  if (a.AdjustIsCapacitor) {
-    d.C1 = unit == "pF" ? v * 1e-12 : unit == "nF" ? v * 1e-9 : unit == "uF" ? v * 1e-6 : v;
-  } else {
-    double& target = Global::Page().ResistorUnderCursor == 1 ? d.R1 : d.R2;
-    target = unit == "G" ? v * 1e9 : unit == "M" ? v * 1e6 : unit == "K" ? v * 1e3 : v;
-  }
+  const double top = 1.2 * field.reference * (1 + kSlack);
+  const double bottom = field.reference / 1.2 * (1 - kSlack);
+  if (v > top || v < bottom) return std::nullopt;
+  return v * UnitScale(field.unit);
+}
+
+std::string EntryText(const AdjustmentField& field, double value) {
+  char buf[64];
+  const auto r = std::to_chars(buf, buf + sizeof buf, value / UnitScale(field.unit));
+  return std::string(buf, r.ptr);
+}
+
+bool AcceptsResistor(const TimerDesignState& design, int index, double ohms) {
+  const AdjustmentField field = AdjustmentFieldOf(design, index);
+  return AcceptedValue(field, EntryText(field, ohms)).has_value();
+}
+
+std::string PrepareAdjustment() {
+  AdjustState& a = Global::Adjust();
+  const int resistor = a.AdjustIsCapacitor ? 0 : Global::Page().ResistorUnderCursor == 1 ? 1 : 2;
+  const AdjustmentField field = AdjustmentFieldOf(Global::TimerDesign(), resistor);
+  a.AdjustUnit = field.unit;
+  a.AdjustNumber = field.number;
+  a.AdjustReference = field.reference;
+  return field.name;
+}
+
+std::optional<std::string> ApplyAdjustment(const std::string& text) {
+  const AdjustState& a = Global::Adjust();
+  const int resistor = a.AdjustIsCapacitor ? 0 : Global::Page().ResistorUnderCursor == 1 ? 1 : 2;
+  AdjustmentField field;
+  field.capacitor = a.AdjustIsCapacitor;
+  field.unit = a.AdjustUnit;
+  field.reference = a.AdjustReference;
+  const std::optional<double> v = AcceptedValue(field, text);
+  if (!v) return kAdjustmentRefused;
+  TimerDesignState& d = Global::TimerDesign();
+  (resistor == 0 ? d.C1 : resistor == 1 ? d.R1 : d.R2) = *v;
   return std::nullopt;
 }
 
@@ -68,11 +102,7 @@ std::string ResistorEntry(int index, double ohms) {
   Global::Adjust().AdjustIsCapacitor = false;
   Global::Page().ResistorUnderCursor = index;
   PrepareAdjustment();
-  const std::string& unit = Global::Adjust().AdjustUnit;
-  const double scale = unit == "G" ? 1e9 : unit == "M" ? 1e6 : unit == "K" ? 1e3 : 1;
-  char buf[64];
-  const auto r = std::to_chars(buf, buf + sizeof buf, ohms / scale);
-  return std::string(buf, r.ptr);
+  return EntryText(AdjustmentFieldOf(Global::TimerDesign(), index), ohms);
 }
 
 }  // namespace timer555

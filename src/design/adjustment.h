@@ -3,23 +3,48 @@
 #include <optional>
 #include <string>
 
+#include "state/global.h"
+
 namespace timer555 {
 
 inline constexpr const char* kAdjustmentRefused = "Maximum adjustment is +/- 20%.";
 
-// What the dialog shows when it opens: the name ("C1", "R1" or "R2") and the
-// reference value split into number and unit, stored in Global::Adjust().
-// The resistor is the one last under the mouse.
+// What the adjustment dialog of one part shows: its name ("C1", "R1" or "R2")
+// and the reference value split into the number and the unit it is typed in.
+struct AdjustmentField {
+  std::string name;
+  std::string number;
+  std::string unit;  // "", "K", "M", "G" for resistors; "pF", "nF", "uF", "F" for C1
+  double reference = 0;
+  bool capacitor = false;
+};
+
+// The field of C1 (`resistor` 0) or of resistor 1 or 2, from the design's
+// reference values; reads nothing else.
+AdjustmentField AdjustmentFieldOf(const TimerDesignState& design, int resistor);
+
+// The value in ohms or farads that `text` typed into the field stands for, when
+// it lies within reference / 1.2 … 1.2 × reference (both included, in the
+// shown unit); none when it does not.
+std::optional<double> AcceptedValue(const AdjustmentField& field, const std::string& text);
+
+// What a user types into the field to enter `value` (ohms or farads): the
+// value in the field's unit, 3.6 for 3600 ohms shown in K.
+std::string EntryText(const AdjustmentField& field, double value);
+
+// Whether the dialog of resistor `index` (1 or 2) accepts `ohms` for `design`.
+bool AcceptsResistor(const TimerDesignState& design, int index, double ohms);
+
+// What the dialog shows when it opens, stored in Global::Adjust(); returns
+// the name. The resistor is the one last under the mouse.
 std::string PrepareAdjustment();
 
-// The OK button: a number within reference / 1.2 … 1.2 × reference (both
-// included, in the shown unit) is stored into C1, R1 or R2; anything else
-// changes nothing and gives the refusal message.
+// The OK button: a value the field accepts is stored into C1, R1 or R2;
+// anything else changes nothing and gives the refusal message.
 std::optional<std::string> ApplyAdjustment(const std::string& text);
 
-// What a user types into the dialog of resistor `index` (1 or 2) to enter
-// `ohms`: the value in the unit the dialog shows (3.6 for 3600 ohms shown in
-// K). Prepares the dialog's state as opening it does.
+// Prepares resistor `index`'s dialog as opening it does and returns what a
+// user types into it to enter `ohms`.
 std::string ResistorEntry(int index, double ohms);
 
 }  // namespace timer555

@@ -6,6 +6,7 @@
 #include "format/pmisc.h"
 #include "render/circuits.h"
 #include "render/draw555.h"
+#include "state/design_kind.h"
 #include "state/global.h"
 
 namespace timer555 {
@@ -23,43 +24,34 @@ constexpr CapacitorStart kCapacitorStart[] = {{1e-6, 8}, {1e-8, 10}, {1e-6, 8}, 
 }  // namespace
 
 const char* DesignTitle(int designMode) noexcept {
-  switch (designMode) {
-    case 1:
-      return "Astable, Duty Cycle > 50%";
-    case 2:
-      return "Astable, Duty Cycle = 50%";
-    case 3:
-      return "Astable, Duty Cycle < 50%";
-    case 4:
-      return "Monostable  (one-shot)";
-    default:
-      return "";
-  }
+  const auto kind = DesignKindOf(designMode);
+  return kind ? TraitsOf(*kind).title : "";
 }
 
 void OpenDesignPage(ShellView& view, StringHolders& holders) {
   TimerDesignState& design = Global::TimerDesign();
+  const auto kind = DesignKindOf(design.DesignMode);
+  if (!kind) return;
   const int mode = design.DesignMode;
-  if (mode < 1 || mode > 4) return;
   ShowInputPanel(view, Panel::Shown);
-  view.SetCaption(DesignTitle(mode));
-  switch (mode) {
-    case 1:
+  view.SetCaption(TraitsOf(*kind).title);
+  switch (*kind) {
+    case DesignKind::AstableAbove:
       view.SetEnabled(Control::NumEdit2, true);
       break;
-    case 2:
+    case DesignKind::AstableSquare:
       design.DutyCycle = 0.5;
       view.SetText(Control::NumEdit2, FloatToFixed(50, 2, 0));
       view.SetEnabled(Control::NumEdit2, false);
       break;
-    case 4:
+    case DesignKind::OneShot:
       view.SetText(Control::Label1, "Pulse length");
       view.SetText(Control::Label4, "sec");
       view.SetEnabled(Control::Label2, false);
       view.SetEnabled(Control::Label3, false);
       view.SetEnabled(Control::NumEdit2, false);
       break;
-    default:
+    case DesignKind::AstableBelow:
       break;
   }
   // Cleared here and again by DrawCircuit (the page mode is the designs'):

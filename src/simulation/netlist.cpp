@@ -17,18 +17,19 @@ std::string N(double v) {
   return std::string(buf, r.ptr);
 }
 
-const char* DesignName(int mode) {
-  switch (mode) {
-    case 1:
+const char* DesignName(DesignKind kind) {
+  switch (kind) {
+    case DesignKind::AstableAbove:
       return "astable, duty cycle above 50 % (R1 Vcc-pin 7, R2 pin 7-pins 6/2)";
-    case 2:
+    case DesignKind::AstableSquare:
       return "astable, 50 % (R2 pull-up Vcc-pin 3, R1 pin 3-pins 6/2, pin 7 open)";
-    case 3:
+    case DesignKind::AstableBelow:
       return "astable, duty cycle below 50 % (R1 Vcc-pin 7, D1 pin 7-pins 6/2, R2 and D2 back to "
              "pin 7)";
-    default:
-      return "monostable (R1 Vcc-pins 6/7, trigger on pin 2)";
+    case DesignKind::OneShot:
+      break;
   }
+  return "monostable (R1 Vcc-pins 6/7, trigger on pin 2)";
 }
 
 // The largest step as a share of the period (the one-shot: of the pulse).
@@ -51,7 +52,7 @@ SimulationPlan PlanSimulation(const DesignSnapshot& design, const Conditions& co
   };
   SimulationPlan p;
   p.midLevel = conditions.vcc / 2;
-  if (design.mode == 4) {
+  if (TraitsOf(design.kind).oneShot) {
     // The power-up pulse (the capacitor starts from 0 V) ends first; the
     // trigger comes after it, and the pulse it starts is the one measured.
     const double pulse = finite(t.tHigh, ideal.tHigh);
@@ -77,9 +78,9 @@ std::string Netlist(const DesignSnapshot& d, const Conditions& c, const Simulati
   const bool cmos = c.family == TimerFamily::Cmos;
   const double vcc = c.vcc;
   std::string s;
-  s += "* timer555: " + std::string(DesignName(d.mode)) + "\n";
+  s += "* timer555: " + std::string(DesignName(d.kind)) + "\n";
   s += "* R1 = " + N(d.r1) + " ohm";
-  if (d.mode != 4) s += ", R2 = " + N(d.r2) + " ohm";
+  if (TraitsOf(d.kind).hasR2) s += ", R2 = " + N(d.r2) + " ohm";
   s += ", C1 = " + N(d.c1) + " F, C2 = 10 nF on pin 5\n";
   s += "* " + std::string(f.name) + " timer at Vcc = " + N(vcc) + " V, " + N(c.celsius) + " C\n";
   s += "* Written by timer555 from datasheet figures: a behavioural 555 (a 5k/5k/5k divider, two\n"
@@ -144,26 +145,26 @@ std::string Netlist(const DesignSnapshot& d, const Conditions& c, const Simulati
   s += DiodeModelLine(DiodeModel{});
   s += "Vcc vcc 0 DC " + N(vcc) + "\n";
   // Pins: gnd trig out reset ctrl thresh disch vcc.
-  switch (d.mode) {
-    case 1:
+  switch (d.kind) {
+    case DesignKind::AstableAbove:
       s += "X1 0 cap out vcc ctrl cap disch vcc timer555\n";
       s += "R1 vcc disch " + N(d.r1) + "\n";
       s += "R2 disch cap " + N(d.r2) + "\n";
       break;
-    case 2:
+    case DesignKind::AstableSquare:
       s += "X1 0 cap out vcc ctrl cap disch vcc timer555\n";
       s += "R2 vcc out " + N(d.r2) + "\n";
       s += "R1 out cap " + N(d.r1) + "\n";
       s += "Rdis disch 0 1G\n";
       break;
-    case 3:
+    case DesignKind::AstableBelow:
       s += "X1 0 cap out vcc ctrl cap disch vcc timer555\n";
       s += "R1 vcc disch " + N(d.r1) + "\n";
       s += "D1 disch cap D1N4148\n";
       s += "R2 cap steer " + N(d.r2) + "\n";
       s += "D2 steer disch D1N4148\n";
       break;
-    default:
+    case DesignKind::OneShot:
       s += "X1 0 trig out vcc ctrl cap cap vcc timer555\n";
       s += "R1 vcc cap " + N(d.r1) + "\n";
       s += "Vtrig trig 0 PULSE(" + N(vcc) + " 0 " + N(plan.triggerAt) + " " + N(plan.maxStep / 10) +
@@ -178,10 +179,10 @@ std::string Netlist(const DesignSnapshot& d, const Conditions& c, const Simulati
   s += ".ic v(cap)=0 v(ctrl)=" + N(2 * vcc / 3) + " v(x1.lo)=" + N(vcc / 3) +
        " v(x1.q)=1 v(x1.qs)=1\n";
   s += ".tran " + N(plan.maxStep) + " " + N(plan.stop) + " 0 " + N(plan.maxStep) + " uic\n";
-  const int last = d.mode == 4 ? 1 : plan.lastRise;
+  const int last = TraitsOf(d.kind).oneShot ? 1 : plan.lastRise;
   for (int k = 1; k <= last; ++k) {
     // The one-shot's crossings are counted from just before its trigger.
-    const std::string from = d.mode == 4 ? " TD=" + N(0.9 * plan.triggerAt) : "";
+    const std::string from = TraitsOf(d.kind).oneShot ? " TD=" + N(0.9 * plan.triggerAt) : "";
     s += ".meas tran rise" + std::to_string(k) + " WHEN v(out)=" + N(plan.midLevel) + from +
          " RISE=" + std::to_string(k) + "\n";
     s += ".meas tran fall" + std::to_string(k) + " WHEN v(out)=" + N(plan.midLevel) + from +

@@ -93,11 +93,11 @@ std::map<std::string, double> ParseMeasurements(const std::string& output) {
 std::optional<Timing> TimingFromMeasurements(const DesignSnapshot& design,
                                              const SimulationPlan& plan,
                                              const std::map<std::string, double>& measured) {
-  const int count = design.mode == 4 ? 1 : plan.lastRise;
+  const int count = TraitsOf(design.kind).oneShot ? 1 : plan.lastRise;
   const std::vector<double> rises = Crossings(measured, "rise", count);
   const std::vector<double> falls = Crossings(measured, "fall", count);
   Timing t;
-  if (design.mode == 4) {
+  if (TraitsOf(design.kind).oneShot) {
     if (rises.empty() || falls.empty() || falls[0] <= rises[0]) return std::nullopt;
     t.tHigh = t.firstTHigh = falls[0] - rises[0];
     return t;
@@ -131,7 +131,7 @@ SimulationResult Simulate(const DesignSnapshot& design, const Conditions& condit
   SimulationResult result;
   // A circuit the model knows never switches has nothing to measure.
   if (!Switches(PredictTiming(design, conditions))) {
-    result.error = design.mode == 4 ? kNeverEndsMessage : kNeverSwitchesMessage;
+    result.error = TraitsOf(design.kind).oneShot ? kNeverEndsMessage : kNeverSwitchesMessage;
     return result;
   }
   TemporaryDirectory dir;

@@ -111,7 +111,7 @@ void DrawSimulatedWave(Canvas& c, const DesignSnapshot& design, const Conditions
     c.TextOut(right + u(4), py - c.TextHeight(name) / 2, name);
   }
   // The one-shot's trigger: where it pulls pin 2 low, dotted down the plot.
-  if (design.mode == 4 && result.triggerAt > 0 && result.triggerAt < end) {
+  if (TraitsOf(design.kind).oneShot && result.triggerAt > 0 && result.triggerAt < end) {
     const int px = x(result.triggerAt);
     for (int py = top; py < bottom; py += 2 * std::max(1, u(1)))
       c.SetPixel(px, py, kGrey);
@@ -169,7 +169,7 @@ void DrawSimulatedWave(Canvas& c, const DesignSnapshot& design, const Conditions
     }
     c.TextOut(tx, ty, label);
   };
-  if (design.mode == 4) {
+  if (TraitsOf(design.kind).oneShot) {
     // The triggered pulse starts where the output rises after the trigger.
     double rise = result.triggerAt;
     for (const WavePoint& p : result.wave)

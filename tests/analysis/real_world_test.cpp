@@ -85,7 +85,7 @@ TEST(PredictTiming, PlainRcDesignsStayCloseToIdeal) {
 TEST(PredictTiming, PropagationDelayShowsAtHighFrequencies) {
   // 10k / 10k / 330 pF: 145.7 kHz ideal; a 100 ns delay takes it below 140 kHz.
   DesignSnapshot s;
-  s.mode = 1;
+  s.kind = DesignKind::AstableAbove;
   s.r1 = s.r2 = 10000;
   s.c1 = 330e-12;
   const Timing t = PredictTiming(s, At(9));
@@ -275,11 +275,13 @@ TEST(WorstCase, CoversTheNominalAndGrowsWithTheTolerances) {
 }
 
 TEST(SnapshotWithTargets, TargetsComeFromTheCalculatedParts) {
-  const DesignSnapshot s = SnapshotWithTargets(1, 8200, 3606.738, 1e-7, 7213.475, 3606.738, 1e-7);
+  const DesignSnapshot s =
+      SnapshotWithTargets(DesignKind::AstableAbove, 8200, 3606.738, 1e-7, 7213.475, 3606.738, 1e-7);
   EXPECT_EQ(s.r1, 8200);
   EXPECT_NEAR(s.frequency, 1000, 1e-3);
   EXPECT_NEAR(s.dutyCycle, 0.75, 1e-6);
-  EXPECT_NEAR(SnapshotWithTargets(4, 1, 0, 1, 9102.392, 0, 1e-4).pulseLength, 1, 1e-6);
+  EXPECT_NEAR(SnapshotWithTargets(DesignKind::OneShot, 1, 0, 1, 9102.392, 0, 1e-4).pulseLength, 1,
+              1e-6);
 }
 
 }  // namespace

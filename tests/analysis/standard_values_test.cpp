@@ -44,15 +44,21 @@ std::vector<std::tuple<double, double, double>> Exhaustive(const DesignSnapshot&
   std::vector<Row> rows;
   const auto& values = SeriesValues(series);
   const std::vector<double> seconds =
-      d.mode == 1 || d.mode == 3 ? values : std::vector<double>{d.mode == 2 ? 4700.0 : 0.0};
+      DesignNumber(d.kind) == 1 || DesignNumber(d.kind) == 3
+          ? values
+          : std::vector<double>{DesignNumber(d.kind) == 2 ? 4700.0 : 0.0};
   for (double r1 : values) {
     for (double r2 : seconds) {
       double score = 0;
-      if (d.mode == 4) {
+      if (DesignNumber(d.kind) == 4) {
         score = std::fabs(ln3 * r1 * d.c1 / d.pulseLength - 1);
       } else {
-        const double tH = ln2 * (d.mode == 1 ? r1 + r2 : r1) * d.c1;
-        const double tL = ln2 * (d.mode == 1 ? r2 : d.mode == 2 ? r1 : r2) * d.c1;
+        const double tH = ln2 * (DesignNumber(d.kind) == 1 ? r1 + r2 : r1) * d.c1;
+        const double tL = ln2 *
+                          (DesignNumber(d.kind) == 1   ? r2
+                           : DesignNumber(d.kind) == 2 ? r1
+                                                       : r2) *
+                          d.c1;
         score = std::max(std::fabs(1 / (tH + tL) / d.frequency - 1),
                          std::fabs(tH / (tH + tL) - d.dutyCycle));
       }
@@ -85,7 +91,7 @@ TEST(StandardChoices, AgreeWithAnExhaustiveSearch) {
   Conditions c;
   for (const auto& d : designs) {
     DesignSnapshot s;
-    s.mode = d.mode;
+    s.kind = static_cast<DesignKind>(d.mode);
     s.c1 = d.c1;
     s.frequency = d.frequency;
     s.dutyCycle = d.duty;
@@ -108,7 +114,7 @@ TEST(StandardChoices, AgreeWithAnExhaustiveSearch) {
 
 TEST(StandardChoices, FiguresAreTheWindowsRecalculation) {
   DesignSnapshot s;
-  s.mode = 1;
+  s.kind = DesignKind::AstableAbove;
   s.c1 = 1e-7;
   s.frequency = 1000;
   s.dutyCycle = 0.75;

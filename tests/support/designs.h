@@ -11,7 +11,7 @@ namespace timer555 {
 // the one-shot.
 inline DesignSnapshot Astable(int mode, double frequency, double duty, double c1 = 1e-7) {
   DesignSnapshot s;
-  s.mode = mode;
+  s.kind = static_cast<DesignKind>(mode);
   s.c1 = c1;
   s.frequency = frequency;
   s.dutyCycle = mode == 2 ? 0.5 : duty;
@@ -31,7 +31,7 @@ inline DesignSnapshot Astable(int mode, double frequency, double duty, double c1
 
 inline DesignSnapshot OneShot(double pulse, double c1) {
   DesignSnapshot s;
-  s.mode = 4;
+  s.kind = DesignKind::OneShot;
   s.c1 = c1;
   s.pulseLength = pulse;
   s.r1 = pulse / (std::log(3.0) * c1);

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QJsonValue>
+#include <optional>
+#include <ostream>
+
+#include "analysis/check.h"
+#include "report/figures.h"
+
+namespace timer555 {
+
+// A number for JSON: null where it is not finite or absent.
+QJsonValue JsonNumber(double v);
+QJsonValue JsonNumber(const std::optional<double>& v);
+// The JSON object of one timing, keyed as the reports name its figures:
+// frequency_hz, duty_cycle, t_high_s, t_low_s, first_t_high_s (null where
+// the design has none).
+QJsonObject TimingJson(const Timing& timing);
+// "vcc" and "family".
+QJsonObject ConditionsJson(const Conditions& conditions);
+// r1_ohm, r2_ohm (null for the one-shot) and c1_farad.
+QJsonObject PartsJson(const DesignSnapshot& design);
+// The whole real-world check of `design`.
+QJsonObject CheckJson(const DesignSnapshot& design, const CheckSettings& settings,
+                      const CheckReport& report);
+// One JSON object on one line, numbers in the shortest form that reads back.
+void PrintJsonLine(const QJsonObject& object, std::ostream& out);
+
+}  // namespace timer555
