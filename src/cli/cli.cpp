@@ -275,50 +275,102 @@ ExitStatus Design(const std::vector<std::string>& args, std::ostream& out, std::
   return ExitStatus::Success;
 }
 
+// One command of the command line: its name, the synopsis and description
+// --help prints, the options it lists under them (declared where the command
+// parses them), and what runs it.
+struct Command {
+  const char* name;
+  std::string usage;
+  int column;  // where the listed options' help starts
+  std::function<std::vector<Option>()> listed;
+  std::function<ExitStatus(const std::vector<std::string>&, std::ostream&, std::ostream&)> run;
+};
+
+ExitStatus Status(int code) {
+  return static_cast<ExitStatus>(code);
+}
+
+const std::vector<Command>& Commands() {
+  static const std::vector<Command> commands = {
+      {"design",
+       "  design MODE [DESIGN OPTIONS] [--json]\n"
+       "      Design as the window does and print the result: the title, the part\n"
+       "      labels with their exact values, the two entry fields and the\n"
+       "      waveform's times. MODE is astable-above, astable-square,\n"
+       "      astable-below or monostable (or 1 to 4).\n",
+       0,
+       {},
+       Design},
+      {"render",
+       "  render PAGE [--timer VARIANT] -o FILE\n"
+       "      Draw a page as the window shows it (" +
+           std::to_string(PageWidth()) + " x " + std::to_string(PageHeight()) +
+           " pixels).\n"
+           "      PAGE is start, designs, applications, data, help, companion,\n"
+           "      app1 ... app14, components or specifications; --timer VARIANT\n"
+           "      draws the chips of an application as that timer.\n"
+           "  render designN [DESIGN OPTIONS] -o FILE\n"
+           "      Draw design page N (1 to 4), calculated when options are given.\n"
+           "  render --script FILE [--values] [--set NAME=VALUE ...]\n"
+           "         [--timer 555|556A|556B] -o FILE\n"
+           "      Run a circuit script over a white page.\n",
+       18,
+       [] {
+         static ScriptRequest script;
+         return ScriptOptions(script);
+       },
+       [](const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
+         return Render(args, err);
+       }},
+      {"check",
+       "  check MODE [DESIGN OPTIONS] [CHECK OPTIONS] [--json]\n"
+       "      Check the design as a built circuit: the timing it really has\n"
+       "      (ideal against predicted), the limits it breaks, the best standard\n"
+       "      resistors for its C1 and the worst case of the part tolerances.\n",
+       23,
+       [] {
+         static CheckSettings check;
+         return Joined(ConditionOptions(check.conditions), CheckOptions(check));
+       },
+       [](const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+         return Status(RunCheckCommand(args, out, err));
+       }},
+      {"simulate",
+       "  simulate MODE [DESIGN OPTIONS] [--vcc VOLTS] [--family FAMILY]\n"
+       "           [--netlist FILE] [-o FILE] [--time-limit SECONDS] [--json]\n"
+       "      Simulate the design's circuit with ngspice and print the simulated\n"
+       "      frequency, duty cycle and times beside the ideal and predicted ones.\n"
+       "      --vcc and --family as for check.\n",
+       23,
+       [] {
+         static std::optional<std::string> netlist, picture;
+         static double seconds = 0;
+         return SimulateOptions(netlist, picture, seconds);
+       },
+       [](const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+         return Status(RunSimulateCommand(args, out, err));
+       }},
+  };
+  return commands;
+}
+
 }  // namespace
 
 const std::string& CliHelp() {
   static const std::string text = [] {
     DesignRequest design;
-    ScriptRequest script;
-    CheckSettings check;
-    Conditions conditions;
     bool json = false;
-    std::optional<std::string> netlist, picture;
-    double seconds = 0;
-    return std::string(
-               "Usage: timer555-cli COMMAND [OPTIONS]\n"
-               "\n"
-               "Designs 555 and 556 timer circuits and draws the designer's pages.\n"
-               "\n"
-               "Commands:\n"
-               "  design MODE [DESIGN OPTIONS] [--json]\n"
-               "      Design as the window does and print the result: the title, the part\n"
-               "      labels with their exact values, the two entry fields and the\n"
-               "      waveform's times. MODE is astable-above, astable-square,\n"
-               "      astable-below or monostable (or 1 to 4).\n"
-               "  render PAGE [--timer VARIANT] -o FILE\n"
-               "      Draw a page as the window shows it (650 x 308 pixels).\n"
-               "      PAGE is start, designs, applications, data, help, companion,\n"
-               "      app1 ... app14, components or specifications; --timer VARIANT\n"
-               "      draws the chips of an application as that timer.\n"
-               "  render designN [DESIGN OPTIONS] -o FILE\n"
-               "      Draw design page N (1 to 4), calculated when options are given.\n"
-               "  render --script FILE [--values] [--set NAME=VALUE ...]\n"
-               "         [--timer 555|556A|556B] -o FILE\n"
-               "      Run a circuit script over a white page.\n") +
-           OptionHelp(ScriptOptions(script), 6, 18) +
-           "  check MODE [DESIGN OPTIONS] [CHECK OPTIONS] [--json]\n"
-           "      Check the design as a built circuit: the timing it really has\n"
-           "      (ideal against predicted), the limits it breaks, the best standard\n"
-           "      resistors for its C1 and the worst case of the part tolerances.\n" +
-           OptionHelp(Joined(ConditionOptions(conditions), CheckOptions(check)), 6, 23) +
-           "  simulate MODE [DESIGN OPTIONS] [--vcc VOLTS] [--family FAMILY]\n"
-           "           [--netlist FILE] [-o FILE] [--time-limit SECONDS] [--json]\n"
-           "      Simulate the design's circuit with ngspice and print the simulated\n"
-           "      frequency, duty cycle and times beside the ideal and predicted ones.\n"
-           "      --vcc and --family as for check.\n" +
-           OptionHelp(SimulateOptions(netlist, picture, seconds), 6, 23) +
+    std::string help =
+        "Usage: timer555-cli COMMAND [OPTIONS]\n"
+        "\n"
+        "Designs 555 and 556 timer circuits and draws the designer's pages.\n"
+        "\n"
+        "Commands:\n";
+    for (const Command& command : Commands()) {
+      help += command.usage;
+      if (command.listed) help += OptionHelp(command.listed(), 6, command.column);
+    }
+    return help +
            "\n"
            "Design options, the texts and clicks a user would give the window:\n" +
            OptionHelp(Joined(DesignOptions(design), {JsonOption(json)}), 2, 18) +
@@ -336,25 +388,22 @@ const std::string& CliHelp() {
 ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   try {
     if (args.empty()) throw UsageError("no command given");
-    const std::string& command = args[0];
-    if (command == "-h" || command == "--help") {
+    const std::string& name = args[0];
+    if (name == "-h" || name == "--help") {
       out << CliHelp();
       return ExitStatus::Success;
     }
-    if (command == "--version") {
+    if (name == "--version") {
       out << kProgram << " " << TIMER555_VERSION << "\n";
       return ExitStatus::Success;
     }
-    if (command == "render") return Render({args.begin() + 1, args.end()}, err);
-    if (command == "design") return Design({args.begin() + 1, args.end()}, out, err);
-    if (command == "simulate")
-      return static_cast<ExitStatus>(RunSimulateCommand({args.begin() + 1, args.end()}, out, err));
-    if (command == "check")
-      return static_cast<ExitStatus>(RunCheckCommand({args.begin() + 1, args.end()}, out, err));
-    throw UsageError("unknown command '" + command + "'");
+    for (const Command& command : Commands()) {
+      if (name == command.name) return command.run({args.begin() + 1, args.end()}, out, err);
+    }
+    throw UsageError("unknown command '" + name + "'");
   } catch (const UsageError& e) {
     PrintError(err, e.what());
-    err << "Try 'timer555-cli --help'.\n";
+    err << "Try '" << kProgram << " --help'.\n";
     return ExitStatus::Usage;
   }
 }

@@ -18,7 +18,7 @@ void PrintError(std::ostream& err, const std::string& message);
 // survives any failure, which is reported ("cannot write 'FILE': REASON").
 bool WriteOutput(const std::string& file, std::string_view bytes, std::ostream& err);
 
-// The page area's size in pixels (650 x 308): every page is drawn at it.
+// The page area's size in pixels: every page is drawn at it.
 int PageWidth();
 int PageHeight();
 

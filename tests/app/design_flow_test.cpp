@@ -17,6 +17,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -478,6 +479,24 @@ TEST_F(CheckWindowTest, F9OpensItAndItExplainsTheSlowDiodeDesign) {
       EXPECT_FALSE(w->accessibleName().isEmpty()) << w->metaObject()->className();
     }
   }
+}
+
+// The design is announced when it changes and only then: a mouse moving
+// over the schematic says nothing, Calculate and an arrow click do.
+TEST_F(CheckWindowTest, TheDesignIsAnnouncedOnlyWhenItChanges) {
+  QSignalSpy announced(window.get(), &TfmMain::DesignChanged);
+  Design3At1kHz();
+  ASSERT_EQ(announced.count(), 1);
+  EXPECT_TRUE(announced.takeFirst()[0].value<std::optional<DesignSnapshot>>().has_value());
+  for (int x = 0; x < window->Image2->width(); x += 7)
+    QTest::mouseMove(window->Image2, QPoint(x, window->Image2->height() / 2));
+  QApplication::processEvents();
+  EXPECT_EQ(announced.count(), 0);
+  ClickArrow(false);
+  EXPECT_EQ(announced.count(), 1);
+  ClickMenu(MenuItem::Help);
+  ASSERT_EQ(announced.count(), 2);
+  EXPECT_FALSE(announced.last()[0].value<std::optional<DesignSnapshot>>().has_value());
 }
 
 TEST_F(CheckWindowTest, FollowsTheDesignAndAppliesAStandardChoice) {

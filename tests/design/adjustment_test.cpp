@@ -36,6 +36,10 @@ TEST_P(AdjustmentTest, ShowsTheReferenceAndKeepsTheBand) {
   EXPECT_EQ(Global::Adjust().AdjustNumber, c.shownNumber);
   EXPECT_EQ(Global::Adjust().AdjustUnit, c.shownUnit);
   const TimerDesignState before = d;
+  // The pure answer agrees with the dialog's and reads nothing else.
+  const AdjustmentField field = AdjustmentFieldOf(d, c.capacitor ? 0 : c.resistor);
+  EXPECT_EQ(field.name, name);
+  EXPECT_EQ(AcceptedValue(field, c.entry).has_value(), c.accepted);
   const auto refused = ApplyAdjustment(c.entry);
   EXPECT_EQ(!refused, c.accepted);
   if (refused) {
@@ -98,6 +102,30 @@ TEST(AdjustmentBand, ExactDecimalEndsAreIncludedForEveryShownNumber) {
     }
   }
   EXPECT_EQ(refusedEnds, 0);
+}
+
+// The check window asks whether a standard resistor fits the band without
+// touching the design, the dialog's state or the resistor under the mouse.
+TEST(AcceptsResistor, AnswersWithoutChangingAnything) {
+  Global::Reset();
+  TimerDesignState& d = Global::TimerDesign();
+  d.R1 = d.R1Ref = 7213.475;  // shown 7.214 K: 6.012 K to 8.657 K
+  d.R2 = d.R2Ref = 3606.738;
+  Global::Page().ResistorUnderCursor = 2;
+  Global::Adjust().AdjustUnit = "nF";
+  const TimerDesignState design = d;
+  struct {
+    int index;
+    double ohms;
+    bool accepted;
+  } const cases[] = {{1, 8200, true}, {1, 8700, false}, {1, 6020, true}, {1, 6000, false},
+                     {2, 3300, true}, {2, 4320, true},  {2, 4330, false}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(AcceptsResistor(d, c.index, c.ohms), c.accepted) << c.index << " " << c.ohms;
+  }
+  EXPECT_EQ(Global::TimerDesign().R1, design.R1);
+  EXPECT_EQ(Global::Page().ResistorUnderCursor, 2);
+  EXPECT_EQ(Global::Adjust().AdjustUnit, "nF");
 }
 
 }  // namespace
