@@ -246,12 +246,16 @@ double ElectrolyticLeakage(double c1, double vcc) {
 constexpr double kElectrolyticFrom = 1e-6;  // F: a C1 this large is most likely an electrolytic
 constexpr double kLeakageShare = 0.1;       // of the charging current near the threshold
 constexpr double kTimingOffShare = 0.05;    // of the ideal frequency or pulse
+constexpr double kDischargeShare = 0.01;    // pin 7's on-resistance beside R2
+constexpr double kMinCapacitance = 1e-9;    // F: well above the board's strays
+constexpr double kDiodeSlowShare = 0.05;    // of the ideal frequency, design 3
+constexpr double kSquareDutyOff = 0.005;    // of the 50 % design's duty cycle
 
 // The limits that depend on the parts alone, cheap enough to count for every
 // standard value tried: `emit` takes a code and a function giving its message,
 // called only when the message is wanted.
 template <typename Emit>
-void PartLimits(const DesignSnapshot& s, const Conditions& c, Emit&& emit) {
+void TimingResistanceLimit(const DesignSnapshot& s, const Conditions& c, Emit&& emit) {
   const FamilyParameters& f = Parameters(c.family);
   const bool bipolar = c.family == TimerFamily::Bipolar;
   const double timing = TraitsOf(s.kind).resistorPair ? s.r1 + s.r2 : s.r1;
@@ -273,6 +277,12 @@ void PartLimits(const DesignSnapshot& s, const Conditions& c, Emit&& emit) {
              std::string(bipolar ? ", or a CMOS timer." : ".");
     });
   }
+}
+
+// What pin 7 and the output are asked to carry.
+template <typename Emit>
+void CurrentLimits(const DesignSnapshot& s, const Conditions& c, Emit&& emit) {
+  const FamilyParameters& f = Parameters(c.family);
   // While the discharge transistor is on, Vcc / R1 flows into pin 7.
   const double pin7Floor = c.vcc / f.dischargeCurrent;
   if (UsesPin7(s) && s.r1 < pin7Floor) {
@@ -310,7 +320,13 @@ void PartLimits(const DesignSnapshot& s, const Conditions& c, Emit&& emit) {
              "). Use a smaller C1 to bring R1 up.";
     });
   }
-  if (TraitsOf(s.kind).resistorPair && f.dischargeResistance / s.r2 > 0.01) {
+}
+
+// The discharge transistor beside R2, and the capacitor's own leakage.
+template <typename Emit>
+void LossLimits(const DesignSnapshot& s, const Conditions& c, Emit&& emit) {
+  const FamilyParameters& f = Parameters(c.family);
+  if (TraitsOf(s.kind).resistorPair && f.dischargeResistance / s.r2 > kDischargeShare) {
     emit("discharge-resistance", [&] {
       return "The discharge transistor's on-resistance (about " + Ohms(f.dischargeResistance) +
              ") is not small beside R2 = " + Ohms(s.r2) +
@@ -337,6 +353,13 @@ void PartLimits(const DesignSnapshot& s, const Conditions& c, Emit&& emit) {
                       "help.");
     });
   }
+}
+
+template <typename Emit>
+void PartLimits(const DesignSnapshot& s, const Conditions& c, Emit&& emit) {
+  TimingResistanceLimit(s, c, emit);
+  CurrentLimits(s, c, emit);
+  LossLimits(s, c, emit);
 }
 
 // What the built circuit would do without one of the effects the model
@@ -417,11 +440,12 @@ int PartLimitCount(const DesignSnapshot& design, const Conditions& conditions) {
   return n;
 }
 
-std::vector<Warning> CheckLimits(const DesignSnapshot& s, const Conditions& c) {
+namespace {
+
+// The supply against the family's range and its recommended maximum.
+template <typename Add>
+void SupplyLimits(const Conditions& c, Add&& add) {
   const FamilyParameters& f = Parameters(c.family);
-  std::vector<Warning> w;
-  const auto add = [&w](const char* code, const auto& message) { w.push_back({code, message()}); };
-  const bool bipolar = c.family == TimerFamily::Bipolar;
   if (c.vcc < f.vccMin || c.vcc > f.vccMax) {
     add("vcc-out-of-range", [&] {
       return "A " + std::string(f.name) + " 555 works from " + Number(f.vccMin) + " to " +
@@ -437,16 +461,23 @@ std::vector<Warning> CheckLimits(const DesignSnapshot& s, const Conditions& c) {
              Number(f.vccRecommendedMax) + " V or below.";
     });
   }
-  PartLimits(s, c, add);
-  if (s.c1 < 1e-9) {
+}
+
+// What the chip can time at all: C1 against the strays, the frequency
+// against the family's limit.
+template <typename Add>
+void ChipLimits(const DesignSnapshot& s, const Conditions& c, const Timing& ideal, Add&& add) {
+  const FamilyParameters& f = Parameters(c.family);
+  const bool bipolar = c.family == TimerFamily::Bipolar;
+  if (s.c1 < kMinCapacitance) {
     add("capacitance-too-low", [&] {
       return "C1 = " + EngineeringText(s.c1, "F") +
              " is not well above the 5 to 20 pF of stray capacitance of the board and the "
-             "chip's pins, so the timing will be off by an unknown amount. Keep C1 at 1 nF or "
-             "more (larger resistors, or a lower frequency).";
+             "chip's pins, so the timing will be off by an unknown amount. Keep C1 at " +
+             EngineeringText(kMinCapacitance, "F", "\u00b5", 1) +
+             " or more (larger resistors, or a lower frequency).";
     });
   }
-  const Timing ideal = IdealTiming(s);
   if (ideal.frequency && *ideal.frequency > f.fmax) {
     add("frequency-too-high", [&] {
       return EngineeringText(*ideal.frequency, "Hz") + " is above what a " + f.name +
@@ -455,20 +486,16 @@ std::vector<Warning> CheckLimits(const DesignSnapshot& s, const Conditions& c) {
              (bipolar ? " A CMOS timer goes to 2 MHz." : "");
     });
   }
-  const Timing real = PredictTiming(s, c);
-  if (!Switches(real)) {
-    add("threshold-never-reached", [&] {
-      return std::string("The capacitor never reaches the chip's threshold: the current into ") +
-             "the threshold pin, the diodes' drop or the supply leave it short of 2/3 Vcc (or " +
-             "above 1/3 Vcc), so the built circuit " +
-             (TraitsOf(s.kind).oneShot ? "gives a pulse that never ends." : "does not oscillate.") +
-             " Bring the timing resistors down with a larger C1, or raise the supply.";
-    });
-    return w;
-  }
+}
+
+// How far the built circuit runs from the ideal, and why.
+template <typename Add>
+void TimingDepartures(const DesignSnapshot& s, const Conditions& c, const Timing& ideal,
+                      const Timing& real, Add&& add) {
+  const FamilyParameters& f = Parameters(c.family);
   if (TraitsOf(s.kind).steeringDiodes && ideal.frequency && real.frequency) {
     const double slow = 1 - *real.frequency / *ideal.frequency;
-    if (std::fabs(slow) > 0.05) {
+    if (std::fabs(slow) > kDiodeSlowShare) {
       add("diode-drop", [&] {
         return "The two steering diodes each take about 0.6 V of the charge and discharge "
                "swing: at " +
@@ -497,8 +524,16 @@ std::vector<Warning> CheckLimits(const DesignSnapshot& s, const Conditions& c) {
       });
     }
   }
+}
+
+// The 50 % design's duty cycle, which only the built circuit's losses move.
+template <typename Add>
+void SquareDutyDeparture(const DesignSnapshot& s, const Conditions& c, const Timing& ideal,
+                         const Timing& real, Add&& add) {
+  const FamilyParameters& f = Parameters(c.family);
+  const bool bipolar = c.family == TimerFamily::Bipolar;
   if (s.kind == DesignKind::AstableSquare && ideal.dutyCycle && real.dutyCycle &&
-      std::fabs(*real.dutyCycle - *ideal.dutyCycle) > 0.005) {
+      std::fabs(*real.dutyCycle - *ideal.dutyCycle) > kSquareDutyOff) {
     const auto duty = [](const Timing& t) { return t.dutyCycle.value_or(NAN); };
     const std::string cause = MainCause(s, c, *real.dutyCycle, *ideal.dutyCycle, duty);
     if (cause == "threshold") {
@@ -524,6 +559,30 @@ std::vector<Warning> CheckLimits(const DesignSnapshot& s, const Conditions& c) {
       });
     }
   }
+}
+
+}  // namespace
+
+std::vector<Warning> CheckLimits(const DesignSnapshot& s, const Conditions& c) {
+  std::vector<Warning> w;
+  const auto add = [&w](const char* code, const auto& message) { w.push_back({code, message()}); };
+  SupplyLimits(c, add);
+  PartLimits(s, c, add);
+  const Timing ideal = IdealTiming(s);
+  ChipLimits(s, c, ideal, add);
+  const Timing real = PredictTiming(s, c);
+  if (!Switches(real)) {
+    add("threshold-never-reached", [&] {
+      return std::string("The capacitor never reaches the chip's threshold: the current into ") +
+             "the threshold pin, the diodes' drop or the supply leave it short of 2/3 Vcc (or " +
+             "above 1/3 Vcc), so the built circuit " +
+             (TraitsOf(s.kind).oneShot ? "gives a pulse that never ends." : "does not oscillate.") +
+             " Bring the timing resistors down with a larger C1, or raise the supply.";
+    });
+    return w;
+  }
+  TimingDepartures(s, c, ideal, real, add);
+  SquareDutyDeparture(s, c, ideal, real, add);
   return w;
 }
 

@@ -290,6 +290,21 @@ ExitStatus Status(int code) {
   return static_cast<ExitStatus>(code);
 }
 
+std::string RenderUsage() {
+  return "  render PAGE [--timer VARIANT] -o FILE\n"
+         "      Draw a page as the window shows it (" +
+         std::to_string(PageWidth()) + " x " + std::to_string(PageHeight()) +
+         " pixels).\n"
+         "      PAGE is start, designs, applications, data, help, companion,\n"
+         "      app1 ... app14, components or specifications; --timer VARIANT\n"
+         "      draws the chips of an application as that timer.\n"
+         "  render designN [DESIGN OPTIONS] -o FILE\n"
+         "      Draw design page N (1 to 4), calculated when options are given.\n"
+         "  render --script FILE [--values] [--set NAME=VALUE ...]\n"
+         "         [--timer 555|556A|556B] -o FILE\n"
+         "      Run a circuit script over a white page.\n";
+}
+
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
       {"design",
@@ -301,20 +316,7 @@ const std::vector<Command>& Commands() {
        0,
        {},
        Design},
-      {"render",
-       "  render PAGE [--timer VARIANT] -o FILE\n"
-       "      Draw a page as the window shows it (" +
-           std::to_string(PageWidth()) + " x " + std::to_string(PageHeight()) +
-           " pixels).\n"
-           "      PAGE is start, designs, applications, data, help, companion,\n"
-           "      app1 ... app14, components or specifications; --timer VARIANT\n"
-           "      draws the chips of an application as that timer.\n"
-           "  render designN [DESIGN OPTIONS] -o FILE\n"
-           "      Draw design page N (1 to 4), calculated when options are given.\n"
-           "  render --script FILE [--values] [--set NAME=VALUE ...]\n"
-           "         [--timer 555|556A|556B] -o FILE\n"
-           "      Run a circuit script over a white page.\n",
-       18,
+      {"render", RenderUsage(), 18,
        [] {
          static ScriptRequest script;
          return ScriptOptions(script);

@@ -155,10 +155,11 @@ std::vector<Option> DesignOptions(DesignRequest& r) {
   };
 }
 
-std::optional<std::string> RunDesign(const DesignRequest& request, Canvas& page,
-                                     DesignReport& report) {
-  const DesignKind kind = request.kind.value_or(DesignKind::AstableAbove);
-  const DesignTraits& traits = TraitsOf(kind);
+namespace {
+
+// What the design has not: -f or -d for the one-shot, -t for the astables,
+// a duty cycle for the 50 % design, an R2 for the one-shot.
+void RefuseWhatTheDesignHasNot(const DesignRequest& request, const DesignTraits& traits) {
   if (traits.oneShot && (request.frequency || request.duty)) {
     throw UsageError("the monostable takes its pulse length with -t, not -f or -d");
   }
@@ -168,7 +169,49 @@ std::optional<std::string> RunDesign(const DesignRequest& request, Canvas& page,
   for (const auto& [part, text] : request.sets) {
     if (part == "R2" && !traits.hasR2) throw UsageError("the monostable has no R2");
   }
+}
 
+// The design as the window shows it now.
+DesignReport ReportOf(DesignKind kind, const PlainView& view, const MeasuringCanvas& waveform) {
+  DesignReport report;
+  report.kind = kind;
+  const TimerDesignState& d = Global::TimerDesign();
+  const PageState& p = Global::Page();
+  report.title = view.Caption();
+  report.frequency = d.Frequency;
+  report.dutyCycle = d.DutyCycle;
+  report.pulseLength = d.PulseLength;
+  report.r1 = d.R1;
+  report.r2 = d.R2;
+  report.c1 = d.C1;
+  report.c2 = d.C2;
+  report.tHigh = d.THigh;
+  report.tLow = d.TLow;
+  report.r1Ref = d.R1Ref;
+  report.r2Ref = d.R2Ref;
+  report.c1Ref = d.C1Ref;
+  report.calculated = p.Calculated;
+  if (p.Calculated) {
+    // The parts the script draws are those whose hit rectangles it stored.
+    if (!p.ResistorHitRects[1].IsEmpty()) report.r1Label = FormatResistance(d.R1);
+    if (!p.ResistorHitRects[2].IsEmpty()) report.r2Label = FormatResistance(d.R2);
+    report.c1Label = FormatCapacitance(d.C1);
+    report.c2Label = FormatCapacitance(d.C2);
+  }
+  report.fields[0] = view.Text(Control::NumEdit1);
+  report.fields[1] = view.Text(Control::NumEdit2);
+  // The labels of the last drawing: each one starts by clearing the image.
+  report.waveform = waveform.Texts();
+  return report;
+}
+
+}  // namespace
+
+std::optional<std::string> RunDesign(const DesignRequest& request, Canvas& page,
+                                     DesignReport& report) {
+  const DesignKind kind = request.kind.value_or(DesignKind::AstableAbove);
+  const DesignTraits& traits = TraitsOf(kind);
+  RefuseWhatTheDesignHasNot(request, traits);
   Global::Reset();
   if (request.timer) Global::Drawing().TimerVariant = *request.timer;
   StringHolders holders = LoadBuiltinHolders();
@@ -220,34 +263,7 @@ std::optional<std::string> RunDesign(const DesignRequest& request, Canvas& page,
     }
   }
 
-  const TimerDesignState& d = Global::TimerDesign();
-  const PageState& p = Global::Page();
-  report.kind = kind;
-  report.title = view.Caption();
-  report.frequency = d.Frequency;
-  report.dutyCycle = d.DutyCycle;
-  report.pulseLength = d.PulseLength;
-  report.r1 = d.R1;
-  report.r2 = d.R2;
-  report.c1 = d.C1;
-  report.c2 = d.C2;
-  report.tHigh = d.THigh;
-  report.tLow = d.TLow;
-  report.r1Ref = d.R1Ref;
-  report.r2Ref = d.R2Ref;
-  report.c1Ref = d.C1Ref;
-  report.calculated = p.Calculated;
-  if (p.Calculated) {
-    // The parts the script draws are those whose hit rectangles it stored.
-    if (!p.ResistorHitRects[1].IsEmpty()) report.r1Label = FormatResistance(d.R1);
-    if (!p.ResistorHitRects[2].IsEmpty()) report.r2Label = FormatResistance(d.R2);
-    report.c1Label = FormatCapacitance(d.C1);
-    report.c2Label = FormatCapacitance(d.C2);
-  }
-  report.fields[0] = view.Text(Control::NumEdit1);
-  report.fields[1] = view.Text(Control::NumEdit2);
-  // The labels of the last drawing: each one starts by clearing the image.
-  report.waveform = waveform.Texts();
+  report = ReportOf(kind, view, waveform);
   return std::nullopt;
 }
 

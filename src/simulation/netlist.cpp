@@ -72,10 +72,11 @@ SimulationPlan PlanSimulation(const DesignSnapshot& design, const Conditions& co
   return p;
 }
 
-std::string Netlist(const DesignSnapshot& d, const Conditions& c, const SimulationPlan& plan,
-                    const std::string& waveFile) {
+namespace {
+
+// What the file is: the design, the parts and the conditions, in comments.
+std::string Header(const DesignSnapshot& d, const Conditions& c) {
   const FamilyParameters& f = Parameters(c.family);
-  const bool cmos = c.family == TimerFamily::Cmos;
   const double vcc = c.vcc;
   std::string s;
   s += "* timer555: " + std::string(DesignName(d.kind)) + "\n";
@@ -87,6 +88,16 @@ std::string Netlist(const DesignSnapshot& d, const Conditions& c, const Simulati
        "* comparators, an SR latch with the propagation delay, the discharge transistor and the\n"
        "* output stage) and a 1N4148-class diode. Run it with: ngspice -b FILE\n";
   s += ".options TNOM=25 TEMP=" + N(c.celsius) + "\n";
+  return s;
+}
+
+// The behavioural chip: divider, comparators, latch, discharge transistor
+// and the family's output stage.
+std::string OutputStage(const Conditions& c);
+
+std::string TimerSubcircuit(const Conditions& c) {
+  const FamilyParameters& f = Parameters(c.family);
+  std::string s;
   // The latch follows its next state through an RC whose half-way point
   // comes after the propagation delay.
   const double tau = f.propagationDelay / std::log(2.0);
@@ -125,11 +136,19 @@ std::string Netlist(const DesignSnapshot& d, const Conditions& c, const Simulati
       "Rqs qs gnd 1k\n"
       "* discharge transistor: on while the latch is reset\n"
       "Bdis disch gnd I = V(qs,gnd) > 0.5 ? 0 : V(disch,gnd) / " +
-      N(f.dischargeResistance) +
-      "\n"
-      "* output stage: low sinks through " +
-      N(f.outputLowResistance) + " ohm; high ";
-  if (cmos) {
+      N(f.dischargeResistance) + "\n";
+  s += OutputStage(c);
+  s += "Rout out gnd 100Meg\n"
+       ".ends\n";
+  return s;
+}
+
+// The output: low sinks through a resistance; a CMOS high drives to Vcc, a
+// bipolar high only sources, from a drop below Vcc.
+std::string OutputStage(const Conditions& c) {
+  const FamilyParameters& f = Parameters(c.family);
+  std::string s = "* output stage: low sinks through " + N(f.outputLowResistance) + " ohm; high ";
+  if (c.family == TimerFamily::Cmos) {
     s += "drives to Vcc through " + N(f.outputHighResistance) + " ohm\n";
     s += "Bout out gnd I = V(qs,gnd) > 0.5 ? (V(out,gnd) - V(vcc,gnd)) / " +
          N(f.outputHighResistance) + " : V(out,gnd) / " + N(f.outputLowResistance) + "\n";
@@ -140,10 +159,13 @@ std::string Netlist(const DesignSnapshot& d, const Conditions& c, const Simulati
          " - V(out,gnd), 0) / " + N(f.outputHighResistance) + " : V(out,gnd) / " +
          N(f.outputLowResistance) + "\n";
   }
-  s += "Rout out gnd 100Meg\n"
-       ".ends\n";
-  s += DiodeModelLine(DiodeModel{});
-  s += "Vcc vcc 0 DC " + N(vcc) + "\n";
+  return s;
+}
+
+// The design's parts around the chip, as the schematic draws them.
+std::string Circuit(const DesignSnapshot& d, const Conditions& c, const SimulationPlan& plan) {
+  const double vcc = c.vcc;
+  std::string s = "Vcc vcc 0 DC " + N(vcc) + "\n";
   // Pins: gnd trig out reset ctrl thresh disch vcc.
   switch (d.kind) {
     case DesignKind::AstableAbove:
@@ -176,6 +198,14 @@ std::string Netlist(const DesignSnapshot& d, const Conditions& c, const Simulati
   s += "C2 ctrl 0 10n\n";
   // From 0 V on C1, the divider at its levels and the latch set: the output
   // is high at power-up.
+  return s;
+}
+
+// The start, the run and the crossings ngspice measures.
+std::string Analysis(const DesignSnapshot& d, const Conditions& c, const SimulationPlan& plan,
+                     const std::string& waveFile) {
+  const double vcc = c.vcc;
+  std::string s;
   s += ".ic v(cap)=0 v(ctrl)=" + N(2 * vcc / 3) + " v(x1.lo)=" + N(vcc / 3) +
        " v(x1.q)=1 v(x1.qs)=1\n";
   s += ".tran " + N(plan.maxStep) + " " + N(plan.stop) + " 0 " + N(plan.maxStep) + " uic\n";
@@ -191,8 +221,15 @@ std::string Netlist(const DesignSnapshot& d, const Conditions& c, const Simulati
   if (!waveFile.empty()) {
     s += ".control\nrun\nwrdata " + waveFile + " v(out) v(cap)\nquit\n.endc\n";
   }
-  s += ".end\n";
   return s;
+}
+
+}  // namespace
+
+std::string Netlist(const DesignSnapshot& d, const Conditions& c, const SimulationPlan& plan,
+                    const std::string& waveFile) {
+  return Header(d, c) + TimerSubcircuit(c) + DiodeModelLine(DiodeModel{}) + Circuit(d, c, plan) +
+         Analysis(d, c, plan, waveFile) + ".end\n";
 }
 
 }  // namespace timer555

@@ -125,6 +125,26 @@ std::optional<Timing> TimingFromMeasurements(const DesignSnapshot& design,
   return t;
 }
 
+namespace {
+
+// Why a run gave nothing to read: it did not start, was cancelled, ran out
+// of time or was killed; none where it ended by itself.
+std::optional<std::string> RunFailure(const ChildRun& run, const std::string& program,
+                                      double seconds) {
+  if (!run.started) return StartFailure(program, run.startError);
+  if (run.cancelled) return "the simulation was cancelled";
+  if (run.timedOut) {
+    std::ostringstream s;
+    s.imbue(std::locale::classic());
+    s << "the simulation did not finish within " << seconds << " s";
+    return s.str();
+  }
+  if (run.signal != 0) return "ngspice was ended by signal " + std::to_string(run.signal);
+  return std::nullopt;
+}
+
+}  // namespace
+
 SimulationResult Simulate(const DesignSnapshot& design, const Conditions& conditions,
                           const std::string& program, double seconds,
                           const std::atomic<bool>* cancel) {
@@ -155,25 +175,8 @@ SimulationResult Simulate(const DesignSnapshot& design, const Conditions& condit
   const auto start = Clock::now();
   const ChildRun run = RunChild({program, "-b", netlist}, dir.Path(), seconds, cancel);
   result.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  if (!run.started) {
-    result.error = StartFailure(program, run.startError);
-    return result;
-  }
-  if (run.cancelled) {
-    result.error = "the simulation was cancelled";
-    return result;
-  }
-  if (run.timedOut) {
-    std::ostringstream s;
-    s.imbue(std::locale::classic());
-    s << "the simulation did not finish within " << seconds << " s";
-    result.error = s.str();
-    return result;
-  }
-  if (run.signal != 0) {
-    result.error = "ngspice was ended by signal " + std::to_string(run.signal);
-    return result;
-  }
+  result.error = RunFailure(run, program, seconds);
+  if (result.error) return result;
   const auto timing = TimingFromMeasurements(design, plan, ParseMeasurements(run.output));
   if (!timing) {
     result.error = run.exitCode == 0

@@ -48,84 +48,80 @@ std::string TimeText(double seconds, int significant, const char* micro) {
   return Trimmed(seconds * 1e9, significant) + " ns";
 }
 
-void DrawSimulatedWave(Canvas& c, const DesignSnapshot& design, const Conditions& conditions,
-                       const SimulationResult& result, double scale) {
-  // Every length is given at scale 1 and drawn at the canvas's scale, so a
-  // doubled screen gets twice the pixels, not an enlarged picture.
-  const auto u = [scale](double v) { return static_cast<int>(std::lround(v * scale)); };
-  const int w = c.Width(), h = c.Height();
-  c.SetPenWidth(std::max(1, u(1)));
-  c.SetBrushColor(kWhite);
-  c.FillRect({0, 0, w, h});
-  c.SetFontName(kFace);
-  c.SetFontHeight(-u(12));
-  c.SetFontBold(false);
-  c.SetFontUnderline(false);
-  c.SetFontColor(kBlack);
-  // The levels' names stand in a margin of their own, right of the traces.
-  const int left = u(48), right = w - u(16) - c.TextWidth("2/3 Vcc"), top = u(48),
-            bottom = h - u(40);
-  if (result.error || result.wave.empty()) {
-    c.TextOut(left, top, result.error.value_or("no simulated waveform"));
-    return;
-  }
-  const Timing& t = result.simulated;
-  // The first cycles: power-up and two steady periods, or the trigger and the pulse.
-  double end = result.wave.back().t;
-  if (t.frequency) {
-    end = std::min(end, t.firstTHigh + 2.5 / *t.frequency);
-  }
-  if (!(end > 0)) end = result.wave.back().t;
-  const double vcc = conditions.vcc;
-  const auto x = [&](double time) {
+namespace {
+
+// The plot's frame: its edges in pixels, the time it spans and the supply,
+// with the mappings from time and voltage to pixels. Every length is given at
+// scale 1 and drawn at the canvas's scale, so a doubled screen gets twice the
+// pixels, not an enlarged picture.
+struct Plot {
+  Canvas& c;
+  double scale;
+  int left = 0, right = 0, top = 0, bottom = 0;
+  double end = 0, vcc = 0;
+
+  int u(double v) const { return static_cast<int>(std::lround(v * scale)); }
+  int x(double time) const {
     return left + static_cast<int>(std::floor((right - left) * std::clamp(time / end, 0.0, 1.0)));
-  };
-  const auto y = [&](double v) {
+  }
+  int y(double v) const {
     return bottom - static_cast<int>(std::floor((bottom - top) * std::clamp(v / vcc, -0.05, 1.05)));
-  };
-  // Axes, the time grid and its labels.
+  }
+};
+
+// Axes, the time grid and its labels, the supply's ticks.
+void DrawAxes(const Plot& p) {
+  Canvas& c = p.c;
   c.SetPenColor(kBlack);
-  c.MoveTo(left, top);
-  c.LineTo(left, bottom);
-  c.LineTo(right + 1, bottom);
-  const double step = NiceStep(end, 6);
-  for (double tick = 0; tick <= end * 1.0001; tick += step) {
-    const int px = x(tick);
-    c.MoveTo(px, bottom);
-    c.LineTo(px, bottom + u(4));
+  c.MoveTo(p.left, p.top);
+  c.LineTo(p.left, p.bottom);
+  c.LineTo(p.right + 1, p.bottom);
+  const double step = NiceStep(p.end, 6);
+  for (double tick = 0; tick <= p.end * 1.0001; tick += step) {
+    const int px = p.x(tick);
+    c.MoveTo(px, p.bottom);
+    c.LineTo(px, p.bottom + p.u(4));
     const std::string label = TimeText(tick, 3, kLatin1Micro);
-    c.TextOut(px - c.TextWidth(label) / 2, bottom + u(6), label);
+    c.TextOut(px - c.TextWidth(label) / 2, p.bottom + p.u(6), label);
   }
-  for (const auto& [v, name] : {std::pair<double, const char*>{0, "0 V"}, {vcc, "Vcc"}}) {
-    c.MoveTo(left - u(4), y(v));
-    c.LineTo(left, y(v));
-    c.TextOut(left - u(8) - c.TextWidth(name), y(v) - c.TextHeight(name) / 2, name);
+  for (const auto& [v, name] : {std::pair<double, const char*>{0, "0 V"}, {p.vcc, "Vcc"}}) {
+    c.MoveTo(p.left - p.u(4), p.y(v));
+    c.LineTo(p.left, p.y(v));
+    c.TextOut(p.left - p.u(8) - c.TextWidth(name), p.y(v) - c.TextHeight(name) / 2, name);
   }
-  // The comparator levels, dotted, named in the right margin.
+}
+
+// The comparator levels, dotted, named in the right margin; the one-shot's
+// trigger, where it pulls pin 2 low, dotted down the plot.
+void DrawLevels(const Plot& p, const DesignSnapshot& design, const SimulationResult& result) {
+  Canvas& c = p.c;
   c.SetFontColor(kGrey);
-  for (const double level : {vcc / 3, 2 * vcc / 3}) {
-    const int py = y(level);
-    for (int px = left + 1; px < right; px += 2 * std::max(1, u(1)))
+  for (const double level : {p.vcc / 3, 2 * p.vcc / 3}) {
+    const int py = p.y(level);
+    for (int px = p.left + 1; px < p.right; px += 2 * std::max(1, p.u(1)))
       c.SetPixel(px | 1, py, kGrey);
-    const std::string name = level < vcc / 2 ? "1/3 Vcc" : "2/3 Vcc";
-    c.TextOut(right + u(4), py - c.TextHeight(name) / 2, name);
+    const std::string name = level < p.vcc / 2 ? "1/3 Vcc" : "2/3 Vcc";
+    c.TextOut(p.right + p.u(4), py - c.TextHeight(name) / 2, name);
   }
-  // The one-shot's trigger: where it pulls pin 2 low, dotted down the plot.
-  if (TraitsOf(design.kind).oneShot && result.triggerAt > 0 && result.triggerAt < end) {
-    const int px = x(result.triggerAt);
-    for (int py = top; py < bottom; py += 2 * std::max(1, u(1)))
+  if (TraitsOf(design.kind).oneShot && result.triggerAt > 0 && result.triggerAt < p.end) {
+    const int px = p.x(result.triggerAt);
+    for (int py = p.top; py < p.bottom; py += 2 * std::max(1, p.u(1)))
       c.SetPixel(px, py, kGrey);
-    c.TextOut(px - u(4) - c.TextWidth("trigger"), bottom - u(4) - c.TextHeight("trigger"),
+    c.TextOut(px - p.u(4) - c.TextWidth("trigger"), p.bottom - p.u(4) - c.TextHeight("trigger"),
               "trigger");
   }
-  // The traces, one point per pixel column change.
+}
+
+// The traces, one point per pixel column change, and their legend.
+void DrawTraces(const Plot& p, const SimulationResult& result) {
+  Canvas& c = p.c;
   const auto trace = [&](double WavePoint::*member, Color color) {
     c.SetPenColor(color);
     bool first = true;
     int lastX = 0, lastY = 0;
-    for (const WavePoint& p : result.wave) {
-      if (p.t > end) break;
-      const int px = x(p.t), py = y(p.*member);
+    for (const WavePoint& point : result.wave) {
+      if (point.t > p.end) break;
+      const int px = p.x(point.t), py = p.y(point.*member);
       if (first) {
         c.MoveTo(px, py);
         first = false;
@@ -138,43 +134,47 @@ void DrawSimulatedWave(Canvas& c, const DesignSnapshot& design, const Conditions
   };
   trace(&WavePoint::cap, kCapacitorColor);
   trace(&WavePoint::out, kOutputColor);
-  // Legend.
   c.SetFontColor(kOutputColor);
-  c.TextOut(left + u(8), u(4), "output (pin 3)");
+  c.TextOut(p.left + p.u(8), p.u(4), "output (pin 3)");
   c.SetFontColor(kCapacitorColor);
-  c.TextOut(left + u(8) + c.TextWidth("output (pin 3)") + u(16), u(4), "C1");
+  c.TextOut(p.left + p.u(8) + c.TextWidth("output (pin 3)") + p.u(16), p.u(4), "C1");
   c.SetFontColor(kBlack);
-  const std::string supply = "Vcc = " + Trimmed(vcc, 3) + " V, simulated by ngspice";
-  c.TextOut(w - u(16) - c.TextWidth(supply), u(4), supply);
-  // The measured times, marked above the trace of one steady cycle. A label
-  // wider than its span stands outside it: the high time's to the left, the
-  // low time's to the right, so the two never meet.
+  const std::string supply = "Vcc = " + Trimmed(p.vcc, 3) + " V, simulated by ngspice";
+  c.TextOut(c.Width() - p.u(16) - c.TextWidth(supply), p.u(4), supply);
+}
+
+// The measured times, marked above the trace of one steady cycle. A label
+// wider than its span stands outside it: the high time's to the left, the
+// low time's to the right, so the two never meet.
+void DrawTimes(const Plot& p, const DesignSnapshot& design, const SimulationResult& result) {
+  Canvas& c = p.c;
+  const Timing& t = result.simulated;
   c.SetPenColor(kBlack);
   enum class Side { Centre, Left, Right };
   const auto mark = [&](double from, double to, const std::string& label, Side outside) {
-    const int a = x(from), b = x(to), py = y(vcc) - u(10);
+    const int a = p.x(from), b = p.x(to), py = p.y(p.vcc) - p.u(10);
     if (b < a) return;
-    c.MoveTo(a, py - u(3));
-    c.LineTo(a, py + u(4));
-    c.MoveTo(b, py - u(3));
-    c.LineTo(b, py + u(4));
+    c.MoveTo(a, py - p.u(3));
+    c.LineTo(a, py + p.u(4));
+    c.MoveTo(b, py - p.u(3));
+    c.LineTo(b, py + p.u(4));
     c.MoveTo(a, py);
     c.LineTo(b + 1, py);
-    const int width = c.TextWidth(label), ty = py - u(2) - c.TextHeight(label);
+    const int width = c.TextWidth(label), ty = py - p.u(2) - c.TextHeight(label);
     int tx = (a + b) / 2 - width / 2;
-    if (width + u(4) > b - a) {
-      if (outside == Side::Left && a - u(4) - width >= 0) tx = a - u(4) - width;
-      if (outside == Side::Right || (outside == Side::Left && a - u(4) - width < 0))
-        tx = std::min(b + u(4), w - width);
+    if (width + p.u(4) > b - a) {
+      if (outside == Side::Left && a - p.u(4) - width >= 0) tx = a - p.u(4) - width;
+      if (outside == Side::Right || (outside == Side::Left && a - p.u(4) - width < 0))
+        tx = std::min(b + p.u(4), c.Width() - width);
     }
     c.TextOut(tx, ty, label);
   };
   if (TraitsOf(design.kind).oneShot) {
     // The triggered pulse starts where the output rises after the trigger.
     double rise = result.triggerAt;
-    for (const WavePoint& p : result.wave)
-      if (p.t >= result.triggerAt && p.out > vcc / 2) {
-        rise = p.t;
+    for (const WavePoint& point : result.wave)
+      if (point.t >= result.triggerAt && point.out > p.vcc / 2) {
+        rise = point.t;
         break;
       }
     mark(rise, rise + t.tHigh, "tH = " + TimeText(t.tHigh, 3, kLatin1Micro), Side::Right);
@@ -185,6 +185,41 @@ void DrawSimulatedWave(Canvas& c, const DesignSnapshot& design, const Conditions
     mark(periodStart + t.tHigh, periodStart + t.tHigh + *t.tLow,
          "tL = " + TimeText(*t.tLow, 3, kLatin1Micro), Side::Right);
   }
+}
+
+}  // namespace
+
+void DrawSimulatedWave(Canvas& c, const DesignSnapshot& design, const Conditions& conditions,
+                       const SimulationResult& result, double scale) {
+  Plot p{c, scale};
+  const int w = c.Width(), h = c.Height();
+  c.SetPenWidth(std::max(1, p.u(1)));
+  c.SetBrushColor(kWhite);
+  c.FillRect({0, 0, w, h});
+  c.SetFontName(kFace);
+  c.SetFontHeight(-p.u(12));
+  c.SetFontBold(false);
+  c.SetFontUnderline(false);
+  c.SetFontColor(kBlack);
+  // The levels' names stand in a margin of their own, right of the traces.
+  p.left = p.u(48);
+  p.right = w - p.u(16) - c.TextWidth("2/3 Vcc");
+  p.top = p.u(48);
+  p.bottom = h - p.u(40);
+  if (result.error || result.wave.empty()) {
+    c.TextOut(p.left, p.top, result.error.value_or("no simulated waveform"));
+    return;
+  }
+  const Timing& t = result.simulated;
+  // The first cycles: power-up and two steady periods, or the trigger and the pulse.
+  p.end = result.wave.back().t;
+  if (t.frequency) p.end = std::min(p.end, t.firstTHigh + 2.5 / *t.frequency);
+  if (!(p.end > 0)) p.end = result.wave.back().t;
+  p.vcc = conditions.vcc;
+  DrawAxes(p);
+  DrawLevels(p, design, result);
+  DrawTraces(p, result);
+  DrawTimes(p, design, result);
 }
 
 }  // namespace timer555
