@@ -73,42 +73,42 @@ void WaveView::paintEvent(QPaintEvent*) {
 SimulationPanel::SimulationPanel(QWidget* parent) : QGroupBox("Simulation", parent) {
   auto* layout = new QVBoxLayout(this);
   auto* buttons = new QHBoxLayout;
-  SimulateButton = new QPushButton("Simulate");
-  SimulateButton->setAccessibleName("Simulate");
-  NetlistButton = new QPushButton("Save netlist\u2026");
-  NetlistButton->setAccessibleName("Save netlist");
+  simulate_ = new QPushButton("Simulate");
+  simulate_->setAccessibleName("Simulate");
+  netlist_ = new QPushButton("Save netlist\u2026");
+  netlist_->setAccessibleName("Save netlist");
   // The buttons keep their place and size while a run goes on: the button
   // is as wide as its longer text, and the busy bar's room is kept when hidden.
-  const QFontMetrics metrics(SimulateButton->font());
-  SimulateButton->setMinimumWidth(
+  const QFontMetrics metrics(simulate_->font());
+  simulate_->setMinimumWidth(
       std::max(metrics.horizontalAdvance("Simulate"), metrics.horizontalAdvance("Cancel")) + 32);
-  Busy = new QProgressBar;
-  Busy->setRange(0, 0);  // a busy indication: the run's length is not known
-  QSizePolicy keep = Busy->sizePolicy();
+  busy_ = new QProgressBar;
+  busy_->setRange(0, 0);  // a busy indication: the run's length is not known
+  QSizePolicy keep = busy_->sizePolicy();
   keep.setRetainSizeWhenHidden(true);
-  Busy->setSizePolicy(keep);
-  Busy->setVisible(false);
-  Busy->setAccessibleName("Simulating");
-  buttons->addWidget(SimulateButton);
-  buttons->addWidget(NetlistButton);
-  buttons->addWidget(Busy, 1);
+  busy_->setSizePolicy(keep);
+  busy_->setVisible(false);
+  busy_->setAccessibleName("Simulating");
+  buttons->addWidget(simulate_);
+  buttons->addWidget(netlist_);
+  buttons->addWidget(busy_, 1);
   layout->addLayout(buttons);
-  Status = new QLabel;
-  Status->setWordWrap(true);
-  Status->setAccessibleName("Simulation status");
+  status_ = new QLabel;
+  status_->setWordWrap(true);
+  status_->setAccessibleName("Simulation status");
   // A line for the status from the start: the picture does not move down.
-  Status->setMinimumHeight(Status->fontMetrics().lineSpacing());
-  layout->addWidget(Status);
-  Picture = new WaveView;
-  layout->addWidget(Picture, 1);
-  connect(SimulateButton, &QPushButton::clicked, this, [this] {
+  status_->setMinimumHeight(status_->fontMetrics().lineSpacing());
+  layout->addWidget(status_);
+  picture_ = new WaveView;
+  layout->addWidget(picture_, 1);
+  connect(simulate_, &QPushButton::clicked, this, [this] {
     if (Running()) {
       Cancel();
     } else {
       Start();
     }
   });
-  connect(NetlistButton, &QPushButton::clicked, this, [this] {
+  connect(netlist_, &QPushButton::clicked, this, [this] {
     const QString file =
         AskSaveFileName(this, "Save netlist", "timer555.cir", "SPICE netlist (*.cir)");
     if (!file.isEmpty()) SaveNetlist(file);
@@ -125,7 +125,7 @@ void SimulationPanel::SetProgram(const std::string& program, double seconds) {
   seconds_ = seconds;
   const bool found = program != "ngspice" || !FindNgspice().empty();
   available_ = found;
-  SimulateButton->setToolTip(found ? "Simulate the circuit with ngspice" : kNgspiceMissing);
+  simulate_->setToolTip(found ? "Simulate the circuit with ngspice" : kNgspiceMissing);
   SetDesign(design_, conditions_);
 }
 
@@ -135,48 +135,48 @@ void SimulationPanel::SetDesign(const std::optional<DesignSnapshot>& design,
   design_ = design;
   conditions_ = conditions;
   if (changed && !Running()) Clear();
-  SimulateButton->setEnabled(Running() || (available_ && design_.has_value()));
-  NetlistButton->setEnabled(design_.has_value());
-  if (!available_) Status->setText(kNgspiceMissing);
+  simulate_->setEnabled(Running() || (available_ && design_.has_value()));
+  netlist_->setEnabled(design_.has_value());
+  if (!available_) status_->setText(kNgspiceMissing);
 }
 
 void SimulationPanel::Clear() {
-  Picture->Clear();
-  Status->clear();
+  picture_->Clear();
+  status_->clear();
   if (resultHandler_) resultHandler_(std::nullopt);
 }
 
 void SimulationPanel::Start() {
   if (!design_ || !job_.Start(*design_, conditions_, program_, seconds_)) return;
-  SimulateButton->setText("Cancel");
-  SimulateButton->setAccessibleName("Cancel");
-  Busy->setVisible(true);
-  Status->setText("Simulating\u2026");
+  simulate_->setText("Cancel");
+  simulate_->setAccessibleName("Cancel");
+  busy_->setVisible(true);
+  status_->setText("Simulating\u2026");
 }
 
 void SimulationPanel::Cancel() {
   job_.Cancel();
-  Status->setText("Cancelling\u2026");
+  status_->setText("Cancelling\u2026");
 }
 
 void SimulationPanel::Finished(SimulationResult result, const DesignSnapshot& design,
                                const Conditions& conditions) {
-  SimulateButton->setText("Simulate");
-  SimulateButton->setAccessibleName("Simulate");
-  Busy->setVisible(false);
+  simulate_->setText("Simulate");
+  simulate_->setAccessibleName("Simulate");
+  busy_->setVisible(false);
   SetDesign(design_, conditions_);
   // A run for a design that has changed since says nothing of this one.
   const bool current = design_ && *design_ == design && conditions_ == conditions;
   if (!current && !result.error) result.error = "the design changed during the simulation";
   if (result.error) {
-    Status->setText(QString::fromStdString(*result.error));
-    Picture->Clear();
+    status_->setText(QString::fromStdString(*result.error));
+    picture_->Clear();
     if (resultHandler_) resultHandler_(std::nullopt);
     return;
   }
-  Status->setText(QString("Simulated by ngspice in %1 s.").arg(result.seconds, 0, 'f', 2));
+  status_->setText(QString("Simulated by ngspice in %1 s.").arg(result.seconds, 0, 'f', 2));
   const Timing simulated = result.simulated;
-  if (design_) Picture->Show(*design_, conditions_, std::move(result));
+  if (design_) picture_->Show(*design_, conditions_, std::move(result));
   if (resultHandler_) resultHandler_(simulated);
 }
 

@@ -59,11 +59,12 @@ class SimulationPanel final : public QGroupBox {
   // Writes the netlist of the design; a failure is a message box.
   bool SaveNetlist(const QString& file);
 
-  QPushButton* SimulateButton = nullptr;
-  QPushButton* NetlistButton = nullptr;
-  QProgressBar* Busy = nullptr;
-  QLabel* Status = nullptr;
-  WaveView* Picture = nullptr;
+  // Its parts, for tests and the window's layout.
+  QPushButton* SimulateButton() const noexcept { return simulate_; }
+  QPushButton* NetlistButton() const noexcept { return netlist_; }
+  QProgressBar* Busy() const noexcept { return busy_; }
+  QLabel* Status() const noexcept { return status_; }
+  WaveView* Picture() const noexcept { return picture_; }
 
  private:
   void Start();
@@ -78,6 +79,11 @@ class SimulationPanel final : public QGroupBox {
   bool available_ = false;  // the program can be started
   double seconds_ = kSimulationSeconds;
   SimulationJob job_;
+  QPushButton* simulate_ = nullptr;
+  QPushButton* netlist_ = nullptr;
+  QProgressBar* busy_ = nullptr;
+  QLabel* status_ = nullptr;
+  WaveView* picture_ = nullptr;
   std::function<void(const std::optional<Timing>&)> resultHandler_;
 };
 

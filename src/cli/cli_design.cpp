@@ -178,18 +178,7 @@ DesignReport ReportOf(DesignKind kind, const PlainView& view, const MeasuringCan
   const TimerDesignState& d = Global::TimerDesign();
   const PageState& p = Global::Page();
   report.title = view.Caption();
-  report.frequency = d.Frequency;
-  report.dutyCycle = d.DutyCycle;
-  report.pulseLength = d.PulseLength;
-  report.r1 = d.R1;
-  report.r2 = d.R2;
-  report.c1 = d.C1;
-  report.c2 = d.C2;
-  report.tHigh = d.THigh;
-  report.tLow = d.TLow;
-  report.r1Ref = d.R1Ref;
-  report.r2Ref = d.R2Ref;
-  report.c1Ref = d.C1Ref;
+  report.design = d;
   report.calculated = p.Calculated;
   if (p.Calculated) {
     // The parts the script draws are those whose hit rectangles it stored.
@@ -270,14 +259,16 @@ std::optional<std::string> RunDesign(const DesignRequest& request, Canvas& page,
 void PrintDesign(const DesignReport& r, bool json, std::ostream& out) {
   if (json) {
     out << "{\"mode\": " << DesignNumber(r.kind) << ", \"title\": " << Quoted(r.title)
-        << ", \"frequency\": " << Number(r.frequency) << ", \"duty_cycle\": " << Number(r.dutyCycle)
-        << ", \"pulse_length\": " << Number(r.pulseLength) << ", \"r1\": " << Number(r.r1)
-        << ", \"r2\": " << Number(r.r2) << ", \"c1\": " << Number(r.c1)
-        << ", \"c2\": " << Number(r.c2) << ", \"t_high\": " << Number(r.tHigh)
-        << ", \"t_low\": " << Number(r.tLow) << ", \"labels\": {\"r1\": " << Label(r.r1Label)
-        << ", \"r2\": " << Label(r.r2Label) << ", \"c1\": " << Label(r.c1Label)
-        << ", \"c2\": " << Label(r.c2Label) << "}, \"fields\": [" << Quoted(r.fields[0]) << ", "
-        << Quoted(r.fields[1]) << "], \"waveform\": [";
+        << ", \"frequency\": " << Number(r.design.Frequency)
+        << ", \"duty_cycle\": " << Number(r.design.DutyCycle)
+        << ", \"pulse_length\": " << Number(r.design.PulseLength)
+        << ", \"r1\": " << Number(r.design.R1) << ", \"r2\": " << Number(r.design.R2)
+        << ", \"c1\": " << Number(r.design.C1) << ", \"c2\": " << Number(r.design.C2)
+        << ", \"t_high\": " << Number(r.design.THigh) << ", \"t_low\": " << Number(r.design.TLow)
+        << ", \"labels\": {\"r1\": " << Label(r.r1Label) << ", \"r2\": " << Label(r.r2Label)
+        << ", \"c1\": " << Label(r.c1Label) << ", \"c2\": " << Label(r.c2Label)
+        << "}, \"fields\": [" << Quoted(r.fields[0]) << ", " << Quoted(r.fields[1])
+        << "], \"waveform\": [";
     for (size_t i = 0; i < r.waveform.size(); ++i)
       out << (i ? ", " : "") << Quoted(r.waveform[i]);
     out << "]}\n";
@@ -288,10 +279,10 @@ void PrintDesign(const DesignReport& r, bool json, std::ostream& out) {
                         const char* unit) {
     if (label) out << name << "  " << *label << "  (" << Number(value) << " " << unit << ")\n";
   };
-  part("R1", r.r1Label, r.r1, "ohm");
-  part("R2", r.r2Label, r.r2, "ohm");
-  part("C1", r.c1Label, r.c1, "F");
-  part("C2", r.c2Label, r.c2, "F");
+  part("R1", r.r1Label, r.design.R1, "ohm");
+  part("R2", r.r2Label, r.design.R2, "ohm");
+  part("C1", r.c1Label, r.design.C1, "F");
+  part("C2", r.c2Label, r.design.C2, "F");
   const bool oneShot = TraitsOf(r.kind).oneShot;
   out << (oneShot ? "Pulse length  " : "Frequency  ") << r.fields[0] << (oneShot ? " sec" : " Hz")
       << "\n";
@@ -311,8 +302,8 @@ std::optional<DesignSnapshot> CalculatedDesign(const std::string& command,
     PrintError(err, *failure);
     return std::nullopt;
   }
-  return SnapshotWithTargets(report.kind, report.r1, report.r2, report.c1, report.r1Ref,
-                             report.r2Ref, report.c1Ref);
+  const TimerDesignState& d = report.design;
+  return SnapshotWithTargets(report.kind, d.R1, d.R2, d.C1, d.R1Ref, d.R2Ref, d.C1Ref);
 }
 
 }  // namespace timer555

@@ -46,10 +46,9 @@ std::vector<Option> DesignOptions(DesignRequest& request);
 struct DesignReport {
   DesignKind kind = DesignKind::AstableAbove;
   std::string title;
-  double frequency = 0, dutyCycle = 0, pulseLength = 0;
-  double r1 = 0, r2 = 0, c1 = 0, c2 = 0, tHigh = 0, tLow = 0;
-  // The parts as last calculated, before any adjustment; whether Calculate ran.
-  double r1Ref = 0, r2Ref = 0, c1Ref = 0;
+  // The design's values (targets, parts, the parts as last calculated before
+  // any adjustment, the times) and whether Calculate ran.
+  TimerDesignState design;
   bool calculated = false;
   // The value texts the schematic prints; empty when the part is not drawn.
   std::optional<std::string> r1Label, r2Label, c1Label, c2Label;

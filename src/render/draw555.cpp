@@ -310,6 +310,33 @@ std::string PartValue(char kind, bool showValues, std::int32_t index) {
   return index >= 1 && index <= 4 ? FormatCapacitance(*values[index - 1]) : std::string();
 }
 
+std::optional<SymbolAxis> TwoTerminalAxis(Canvas& canvas, Color brush) {
+  canvas.SetBrushColor(brush);
+  return TwoTerminalAxis(canvas);
+}
+
+PartTexts PartTextsOf(char kind, bool showValues) {
+  const std::int32_t index = State().PartIndex;
+  return {std::string(1, kind) + std::to_string(index), PartValue(kind, showValues, index),
+          showValues ? 1 : 0};
+}
+
+HitArea PartHitArea(const SymbolFrame& frame, const SymbolAxis& axis, int across) {
+  const Int X = frame.X, Y = frame.Y, u = frame.u, v = frame.v;
+  const int d = axis.sign;
+  if (axis.horizontal) {
+    // 27 * (u / 6), not (27 * u) / 6: the far edge of the horizontal part's
+    // hit area keeps the truncation of its own grid unit.
+    const Int near = (9 * u) / 6, far = 27 * (u / 6);
+    const Int top = Y - (across * v) / 6, bottom = Y + (across * v) / 6;
+    return d == 1 ? HitArea{X + near, top, X + far, bottom}
+                  : HitArea{X - far, top, X - near, bottom};
+  }
+  const Int near = (9 * v) / 6, far = (27 * v) / 6;
+  const Int left = X - (across * u) / 6, right = X + (across * u) / 6;
+  return d == 1 ? HitArea{left, Y + near, right, Y + far} : HitArea{left, Y - far, right, Y - near};
+}
+
 SymbolFrame CurrentFrame() noexcept {
   const DrawingState& st = State();
   return {Int(st.CurX), Int(st.CurY), Int(st.GridUnitX), Int(st.GridUnitY)};

@@ -62,10 +62,26 @@ struct SymbolAxis {
 // disagree the token draws nothing: there is no axis, and the pen is put back
 // on the current point for the wire that follows.
 std::optional<SymbolAxis> TwoTerminalAxis(Canvas& canvas);
+// The same with the brush set to `brush` first, whether or not there is an
+// axis (the diodes fill their triangle with it).
+std::optional<SymbolAxis> TwoTerminalAxis(Canvas& canvas, Color brush);
 
 // The value printed beside part `index` of a kind ('R': R1 to R3, 'C': C1 to
 // C4) when values are shown; empty otherwise and for other indices.
 std::string PartValue(char kind, bool showValues, std::int32_t index);
+
+// The texts of the part being drawn: its name ("R1"), its value (empty when
+// values are not shown) and 1 when they are shown, else 0.
+struct PartTexts {
+  std::string name;
+  std::string value;
+  int shown;
+};
+PartTexts PartTextsOf(char kind, bool showValues);
+
+// Where a click picks a two-terminal part: from 9/6 to 27/6 grid units along
+// its axis, `across` sixths of a unit to each side.
+HitArea PartHitArea(const SymbolFrame& frame, const SymbolAxis& axis, int across);
 
 // The value in red (only when values are shown), then the name in black.
 void ValueAndName(Canvas& canvas, bool showValues, Int vx, Int vy, const std::string& value, Int nx,

@@ -20,12 +20,10 @@ constexpr std::array<int, 9> kAcross = {0, 3, -3, 3, -3, 3, -3, 0, 0};
 void DrawResistor(Canvas& canvas, bool showValues) {
   DrawingState& st = Global::Drawing();
   const SymbolFrame frame = CurrentFrame();
-  const Int X = frame.X, Y = frame.Y, u = frame.u, v = frame.v;
+  const Int X = frame.X, Y = frame.Y;
   const auto axis = TwoTerminalAxis(canvas);
   if (!axis) return;
-  const std::string name = "R" + std::to_string(st.PartIndex);
-  const std::string value = PartValue('R', showValues, st.PartIndex);
-  const int s = showValues ? 1 : 0;
+  const auto [name, value, s] = PartTextsOf('R', showValues);
   const Int L(ScaledSize(20));
   const Int tv(canvas.TextWidth(value)), tn(canvas.TextWidth(name));
   const int d = axis->sign;
@@ -34,7 +32,7 @@ void DrawResistor(Canvas& canvas, bool showValues) {
     const Point p = axis->At(kAlong[i], kAcross[i]);
     canvas.LineTo(p.x, p.y);
   }
-  HitArea hit;
+  const HitArea hit = PartHitArea(frame, *axis, 3);
   if (axis->horizontal) {
     const Int valueX = X + d * L - tv / 2;
     if (st.LabelSide == LabelSide::Up) {
@@ -43,12 +41,6 @@ void DrawResistor(Canvas& canvas, bool showValues) {
     } else if (st.LabelSide == LabelSide::Down) {
       ValueAndName(canvas, showValues, valueX, Y + 15, value, X + d * L - tn / 2, Y + 5, name);
     }
-    // 27 * (u / 6), not (27 * u) / 6: the far edge of the horizontal part's
-    // hit area keeps the truncation of its own grid unit.
-    const Int near = (9 * u) / 6, far = 27 * (u / 6);
-    const Int top = Y - (3 * v) / 6, bottom = Y + (3 * v) / 6;
-    hit =
-        d == 1 ? HitArea{X + near, top, X + far, bottom} : HitArea{X - far, top, X - near, bottom};
     st.CurX = X + d * kResistorLength;
   } else {
     // Downwards the value sits 20 pixels along, upwards 16; the name above it
@@ -60,10 +52,6 @@ void DrawResistor(Canvas& canvas, bool showValues) {
     } else if (st.LabelSide == LabelSide::Right) {
       ValueAndName(canvas, showValues, X + 6, valueY, value, X + 6, nameY, name);
     }
-    const Int near = (9 * v) / 6, far = (27 * v) / 6;
-    const Int left = X - (3 * u) / 6, right = X + (3 * u) / 6;
-    hit =
-        d == 1 ? HitArea{left, Y + near, right, Y + far} : HitArea{left, Y - far, right, Y - near};
     st.CurY = Y + d * kResistorLength;
   }
   if (st.PartIndex >= 1 && st.PartIndex <= 4) {

@@ -1,5 +1,7 @@
 #include "render/symbols_active.h"
 
+#include "render/symbols_passive.h"
+
 #include "render/draw555.h"
 
 namespace timer555 {
@@ -225,8 +227,7 @@ void DrawLed(Canvas& canvas) {
   DrawingState& st = Global::Drawing();
   const SymbolFrame frame = CurrentFrame();
   const Int X = frame.X, Y = frame.Y;
-  canvas.SetBrushColor(kWhite);
-  const auto axis = TwoTerminalAxis(canvas);
+  const auto axis = TwoTerminalAxis(canvas, kWhite);
   if (!axis) return;
   const std::string label = "LED" + std::to_string(st.PartIndex);
   const auto at = [&](int a, int b) { return axis->At(a, b); };
@@ -236,10 +237,7 @@ void DrawLed(Canvas& canvas) {
   const Point c0 = at(4, -8), c1 = at(20, 8);
   canvas.Ellipse(c0.x, c0.y, c1.x, c1.y);
   canvas.SetBrushColor(kBlack);
-  Segment(canvas, at(0, 0), at(16, 0));
-  canvas.Polygon({at(16, 0), at(8, -4), at(8, 4)});
-  Segment(canvas, at(16, -4), at(16, 4));
-  Segment(canvas, at(16, 0), at(24, 0));
+  DrawDiodeBody(canvas, *axis);
   Segment(canvas, at(20, 6 * out), at(24, 8 * out));
   Segment(canvas, at(22, 4 * out), at(26, 6 * out));
   canvas.SetBrushColor(kWhite);

@@ -16,12 +16,10 @@ constexpr int kCapacitorLength = 36;
 void DrawCapacitor(Canvas& canvas, bool showValues) {
   DrawingState& st = Global::Drawing();
   const SymbolFrame frame = CurrentFrame();
-  const Int X = frame.X, Y = frame.Y, u = frame.u, v = frame.v;
+  const Int X = frame.X, Y = frame.Y;
   const auto axis = TwoTerminalAxis(canvas);
   if (!axis) return;
-  const std::string name = "C" + std::to_string(st.PartIndex);
-  const std::string value = PartValue('C', showValues, st.PartIndex);
-  const int s = showValues ? 1 : 0;
+  const auto [name, value, s] = PartTextsOf('C', showValues);
   const Int L(ScaledSize(20)), M(ScaledSize(16));
   const Int tv(canvas.TextWidth(value)), tn(canvas.TextWidth(name));
   const int d = axis->sign;
@@ -30,7 +28,7 @@ void DrawCapacitor(Canvas& canvas, bool showValues) {
   Segment(canvas, axis->At(16, -7), axis->At(16, 7));
   Segment(canvas, axis->At(19, -7), axis->At(19, 7));
   Segment(canvas, axis->At(19, 0), axis->At(kCapacitorLength, 0));
-  HitArea hit;
+  const HitArea hit = PartHitArea(frame, *axis, 7);
   if (axis->horizontal) {
     const Int mid = X + d * 18;
     if (st.LabelSide == LabelSide::Up) {
@@ -39,12 +37,6 @@ void DrawCapacitor(Canvas& canvas, bool showValues) {
     } else if (st.LabelSide == LabelSide::Down) {
       ValueAndName(canvas, showValues, mid - tv / 2, Y + 18, value, mid - tn / 2, Y + 8, name);
     }
-    // 27 * (u / 6), not (27 * u) / 6: the far edge of the horizontal part's
-    // hit area keeps the truncation of its own grid unit.
-    const Int near = (9 * u) / 6, far = 27 * (u / 6);
-    const Int top = Y - (7 * v) / 6, bottom = Y + (7 * v) / 6;
-    hit =
-        d == 1 ? HitArea{X + near, top, X + far, bottom} : HitArea{X - far, top, X - near, bottom};
     st.CurX = X + d * kCapacitorLength;
   } else {
     const Int valueY = Y + d * 16;
@@ -54,22 +46,24 @@ void DrawCapacitor(Canvas& canvas, bool showValues) {
     } else if (st.LabelSide == LabelSide::Right) {
       ValueAndName(canvas, showValues, X + 10, valueY, value, X + 10, nameY, name);
     }
-    const Int near = (9 * v) / 6, far = (27 * v) / 6;
-    const Int left = X - (7 * u) / 6, right = X + (7 * u) / 6;
-    hit =
-        d == 1 ? HitArea{left, Y + near, right, Y + far} : HitArea{left, Y - far, right, Y - near};
     st.CurY = Y + d * kCapacitorLength;
   }
   if (st.PartIndex == 1) Global::Page().CapacitorHitRect = hit;
   canvas.MoveTo(st.CurX, st.CurY);
 }
 
+void DrawDiodeBody(Canvas& canvas, const SymbolAxis& axis) {
+  Segment(canvas, axis.At(0, 0), axis.At(16, 0));
+  canvas.Polygon({axis.At(16, 0), axis.At(8, -4), axis.At(8, 4)});
+  Segment(canvas, axis.At(16, -4), axis.At(16, 4));
+  Segment(canvas, axis.At(16, 0), axis.At(24, 0));
+}
+
 void DrawDiode(Canvas& canvas) {
   DrawingState& st = Global::Drawing();
   const SymbolFrame frame = CurrentFrame();
   const Int X = frame.X, Y = frame.Y;
-  canvas.SetBrushColor(kBlack);
-  const auto axis = TwoTerminalAxis(canvas);
+  const auto axis = TwoTerminalAxis(canvas, kBlack);
   if (!axis) {
     // Nothing drawn: the brush is white again for the terminals and labels after it.
     canvas.SetBrushColor(kWhite);
@@ -78,11 +72,7 @@ void DrawDiode(Canvas& canvas) {
   const std::string name = "D" + std::to_string(st.PartIndex);
   const Int tn(canvas.TextWidth(name));
   const int d = axis->sign;
-  // Lead, the filled triangle pointing along, the bar, lead.
-  Segment(canvas, axis->At(0, 0), axis->At(16, 0));
-  canvas.Polygon({axis->At(16, 0), axis->At(8, -4), axis->At(8, 4)});
-  Segment(canvas, axis->At(16, -4), axis->At(16, 4));
-  Segment(canvas, axis->At(16, 0), axis->At(24, 0));
+  DrawDiodeBody(canvas, *axis);
   canvas.SetBrushColor(kWhite);
   canvas.SetFontColor(kBlack);
   if (axis->horizontal) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "render/canvas.h"
+#include "render/draw555.h"
 
 namespace timer555 {
 
@@ -9,6 +10,9 @@ namespace timer555 {
 void DrawCapacitor(Canvas& canvas, bool showValues);
 // Diode "d": 24 pixels from anode to cathode, labelled "D" + index.
 void DrawDiode(Canvas& canvas);
+// Lead, the filled triangle pointing along the axis, the bar, lead: 24
+// pixels, in the brush colour.
+void DrawDiodeBody(Canvas& canvas, const SymbolAxis& axis);
 // Three bars at the current point; the pen ends on the lowest bar.
 void DrawGround(Canvas& canvas);
 // "Z": two columns right, one row down, then a ground there.

@@ -671,18 +671,19 @@ TEST_F(CheckWindowTest, SimulatesInTheBackground) {
   Design3At1kHz();
   TfmCheck* check = PressF9();
   SimulationPanel* panel = check->Simulation();
-  ASSERT_TRUE(panel->SimulateButton->isEnabled());
-  QTest::mouseClick(panel->SimulateButton, Qt::LeftButton);
-  EXPECT_EQ(panel->SimulateButton->text(), "Cancel") << "the window answers while ngspice runs";
-  EXPECT_TRUE(panel->Busy->isVisibleTo(check));
-  QTRY_VERIFY_WITH_TIMEOUT(!panel->Running() && panel->SimulateButton->text() == "Simulate", 6000);
-  EXPECT_TRUE(panel->Status->text().startsWith("Simulated by ngspice"))
-      << panel->Status->text().toStdString();
+  ASSERT_TRUE(panel->SimulateButton()->isEnabled());
+  QTest::mouseClick(panel->SimulateButton(), Qt::LeftButton);
+  EXPECT_EQ(panel->SimulateButton()->text(), "Cancel") << "the window answers while ngspice runs";
+  EXPECT_TRUE(panel->Busy()->isVisibleTo(check));
+  QTRY_VERIFY_WITH_TIMEOUT(!panel->Running() && panel->SimulateButton()->text() == "Simulate",
+                           6000);
+  EXPECT_TRUE(panel->Status()->text().startsWith("Simulated by ngspice"))
+      << panel->Status()->text().toStdString();
   EXPECT_EQ(Cell(check, "Frequency, simulated"), Cell(check, "Frequency, predicted"))
       << "simulated and predicted agree within 0.05 %";
   EXPECT_EQ(Cell(check, "Frequency, predicted"), "863.8 Hz");
-  EXPECT_TRUE(panel->Picture->HasWave());
-  EXPECT_TRUE(panel->Picture->accessibleDescription().startsWith("Output high "));
+  EXPECT_TRUE(panel->Picture()->HasWave());
+  EXPECT_TRUE(panel->Picture()->accessibleDescription().startsWith("Output high "));
   // A change of the design clears what no longer holds.
   ClickArrow(false);
   EXPECT_EQ(Cell(check, "Frequency, simulated"), "");
@@ -710,29 +711,29 @@ TEST_F(CheckWindowTest, CancelEndsTheRunAndAMissingSimulatorSaysWhy) {
   panel->SetProgram(standIn.toStdString(), 20);
   check->resize(900, 700);
   QApplication::processEvents();
-  const QRect simulate = panel->SimulateButton->geometry();
-  const QRect netlist = panel->NetlistButton->geometry();
+  const QRect simulate = panel->SimulateButton()->geometry();
+  const QRect netlist = panel->NetlistButton()->geometry();
   const QSize size = check->size();
-  QTest::mouseClick(panel->SimulateButton, Qt::LeftButton);
+  QTest::mouseClick(panel->SimulateButton(), Qt::LeftButton);
   ASSERT_TRUE(panel->Running());
   QApplication::processEvents();
   // The buttons stay where they were: a second click on the same spot cancels.
-  EXPECT_EQ(panel->SimulateButton->geometry(), simulate);
-  EXPECT_EQ(panel->NetlistButton->geometry(), netlist);
-  EXPECT_EQ(panel->SimulateButton->accessibleName(), "Cancel");
+  EXPECT_EQ(panel->SimulateButton()->geometry(), simulate);
+  EXPECT_EQ(panel->NetlistButton()->geometry(), netlist);
+  EXPECT_EQ(panel->SimulateButton()->accessibleName(), "Cancel");
   EXPECT_EQ(check->size(), size);
-  QTest::mouseClick(panel->SimulateButton, Qt::LeftButton);  // Cancel
+  QTest::mouseClick(panel->SimulateButton(), Qt::LeftButton);  // Cancel
   QTRY_VERIFY_WITH_TIMEOUT(!panel->Running(), 3000);
-  EXPECT_EQ(panel->Status->text(), "the simulation was cancelled");
-  EXPECT_EQ(panel->SimulateButton->accessibleName(), "Simulate");
+  EXPECT_EQ(panel->Status()->text(), "the simulation was cancelled");
+  EXPECT_EQ(panel->SimulateButton()->accessibleName(), "Simulate");
 
   const QByteArray path = qgetenv("PATH");
   qputenv("PATH", dir.toUtf8());
   panel->SetProgram("ngspice", kSimulationSeconds);
   qputenv("PATH", path);
-  EXPECT_FALSE(panel->SimulateButton->isEnabled());
-  EXPECT_EQ(panel->SimulateButton->toolTip().toStdString(), kNgspiceMissing);
-  EXPECT_EQ(panel->Status->text().toStdString(), kNgspiceMissing);
+  EXPECT_FALSE(panel->SimulateButton()->isEnabled());
+  EXPECT_EQ(panel->SimulateButton()->toolTip().toStdString(), kNgspiceMissing);
+  EXPECT_EQ(panel->Status()->text().toStdString(), kNgspiceMissing);
   QDir(dir).removeRecursively();
 }
 
