@@ -261,9 +261,9 @@ std::optional<DesignSnapshot> MainShell::CheckedDesign() const {
 }
 
 void MainShell::AnnounceDesign() {
-  std::optional<DesignSnapshot> design = CheckedDesign();
+  const std::optional<DesignSnapshot> design = CheckedDesign();
   if (design == announced_) return;
-  announced_ = std::move(design);
+  announced_ = design;
   if (observer_) observer_(announced_);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <ostream>
@@ -52,7 +53,7 @@ struct DesignReport {
   bool calculated = false;
   // The value texts the schematic prints; empty when the part is not drawn.
   std::optional<std::string> r1Label, r2Label, c1Label, c2Label;
-  std::string fields[2];
+  std::array<std::string, 2> fields;
   std::vector<std::string> waveform;
 };
 
