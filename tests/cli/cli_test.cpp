@@ -343,7 +343,8 @@ TEST_F(CliTest, CheckExplainsTheBuiltCircuit) {
   ASSERT_EQ(Run({"check", "astable-below", "-f", "1000", "-d", "25", "--vcc", "5"}),
             ExitStatus::Success)
       << err.str();
-  EXPECT_NE(out.str().find("Frequency       1.000 kHz       772.1 Hz  (-22.8 %)"), std::string::npos)
+  EXPECT_NE(out.str().find("Frequency       1.000 kHz       772.1 Hz  (-22.8 %)"),
+            std::string::npos)
       << out.str();
   EXPECT_NE(out.str().find("diode-drop: "), std::string::npos);
   // One shape whatever the mode: the same keys in every object, null where
