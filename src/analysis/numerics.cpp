@@ -6,9 +6,10 @@
 namespace timer555 {
 
 Root SolveIncreasing(const std::function<double(double)>& g,
-                     const std::function<double(double)>& slope, double lo, double hi) {
+                     const std::function<double(double)>& slope, double lo, double hi,
+                     double start) {
   Root root;
-  double x = (lo + hi) / 2;
+  double x = start > lo && start < hi ? start : (lo + hi) / 2;
   for (int k = 0; k < kRootIterations; ++k) {
     root.iterations = k + 1;
     const double gx = g(x);
@@ -18,12 +19,13 @@ Root SolveIncreasing(const std::function<double(double)>& g,
       lo = x;
     }
     double next = x - gx / slope(x);
-    if (!(next > lo && next < hi)) next = (lo + hi) / 2;
-    if (std::fabs(next - x) <= kRootRelativeStep * std::max(x, kRootFloor)) {
-      root.value = next;
+    // A step this small ends it, even one onto the bracket's end (g(x) = 0).
+    if (gx == 0 || std::fabs(next - x) <= kRootRelativeStep * std::max(x, kRootFloor)) {
+      root.value = gx == 0 ? x : next;
       root.converged = true;
       return root;
     }
+    if (!(next > lo && next < hi)) next = (lo + hi) / 2;
     x = next;
   }
   root.value = x;

@@ -20,9 +20,10 @@ struct Root {
 
 // The root of an increasing `g` inside [lo, hi] (g(lo) <= 0 <= g(hi)) by
 // Newton's method with `slope`, kept inside the shrinking bracket by
-// bisection; starts half-way.
+// bisection; starts at `start` where it lies inside, else half-way.
 Root SolveIncreasing(const std::function<double(double)>& g,
-                     const std::function<double(double)>& slope, double lo, double hi);
+                     const std::function<double(double)>& slope, double lo, double hi,
+                     double start = -1);
 
 // An integral and whether every interval met its share of the tolerance
 // before the depth ran out.

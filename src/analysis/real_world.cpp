@@ -36,8 +36,11 @@ double PathCurrent(const Path& p, double v, const DiodeModel& d, double celsius)
   const double is = d.SaturationCurrent(celsius);
   const double nvt = d.n * d.ThermalVoltage(celsius);
   const double r = p.r + d.rs;
+  // Newton starts from the current with the diode's drop at the largest
+  // current it could carry: just below the root, where the curve is gentle.
+  const double start = (drive - nvt * std::log1p(drive / r / is)) / r;
   return SolveIncreasing([&](double i) { return r * i + nvt * std::log1p(i / is) - drive; },
-                         [&](double i) { return r + nvt / (is + i); }, 0, drive / r)
+                         [&](double i) { return r + nvt / (is + i); }, 0, drive / r, start)
       .value;
 }
 
@@ -50,14 +53,15 @@ double PathTime(const Path& p, double c, double from, double to, const DiodeMode
       (p.vs - to) * (p.vs - from) > 0 && std::fabs(p.vs - to) < std::fabs(p.vs - from);
   if (!between) return kInfinity;
   if (!p.diode) return p.r * c * std::log((p.vs - from) / (p.vs - to));
-  const auto integrand = [&](double v) {
-    const double i = PathCurrent(p, v, d, celsius);
-    return i > 0 ? c / i : kInfinity;
-  };
-  const double a = std::min(from, to), b = std::max(from, to);
-  const double fa = integrand(a), fb = integrand(b), fm = integrand((a + b) / 2);
-  if (!std::isfinite(fa) || !std::isfinite(fb)) return kInfinity;
-  return IntegrateSimpson(integrand, a, b, fa, fm, fb).value;
+  // With the current as the variable the time has a closed form: the drive
+  // is (r + rs)·I + n·Vt·ln(1 + I/Is), so dt = C·(r + rs + n·Vt/(Is + I))·dI / I,
+  // from the current at the start to the smaller one at the end.
+  const double start = PathCurrent(p, from, d, celsius), end = PathCurrent(p, to, d, celsius);
+  if (!(end > 0) || !std::isfinite(start)) return kInfinity;
+  const double is = d.SaturationCurrent(celsius);
+  const double nvt = d.n * d.ThermalVoltage(celsius);
+  return c * ((p.r + d.rs) * std::log(start / end) +
+              nvt / is * (std::log1p(is / end) - std::log1p(is / start)));
 }
 
 // The voltage the capacitor passes while the latch is still switching: it

@@ -21,9 +21,11 @@ TEST(SolveIncreasing, FindsARootAndSaysSo) {
 }
 
 TEST(SolveIncreasing, ReportsWhatItCouldNotFind) {
-  // A root at zero approached by halving: the floor of the relative step
-  // needs more halvings than the limit allows.
-  const Root r = SolveIncreasing([](double x) { return x; }, [](double) { return 1.0; }, -1, 1);
+  // A root at zero approached by halving (a slope so wrong that every
+  // Newton step leaves the bracket): the floor of the relative step needs
+  // more halvings than the limit allows.
+  const Root r =
+      SolveIncreasing([](double x) { return x; }, [](double) { return 1e-300; }, -1, 1, 0.5);
   EXPECT_FALSE(r.converged);
   EXPECT_EQ(r.iterations, kRootIterations);
   EXPECT_LT(std::fabs(r.value), 1e-25);
@@ -40,6 +42,24 @@ TEST(IntegrateSimpson, MeetsItsToleranceOrSaysItDidNot) {
   const Integral jump = IntegrateSimpson(step, 0, 1, 0, 1, 1);
   EXPECT_FALSE(jump.converged);
   EXPECT_NEAR(jump.value, 0.7, 1e-6);
+}
+
+// A root met exactly ends the search there, also on the bracket's end:
+// the diode's current, from below, in a handful of steps.
+TEST(SolveIncreasing, AnExactRootEndsIt) {
+  const Root zero = SolveIncreasing([](double x) { return x; }, [](double) { return 1.0; }, -1, 1);
+  EXPECT_TRUE(zero.converged);
+  EXPECT_EQ(zero.value, 0);
+  EXPECT_EQ(zero.iterations, 1);
+  const double is = 2.52e-9, nvt = 0.045, r = 3600;
+  for (double drive : {5.0, 3.0, 1.0, 0.6}) {
+    const double start = (drive - nvt * std::log1p(drive / r / is)) / r;
+    const Root i =
+        SolveIncreasing([&](double x) { return r * x + nvt * std::log1p(x / is) - drive; },
+                        [&](double x) { return r + nvt / (is + x); }, 0, drive / r, start);
+    EXPECT_TRUE(i.converged) << drive;
+    EXPECT_LE(i.iterations, 6) << drive;
+  }
 }
 
 }  // namespace
