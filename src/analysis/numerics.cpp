@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace timer555 {
 
@@ -59,6 +60,20 @@ Integral IntegrateSimpson(const std::function<double(double)>& f, double a, doub
   integral.value = Simpson(f, a, b, fa, fm, fb, whole, kIntegralRelativeError * whole,
                            kIntegralDepth, integral.converged);
   return integral;
+}
+
+double IntegrateGauss16(const std::function<double(double)>& f, double a, double b) {
+  static constexpr double kNodes[] = {
+      0.095012509837637441, 0.28160355077925892, 0.45801677765722737, 0.61787624440264377,
+      0.755404408355003,    0.86563120238783176, 0.9445750230732326,  0.98940093499164994};
+  static constexpr double kWeights[] = {
+      0.18945061045506847, 0.18260341504492361,  0.16915651939500256,  0.14959598881657682,
+      0.12462897125553395, 0.095158511682492897, 0.062253523938647776, 0.027152459411754058};
+  const double half = (b - a) / 2, mid = (a + b) / 2;
+  double sum = 0;
+  for (size_t k = 0; k < std::size(kNodes); ++k)
+    sum += kWeights[k] * (f(mid - half * kNodes[k]) + f(mid + half * kNodes[k]));
+  return sum * half;
 }
 
 }  // namespace timer555

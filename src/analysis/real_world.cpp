@@ -4,6 +4,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <sstream>
 
 #include "analysis/numerics.h"
@@ -65,13 +66,53 @@ double PathTime(const Path& p, double c, double from, double to, const DiodeMode
 }
 
 // The voltage the capacitor passes while the latch is still switching: it
-// keeps moving along the path for the propagation delay.
-double Overshoot(const Path& p, double c, double at, double delay, const DiodeModel& d,
-                 double celsius) {
-  const double slope = PathCurrent(p, at, d, celsius) / c;
-  const double moved = std::min(slope * delay, std::fabs(p.vs - at));
-  return p.vs > at ? at + moved : at - moved;
+// keeps moving towards `vs` with `current` for the propagation delay.
+double Overshoot(double vs, double current, double c, double at, double delay) {
+  const double moved = std::min(current / c * delay, std::fabs(vs - at));
+  return vs > at ? at + moved : at - moved;
 }
+
+// Design 2 with a bipolar timer: the high output sources through R1 with
+// the pull-up R2 beside it, its drop following the current it sources. With
+// that current x as the variable every figure is explicit: the drop, the
+// current through R1 and the capacitor's voltage.
+struct OutputStage {
+  double vcc = 0, r1 = 0, r2 = 0, ith = 0, celsius = 0;
+  const FamilyParameters* f = nullptr;
+
+  double Drop(double x) const { return OutputHighDrop(*f, x, celsius); }
+  double DropSlope(double x) const {
+    const double nvt = 2 * f->outputJunctionEmission * DiodeModel{}.ThermalVoltage(celsius);
+    return nvt / (f->outputJunctionSaturation + x) + f->outputHighResistance;
+  }
+  double ThroughR1(double x) const { return x + Drop(x) / r2; }
+  double Capacitor(double x) const { return vcc - Drop(x) - r1 * ThroughR1(x); }
+  // The stage's current while the capacitor stands at `v` (below Vcc).
+  double At(double v) const {
+    const double hi = (vcc - v) / r1;
+    if (!(hi > 0)) return 0;
+    // Newton starts below the root, with the drop the largest current would see.
+    const double start = (vcc - v - Drop(hi) * (1 + r1 / r2)) / r1;
+    return SolveIncreasing([&](double x) { return v - Capacitor(x); },
+                           [&](double x) { return DropSlope(x) * (1 + r1 / r2) + r1; }, 0, hi,
+                           start)
+        .value;
+  }
+  // The capacitor's current at `v`.
+  double Current(double v) const { return ThroughR1(At(v)) - ith; }
+  // From `from` up to `to`: dt = C·dv / i, with dv = −(drop'·(1 + R1/R2) + R1)·dx,
+  // integrated over ln x, where the integrand is smooth.
+  double Time(double c, double from, double to) const {
+    if (!(to < vcc) || from >= to) return from == to ? 0 : kInfinity;
+    const double end = At(to), start = At(from);
+    if (!(ThroughR1(end) > ith) || !(end > 0)) return kInfinity;
+    const auto integrand = [&](double u) {
+      const double x = std::exp(u);
+      return c * (DropSlope(x) * (1 + r1 / r2) + r1) * x / (ThroughR1(x) - ith);
+    };
+    return IntegrateGauss16(integrand, std::log(end), std::log(start));
+  }
+};
 
 // Thevenin source of pin 7 while the discharge transistor conducts against
 // the resistor from Vcc: the capacitor's current is small beside it.
@@ -81,10 +122,8 @@ Path DischargeNode(double vcc, double r1, double rd) {
 
 struct Paths {
   Path charge, discharge;
-  // Design 2 only: the charging path below `split` volts (the output stage
-  // sources) and above it (the pull-up alone).
-  std::optional<double> split;
-  Path chargeLow;
+  // Design 2 with a bipolar timer: the output stage charges, not `charge`.
+  std::optional<OutputStage> stage;
 };
 
 Paths PathsOf(const DesignSnapshot& s, const Conditions& c, const FamilyParameters& f) {
@@ -97,15 +136,14 @@ Paths PathsOf(const DesignSnapshot& s, const Conditions& c, const FamilyParamete
       p.discharge = {pin7.vs - ith * (s.r2 + pin7.r), s.r2 + pin7.r, false};
       break;
     case DesignKind::AstableSquare: {
-      // R2 pulls the output up; a bipolar high output stands a drop below Vcc
-      // and only sources, so the pull-up carries the charge until the output
-      // stage takes over (below `split`).
-      const double vo = vcc - f.outputHighDrop, ro = f.outputHighResistance;
+      // R2 pulls the output up beside the output stage. A CMOS high output
+      // drives to Vcc through its resistance, in parallel with the pull-up; a
+      // bipolar one only sources, a drop below Vcc that follows its current.
+      const double ro = f.outputHighResistance;
       const double rp = s.r2 * ro / (s.r2 + ro);
-      const double vp = (vcc / s.r2 + vo / ro) * rp;
-      p.charge = {vcc - ith * (s.r1 + s.r2), s.r1 + s.r2, false};
-      p.chargeLow = {vp - ith * (s.r1 + rp), s.r1 + rp, false};
-      p.split = vcc - f.outputHighDrop * (s.r1 + s.r2) / s.r2;
+      p.charge = {vcc - ith * (s.r1 + rp), s.r1 + rp, false};
+      if (f.outputJunctionSaturation > 0)
+        p.stage = OutputStage{vcc, s.r1, s.r2, ith, c.celsius, &f};
       const double rl = f.outputLowResistance;
       const double vl = vcc * rl / (s.r2 + rl), rlp = s.r2 * rl / (s.r2 + rl);
       p.discharge = {vl - ith * (s.r1 + rlp), s.r1 + rlp, false};
@@ -125,14 +163,13 @@ Paths PathsOf(const DesignSnapshot& s, const Conditions& c, const FamilyParamete
 
 double ChargeTime(const Paths& p, double c1, double from, double to, const DiodeModel& d,
                   double celsius) {
-  if (!p.split || *p.split <= from) return PathTime(p.charge, c1, from, to, d, celsius);
-  if (*p.split >= to) return PathTime(p.chargeLow, c1, from, to, d, celsius);
-  return PathTime(p.chargeLow, c1, from, *p.split, d, celsius) +
-         PathTime(p.charge, c1, *p.split, to, d, celsius);
+  if (p.stage) return p.stage->Time(c1, from, to);
+  return PathTime(p.charge, c1, from, to, d, celsius);
 }
 
-const Path& ChargePathAt(const Paths& p, double v) {
-  return p.split && v < *p.split ? p.chargeLow : p.charge;
+// The capacitor's charging current at `v`, and what it charges towards.
+double ChargeCurrent(const Paths& p, double v, const DiodeModel& d, double celsius) {
+  return p.stage ? p.stage->Current(v) : PathCurrent(p.charge, v, d, celsius);
 }
 
 std::string Percent(double fraction, int decimals = 1) {
@@ -198,8 +235,10 @@ Timing PredictWith(const DesignSnapshot& s, const Conditions& c, const FamilyPar
     return t;
   }
   // Each threshold is passed by what the capacitor moves during the delay.
-  const double low = Overshoot(p.discharge, s.c1, v1, delay, diode, c.celsius);
-  const double high = Overshoot(ChargePathAt(p, v2), s.c1, v2, delay, diode, c.celsius);
+  const double low =
+      Overshoot(p.discharge.vs, PathCurrent(p.discharge, v1, diode, c.celsius), s.c1, v1, delay);
+  const double high = Overshoot(p.stage ? c.vcc : p.charge.vs,
+                                ChargeCurrent(p, v2, diode, c.celsius), s.c1, v2, delay);
   const double tH = ChargeTime(p, s.c1, low, v2, diode, c.celsius) + delay;
   const double tL = PathTime(p.discharge, s.c1, high, v1, diode, c.celsius) + delay;
   t.tHigh = tH;
@@ -383,7 +422,7 @@ std::vector<Cause> Causes(const DesignSnapshot& s, const FamilyParameters& f) {
   causes.push_back({"delay", p});
   if (s.kind == DesignKind::AstableSquare) {
     p = f;
-    p.outputHighDrop = 0;
+    p.outputJunctionSaturation = 0;
     p.outputHighResistance = p.outputLowResistance = 1e-6;
     causes.push_back({"output", p});
   }
@@ -409,9 +448,10 @@ std::string CauseText(const std::string& cause, const FamilyParameters& f) {
     return "the propagation delay (about " + EngineeringText(f.propagationDelay, "s") +
            " per transition), which adds to each half period; choose the parts for the "
            "predicted figure";
-  if (cause == "output" && f.outputHighDrop > 0)
-    return "the output stage the timing current flows through (its high level " +
-           Number(f.outputHighDrop) + " V below Vcc, " + Ohms(f.outputHighResistance) + " high, " +
+  if (cause == "output" && f.outputJunctionSaturation > 0)
+    return "the output stage the timing current flows through (its high level two "
+           "base-emitter drops below Vcc, about " +
+           Number(OutputHighDrop(f, 1e-3, kNominalCelsius)) + " V at 1 mA, and " +
            Ohms(f.outputLowResistance) + " low); a CMOS timer's output reaches Vcc";
   if (cause == "output")
     return "the output stage's resistance the timing current flows through (" +

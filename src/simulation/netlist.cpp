@@ -153,11 +153,15 @@ std::string OutputStage(const Conditions& c) {
     s += "Bout out gnd I = V(qs,gnd) > 0.5 ? (V(out,gnd) - V(vcc,gnd)) / " +
          N(f.outputHighResistance) + " : V(out,gnd) / " + N(f.outputLowResistance) + "\n";
   } else {
-    s += "only sources, from " + N(f.outputHighDrop) + " V below Vcc through " +
-         N(f.outputHighResistance) + " ohm\n";
-    s += "Bout out gnd I = V(qs,gnd) > 0.5 ? -max(V(vcc,gnd) - " + N(f.outputHighDrop) +
-         " - V(out,gnd), 0) / " + N(f.outputHighResistance) + " : V(out,gnd) / " +
-         N(f.outputLowResistance) + "\n";
+    s += "only sources: two base-emitter junctions and " + N(f.outputHighResistance) +
+         " ohm (the switch) from Vcc, on while the latch is set\n";
+    s += "Shigh vcc hs qs gnd outhigh\n"
+         "Dq1 hs hm outjunction\n"
+         "Dq2 hm out outjunction\n";
+    s += ".model outhigh SW(VT=0.5 VH=0 RON=" + N(f.outputHighResistance) + " ROFF=1G)\n";
+    s += ".model outjunction D(IS=" + N(f.outputJunctionSaturation) +
+         " N=" + N(f.outputJunctionEmission) + ")\n";
+    s += "Bout out gnd I = V(qs,gnd) > 0.5 ? 0 : V(out,gnd) / " + N(f.outputLowResistance) + "\n";
   }
   return s;
 }
