@@ -26,16 +26,25 @@ struct Path {
   bool diode = false;
 };
 
+// The steering diodes at the circuit's temperature: saturation current,
+// n·Vt and series resistance.
+struct Diode {
+  double is = 0, nvt = 0, rs = 0;
+};
+Diode DiodeAt(double celsius) {
+  const DiodeModel model;
+  return {model.SaturationCurrent(celsius), model.n * model.ThermalVoltage(celsius), model.rs};
+}
+
 // The current through the path when the capacitor stands at `v` (its
 // magnitude, in the path's direction): r·I + Vd(I) = |vs − v|.
-double PathCurrent(const Path& p, double v, const DiodeModel& d, double celsius) {
+double PathCurrent(const Path& p, double v, const Diode& d) {
   const double drive = std::fabs(p.vs - v);
   if (drive <= 0 || !(p.r >= 0)) return 0;
   if (!p.diode) return p.r > 0 ? drive / p.r : kInfinity;
   // r·I + n·Vt·ln(1 + I/Is) + rs·I − drive rises with I from below zero at 0
   // to above it at drive / (r + rs).
-  const double is = d.SaturationCurrent(celsius);
-  const double nvt = d.n * d.ThermalVoltage(celsius);
+  const double is = d.is, nvt = d.nvt;
   const double r = p.r + d.rs;
   // Newton starts from the current with the diode's drop at the largest
   // current it could carry: just below the root, where the curve is gentle.
@@ -46,8 +55,7 @@ double PathCurrent(const Path& p, double v, const DiodeModel& d, double celsius)
 }
 
 // The time the capacitor takes from `from` to `to` along the path.
-double PathTime(const Path& p, double c, double from, double to, const DiodeModel& d,
-                double celsius) {
+double PathTime(const Path& p, double c, double from, double to, const Diode& d) {
   if (from == to) return 0;
   // The target must lie between the start and the source, or it is never reached.
   const bool between =
@@ -57,10 +65,9 @@ double PathTime(const Path& p, double c, double from, double to, const DiodeMode
   // With the current as the variable the time has a closed form: the drive
   // is (r + rs)·I + n·Vt·ln(1 + I/Is), so dt = C·(r + rs + n·Vt/(Is + I))·dI / I,
   // from the current at the start to the smaller one at the end.
-  const double start = PathCurrent(p, from, d, celsius), end = PathCurrent(p, to, d, celsius);
+  const double start = PathCurrent(p, from, d), end = PathCurrent(p, to, d);
   if (!(end > 0) || !std::isfinite(start)) return kInfinity;
-  const double is = d.SaturationCurrent(celsius);
-  const double nvt = d.n * d.ThermalVoltage(celsius);
+  const double is = d.is, nvt = d.nvt;
   return c * ((p.r + d.rs) * std::log(start / end) +
               nvt / is * (std::log1p(is / end) - std::log1p(is / start)));
 }
@@ -77,14 +84,22 @@ double Overshoot(double vs, double current, double c, double at, double delay) {
 // that current x as the variable every figure is explicit: the drop, the
 // current through R1 and the capacitor's voltage.
 struct OutputStage {
-  double vcc = 0, r1 = 0, r2 = 0, ith = 0, celsius = 0;
-  const FamilyParameters* f = nullptr;
+  double vcc = 0, r1 = 0, r2 = 0, ith = 0;
+  double is = 0, nvt = 0, ro = 0;  // the two junctions' Is and 2·n·Vt, the resistance
 
-  double Drop(double x) const { return OutputHighDrop(*f, x, celsius); }
-  double DropSlope(double x) const {
-    const double nvt = 2 * f->outputJunctionEmission * DiodeModel{}.ThermalVoltage(celsius);
-    return nvt / (f->outputJunctionSaturation + x) + f->outputHighResistance;
-  }
+  OutputStage(double vcc_, double r1_, double r2_, double ith_, const FamilyParameters& f,
+              double celsius)
+      : vcc(vcc_),
+        r1(r1_),
+        r2(r2_),
+        ith(ith_),
+        is(f.outputJunctionSaturation),
+        nvt(2 * f.outputJunctionEmission * DiodeModel{}.ThermalVoltage(celsius)),
+        ro(f.outputHighResistance) {}
+
+  // As OutputHighDrop, with the junctions' figures worked out once.
+  double Drop(double x) const { return nvt * std::log1p(x / is) + ro * x; }
+  double DropSlope(double x) const { return nvt / (is + x) + ro; }
   double ThroughR1(double x) const { return x + Drop(x) / r2; }
   double Capacitor(double x) const { return vcc - Drop(x) - r1 * ThroughR1(x); }
   // The stage's current while the capacitor stands at `v` (below Vcc).
@@ -142,8 +157,7 @@ Paths PathsOf(const DesignSnapshot& s, const Conditions& c, const FamilyParamete
       const double ro = f.outputHighResistance;
       const double rp = s.r2 * ro / (s.r2 + ro);
       p.charge = {vcc - ith * (s.r1 + rp), s.r1 + rp, false};
-      if (f.outputJunctionSaturation > 0)
-        p.stage = OutputStage{vcc, s.r1, s.r2, ith, c.celsius, &f};
+      if (f.outputJunctionSaturation > 0) p.stage = OutputStage(vcc, s.r1, s.r2, ith, f, c.celsius);
       const double rl = f.outputLowResistance;
       const double vl = vcc * rl / (s.r2 + rl), rlp = s.r2 * rl / (s.r2 + rl);
       p.discharge = {vl - ith * (s.r1 + rlp), s.r1 + rlp, false};
@@ -161,15 +175,14 @@ Paths PathsOf(const DesignSnapshot& s, const Conditions& c, const FamilyParamete
   return p;
 }
 
-double ChargeTime(const Paths& p, double c1, double from, double to, const DiodeModel& d,
-                  double celsius) {
+double ChargeTime(const Paths& p, double c1, double from, double to, const Diode& d) {
   if (p.stage) return p.stage->Time(c1, from, to);
-  return PathTime(p.charge, c1, from, to, d, celsius);
+  return PathTime(p.charge, c1, from, to, d);
 }
 
 // The capacitor's charging current at `v`, and what it charges towards.
-double ChargeCurrent(const Paths& p, double v, const DiodeModel& d, double celsius) {
-  return p.stage ? p.stage->Current(v) : PathCurrent(p.charge, v, d, celsius);
+double ChargeCurrent(const Paths& p, double v, const Diode& d) {
+  return p.stage ? p.stage->Current(v) : PathCurrent(p.charge, v, d);
 }
 
 std::string Percent(double fraction, int decimals = 1) {
@@ -224,28 +237,29 @@ namespace {
 
 // The prediction with the family's figures given: the warnings ask what the
 // circuit would do without one effect to name the one that matters.
-Timing PredictWith(const DesignSnapshot& s, const Conditions& c, const FamilyParameters& f) {
-  const DiodeModel diode;
+Timing PredictWith(const DesignSnapshot& s, const Conditions& c, const FamilyParameters& f,
+                   bool firstHigh = true) {
+  const Diode diode = DiodeAt(c.celsius);
   const double v1 = c.vcc / 3, v2 = 2 * c.vcc / 3, delay = f.propagationDelay;
   const Paths p = PathsOf(s, c, f);
   Timing t;
   if (TraitsOf(s.kind).oneShot) {
     // Triggered from rest, where pin 7 holds the capacitor near 0 V.
-    t.tHigh = t.firstTHigh = ChargeTime(p, s.c1, p.discharge.vs, v2, diode, c.celsius) + delay;
+    t.tHigh = t.firstTHigh = ChargeTime(p, s.c1, p.discharge.vs, v2, diode) + delay;
     return t;
   }
   // Each threshold is passed by what the capacitor moves during the delay.
   const double low =
-      Overshoot(p.discharge.vs, PathCurrent(p.discharge, v1, diode, c.celsius), s.c1, v1, delay);
-  const double high = Overshoot(p.stage ? c.vcc : p.charge.vs,
-                                ChargeCurrent(p, v2, diode, c.celsius), s.c1, v2, delay);
-  const double tH = ChargeTime(p, s.c1, low, v2, diode, c.celsius) + delay;
-  const double tL = PathTime(p.discharge, s.c1, high, v1, diode, c.celsius) + delay;
+      Overshoot(p.discharge.vs, PathCurrent(p.discharge, v1, diode), s.c1, v1, delay);
+  const double high =
+      Overshoot(p.stage ? c.vcc : p.charge.vs, ChargeCurrent(p, v2, diode), s.c1, v2, delay);
+  const double tH = ChargeTime(p, s.c1, low, v2, diode) + delay;
+  const double tL = PathTime(p.discharge, s.c1, high, v1, diode) + delay;
   t.tHigh = tH;
   t.tLow = tL;
   t.frequency = 1 / (tH + tL);
   t.dutyCycle = tH / (tH + tL);
-  t.firstTHigh = ChargeTime(p, s.c1, 0, v2, diode, c.celsius) + delay;
+  if (firstHigh) t.firstTHigh = ChargeTime(p, s.c1, 0, v2, diode) + delay;
   return t;
 }
 
@@ -253,6 +267,10 @@ Timing PredictWith(const DesignSnapshot& s, const Conditions& c, const FamilyPar
 
 Timing PredictTiming(const DesignSnapshot& s, const Conditions& c) {
   return PredictWith(s, c, Parameters(c.family));
+}
+
+Timing PredictSteadyTiming(const DesignSnapshot& s, const Conditions& c) {
+  return PredictWith(s, c, Parameters(c.family), false);
 }
 
 bool Switches(const Timing& t) {
@@ -286,13 +304,12 @@ constexpr double kLeakageFloor = 3e-6;  // A
 double ElectrolyticLeakage(double c1, double vcc) {
   return std::max(0.01 * c1 * 1e6 * vcc * 1e-6, kLeakageFloor);
 }
-constexpr double kElectrolyticFrom = 1e-6;  // F: a C1 this large is most likely an electrolytic
-constexpr double kLeakageShare = 0.1;       // of the charging current near the threshold
-constexpr double kTimingOffShare = 0.05;    // of the ideal frequency or pulse
-constexpr double kDischargeShare = 0.01;    // pin 7's on-resistance beside R2
-constexpr double kMinCapacitance = 1e-9;    // F: well above the board's strays
-constexpr double kDiodeSlowShare = 0.05;    // of the ideal frequency, design 3
-constexpr double kSquareDutyOff = 0.005;    // of the 50 % design's duty cycle
+constexpr double kLeakageShare = 0.1;     // of the charging current near the threshold
+constexpr double kTimingOffShare = 0.05;  // of the ideal frequency or pulse
+constexpr double kDischargeShare = 0.01;  // pin 7's on-resistance beside R2
+constexpr double kMinCapacitance = 1e-9;  // F: well above the board's strays
+constexpr double kDiodeSlowShare = 0.05;  // of the ideal frequency, design 3
+constexpr double kSquareDutyOff = 0.005;  // of the 50 % design's duty cycle
 
 // The limits that depend on the parts alone, cheap enough to count for every
 // standard value tried: `emit` takes a code and a function giving its message,
@@ -482,6 +499,32 @@ int PartLimitCount(const DesignSnapshot& design, const Conditions& conditions) {
   int n = 0;
   PartLimits(design, conditions, [&n](const char*, const auto&) { ++n; });
   return n;
+}
+
+bool IsLimitCode(const std::string& code) {
+  static const char* const kLimits[] = {
+      "resistance-too-high",  "resistance-too-low", "discharge-current",      "capacitance-too-low",
+      "electrolytic-leakage", "frequency-too-high", "threshold-never-reached"};
+  return std::find(std::begin(kLimits), std::end(kLimits), code) != std::end(kLimits);
+}
+
+int BrokenLimits(const DesignSnapshot& design, const Conditions& conditions,
+                 const Timing& predicted) {
+  int n = 0;
+  PartLimits(design, conditions, [&n](const char* code, const auto&) {
+    if (IsLimitCode(code)) ++n;
+  });
+  if (design.c1 < kMinCapacitance) ++n;
+  const Timing ideal = IdealTiming(design);
+  if (ideal.frequency && *ideal.frequency > Parameters(conditions.family).fmax) ++n;
+  if (!Switches(predicted)) ++n;
+  return n;
+}
+
+std::vector<Warning> LimitWarnings(const DesignSnapshot& design, const Conditions& conditions) {
+  std::vector<Warning> warnings = CheckLimits(design, conditions);
+  std::erase_if(warnings, [](const Warning& w) { return !IsLimitCode(w.code); });
+  return warnings;
 }
 
 namespace {
@@ -674,7 +717,8 @@ ToleranceBand WorstCase(const DesignSnapshot& s, const Conditions& c, const Tole
     Conditions at = c;
     at.celsius = (corner >> 3) & 1 ? t.maxCelsius : t.minCelsius;
     // The chip's own drift, of either sign, over the distance from 25 °C.
-    const double drift = 1 + sign(4) * f.drift * std::fabs(at.celsius - kNominalCelsius);
+    const double rate = TraitsOf(s.kind).oneShot ? f.monostableDrift : f.drift;
+    const double drift = 1 + sign(4) * rate * std::fabs(at.celsius - kNominalCelsius);
     const Timing timing = PredictTiming(d, at);
     // A corner where the threshold is never reached has no figures to add.
     if (!Switches(timing)) {

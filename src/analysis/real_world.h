@@ -46,6 +46,8 @@ Timing IdealTiming(const DesignSnapshot& design);
 // discharge transistor's on-resistance, the steering diodes' drop at the
 // current that flows, and the propagation delay of each transition.
 Timing PredictTiming(const DesignSnapshot& design, const Conditions& conditions);
+// The same without the first high time (0), for the many boards of a yield.
+Timing PredictSteadyTiming(const DesignSnapshot& design, const Conditions& conditions);
 
 // A limit the design breaks or a way the built circuit departs from the ideal.
 struct Warning {
@@ -56,6 +58,21 @@ std::vector<Warning> CheckLimits(const DesignSnapshot& design, const Conditions&
 // How many of the warnings that depend on the parts alone the design draws
 // (the resistor and capacitor limits): a quick count for ranking choices.
 int PartLimitCount(const DesignSnapshot& design, const Conditions& conditions);
+
+// The limits a choice of parts must keep: the parts' own (resistance, pin 7's
+// current, the output's, electrolytic leakage; not the discharge transistor's
+// share of R2, a departure the prediction holds), C1 above the board's
+// strays, the frequency within the family's reach, the threshold reached.
+// How many the design breaks, given its predicted timing:
+int BrokenLimits(const DesignSnapshot& design, const Conditions& conditions,
+                 const Timing& predicted);
+// Whether a warning's code is one of those limits.
+bool IsLimitCode(const std::string& code);
+// The warnings of those limits, with their messages.
+std::vector<Warning> LimitWarnings(const DesignSnapshot& design, const Conditions& conditions);
+
+// A C1 this large is most likely an aluminium electrolytic.
+inline constexpr double kElectrolyticFrom = 1e-6;  // F
 
 // Tolerances of the parts and the temperature range the circuit works in.
 struct ToleranceSpec {

@@ -12,8 +12,9 @@ namespace {
 // the datasheets' drop-vs-current curve and to transistor-level runs of the
 // datasheet's equivalent schematic, 1.1 V at 0.1 mA, 1.3 V at 1 mA, 1.5 V at
 // 10 mA, 1.75 V at 100 mA; discharge saturation 0.15 V at 15 mA, the
-// current pin 7 is specified at; 150 ppm/°C; astable initial error 2.25 %,
-// monostable 1 %; 16 V recommended, 18 V absolute) and the specifications
+// current pin 7 is specified at; 150 ppm/°C astable, 50 ppm/°C monostable;
+// 0.3 %/V and 0.1 %/V of supply; astable initial error 2.25 %, monostable
+// 1 %; 16 V recommended, 18 V absolute) and the specifications
 // page (4.5 to 18 V, 100 nA threshold current, 0.5 MHz).
 constexpr FamilyParameters kBipolar = {.name = "bipolar",
                                        .vccMin = 4.5,
@@ -30,17 +31,19 @@ constexpr FamilyParameters kBipolar = {.name = "bipolar",
                                        .astableInitialError = 0.0225,
                                        .monostableInitialError = 0.01,
                                        .drift = 150e-6,
+                                       .monostableDrift = 50e-6,
+                                       .astableSupplySensitivity = 0.003,
+                                       .monostableSupplySensitivity = 0.001,
                                        .vccRecommendedMax = 16,
                                        .dischargeCurrent = 15e-3,
                                        .leakageMaxResistance = 0};
 
 // CMOS: 7555/TLC555-class figures (rail-to-rail output sourcing about 10 mA,
 // discharge on-resistance about 15 ohm, specified at 10 mA, 100 ns
-// propagation, 15 V recommended) and the specifications page (2 to 18 V,
-// 10 pA threshold current, 2 MHz). The tiny threshold current would allow
-// 100 GOhm; a board's surface insulation (about 1 GOhm with flux or humidity)
-// and a capacitor's leakage set the practical 20 MOhm, the ceiling the
-// bipolar datasheets give for RA + RB.
+// propagation, 150 ppm/°C, 0.1 %/V of supply, 15 V recommended) and the specifications page (2 to
+// 18 V, 10 pA threshold current, 2 MHz). The tiny threshold current would allow 100 GOhm; a board's
+// surface insulation (about 1 GOhm with flux or humidity) and a capacitor's leakage set the
+// practical 20 MOhm, the ceiling the bipolar datasheets give for RA + RB.
 constexpr FamilyParameters kCmos = {.name = "cmos",
                                     .vccMin = 2,
                                     .vccMax = 18,
@@ -56,6 +59,9 @@ constexpr FamilyParameters kCmos = {.name = "cmos",
                                     .astableInitialError = 0.02,
                                     .monostableInitialError = 0.01,
                                     .drift = 150e-6,
+                                    .monostableDrift = 150e-6,
+                                    .astableSupplySensitivity = 0.001,
+                                    .monostableSupplySensitivity = 0.001,
                                     .vccRecommendedMax = 15,
                                     .dischargeCurrent = 10e-3,
                                     .leakageMaxResistance = 20e6};

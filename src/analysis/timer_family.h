@@ -15,20 +15,23 @@ struct FamilyParameters {
   // The high output's drop below Vcc at a source current I: two base-emitter
   // drops, 2·n·Vt·ln(1 + I/Is), and I times the resistance behind them. A
   // CMOS output has no junction (Is 0) and drives to Vcc through the resistance.
-  double outputJunctionSaturation;  // A: the junctions' Is; 0 where there are none
-  double outputJunctionEmission;    // their n
-  double outputHighResistance;      // ohm
-  double outputLowResistance;       // ohm of a low output to ground
-  double outputSourceCurrent;       // A the output sources at most (200 mA, 10 mA)
-  double dischargeResistance;       // ohm of the on discharge transistor, pin 7 to ground
-  double propagationDelay;          // s from a threshold crossing to the output's change
-  double fmax;                      // Hz the specifications page gives (0.5 MHz, 2 MHz)
-  double astableInitialError;       // fraction: the timing error of a new part, astable
-  double monostableInitialError;    // fraction, monostable
-  double drift;                     // fraction per kelvin of the timing
-  double vccRecommendedMax;         // V: the datasheets' recommended operating maximum
-  double dischargeCurrent;          // A pin 7 is specified at (its saturation voltage's test)
-  double leakageMaxResistance;      // ohm a board's and a capacitor's leakage allow; 0: none
+  double outputJunctionSaturation;     // A: the junctions' Is; 0 where there are none
+  double outputJunctionEmission;       // their n
+  double outputHighResistance;         // ohm
+  double outputLowResistance;          // ohm of a low output to ground
+  double outputSourceCurrent;          // A the output sources at most (200 mA, 10 mA)
+  double dischargeResistance;          // ohm of the on discharge transistor, pin 7 to ground
+  double propagationDelay;             // s from a threshold crossing to the output's change
+  double fmax;                         // Hz the specifications page gives (0.5 MHz, 2 MHz)
+  double astableInitialError;          // fraction: the timing error of a new part, astable
+  double monostableInitialError;       // fraction, monostable
+  double drift;                        // fraction per kelvin of the timing, astable
+  double monostableDrift;              // fraction per kelvin, monostable
+  double astableSupplySensitivity;     // fraction per volt of the timing, astable
+  double monostableSupplySensitivity;  // fraction per volt, monostable
+  double vccRecommendedMax;            // V: the datasheets' recommended operating maximum
+  double dischargeCurrent;             // A pin 7 is specified at (its saturation voltage's test)
+  double leakageMaxResistance;         // ohm a board's and a capacitor's leakage allow; 0: none
 };
 
 const FamilyParameters& Parameters(TimerFamily family) noexcept;

@@ -1,0 +1,523 @@
+#include "analysis/parts.h"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cmath>
+#include <limits>
+#include <thread>
+
+namespace timer555 {
+
+namespace {
+
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+// No choice that misses its target by more than this is offered.
+constexpr double kWorstOffered = 1.0;
+// The exact parts meet the target within this share.
+constexpr double kExactWithin = 1e-4;
+
+std::vector<double> BuildCapacitors(CapacitorSeries series) {
+  static const std::array<double, 12> e12 = {1.0, 1.2, 1.5, 1.8, 2.2, 2.7,
+                                             3.3, 3.9, 4.7, 5.6, 6.8, 8.2};
+  static const std::array<double, 3> e3 = {1.0, 2.2, 4.7};
+  std::vector<double> mantissas;
+  if (series == CapacitorSeries::E3) {
+    mantissas.assign(e3.begin(), e3.end());
+  } else {
+    for (size_t i = 0; i < e12.size(); i += series == CapacitorSeries::E6 ? 2 : 1)
+      mantissas.push_back(e12[i]);
+  }
+  std::vector<double> values;
+  double decade = 1e-9;
+  for (int d = 0; d < 6; ++d, decade *= 10)
+    for (double m : mantissas)
+      values.push_back(m * decade);
+  values.push_back(1e-3);
+  return values;
+}
+
+// A design with these parts; R2 is the pull-up where the design has one.
+DesignSnapshot WithParts(const DesignSnapshot& target, double c1, double r1,
+                         std::optional<double> r2) {
+  DesignSnapshot d = target;
+  d.c1 = c1;
+  d.r1 = r1;
+  d.r2 = r2.value_or(TraitsOf(target.kind).pullUp);
+  return d;
+}
+
+// The top `count` by error (the clean ones) and by limits broken, then error
+// (the others), and the bar a candidate must meet to matter.
+class Ranking {
+ public:
+  Ranking(int count, double bar) : count_(static_cast<size_t>(count)), limit_(bar) {}
+
+  double Bar() const {
+    return clean_.size() < count_ ? limit_ : std::min(limit_, clean_.back().error);
+  }
+
+  void Offer(const Candidate& c) {
+    if (c.broken == 0) {
+      Insert(clean_, c, [](const Candidate& a, const Candidate& b) { return Before(a, b); });
+    } else {
+      Insert(others_, c, [](const Candidate& a, const Candidate& b) {
+        if (a.broken != b.broken) return a.broken < b.broken;
+        return Before(a, b);
+      });
+    }
+  }
+  const std::vector<Candidate>& Clean() const { return clean_; }
+  const std::vector<Candidate>& Others() const { return others_; }
+  void Restart(double bar) {
+    limit_ = bar;
+    clean_.clear();
+    others_.clear();
+  }
+
+ private:
+  // Smaller error first; then the larger resistors (less current), then
+  // the smaller capacitor.
+  static bool Before(const Candidate& a, const Candidate& b) {
+    if (a.error != b.error) return a.error < b.error;
+    const double sa = a.r1 + a.r2.value_or(0), sb = b.r1 + b.r2.value_or(0);
+    if (sa != sb) return sa > sb;
+    if (a.r1 != b.r1) return a.r1 > b.r1;
+    return a.c1 < b.c1;
+  }
+  template <typename Less>
+  void Insert(std::vector<Candidate>& list, const Candidate& c, Less less) {
+    if (list.size() == count_ && !less(c, list.back())) return;
+    list.insert(std::upper_bound(list.begin(), list.end(), c, less), c);
+    if (list.size() > count_) list.pop_back();
+  }
+
+  size_t count_;
+  double limit_;
+  std::vector<Candidate> clean_, others_;
+};
+
+// One search: the candidates of each capacitor, walked outwards from where
+// the target lies in the series until they can no longer enter the ranking.
+class Search {
+ public:
+  Search(const DesignSnapshot& target, const Conditions& conditions,
+         const std::vector<double>& resistors, const TimingOf& timing, bool predicted,
+         Ranking& ranking)
+      : target_(target),
+        halves_(TargetHalves(target)),
+        conditions_(conditions),
+        r_(resistors),
+        timing_(timing),
+        predicted_(predicted),
+        ranking_(ranking) {}
+
+  // Only the candidates nearest the target (the first pass sets the bar), or
+  // every one that can still enter.
+  void Capacitor(double c1, bool nearest) {
+    c1_ = c1;
+    nearest_ = nearest;
+    if (TraitsOf(target_.kind).resistorPair) {
+      Pairs();
+    } else {
+      Singles();
+    }
+  }
+
+ private:
+  Candidate Evaluate(size_t i, std::optional<size_t> j) {
+    Candidate c;
+    c.c1 = c1_;
+    c.r1 = r_[i];
+    if (j) c.r2 = r_[*j];
+    if (!j && TraitsOf(target_.kind).pullUp > 0) c.r2 = TraitsOf(target_.kind).pullUp;
+    const DesignSnapshot d = WithParts(target_, c1_, c.r1, c.r2);
+    c.timing = timing_(d);
+    c.error = HalfPeriodError(c.timing, halves_);
+    return c;
+  }
+  // The limits need the built circuit's timing: the one in hand when the
+  // search ranks by it.
+  void Offer(Candidate& c) {
+    const DesignSnapshot d = WithParts(target_, c.c1, c.r1, c.r2);
+    c.broken = BrokenLimits(d, conditions_, predicted_ ? c.timing : PredictTiming(d, conditions_));
+    ranking_.Offer(c);
+  }
+  double HighError(const Candidate& c) const {
+    return std::fabs(c.timing.tHigh / halves_.high - 1);
+  }
+  double LowError(const Candidate& c) const {
+    return c.timing.tLow ? std::fabs(*c.timing.tLow / *halves_.low - 1) : kInfinity;
+  }
+  // The first index whose value of `rises` (increasing along the series)
+  // reaches `goal`.
+  template <typename F>
+  size_t FirstReaching(F rises, double goal) const {
+    size_t lo = 0, hi = r_.size();
+    while (lo < hi) {
+      const size_t mid = (lo + hi) / 2;
+      if (rises(mid) >= goal) {
+        hi = mid;
+      } else {
+        lo = mid + 1;
+      }
+    }
+    return lo;
+  }
+  size_t Nearest(double value) const {
+    const auto it = std::lower_bound(r_.begin(), r_.end(), value);
+    return it == r_.end() ? r_.size() - 1 : static_cast<size_t>(it - r_.begin());
+  }
+
+  // R1 and R2 both set the timing: for each R2 the high time rises with R1,
+  // so the R1 that can enter form one run around where it meets tH*; R2
+  // walks outwards from where the low time meets tL* while its low-time
+  // error alone can still enter.
+  void Pairs() {
+    const double k = std::log(2.0) * c1_;
+    const double r2Ideal = *halves_.low / k;
+    const double r1Ideal =
+        target_.kind == DesignKind::AstableAbove ? halves_.high / k - r2Ideal : halves_.high / k;
+    const size_t r1Start = Nearest(std::max(r1Ideal, r_.front()));
+    const size_t center = FirstReaching(
+        [&](size_t j) { return Evaluate(r1Start, j).timing.tLow.value_or(kInfinity); },
+        *halves_.low);
+    const auto walk = [&](size_t j) {
+      // Every R1 of this R2 that can enter; the low time's least error.
+      const size_t i0 =
+          FirstReaching([&](size_t i) { return Evaluate(i, j).timing.tHigh; }, halves_.high);
+      double lowError = kInfinity;
+      for (int dir : {-1, 1}) {
+        for (size_t i = dir < 0 ? i0 - 1 : i0; i < r_.size(); i += static_cast<size_t>(dir)) {
+          Candidate c = Evaluate(i, j);
+          lowError = std::min(lowError, LowError(c));
+          if (HighError(c) > ranking_.Bar() && !nearest_) break;
+          Offer(c);
+          if (nearest_) break;
+        }
+      }
+      return lowError;
+    };
+    for (int dir : {-1, 1}) {
+      for (size_t j = dir < 0 ? center - 1 : center; j < r_.size(); j += static_cast<size_t>(dir)) {
+        const double lowError = walk(j);
+        if (nearest_ || lowError > ranking_.Bar() * 1.02 + 1e-4) break;
+      }
+    }
+  }
+
+  // One resistor: the error is the larger of two errors each falling then
+  // rising along the series, so it falls to one least and rises after it.
+  void Singles() {
+    const bool oneShot = TraitsOf(target_.kind).oneShot;
+    const double goal = oneShot ? halves_.high : halves_.high + halves_.low.value_or(0);
+    const size_t center = FirstReaching(
+        [&](size_t i) {
+          const Timing t = Evaluate(i, std::nullopt).timing;
+          return t.tHigh + t.tLow.value_or(0);
+        },
+        goal);
+    for (int dir : {-1, 1}) {
+      double previous = kInfinity;
+      for (size_t i = dir < 0 ? center - 1 : center; i < r_.size(); i += static_cast<size_t>(dir)) {
+        Candidate c = Evaluate(i, std::nullopt);
+        if (c.error > ranking_.Bar() && (c.error >= previous || nearest_)) break;
+        previous = c.error;
+        Offer(c);
+        if (nearest_ && std::abs(static_cast<long>(i) - static_cast<long>(center)) >= 1) break;
+      }
+    }
+  }
+
+  const DesignSnapshot& target_;
+  const HalfPeriods halves_;
+  const Conditions& conditions_;
+  const std::vector<double>& r_;
+  const TimingOf& timing_;
+  bool predicted_;
+  Ranking& ranking_;
+  double c1_ = 0;
+  bool nearest_ = false;
+};
+
+// The resistance on a log scale at which `grows` (increasing in it) meets
+// `goal`, by bisection within 1 mΩ to 1 TΩ.
+double SolveResistance(const std::function<double(double)>& grows, double goal) {
+  double lo = std::log(1e-3), hi = std::log(1e12);
+  for (int k = 0; k < 80 && hi - lo > 1e-12; ++k) {
+    const double mid = (lo + hi) / 2;
+    if (grows(std::exp(mid)) < goal) {
+      lo = mid;
+    } else {
+      hi = mid;
+    }
+  }
+  return std::exp((lo + hi) / 2);
+}
+
+ExactParts Exact(const DesignSnapshot& target, const Conditions& conditions, double c1) {
+  const HalfPeriods halves = TargetHalves(target);
+  const DesignTraits& traits = TraitsOf(target.kind);
+  ExactParts exact;
+  exact.c1 = c1;
+  const auto predict = [&](double r1, std::optional<double> r2) {
+    return PredictTiming(WithParts(target, c1, r1, r2), conditions);
+  };
+  const auto finite = [](double v) { return std::isfinite(v) ? v : kInfinity; };
+  if (traits.resistorPair) {
+    const double k = std::log(2.0) * c1;
+    double r2 = *halves.low / k;
+    double r1 = std::max(halves.high / k - (target.kind == DesignKind::AstableAbove ? r2 : 0), 1.0);
+    for (int round = 0; round < 40; ++round) {
+      r2 = SolveResistance(
+          [&](double r) { return finite(predict(r1, r).tLow.value_or(kInfinity)); }, *halves.low);
+      r1 = SolveResistance([&](double r) { return finite(predict(r, r2).tHigh); }, halves.high);
+      if (HalfPeriodError(predict(r1, r2), halves) <= kExactWithin / 2) break;
+    }
+    exact.r1 = r1;
+    exact.r2 = r2;
+  } else {
+    const double goal = halves.high + halves.low.value_or(0);
+    exact.r1 = SolveResistance(
+        [&](double r) {
+          const Timing t = predict(r, std::nullopt);
+          return finite(t.tHigh + t.tLow.value_or(0));
+        },
+        goal);
+    if (traits.pullUp > 0) exact.r2 = traits.pullUp;
+  }
+  exact.predicted = PredictTiming(WithParts(target, c1, exact.r1, exact.r2), conditions);
+  const Timing& t = exact.predicted;
+  // The 50 % design has one resistor for two halves: its exact part meets the period.
+  const double off =
+      traits.resistorPair || traits.oneShot
+          ? HalfPeriodError(t, halves)
+          : std::fabs((t.tHigh + t.tLow.value_or(kInfinity)) / (halves.high + *halves.low) - 1);
+  exact.found = off <= kExactWithin;
+  return exact;
+}
+
+// A seeded generator whose numbers are the same on every machine.
+class Random {
+ public:
+  explicit Random(std::uint64_t seed) : state_(seed) {}
+  // Uniform in [-1, 1).
+  double Symmetric() { return 2 * Unit() - 1; }
+  double Unit() { return static_cast<double>(Next() >> 11) * 0x1.0p-53; }
+
+ private:
+  std::uint64_t Next() {  // splitmix64
+    std::uint64_t z = (state_ += 0x9e3779b97f4a7c15ULL);
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
+    return z ^ (z >> 31);
+  }
+  std::uint64_t state_;
+};
+
+Band Percentiles(std::vector<double>& values) {
+  if (values.empty()) return {};
+  std::sort(values.begin(), values.end());
+  const size_t n = values.size();
+  const auto at = [&](double q) {
+    return values[std::min(n - 1, static_cast<size_t>(std::floor(q * static_cast<double>(n))))];
+  };
+  return {at(0.01), at(0.99)};
+}
+
+}  // namespace
+
+std::optional<CapacitorSeries> CapacitorSeriesNamed(const std::string& name) {
+  for (CapacitorSeries s : {CapacitorSeries::E3, CapacitorSeries::E6, CapacitorSeries::E12})
+    if (name == CapacitorSeriesName(s)) return s;
+  return std::nullopt;
+}
+
+const char* CapacitorSeriesName(CapacitorSeries series) noexcept {
+  switch (series) {
+    case CapacitorSeries::E3:
+      return "E3";
+    case CapacitorSeries::E6:
+      return "E6";
+    case CapacitorSeries::E12:
+      break;
+  }
+  return "E12";
+}
+
+const std::vector<double>& CapacitorValues(CapacitorSeries series) {
+  static const std::array<std::vector<double>, 3> all = {BuildCapacitors(CapacitorSeries::E3),
+                                                         BuildCapacitors(CapacitorSeries::E6),
+                                                         BuildCapacitors(CapacitorSeries::E12)};
+  return all[static_cast<size_t>(series)];
+}
+
+HalfPeriods TargetHalves(const DesignSnapshot& d) {
+  if (TraitsOf(d.kind).oneShot) return {d.pulseLength, std::nullopt};
+  const double duty = d.kind == DesignKind::AstableSquare ? 0.5 : d.dutyCycle;
+  return {duty / d.frequency, (1 - duty) / d.frequency};
+}
+
+double HalfPeriodError(const Timing& t, const HalfPeriods& target) {
+  if (!Switches(t)) return kInfinity;
+  const double high = std::fabs(t.tHigh / target.high - 1);
+  if (!target.low) return high;
+  if (!t.tLow) return kInfinity;
+  return std::max(high, std::fabs(*t.tLow / *target.low - 1));
+}
+
+double Pin7Peak(const DesignSnapshot& d, const Conditions& c) {
+  const DesignTraits& traits = TraitsOf(d.kind);
+  if (!traits.usesDischarge) return 0;
+  const double fromR1 = c.vcc / d.r1;
+  if (!traits.resistorPair) return fromR1;
+  return fromR1 + 2 * c.vcc / 3 / (d.r2 + Parameters(c.family).dischargeResistance);
+}
+
+double SupplyCurrent(const DesignSnapshot& d, const Conditions& c, const Timing& t) {
+  const DesignTraits& traits = TraitsOf(d.kind);
+  // At rest the one-shot's pin 7 holds C1 and takes Vcc / R1.
+  if (traits.oneShot) return c.vcc / d.r1;
+  if (!Switches(t)) return kInfinity;
+  // Each high half moves C1 by Vcc/3; each low half the resistor to Vcc
+  // (R1, or the pull-up) carries Vcc into a low pin.
+  const double period = t.tHigh + *t.tLow;
+  const double toLow = traits.pullUp > 0 ? d.r2 : d.r1;
+  return (d.c1 * c.vcc / 3 + *t.tLow * c.vcc / toLow) / period;
+}
+
+std::vector<Candidate> SearchParts(const DesignSnapshot& target, const Conditions& conditions,
+                                   const std::vector<double>& capacitors,
+                                   const std::vector<double>& resistors, int count,
+                                   const TimingOf& timing, bool predicted) {
+  if (count <= 0 || resistors.empty()) return {};
+  Ranking ranking(count, kWorstOffered);
+  Search search(target, conditions, resistors, timing, predicted, ranking);
+  // The first pass sets the bar with the nearest candidates of each C1; the
+  // second walks every candidate that can still meet it.
+  for (double c1 : capacitors)
+    search.Capacitor(c1, true);
+  const double bar =
+      static_cast<int>(ranking.Clean().size()) < count ? kWorstOffered : ranking.Bar();
+  ranking.Restart(bar * (1 + 1e-9) + 1e-15);
+  for (double c1 : capacitors)
+    search.Capacitor(c1, false);
+  return ranking.Clean().empty() ? ranking.Others() : ranking.Clean();
+}
+
+Spread MonteCarlo(const DesignSnapshot& design, const BenchSpec& bench) {
+  const FamilyParameters& f = Parameters(bench.conditions.family);
+  const DesignTraits& traits = TraitsOf(design.kind);
+  const HalfPeriods target = TargetHalves(design);
+  const double targetFrequency = traits.oneShot ? 0 : 1 / (target.high + *target.low);
+  const double targetDuty = traits.oneShot ? 0 : target.high / (target.high + *target.low);
+  const double initial = traits.oneShot ? f.monostableInitialError : f.astableInitialError;
+  const double drift = traits.oneShot ? f.monostableDrift : f.drift;
+  const double perVolt =
+      traits.oneShot ? f.monostableSupplySensitivity : f.astableSupplySensitivity;
+  const ToleranceSpec& t = bench.tolerance;
+  const double nominal = bench.conditions.vcc;
+  const auto [vccLow, vccHigh] = bench.vccRange.value_or(std::pair{nominal, nominal});
+  Random random(bench.seed);
+  std::vector<double> frequency, duty, high;
+  const int n = std::max(bench.samples, 1);
+  frequency.reserve(static_cast<size_t>(n));
+  duty.reserve(static_cast<size_t>(n));
+  high.reserve(static_cast<size_t>(n));
+  int inside = 0;
+  for (int k = 0; k < n; ++k) {
+    DesignSnapshot board = design;
+    board.r1 *= 1 + t.resistor * random.Symmetric();
+    board.r2 *= 1 + t.resistor * random.Symmetric();
+    board.c1 *= 1 + t.capacitor * random.Symmetric();
+    const double chip = 1 + initial * random.Symmetric();
+    Conditions at = bench.conditions;
+    at.celsius = t.minCelsius + (t.maxCelsius - t.minCelsius) * random.Unit();
+    at.vcc = vccLow + (vccHigh - vccLow) * random.Unit();
+    const double scale =
+        chip * (1 + drift * (at.celsius - kNominalCelsius)) * (1 + perVolt * (at.vcc - nominal));
+    const Timing timing = PredictSteadyTiming(board, at);
+    const bool runs = Switches(timing);
+    const double tH = runs ? timing.tHigh * scale : kInfinity;
+    high.push_back(tH);
+    if (traits.oneShot) {
+      if (runs && std::fabs(tH / target.high - 1) <= bench.frequencyWindow) ++inside;
+      continue;
+    }
+    const double tL = runs ? *timing.tLow * scale : kInfinity;
+    const double fr = runs ? 1 / (tH + tL) : 0, dc = runs ? tH / (tH + tL) : 0;
+    frequency.push_back(fr);
+    if (runs) duty.push_back(dc);
+    if (runs && std::fabs(fr / targetFrequency - 1) <= bench.frequencyWindow &&
+        std::fabs(dc - targetDuty) <= bench.dutyWindow)
+      ++inside;
+  }
+  Spread spread;
+  spread.yield = static_cast<double>(inside) / n;
+  spread.tHigh = Percentiles(high);
+  if (!traits.oneShot) {
+    spread.frequency = Percentiles(frequency);
+    spread.dutyCycle = Percentiles(duty);
+  }
+  return spread;
+}
+
+PartsAnswer FindParts(const DesignSnapshot& target, const BenchSpec& bench, Series resistors,
+                      CapacitorSeries capacitors, int count) {
+  const Conditions& conditions = bench.conditions;
+  const TimingOf predict = [&](const DesignSnapshot& d) { return PredictTiming(d, conditions); };
+  // A few more than asked, so that ties can go to the higher yield.
+  const std::vector<Candidate> found =
+      SearchParts(target, conditions, CapacitorValues(capacitors), SeriesValues(resistors),
+                  count + 3, predict, true);
+  PartsAnswer answer;
+  for (const Candidate& c : found) {
+    PartsChoice choice;
+    choice.c1 = c.c1;
+    choice.r1 = c.r1;
+    choice.r2 = c.r2;
+    choice.predicted = c.timing;
+    choice.error = c.error;
+    choice.broken = c.broken;
+    const DesignSnapshot d = WithParts(target, c.c1, c.r1, c.r2);
+    choice.pin7Peak = Pin7Peak(d, conditions);
+    choice.supplyCurrent = SupplyCurrent(d, conditions, c.timing);
+    answer.choices.push_back(std::move(choice));
+  }
+  answer.clean = answer.choices.empty() || answer.choices.front().broken == 0;
+  // Ties in the error go to the higher yield, then to the lower supply
+  // current; only the choices that can still be offered are measured.
+  const size_t shown = std::min(answer.choices.size(), static_cast<size_t>(std::max(count, 0)));
+  const double last = shown > 0 ? answer.choices[shown - 1].error : 0;
+  // Each choice's boards on a core of their own: the same numbers whatever
+  // the machine, as every choice has its own seeded generator.
+  std::atomic<size_t> next{0};
+  const auto measure = [&] {
+    for (size_t k = next++; k < answer.choices.size(); k = next++) {
+      PartsChoice& choice = answer.choices[k];
+      if (choice.error > last) continue;
+      choice.spread = MonteCarlo(WithParts(target, choice.c1, choice.r1, choice.r2), bench);
+    }
+  };
+  std::vector<std::thread> workers;
+  const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+  for (unsigned w = 1; w < std::min<unsigned>(cores, 4); ++w)
+    workers.emplace_back(measure);
+  measure();
+  for (std::thread& worker : workers)
+    worker.join();
+  std::stable_sort(answer.choices.begin(), answer.choices.end(),
+                   [](const PartsChoice& a, const PartsChoice& b) {
+                     if (a.broken != b.broken) return a.broken < b.broken;
+                     if (a.error != b.error) return a.error < b.error;
+                     if (a.spread.yield != b.spread.yield) return a.spread.yield > b.spread.yield;
+                     return a.supplyCurrent < b.supplyCurrent;
+                   });
+  answer.choices.resize(shown);
+  for (PartsChoice& choice : answer.choices)
+    choice.warnings = LimitWarnings(WithParts(target, choice.c1, choice.r1, choice.r2), conditions);
+  if (!answer.choices.empty()) answer.exact = Exact(target, conditions, answer.choices.front().c1);
+  return answer;
+}
+
+}  // namespace timer555
