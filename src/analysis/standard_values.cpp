@@ -1,5 +1,7 @@
 #include "analysis/standard_values.h"
 
+#include "analysis/parts.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -50,38 +52,7 @@ std::vector<double> BuildValues(Series series) {
   return values;
 }
 
-// The ideal timing of the design with these resistors, as the window's
-// recalculation gives it, and the errors against the targets.
-StandardChoice Evaluate(const DesignSnapshot& design, double r1, std::optional<double> r2) {
-  DesignSnapshot d = design;
-  d.r1 = r1;
-  d.r2 = r2.value_or(design.r2);
-  StandardChoice c;
-  c.r1 = r1;
-  c.r2 = r2;
-  c.ideal = IdealTiming(d);
-  if (TraitsOf(design.kind).oneShot) {
-    c.frequencyError = std::fabs(c.ideal.tHigh / design.pulseLength - 1);
-  } else {
-    c.frequencyError = std::fabs(*c.ideal.frequency / design.frequency - 1);
-    c.dutyError = std::fabs(*c.ideal.dutyCycle - design.dutyCycle);
-  }
-  return c;
-}
-
-bool Better(const StandardChoice& a, const StandardChoice& b) {
-  if (a.Score() != b.Score()) return a.Score() < b.Score();
-  if (a.warnings != b.warnings) return a.warnings < b.warnings;
-  const double sa = a.r1 + a.r2.value_or(0), sb = b.r1 + b.r2.value_or(0);
-  if (sa != sb) return sa > sb;
-  return a.r1 > b.r1;
-}
-
 }  // namespace
-
-double StandardChoice::Score() const noexcept {
-  return std::max(frequencyError, dutyError);
-}
 
 std::optional<Series> SeriesNamed(const std::string& name) {
   for (Series s : {Series::E6, Series::E12, Series::E24, Series::E48, Series::E96})
@@ -114,60 +85,27 @@ const std::vector<double>& SeriesValues(Series series) {
 std::vector<StandardChoice> StandardChoices(const DesignSnapshot& design,
                                             const Conditions& conditions, Series series,
                                             int count) {
-  const std::vector<double>& values = SeriesValues(series);
-  std::vector<StandardChoice> best;  // kept sorted, at most `count`
-  const auto offer = [&](StandardChoice c) {
-    if (static_cast<int>(best.size()) == count && !(c.Score() <= best.back().Score())) return;
-    DesignSnapshot d = design;
-    d.r1 = c.r1;
-    d.r2 = c.r2.value_or(design.r2);
-    c.warnings = PartLimitCount(d, conditions);
-    best.insert(std::upper_bound(best.begin(), best.end(), c, Better), c);
-    if (static_cast<int>(best.size()) > count) best.pop_back();
-  };
-  const auto threshold = [&] {
-    return static_cast<int>(best.size()) < count ? std::numeric_limits<double>::infinity()
-                                                 : best.back().Score();
-  };
-  if (count <= 0 || design.c1 <= 0) return best;
-  const DesignTraits& traits = TraitsOf(design.kind);
-  if (!traits.resistorPair) {
-    const std::optional<double> r2 =
-        traits.pullUp > 0 ? std::optional<double>(traits.pullUp) : std::nullopt;
-    for (double r1 : values)
-      offer(Evaluate(design, r1, r2));
-    return best;
+  if (design.c1 <= 0) return {};
+  const std::vector<Candidate> found = SearchParts(
+      design, conditions, {design.c1}, SeriesValues(series), count,
+      [](const DesignSnapshot& d) { return IdealTiming(d); }, false);
+  std::vector<StandardChoice> choices;
+  for (const Candidate& c : found) {
+    StandardChoice choice;
+    choice.r1 = c.r1;
+    choice.r2 = c.r2;
+    choice.ideal = c.timing;
+    if (TraitsOf(design.kind).oneShot) {
+      choice.frequencyError = std::fabs(c.timing.tHigh / design.pulseLength - 1);
+    } else {
+      choice.frequencyError = std::fabs(c.timing.frequency.value_or(0) / design.frequency - 1);
+      choice.dutyError = std::fabs(c.timing.dutyCycle.value_or(0) - design.dutyCycle);
+    }
+    choice.error = c.error;
+    choice.warnings = c.broken;
+    choices.push_back(choice);
   }
-  // For each R2 the frequency error alone bounds the score: only the R1 whose
-  // period lies within the bar of the target can enter, and with the period
-  // linear in R1 they form one run of the series. A first pass at the exact
-  // R1 for each R2 sets the bar (an upper bound of the fifth-best score); the
-  // second walks every R1 that can still meet it: exhaustive, and quick.
-  const double k = std::log(2.0) * design.c1;
-  const double period = 1 / design.frequency;
-  const auto otherOf = [&](double r2) {
-    return design.kind == DesignKind::AstableAbove ? 2 * r2 : r2;
-  };
-  for (double r2 : values) {
-    const double exact = period / k - otherOf(r2);
-    auto it = std::lower_bound(values.begin(), values.end(), exact);
-    if (it != values.end()) offer(Evaluate(design, *it, r2));
-    if (it != values.begin()) offer(Evaluate(design, *(it - 1), r2));
-  }
-  const double firstBar = threshold();
-  best.clear();
-  for (double r2 : values) {
-    const double bar = std::min(firstBar, threshold()) * (1 + 1e-9) + 1e-15;
-    // |f / f0 − 1| ≤ bar  ⇔  period / (1 + bar) ≤ k (R1 + other) ≤ period / (1 − bar).
-    const double lowR1 = period / (1 + bar) / k - otherOf(r2);
-    const double highR1 =
-        bar < 1 ? period / (1 - bar) / k - otherOf(r2) : std::numeric_limits<double>::infinity();
-    const auto from = std::lower_bound(values.begin(), values.end(), lowR1);
-    const auto to = std::upper_bound(values.begin(), values.end(), highR1);
-    for (auto it = from; it < to; ++it)
-      offer(Evaluate(design, *it, r2));
-  }
-  return best;
+  return choices;
 }
 
 }  // namespace timer555

@@ -21,17 +21,18 @@ const std::vector<double>& SeriesValues(Series series);
 struct StandardChoice {
   double r1 = 0;
   std::optional<double> r2;
-  Timing ideal;                   // by the window's relations
-  double frequencyError = 0;      // relative, against the target (the one-shot: the pulse)
-  double dutyError = 0;           // absolute, as a fraction
-  int warnings = 0;               // how many part-limit warnings the choice draws
-  double Score() const noexcept;  // the larger of the two errors
+  Timing ideal;               // by the window's relations
+  double frequencyError = 0;  // relative, against the target (the one-shot: the pulse)
+  double dutyError = 0;       // absolute, as a fraction
+  double error = 0;           // the half-period error, max(|tH/tH* − 1|, |tL/tL* − 1|)
+  int warnings = 0;           // limits it breaks: 0, unless no choice keeps them all
+  double Score() const noexcept { return error; }
 };
 
-// The `count` best choices, best first: ranked by the larger of the
-// relative frequency (or pulse) error and the absolute duty-cycle error,
-// ties going to fewer warnings, then to larger resistance. Exhaustive over
-// the series.
+// The `count` best choices, best first, by the half-period error of the
+// window's relations: a choice that breaks a limit (resistance, pin 7's
+// current, leakage, the threshold never reached) is offered only when none
+// keeps them all. Exhaustive over the series.
 std::vector<StandardChoice> StandardChoices(const DesignSnapshot& design,
                                             const Conditions& conditions, Series series,
                                             int count = 5);
