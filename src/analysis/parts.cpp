@@ -454,6 +454,7 @@ Spread MonteCarlo(const DesignSnapshot& design, const BenchSpec& bench) {
   }
   Spread spread;
   spread.yield = static_cast<double>(inside) / n;
+  spread.boards = traits.oneShot ? high : frequency;
   spread.tHigh = Percentiles(high);
   if (!traits.oneShot) {
     spread.frequency = Percentiles(frequency);

@@ -47,6 +47,7 @@ struct BenchSpec {
 struct Spread {
   double yield = 0;
   Band frequency, dutyCycle, tHigh;  // the one-shot: tHigh only
+  std::vector<double> boards;        // each board's frequency (the one-shot: its pulse)
 };
 // Seeded: each resistor and C1 uniform within ± their tolerance, the chip's
 // initial error uniform within ± the family's typical figure, the temperature

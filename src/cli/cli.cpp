@@ -12,6 +12,7 @@
 #include "app/pages.h"
 #include "cli/cli_check.h"
 #include "cli/cli_design.h"
+#include "cli/cli_parts.h"
 #include "cli/cli_simulate.h"
 #include "cli/options.h"
 #include "cli/output.h"
@@ -332,17 +333,20 @@ const std::vector<Command>& Commands() {
        23,
        [] {
          static CheckSettings check;
-         return Joined(ConditionOptions(check.conditions), CheckOptions(check));
+         static BenchParts bench;
+         return Joined(Joined(ConditionOptions(check.conditions), CheckOptions(check)),
+                       BenchPartOptions(bench));
        },
        [](const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
          return Status(RunCheckCommand(args, out, err));
        }},
       {"simulate",
        "  simulate MODE [DESIGN OPTIONS] [--vcc VOLTS] [--family FAMILY]\n"
+       "           [--r1 OHM] [--r2 OHM] [--c1 FARAD]\n"
        "           [--netlist FILE] [-o FILE] [--time-limit SECONDS] [--json]\n"
        "      Simulate the design's circuit with ngspice and print the simulated\n"
        "      frequency, duty cycle and times beside the ideal and predicted ones.\n"
-       "      --vcc and --family as for check.\n",
+       "      --vcc, --family, --r1, --r2 and --c1 as for check.\n",
        23,
        [] {
          static std::optional<std::string> netlist, picture;
@@ -351,6 +355,19 @@ const std::vector<Command>& Commands() {
        },
        [](const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
          return Status(RunSimulateCommand(args, out, err));
+       }},
+      {"parts",
+       "  parts MODE (-f HZ [-d PERCENT] | -t SECONDS) [PARTS OPTIONS] [--json]\n"
+       "      Find standard resistors and capacitors whose built circuit meets the\n"
+       "      target inside every limit, best first, with the share of boards that\n"
+       "      meet the specification over the parts' tolerances, and the exact parts.\n",
+       23,
+       [] {
+         static PartsRequest parts;
+         return PartsOptions(parts);
+       },
+       [](const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+         return Status(RunPartsCommand(args, out, err));
        }},
   };
   return commands;

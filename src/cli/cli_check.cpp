@@ -15,28 +15,6 @@ namespace timer555 {
 
 namespace {
 
-// A number from the command line, locale-free; finite and within [lo, hi].
-double Real(const std::string& option, const std::string& text, double lo, double hi,
-            const char* what) {
-  double v = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-  if (text.empty() || ec != std::errc() || end != text.data() + text.size() || !std::isfinite(v) ||
-      v < lo || v > hi) {
-    throw UsageError(option + " wants " + what + ", not '" + text + "'");
-  }
-  return v;
-}
-
-// "A,B" as two numbers.
-std::pair<double, double> Pair(const std::string& option, const std::string& text, double lo,
-                               double hi, const char* what) {
-  const size_t comma = text.find(',');
-  if (comma == std::string::npos)
-    throw UsageError(option + " wants " + what + ", not '" + text + "'");
-  return {Real(option, text.substr(0, comma), lo, hi, what),
-          Real(option, text.substr(comma + 1), lo, hi, what)};
-}
-
 void PrintText(const DesignReport& design, const DesignSnapshot& s, const CheckSettings& settings,
                const CheckReport& r, std::ostream& out) {
   out << design.title << " at " << ConditionsText(settings.conditions) << "\n";
@@ -69,7 +47,7 @@ std::vector<Option> ConditionOptions(Conditions& c) {
        "VOLTS",
        "supply voltage (default 9)",
        [&c](const std::string& v) {
-         c.vcc = Real("--vcc", v, 0.1, 100, "a supply voltage in volts");
+         c.vcc = RealValue("--vcc", v, 0.1, 100, "a supply voltage in volts");
        }},
       {{"--family"},
        "FAMILY",
@@ -101,7 +79,7 @@ std::vector<Option> CheckOptions(CheckSettings& s) {
        "part tolerances in % (default 5,10)",
        [&s](const std::string& v) {
          const auto [r, c] =
-             Pair("--tolerance", v, 0, 50, "two tolerances in % from 0 to 50 (R,C)");
+             RealPair("--tolerance", v, 0, 50, "two tolerances in % from 0 to 50 (R,C)");
          s.tolerance.resistor = r / 100;
          s.tolerance.capacitor = c / 100;
        }},
@@ -110,13 +88,37 @@ std::vector<Option> CheckOptions(CheckSettings& s) {
        "temperature range in degrees C (default 0,70)",
        [&s](const std::string& v) {
          const auto [lo, hi] =
-             Pair("--temperature", v, -55, 150, "two temperatures from -55 to 150 C (MIN,MAX)");
+             RealPair("--temperature", v, -55, 150, "two temperatures from -55 to 150 C (MIN,MAX)");
          if (lo > hi)
            throw UsageError("--temperature wants MIN,MAX with MIN at most MAX, not '" + v + "'");
          s.tolerance.minCelsius = lo;
          s.tolerance.maxCelsius = hi;
        }},
   };
+}
+
+std::vector<Option> BenchPartOptions(BenchParts& parts) {
+  const auto part = [](std::optional<double>& target, const char* option) {
+    return [&target, option](const std::string& v) {
+      target = RealValue(option, v, 0, 1e15, "a positive value");
+      if (!(*target > 0))
+        throw UsageError(std::string(option) + " wants a positive value, not '" + v + "'");
+    };
+  };
+  return {{{"--r1"}, "OHM", "build with this R1 instead of the design's", part(parts.r1, "--r1")},
+          {{"--r2"},
+           "OHM",
+           "build with this R2 (the 50 % design: its pull-up)",
+           part(parts.r2, "--r2")},
+          {{"--c1"}, "FARAD", "build with this C1", part(parts.c1, "--c1")}};
+}
+
+DesignSnapshot WithBenchParts(DesignSnapshot design, const BenchParts& parts) {
+  if (parts.r2 && !TraitsOf(design.kind).hasR2) throw UsageError("the monostable has no R2");
+  design.r1 = parts.r1.value_or(design.r1);
+  design.r2 = parts.r2.value_or(design.r2);
+  design.c1 = parts.c1.value_or(design.c1);
+  return design;
 }
 
 Option JsonOption(bool& json) {
@@ -130,10 +132,13 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
   DesignRequest request;
   CheckSettings settings;
   bool json = false;
+  BenchParts bench;
   std::vector<Option> options = DesignOptions(request);
   for (Option& o : ConditionOptions(settings.conditions))
     options.push_back(std::move(o));
   for (Option& o : CheckOptions(settings))
+    options.push_back(std::move(o));
+  for (Option& o : BenchPartOptions(bench))
     options.push_back(std::move(o));
   options.push_back(JsonOption(json));
   ParseOptions(args, options, [&](const std::string& a) {
@@ -143,7 +148,7 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
   DesignReport design;
   const auto calculated = CalculatedDesign("check", request, design, err);
   if (!calculated) return 1;
-  const DesignSnapshot& snapshot = *calculated;
+  const DesignSnapshot snapshot = WithBenchParts(*calculated, bench);
   const CheckReport report = RunCheck(snapshot, settings);
   if (json) {
     PrintJsonLine(CheckJson(snapshot, settings, report), out);

@@ -17,6 +17,16 @@ std::vector<Option> ConditionOptions(Conditions& conditions);
 // --series, --tolerance and --temperature of `check`.
 std::vector<Option> CheckOptions(CheckSettings& settings);
 
+// The circuit on the bench instead of the window's parts: --r1, --r2, --c1,
+// any positive values; the targets stay the design's.
+struct BenchParts {
+  std::optional<double> r1, r2, c1;
+};
+std::vector<Option> BenchPartOptions(BenchParts& parts);
+// The design with the bench's parts in place of its own; a usage error for
+// an R2 the design does not have.
+DesignSnapshot WithBenchParts(DesignSnapshot design, const BenchParts& parts);
+
 // timer555-cli check: the design's steps, then the real-world check.
 int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

@@ -119,6 +119,9 @@ int RunSimulateCommand(const std::vector<std::string>& args, std::ostream& out, 
   std::vector<Option> options = DesignOptions(request);
   for (Option& o : ConditionOptions(conditions))
     options.push_back(std::move(o));
+  BenchParts bench;
+  for (Option& o : BenchPartOptions(bench))
+    options.push_back(std::move(o));
   for (Option& o : SimulateOptions(netlistFile, picture, seconds))
     options.push_back(std::move(o));
   options.push_back(JsonOption(json));
@@ -130,7 +133,7 @@ int RunSimulateCommand(const std::vector<std::string>& args, std::ostream& out, 
   DesignReport design;
   const auto calculated = CalculatedDesign("simulate", request, design, err);
   if (!calculated) return 1;
-  const DesignSnapshot& snapshot = *calculated;
+  const DesignSnapshot snapshot = WithBenchParts(*calculated, bench);
   if (netlistFile) {
     const std::string text = Netlist(snapshot, conditions, PlanSimulation(snapshot, conditions));
     return WriteOutput(*netlistFile, text, err) ? 0 : 1;

@@ -1,6 +1,8 @@
 #include "cli/options.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <set>
 
 namespace timer555 {
@@ -50,6 +52,26 @@ std::string OptionHelp(const std::vector<Option>& options, int indent, int colum
     text += std::string(static_cast<size_t>(indent), ' ') + head + o.help + "\n";
   }
   return text;
+}
+
+double RealValue(const std::string& option, const std::string& text, double lo, double hi,
+                 const char* what) {
+  double v = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+  if (text.empty() || ec != std::errc() || end != text.data() + text.size() || !std::isfinite(v) ||
+      v < lo || v > hi) {
+    throw UsageError(option + " wants " + what + ", not '" + text + "'");
+  }
+  return v;
+}
+
+std::pair<double, double> RealPair(const std::string& option, const std::string& text, double lo,
+                                   double hi, const char* what) {
+  const size_t comma = text.find(',');
+  if (comma == std::string::npos)
+    throw UsageError(option + " wants " + what + ", not '" + text + "'");
+  return {RealValue(option, text.substr(0, comma), lo, hi, what),
+          RealValue(option, text.substr(comma + 1), lo, hi, what)};
 }
 
 }  // namespace timer555

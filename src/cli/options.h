@@ -3,6 +3,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace timer555 {
@@ -35,5 +36,13 @@ void ParseOptions(const std::vector<std::string>& args, const std::vector<Option
 // The table's --help lines: `indent` blanks, the spellings and value, padded
 // to `column` characters from the indent, then the help text.
 std::string OptionHelp(const std::vector<Option>& options, int indent, int column);
+
+// A number from the command line, locale-free, finite and within [lo, hi];
+// a usage error "OPTION wants WHAT, not 'TEXT'" otherwise.
+double RealValue(const std::string& option, const std::string& text, double lo, double hi,
+                 const char* what);
+// "A,B" as two such numbers.
+std::pair<double, double> RealPair(const std::string& option, const std::string& text, double lo,
+                                   double hi, const char* what);
 
 }  // namespace timer555

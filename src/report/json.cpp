@@ -23,6 +23,7 @@ QJsonObject ChoiceJson(DesignKind kind, const StandardChoice& c) {
           {"frequency_error", oneShot ? QJsonValue() : JsonNumber(c.frequencyError)},
           {"duty_error", oneShot ? QJsonValue() : JsonNumber(c.dutyError)},
           {"pulse_error", oneShot ? JsonNumber(c.frequencyError) : QJsonValue()},
+          {"error", JsonNumber(c.error)},
           {"warnings", c.warnings}};
 }
 
@@ -75,6 +76,72 @@ QJsonObject CheckJson(const DesignSnapshot& s, const CheckSettings& settings,
           {"warnings", warnings},
           {"standard_values", choices},
           {"tolerance", tolerance}};
+}
+
+namespace {
+
+QJsonValue Percentiles(const Band& b) {
+  return QJsonArray{JsonNumber(b.min), JsonNumber(b.max)};
+}
+
+QJsonObject WarningJson(const Warning& w) {
+  return {{"code", QString::fromStdString(w.code)}, {"message", QString::fromStdString(w.message)}};
+}
+
+QJsonValue R2Json(DesignKind kind, const std::optional<double>& r2) {
+  return TraitsOf(kind).hasR2 && r2 ? JsonNumber(*r2) : QJsonValue();
+}
+
+}  // namespace
+
+QJsonObject PartsJson(const PartsQuestion& q, const PartsAnswer& answer) {
+  const DesignKind kind = q.target.kind;
+  const bool oneShot = TraitsOf(kind).oneShot;
+  QJsonArray choices;
+  for (const PartsChoice& c : answer.choices) {
+    QJsonArray warnings;
+    for (const Warning& w : c.warnings)
+      warnings.append(WarningJson(w));
+    QJsonObject percentiles{{"t_high_s", Percentiles(c.spread.tHigh)}};
+    if (!oneShot) {
+      percentiles.insert("frequency_hz", Percentiles(c.spread.frequency));
+      percentiles.insert("duty_cycle", Percentiles(c.spread.dutyCycle));
+    }
+    choices.append(QJsonObject{{"c1_f", JsonNumber(c.c1)},
+                               {"r1_ohm", JsonNumber(c.r1)},
+                               {"r2_ohm", R2Json(kind, c.r2)},
+                               {"predicted", TimingJson(c.predicted)},
+                               {"error", JsonNumber(c.error)},
+                               {"yield", JsonNumber(c.spread.yield)},
+                               {"percentiles", percentiles},
+                               {"warnings", warnings},
+                               {"pin7_peak_a", JsonNumber(c.pin7Peak)},
+                               {"supply_current_a", JsonNumber(c.supplyCurrent)}});
+  }
+  const DesignSnapshot& t = q.target;
+  const HalfPeriods halves = TargetHalves(t);
+  QJsonObject target{{"mode", DesignNumber(kind)}, {"t_high_s", JsonNumber(halves.high)}};
+  if (!oneShot) {
+    target.insert("frequency_hz", JsonNumber(t.frequency));
+    target.insert("duty_cycle", JsonNumber(halves.high * t.frequency));
+  }
+  QJsonObject conditions = ConditionsJson(q.bench.conditions);
+  conditions.insert("resistors", SeriesName(q.resistors));
+  conditions.insert("capacitors", CapacitorSeriesName(q.capacitors));
+  QJsonValue exact;
+  if (answer.exact.found) {
+    exact = QJsonObject{{"c1_f", JsonNumber(answer.exact.c1)},
+                        {"r1_ohm", JsonNumber(answer.exact.r1)},
+                        {"r2_ohm", R2Json(kind, answer.exact.r2)},
+                        {"predicted", TimingJson(answer.exact.predicted)}};
+  }
+  return {{"target", target},
+          {"conditions", conditions},
+          {"clean", answer.clean},
+          {"choices", choices},
+          {"exact", exact},
+          {"samples", q.bench.samples},
+          {"seed", JsonNumber(static_cast<double>(q.bench.seed))}};
 }
 
 void PrintJsonLine(const QJsonObject& object, std::ostream& out) {

@@ -7,6 +7,7 @@
 
 #include "analysis/check.h"
 #include "report/figures.h"
+#include "report/parts_report.h"
 
 namespace timer555 {
 
@@ -24,6 +25,8 @@ QJsonObject PartsJson(const DesignSnapshot& design);
 // The whole real-world check of `design`.
 QJsonObject CheckJson(const DesignSnapshot& design, const CheckSettings& settings,
                       const CheckReport& report);
+// The whole answer of a parts search: target, choices, exact, samples, seed.
+QJsonObject PartsJson(const PartsQuestion& question, const PartsAnswer& answer);
 // One JSON object on one line, numbers in the shortest form that reads back.
 void PrintJsonLine(const QJsonObject& object, std::ostream& out);
 

@@ -100,14 +100,38 @@ TEST_F(CliTest, HelpIsPrintedInFull) {
       "      --series SERIES        E6, E12, E24 (the default), E48 or E96\n"
       "      --tolerance R,C        part tolerances in % (default 5,10)\n"
       "      --temperature MIN,MAX  temperature range in degrees C (default 0,70)\n"
+      "      --r1 OHM               build with this R1 instead of the design's\n"
+      "      --r2 OHM               build with this R2 (the 50 % design: its pull-up)\n"
+      "      --c1 FARAD             build with this C1\n"
       "  simulate MODE [DESIGN OPTIONS] [--vcc VOLTS] [--family FAMILY]\n"
+      "           [--r1 OHM] [--r2 OHM] [--c1 FARAD]\n"
       "           [--netlist FILE] [-o FILE] [--time-limit SECONDS] [--json]\n"
       "      Simulate the design's circuit with ngspice and print the simulated\n"
       "      frequency, duty cycle and times beside the ideal and predicted ones.\n"
-      "      --vcc and --family as for check.\n"
+      "      --vcc, --family, --r1, --r2 and --c1 as for check.\n"
       "      --netlist FILE         write the netlist and do not run (it runs in ngspice -b)\n"
       "      -o FILE                draw the simulated waveform (.png or .svg)\n"
       "      --time-limit SECONDS   end ngspice after this long (default 5)\n"
+      "  parts MODE (-f HZ [-d PERCENT] | -t SECONDS) [PARTS OPTIONS] [--json]\n"
+      "      Find standard resistors and capacitors whose built circuit meets the\n"
+      "      target inside every limit, best first, with the share of boards that\n"
+      "      meet the specification over the parts' tolerances, and the exact parts.\n"
+      "      -f HZ                  the frequency in hertz\n"
+      "      -d PERCENT             the duty cycle in %\n"
+      "      -t SECONDS             the monostable's pulse length\n"
+      "      --vcc VOLTS            supply voltage (default 9)\n"
+      "      --family FAMILY        bipolar (NE555 class, the default) or cmos (7555 class)\n"
+      "      --series SERIES        E6, E12, E24 (the default), E48 or E96\n"
+      "      --tolerance R,C        part tolerances in % (default 5,10)\n"
+      "      --temperature MIN,MAX  temperature range in degrees C (default 0,70)\n"
+      "      --vcc-range MIN,MAX    the supply over its range, e.g. a draining battery\n"
+      "      --capacitors SERIES    C1 from E3, E6 (the default) or E12, 1 nF to 1000 uF\n"
+      "      --spec F,D             the window a board must meet: % of frequency, points of duty "
+      "(5,2)\n"
+      "      --samples N            boards in the yield's Monte Carlo (default 10000)\n"
+      "      --seed N               the Monte Carlo's seed (default 555)\n"
+      "      --count N              how many choices (default 5)\n"
+      "      -o FILE                draw the first choice's histogram (.png or .svg)\n"
       "\n"
       "Design options, the texts and clicks a user would give the window:\n"
       "  -f TEXT           frequency in Hz\n"
@@ -402,6 +426,89 @@ TEST_F(CliTest, CheckRefusesWhatItCannotUse) {
   }
   EXPECT_EQ(Run({"check", "3", "-f", "1000", "-d", "0"}), ExitStatus::Failed);
   EXPECT_EQ(err.str(), "timer555-cli: error: Duty cycle invalid.\n");
+}
+
+// The circuit on the bench instead of the window's parts; the targets stay.
+TEST_F(CliTest, CheckAndSimulateTakeACircuit) {
+  ASSERT_EQ(Run({"check", "3", "-f", "1000", "-d", "25", "--vcc", "5", "--r1", "560", "--r2",
+                 "1600", "--c1", "470e-9", "--json"}),
+            ExitStatus::Success)
+      << err.str();
+  const QJsonObject check = Json(out.str());
+  EXPECT_EQ(check["parts"].toObject()["r1_ohm"].toDouble(), 560);
+  EXPECT_EQ(check["parts"].toObject()["c1_farad"].toDouble(), 470e-9);
+  EXPECT_NEAR(check["predicted"].toObject()["frequency_hz"].toDouble(), 1006, 2);
+  EXPECT_TRUE(check["standard_values"].toArray().first().toObject()["error"].isDouble());
+  const std::string netlist = (dir / "bench.cir").string();
+  ASSERT_EQ(Run({"simulate", "3", "-f", "1000", "-d", "25", "--r1", "560", "--netlist", netlist}),
+            ExitStatus::Success);
+  std::ifstream file(netlist);
+  const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("R1 vcc disch 560\n"), std::string::npos);
+  EXPECT_EQ(Run({"check", "4", "-t", "1", "--r2", "1000"}), ExitStatus::Usage);
+  EXPECT_NE(err.str().find("the monostable has no R2"), std::string::npos);
+  for (const char* bad : {"0", "-5", "x", "inf"}) {
+    EXPECT_EQ(Run({"check", "1", "-f", "1000", "-d", "75", "--r1", bad}), ExitStatus::Usage) << bad;
+  }
+}
+
+TEST_F(CliTest, PartsOffersCleanPartsThatMeetTheTarget) {
+  ASSERT_EQ(Run({"parts", "astable-below", "-f", "1000", "-d", "25", "--vcc", "5", "--json"}),
+            ExitStatus::Success)
+      << err.str();
+  const std::string first = out.str();
+  const QJsonObject answer = Json(first);
+  EXPECT_TRUE(answer["clean"].toBool());
+  EXPECT_EQ(answer["samples"].toInt(), 10000);
+  EXPECT_EQ(answer["seed"].toInt(), 555);
+  const QJsonArray choices = answer["choices"].toArray();
+  ASSERT_EQ(choices.size(), 5);
+  for (const QJsonValue& v : choices) {
+    const QJsonObject c = v.toObject();
+    EXPECT_NEAR(c["predicted"].toObject()["frequency_hz"].toDouble(), 1000, 20);
+    EXPECT_NEAR(c["predicted"].toObject()["duty_cycle"].toDouble(), 0.25, 0.01);
+    EXPECT_TRUE(c["warnings"].toArray().isEmpty());
+    EXPECT_TRUE(c["r2_ohm"].isDouble());
+    EXPECT_EQ(c["percentiles"].toObject()["frequency_hz"].toArray().size(), 2);
+    EXPECT_GT(c["yield"].toDouble(), 0.2);
+  }
+  EXPECT_NEAR(answer["exact"].toObject()["predicted"].toObject()["frequency_hz"].toDouble(), 1000,
+              0.1);
+  // The same question gives the same answer.
+  ASSERT_EQ(Run({"parts", "3", "-f", "1000", "-d", "25", "--vcc", "5", "--json"}),
+            ExitStatus::Success);
+  EXPECT_EQ(out.str(), first);
+  // The one-shot: no R2, the pulse's percentiles only; the picture written.
+  const std::string picture = (dir / "spread.svg").string();
+  ASSERT_EQ(Run({"parts", "monostable", "-t", "0.01", "--json", "-o", picture, "--samples", "500"}),
+            ExitStatus::Success)
+      << err.str();
+  const QJsonObject pulse = Json(out.str()).value("choices").toArray().first().toObject();
+  EXPECT_TRUE(pulse["r2_ohm"].isNull());
+  EXPECT_EQ(pulse["percentiles"].toObject().keys(), QStringList{"t_high_s"});
+  EXPECT_TRUE(fs::exists(picture));
+  ASSERT_EQ(Run({"parts", "2", "-f", "1000"}), ExitStatus::Success);
+  EXPECT_NE(out.str().find("Exact parts"), std::string::npos) << out.str();
+}
+
+TEST_F(CliTest, PartsRefusesWhatItCannotUse) {
+  const std::vector<std::vector<std::string>> bad = {
+      {"parts"},
+      {"parts", "4", "-f", "1000"},
+      {"parts", "3", "-f", "1000", "-d", "60"},
+      {"parts", "1", "-f", "1000", "-d", "40"},
+      {"parts", "2", "-f", "1000", "-d", "50"},
+      {"parts", "1", "-f", "1000"},
+      {"parts", "3", "-f", "1000", "-d", "25", "--capacitors", "E24"},
+      {"parts", "3", "-f", "1000", "-d", "25", "--seed", "-1"},
+      {"parts", "3", "-f", "1000", "-d", "25", "--samples", "0"},
+      {"parts", "3", "-f", "1000", "-d", "25", "--vcc-range", "9,6"},
+      {"parts", "3", "-f", "0", "-d", "25"},
+  };
+  for (const auto& args : bad) {
+    EXPECT_EQ(Run(args), ExitStatus::Usage) << args.back();
+    EXPECT_NE(err.str().find("Try 'timer555-cli --help'"), std::string::npos);
+  }
 }
 
 TEST_F(CliTest, SimulateAgainstIdealAndPredicted) {

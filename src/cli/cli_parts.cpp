@@ -1,0 +1,170 @@
+#include "cli/cli_parts.h"
+
+#include <charconv>
+
+#include "cli/cli_check.h"
+#include "cli/cli_design.h"
+#include "cli/output.h"
+#include "report/json.h"
+
+namespace timer555 {
+
+namespace {
+
+// A whole number from the command line within [lo, hi].
+std::uint64_t Whole(const std::string& option, const std::string& text, std::uint64_t lo,
+                    std::uint64_t hi) {
+  std::uint64_t v = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+  if (text.empty() || ec != std::errc() || end != text.data() + text.size() || v < lo || v > hi)
+    throw UsageError(option + " wants a whole number from " + std::to_string(lo) + " to " +
+                     std::to_string(hi) + ", not '" + text + "'");
+  return v;
+}
+
+// The question the request asks, checked against what the design has.
+PartsQuestion QuestionOf(const PartsRequest& r) {
+  if (!r.kind) throw UsageError("parts wants a MODE");
+  const DesignTraits& traits = TraitsOf(*r.kind);
+  PartsQuestion q;
+  q.target.kind = *r.kind;
+  if (traits.oneShot) {
+    if (r.frequency || r.dutyPercent)
+      throw UsageError("the monostable takes its pulse length with -t, not -f or -d");
+    if (!r.pulse) throw UsageError("parts wants the pulse length: -t SECONDS");
+    q.target.pulseLength = *r.pulse;
+  } else {
+    if (r.pulse) throw UsageError("-t is the monostable's pulse length");
+    if (!r.frequency) throw UsageError("parts wants the frequency: -f HZ");
+    q.target.frequency = *r.frequency;
+    if (!traits.resistorPair && r.dutyPercent)
+      throw UsageError("the square-wave astable's duty cycle is 50 %");
+    if (traits.resistorPair && !r.dutyPercent)
+      throw UsageError("parts wants the duty cycle: -d PERCENT");
+    const double duty = traits.resistorPair ? *r.dutyPercent / 100 : 0.5;
+    if (*r.kind == DesignKind::AstableAbove && !(duty > 0.5))
+      throw UsageError("-d: this design's duty cycle is above 50 %");
+    if (*r.kind == DesignKind::AstableBelow && !(duty < 0.5))
+      throw UsageError("-d: this design's duty cycle is below 50 %");
+    q.target.dutyCycle = duty;
+  }
+  q.bench.conditions = r.settings.conditions;
+  q.bench.vccRange = r.vccRange;
+  q.bench.tolerance = r.settings.tolerance;
+  if (r.spec) {
+    q.bench.frequencyWindow = r.spec->first / 100;
+    q.bench.dutyWindow = r.spec->second / 100;
+  }
+  q.bench.samples = r.samples;
+  q.bench.seed = r.seed;
+  q.resistors = r.settings.series;
+  q.capacitors = r.capacitors;
+  return q;
+}
+
+}  // namespace
+
+std::vector<Option> PartsOptions(PartsRequest& r) {
+  std::vector<Option> options = {
+      {{"-f"},
+       "HZ",
+       "the frequency in hertz",
+       [&r](const std::string& v) {
+         r.frequency = RealValue("-f", v, 1e-6, 1e8, "a frequency in Hz");
+       },
+       {"--frequency"}},
+      {{"-d"},
+       "PERCENT",
+       "the duty cycle in %",
+       [&r](const std::string& v) {
+         r.dutyPercent = RealValue("-d", v, 0.01, 99.99, "a duty cycle in % above 0 and below 100");
+       },
+       {"--duty"}},
+      {{"-t"},
+       "SECONDS",
+       "the monostable's pulse length",
+       [&r](const std::string& v) {
+         r.pulse = RealValue("-t", v, 1e-8, 1e6, "a pulse length in seconds");
+       }},
+  };
+  for (Option& o : ConditionOptions(r.settings.conditions))
+    options.push_back(std::move(o));
+  for (Option& o : CheckOptions(r.settings))
+    options.push_back(std::move(o));
+  std::vector<Option> more = {
+      {{"--vcc-range"},
+       "MIN,MAX",
+       "the supply over its range, e.g. a draining battery",
+       [&r](const std::string& v) {
+         const auto range = RealPair("--vcc-range", v, 0.1, 100, "two voltages (MIN,MAX)");
+         if (range.first > range.second)
+           throw UsageError("--vcc-range wants MIN,MAX with MIN at most MAX, not '" + v + "'");
+         r.vccRange = range;
+       }},
+      {{"--capacitors"},
+       "SERIES",
+       "C1 from E3, E6 (the default) or E12, 1 nF to 1000 uF",
+       [&r](const std::string& v) {
+         const auto series = CapacitorSeriesNamed(v);
+         if (!series) throw UsageError("--capacitors wants E3, E6 or E12, not '" + v + "'");
+         r.capacitors = *series;
+       }},
+      {{"--spec"},
+       "F,D",
+       "the window a board must meet: % of frequency, points of duty (5,2)",
+       [&r](const std::string& v) {
+         r.spec = RealPair("--spec", v, 0, 100, "two widths in % (F,D)");
+       }},
+      {{"--samples"},
+       "N",
+       "boards in the yield's Monte Carlo (default 10000)",
+       [&r](const std::string& v) {
+         r.samples = static_cast<int>(Whole("--samples", v, 1, 1000000));
+       }},
+      {{"--seed"},
+       "N",
+       "the Monte Carlo's seed (default 555)",
+       [&r](const std::string& v) { r.seed = Whole("--seed", v, 0, (1ULL << 53) - 1); }},
+      {{"--count"},
+       "N",
+       "how many choices (default 5)",
+       [&r](const std::string& v) { r.count = static_cast<int>(Whole("--count", v, 1, 50)); }},
+      {{"-o"},
+       "FILE",
+       "draw the first choice's histogram (.png or .svg)",
+       [&r](const std::string& v) { r.picture = v; },
+       {"--output"}},
+  };
+  for (Option& o : more)
+    options.push_back(std::move(o));
+  return options;
+}
+
+int RunPartsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  PartsRequest request;
+  std::vector<Option> options = PartsOptions(request);
+  options.push_back(JsonOption(request.json));
+  ParseOptions(args, options, [&](const std::string& a) {
+    if (request.kind) throw UsageError("unexpected argument '" + a + "'");
+    request.kind = ParseDesignKind(a);
+  });
+  if (request.picture) PictureFormatOf(*request.picture);
+  PartsQuestion question = QuestionOf(request);
+  // Without --vcc the range's middle is the nominal supply.
+  if (request.vccRange && !std::count(args.begin(), args.end(), std::string("--vcc")))
+    question.bench.conditions.vcc = (request.vccRange->first + request.vccRange->second) / 2;
+  const PartsAnswer answer = FindParts(question.target, question.bench, question.resistors,
+                                       question.capacitors, request.count);
+  if (request.picture && !answer.choices.empty() &&
+      !DrawAndWrite([&](Canvas& c) { DrawHistogram(c, question, answer.choices.front()); },
+                    *request.picture, kHistogramWidth, kHistogramHeight, err))
+    return 1;
+  if (request.json) {
+    PrintJsonLine(PartsJson(question, answer), out);
+  } else {
+    out << PartsAnswerText(question, answer);
+  }
+  return 0;
+}
+
+}  // namespace timer555

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "analysis/check.h"
+#include "cli/options.h"
+#include "report/parts_report.h"
+
+namespace timer555 {
+
+// What `parts` is asked: the design's kind and target as numbers, where it is
+// built, the series, the spread of the boards, the output.
+struct PartsRequest {
+  std::optional<DesignKind> kind;
+  std::optional<double> frequency, dutyPercent, pulse;
+  CheckSettings settings;  // --vcc, --family, --series, --tolerance, --temperature
+  std::optional<std::pair<double, double>> vccRange;
+  CapacitorSeries capacitors = CapacitorSeries::E6;
+  std::optional<std::pair<double, double>> spec;  // % of the frequency, points of duty
+  int samples = 10000;
+  std::uint64_t seed = 555;
+  int count = 5;
+  bool json = false;
+  std::optional<std::string> picture;
+};
+std::vector<Option> PartsOptions(PartsRequest& request);
+
+// timer555-cli parts: the search, its yield and the exact parts.
+int RunPartsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace timer555

@@ -1,0 +1,193 @@
+#include "report/parts_report.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "format/engineering.h"
+#include "report/figures.h"
+#include "simulation/wave_picture.h"
+
+namespace timer555 {
+
+namespace {
+
+std::string Ohms(double r) {
+  return EngineeringText(r, "\u03a9");
+}
+
+std::string Farads(double c) {
+  return EngineeringText(c, "F");
+}
+
+// "C1 470.0 nF, R1 560.0 Ω, R2 1.600 kΩ" (R2 only where the user chooses it).
+std::string PartsOf(DesignKind kind, double c1, double r1, const std::optional<double>& r2) {
+  std::string text = "C1 " + Farads(c1) + ", R1 " + Ohms(r1);
+  if (TraitsOf(kind).resistorPair && r2) text += ", R2 " + Ohms(*r2);
+  return text;
+}
+
+// "1.006 kHz, 25.4 %" or "10.01 ms".
+std::string TimingText(DesignKind kind, const Timing& t) {
+  if (TraitsOf(kind).oneShot) return FigureText(TimingRow::Kind::Time, t.tHigh);
+  return FigureText(TimingRow::Kind::Frequency, t.frequency) + ", " +
+         FigureText(TimingRow::Kind::DutyCycle, t.dutyCycle);
+}
+
+std::string Percent(double fraction, int decimals) {
+  return FixedText(fraction * 100, decimals) + " %";
+}
+
+}  // namespace
+
+std::string TargetText(const DesignSnapshot& t) {
+  if (TraitsOf(t.kind).oneShot) return FigureText(TimingRow::Kind::Time, t.pulseLength);
+  const double duty = TraitsOf(t.kind).resistorPair ? t.dutyCycle : 0.5;
+  return FigureText(TimingRow::Kind::Frequency, t.frequency) + ", " +
+         FigureText(TimingRow::Kind::DutyCycle, duty);
+}
+
+std::string PartsChoiceText(DesignKind kind, const PartsChoice& c) {
+  std::string text = PartsOf(kind, c.c1, c.r1, c.r2) + ": " + TimingText(kind, c.predicted) +
+                     ", error " + Percent(c.error, 2) + ", yield " + Percent(c.spread.yield, 1);
+  const Spread& s = c.spread;
+  if (TraitsOf(kind).oneShot) {
+    text += " (98 % of boards " + FigureText(TimingRow::Kind::Time, s.tHigh.min) + " to " +
+            FigureText(TimingRow::Kind::Time, s.tHigh.max) + ")";
+  } else {
+    text += " (98 % of boards " + FigureText(TimingRow::Kind::Frequency, s.frequency.min) + " to " +
+            FigureText(TimingRow::Kind::Frequency, s.frequency.max) + ", " +
+            FixedText(s.dutyCycle.min * 100, 1) + " to " + Percent(s.dutyCycle.max, 1) + ")";
+  }
+  return text;
+}
+
+std::string ExactPartsText(DesignKind kind, const ExactParts& exact) {
+  std::string parts = "C1 " + Farads(exact.c1) + ", R1 " + Ohms(exact.r1);
+  if (TraitsOf(kind).resistorPair && exact.r2) parts += ", R2 " + Ohms(*exact.r2);
+  return parts + ": " + TimingText(kind, exact.predicted);
+}
+
+std::string PartsAnswerText(const PartsQuestion& q, const PartsAnswer& answer) {
+  const DesignKind kind = q.target.kind;
+  const BenchSpec& b = q.bench;
+  std::string text = "Parts for " + std::string(TraitsOf(kind).title) + ": " +
+                     TargetText(q.target) + " at " + ConditionsText(b.conditions) + "\n";
+  text += std::string(SeriesName(q.resistors)) + " resistors, " +
+          CapacitorSeriesName(q.capacitors) + " capacitors, best first by the built circuit's " +
+          "predicted timing at " + FixedText(b.conditions.vcc, 1) + " V and 25 \u00b0C:\n";
+  if (answer.choices.empty()) {
+    text += "  none within 100 % of the target.\n";
+  } else if (!answer.clean) {
+    text += "  No choice keeps every limit; the least bad, with what they break:\n";
+  }
+  for (const PartsChoice& c : answer.choices) {
+    text += "  " + PartsChoiceText(kind, c) + "\n";
+    for (const Warning& w : c.warnings)
+      text += "      " + WarningText(w) + "\n";
+  }
+  if (answer.exact.found) {
+    text += "\nExact parts (trimmers or E192): " + ExactPartsText(kind, answer.exact) + "\n";
+  }
+  const FamilyParameters& f = Parameters(b.conditions.family);
+  const bool oneShot = TraitsOf(kind).oneShot;
+  text += "\nYield over " + std::to_string(b.samples) + " boards (seed " + std::to_string(b.seed) +
+          "): resistors uniform within \u00b1" + Percent(b.tolerance.resistor, 1) +
+          ", C1 within \u00b1" + Percent(b.tolerance.capacitor, 1) +
+          ", the chip's initial error within \u00b1" +
+          Percent(oneShot ? f.monostableInitialError : f.astableInitialError, 2) + ", " +
+          FixedText(b.tolerance.minCelsius, 0) + " to " + FixedText(b.tolerance.maxCelsius, 0) +
+          " \u00b0C at " + FixedText((oneShot ? f.monostableDrift : f.drift) * 1e6, 0) +
+          " ppm/\u00b0C, ";
+  if (b.vccRange) {
+    text += "Vcc uniform from " + FixedText(b.vccRange->first, 1) + " to " +
+            FixedText(b.vccRange->second, 1) + " V at " +
+            Percent(oneShot ? f.monostableSupplySensitivity : f.astableSupplySensitivity, 1) + "/V";
+  } else {
+    text += "Vcc " + FixedText(b.conditions.vcc, 1) + " V";
+  }
+  text +=
+      "; inside the specification: " + std::string(oneShot ? "pulse" : "frequency") +
+      " within \u00b1" + Percent(b.frequencyWindow, 1) +
+      (oneShot ? "" : ", duty cycle within \u00b1" + FixedText(b.dutyWindow * 100, 1) + " points") +
+      ".\n";
+  return text;
+}
+
+std::string PartsListText(DesignKind kind, const PartsChoice& c, const ToleranceSpec& t) {
+  const std::string resistor = " \u00b1" + Percent(t.resistor, 1) + " resistor\n";
+  std::string text = "R1\t" + Ohms(c.r1) + resistor;
+  if (c.r2 && TraitsOf(kind).hasR2) text += "R2\t" + Ohms(*c.r2) + resistor;
+  const bool electrolytic = c.c1 >= kElectrolyticFrom;
+  text += "C1\t" + Farads(c.c1) + " \u00b1" + Percent(t.capacitor, 1) +
+          (electrolytic ? " electrolytic capacitor\n" : " film capacitor\n");
+  return text;
+}
+
+void DrawHistogram(Canvas& c, const PartsQuestion& q, const PartsChoice& choice, double scale) {
+  const auto u = [scale](double v) { return static_cast<int>(std::lround(v * scale)); };
+  const int w = c.Width(), h = c.Height();
+  c.SetPenWidth(std::max(1, u(1)));
+  c.SetBrushColor(kWhite);
+  c.FillRect({0, 0, w, h});
+  c.SetFontName("DejaVu Sans");
+  c.SetFontHeight(-u(12));
+  c.SetFontBold(false);
+  c.SetFontUnderline(false);
+  c.SetFontColor(kBlack);
+  const bool oneShot = TraitsOf(q.target.kind).oneShot;
+  const double goal = oneShot ? q.target.pulseLength : q.target.frequency;
+  const double window = q.bench.frequencyWindow;
+  const std::vector<double>& boards = choice.spread.boards;
+  // The axis spans the window twice over, or the boards where they spread wider.
+  double lo = goal * (1 - 2 * window), hi = goal * (1 + 2 * window);
+  const Band& band = oneShot ? choice.spread.tHigh : choice.spread.frequency;
+  if (std::isfinite(band.min) && band.min > 0) lo = std::min(lo, band.min);
+  if (std::isfinite(band.max)) hi = std::max(hi, band.max);
+  const int left = u(48), right = w - u(24), top = u(40), bottom = h - u(40);
+  const int bins = std::max(10, (right - left) / std::max(1, u(6)));
+  std::vector<int> counts(static_cast<size_t>(bins), 0);
+  for (double v : boards) {
+    if (!(v >= lo && v <= hi)) continue;
+    const int k = std::min(bins - 1, static_cast<int>((v - lo) / (hi - lo) * bins));
+    ++counts[static_cast<size_t>(k)];
+  }
+  const int most = std::max(1, *std::max_element(counts.begin(), counts.end()));
+  const auto x = [&](double v) {
+    return left + static_cast<int>(std::floor((right - left) * (v - lo) / (hi - lo)));
+  };
+  // The specification window, shaded behind the bars.
+  c.SetBrushColor({224, 240, 224});
+  c.FillRect({x(goal * (1 - window)), top, x(goal * (1 + window)) + 1, bottom});
+  c.SetBrushColor({0, 0, 160});
+  for (int k = 0; k < bins; ++k) {
+    const int height = static_cast<int>(
+        std::lround(static_cast<double>(counts[static_cast<size_t>(k)]) / most * (bottom - top)));
+    if (height == 0) continue;
+    const int a = left + (right - left) * k / bins, b = left + (right - left) * (k + 1) / bins;
+    c.FillRect({a, bottom - height, std::max(a + 1, b - 1), bottom});
+  }
+  c.SetBrushColor(kWhite);  // behind the labels
+  c.SetPenColor(kBlack);
+  c.MoveTo(left, bottom);
+  c.LineTo(right + 1, bottom);
+  const auto label = [&](double v) {
+    return oneShot ? TimeText(v, 4, kLatin1Micro) : EngineeringText(v, "Hz", kLatin1Micro);
+  };
+  for (double v : {goal * (1 - window), goal, goal * (1 + window)}) {
+    const int px = x(v);
+    c.MoveTo(px, bottom);
+    c.LineTo(px, bottom + u(4));
+    const std::string text = label(v);
+    c.TextOut(px - c.TextWidth(text) / 2, bottom + u(6), text);
+  }
+  c.SetPenColor({0, 128, 0});
+  c.MoveTo(x(goal), top);
+  c.LineTo(x(goal), bottom);
+  const std::string title = std::string(oneShot ? "Pulse" : "Frequency") + " of " +
+                            std::to_string(boards.size()) + " boards, yield " +
+                            FixedText(choice.spread.yield * 100, 1) + " % inside \xb1" +
+                            FixedText(window * 100, 1) + " %";
+  c.TextOut(left, u(8), title);
+}
+
+}  // namespace timer555

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+
+#include "analysis/parts.h"
+#include "render/canvas.h"
+
+namespace timer555 {
+
+// What a parts search was asked: the design's kind and target, where it is
+// built and how its boards spread, the series searched.
+struct PartsQuestion {
+  DesignSnapshot target;
+  BenchSpec bench;
+  Series resistors = Series::E24;
+  CapacitorSeries capacitors = CapacitorSeries::E6;
+};
+
+// "1.000 kHz, 25.0 %" or "10.00 ms".
+std::string TargetText(const DesignSnapshot& target);
+// One choice on one line: "C1 470.0 nF, R1 560.0 Ω, R2 1.600 kΩ: 1.006 kHz,
+// 25.4 %, error 1.08 %, yield 47.1 % (98 % of boards 960.1 Hz to 1.052 kHz,
+// 24.0 to 26.8 %)".
+std::string PartsChoiceText(DesignKind kind, const PartsChoice& choice);
+// The exact parts: "C1 470.0 nF, R1 555.2 Ω, R2 1.617 kΩ: 1.000 kHz, 25.0 %".
+std::string ExactPartsText(DesignKind kind, const ExactParts& exact);
+// The whole answer as a person reads it: the question, one line a choice
+// (with its warnings where nothing is clean), the exact parts, the assumptions.
+std::string PartsAnswerText(const PartsQuestion& question, const PartsAnswer& answer);
+// The parts list to buy: reference, value, tolerance, kind (film or
+// electrolytic for C1), one line a part.
+std::string PartsListText(DesignKind kind, const PartsChoice& choice,
+                          const ToleranceSpec& tolerance);
+
+inline constexpr int kHistogramWidth = 650;
+inline constexpr int kHistogramHeight = 308;
+// The boards' frequency (the one-shot: pulse) as a histogram, the target and
+// the specification window marked.
+void DrawHistogram(Canvas& canvas, const PartsQuestion& question, const PartsChoice& choice,
+                   double scale = 1);
+
+}  // namespace timer555
