@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "analysis/check.h"
+#include "analysis/parts.h"
 #include "cli/cli.h"
 #include "components/holders.h"
 #include "design/design_pages.h"
@@ -92,7 +93,7 @@ void StandardValueSearch(benchmark::State& state) {
   const int mode = static_cast<int>(state.range(0));
   const auto series = static_cast<Series>(state.range(1));
   DesignSnapshot s;
-  s.mode = mode;
+  s.kind = static_cast<DesignKind>(mode);
   s.c1 = mode == 4 ? 1e-4 : 1e-7;
   s.frequency = 1000;
   s.dutyCycle = mode == 1 ? 0.75 : mode == 2 ? 0.5 : 0.25;
@@ -107,7 +108,7 @@ BENCHMARK(StandardValueSearch)
     ->Unit(benchmark::kMicrosecond);
 
 void RealWorldCheck(benchmark::State& state) {
-  DesignSnapshot s{3, 3606.7, 10820.2, 1e-7, 1000, 0.25, 0};
+  DesignSnapshot s{DesignKind::AstableBelow, 3606.7, 10820.2, 1e-7, 1000, 0.25, 0};
   for (auto _ : state)
     benchmark::DoNotOptimize(RunCheck(s, {}));
 }
@@ -117,7 +118,8 @@ BENCHMARK(RealWorldCheck)->Unit(benchmark::kMicrosecond);
 // CMOS); goal: under 2 s for the slowest.
 void SimulateDesign(benchmark::State& state) {
   const double f = state.range(0) == 0 ? 0.01 : state.range(0) == 1 ? 1000 : 2e6;
-  DesignSnapshot s{1, 0, 0, f < 1 ? 1e-4 : f > 1e5 ? 1e-10 : 1e-7, f, 0.6, 0};
+  DesignSnapshot s{
+      DesignKind::AstableAbove, 0, 0, f < 1 ? 1e-4 : f > 1e5 ? 1e-10 : 1e-7, f, 0.6, 0};
   const double k = 1 / (std::log(2.0) * f * s.c1);
   s.r1 = 0.2 * k;
   s.r2 = 0.4 * k;
@@ -137,7 +139,13 @@ void SimulateHardest(benchmark::State& state) {
   DesignSnapshot s;
   const auto astable = [&](int mode, double f, double duty, double c1) {
     const double k = 1 / (std::log(2.0) * f * c1);
-    s = {mode, mode == 1 ? (2 * duty - 1) * k : duty * k, (1 - duty) * k, c1, f, duty, 0};
+    s = {static_cast<DesignKind>(mode),
+         mode == 1 ? (2 * duty - 1) * k : duty * k,
+         (1 - duty) * k,
+         c1,
+         f,
+         duty,
+         0};
   };
   switch (state.range(0)) {
     case 0:
@@ -147,7 +155,13 @@ void SimulateHardest(benchmark::State& state) {
       astable(3, 1000, 0.01, 1e-7);  // a 1 % high time through the diodes
       break;
     case 2:
-      s = {4, 3600 / (std::log(3.0) * 1e-3), 0, 1e-3, 0, 0, 3600};  // a one-hour pulse
+      s = {DesignKind::OneShot,
+           3600 / (std::log(3.0) * 1e-3),
+           0,
+           1e-3,
+           0,
+           0,
+           3600};  // a one-hour pulse
       c.family = TimerFamily::Cmos;
       break;
     default:
@@ -174,6 +188,30 @@ void SimulateHardest(benchmark::State& state) {
 }
 BENCHMARK(SimulateHardest)
     ->ArgsProduct({{0, 1, 2, 3}, {1, 4}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// The whole `parts` answer: the search and the yield of five choices at
+// 10 000 boards, for each design at 5 V; range(0) the design, range(1) 0 for
+// E24 x E6 and 1 for E96 x E12.
+void PartsAnswerTime(benchmark::State& state) {
+  const int mode = static_cast<int>(state.range(0));
+  DesignSnapshot target;
+  target.kind = static_cast<DesignKind>(mode);
+  target.frequency = 1000;
+  target.dutyCycle = mode == 1 ? 0.75 : mode == 3 ? 0.25 : 0.5;
+  target.pulseLength = 0.01;
+  BenchSpec bench;
+  bench.conditions.vcc = 5;
+  const bool fine = state.range(1) == 1;
+  for (auto _ : state) {
+    const PartsAnswer answer = FindParts(target, bench, fine ? Series::E96 : Series::E24,
+                                         fine ? CapacitorSeries::E12 : CapacitorSeries::E6);
+    benchmark::DoNotOptimize(answer.choices.data());
+  }
+}
+BENCHMARK(PartsAnswerTime)
+    ->ArgsProduct({{1, 2, 3, 4}, {0, 1}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

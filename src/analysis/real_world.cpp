@@ -98,16 +98,26 @@ struct OutputStage {
         ro(f.outputHighResistance) {}
 
   // As OutputHighDrop, with the junctions' figures worked out once.
+  mutable double knownV_ = NAN, knownX_ = 0;
+
   double Drop(double x) const { return nvt * std::log1p(x / is) + ro * x; }
   double DropSlope(double x) const { return nvt / (is + x) + ro; }
   double ThroughR1(double x) const { return x + Drop(x) / r2; }
   double Capacitor(double x) const { return vcc - Drop(x) - r1 * ThroughR1(x); }
   // The stage's current while the capacitor stands at `v` (below Vcc).
   double At(double v) const {
+    // The threshold's level is asked for twice a period: kept.
+    if (v == knownV_) return knownX_;
+    knownV_ = v;
+    knownX_ = Solve(v);
+    return knownX_;
+  }
+  double Solve(double v) const {
     const double hi = (vcc - v) / r1;
     if (!(hi > 0)) return 0;
-    // Newton starts below the root, with the drop the largest current would see.
-    const double start = (vcc - v - Drop(hi) * (1 + r1 / r2)) / r1;
+    // Newton starts from the current whose junction drop alone takes the
+    // whole swing (the pull-up's share of it counted): at or above the root.
+    const double start = std::min(hi, is * std::expm1((vcc - v) / ((1 + r1 / r2) * nvt)));
     return SolveIncreasing([&](double x) { return v - Capacitor(x); },
                            [&](double x) { return DropSlope(x) * (1 + r1 / r2) + r1; }, 0, hi,
                            start)
@@ -125,7 +135,7 @@ struct OutputStage {
       const double x = std::exp(u);
       return c * (DropSlope(x) * (1 + r1 / r2) + r1) * x / (ThroughR1(x) - ith);
     };
-    return IntegrateGauss16(integrand, std::log(end), std::log(start));
+    return IntegrateGauss8(integrand, std::log(end), std::log(start));
   }
 };
 
