@@ -227,6 +227,44 @@ TEST(FindParts, OffersPartsThatHitTheTargetBuilt) {
   EXPECT_NEAR(*answer.exact.predicted.dutyCycle, 0.25, 1e-4);
 }
 
+// Over a grid of every design, supply and family, an answer that says it is
+// clean offers nothing that breaks a limit, and its figures are the check's.
+TEST(FindParts, CleanAnswersBreakNoLimitOverAGrid) {
+  int clean = 0, total = 0;
+  for (int mode = 1; mode <= 4; ++mode) {
+    for (double frequency : {0.1, 30.0, 1000.0, 20000.0, 200000.0}) {
+      for (double duty : {0.05, 0.3, 0.7, 0.95}) {
+        if ((mode == 1 && duty < 0.5) || (mode == 3 && duty > 0.5)) continue;
+        if ((mode == 2 || mode == 4) && duty != 0.3) continue;
+        for (TimerFamily family : {TimerFamily::Bipolar, TimerFamily::Cmos}) {
+          BenchSpec bench;
+          bench.conditions.vcc = frequency > 5000 ? 15 : 5;
+          bench.conditions.family = family;
+          bench.samples = 100;
+          const PartsAnswer answer = FindParts(Target(mode, frequency, duty, 1 / frequency), bench,
+                                               Series::E24, CapacitorSeries::E6, 3);
+          ++total;
+          if (!answer.clean) continue;
+          ++clean;
+          for (const PartsChoice& c : answer.choices) {
+            DesignSnapshot d = Target(mode, frequency, duty, 1 / frequency);
+            d.c1 = c.c1;
+            d.r1 = c.r1;
+            d.r2 = c.r2.value_or(0);
+            EXPECT_EQ(c.broken, 0);
+            EXPECT_TRUE(c.warnings.empty())
+                << mode << " " << frequency << " " << c.warnings[0].code;
+            EXPECT_EQ(PredictTiming(d, bench.conditions).tHigh, c.predicted.tHigh);
+            for (const Warning& w : CheckLimits(d, bench.conditions))
+              EXPECT_FALSE(IsLimitCode(w.code)) << w.code;
+          }
+        }
+      }
+    }
+  }
+  EXPECT_GT(clean, total * 3 / 4) << clean << " of " << total;
+}
+
 // Where no choice keeps every limit the least bad are offered and the answer
 // says so.
 TEST(FindParts, SaysWhenNothingIsClean) {
