@@ -40,6 +40,7 @@ struct BenchSpec {
   double dutyWindow = 0.02;       // ± the duty cycle, as a fraction
   int samples = 10000;
   std::uint64_t seed = 555;
+  bool operator==(const BenchSpec&) const = default;
 };
 
 // What the Monte Carlo found over the boards: the share inside the window and

@@ -1,24 +1,30 @@
 #include "app/check_window.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTableWidget>
 #include <QVBoxLayout>
 #include <charconv>
 #include <cmath>
 
+#include "app/canvas_view.h"
 #include "app/shell.h"
 #include "app/simulation_panel.h"
 #include "design/adjustment.h"
+#include "format/engineering.h"
 #include "report/figures.h"
 #include "state/global.h"
 
@@ -26,7 +32,6 @@ namespace timer555 {
 
 namespace {
 
-constexpr int kChoiceRows = 5;
 constexpr TimingColumn kColumns[] = {kIdealColumn, kPredictedColumn, kSimulatedColumn};
 
 QString Text(const std::string& text) {
@@ -98,7 +103,7 @@ TfmCheck::TfmCheck(MainShell& shell, QWidget* parent) : QWidget(parent, Qt::Tool
   warnings_->setMinimumWidth(380);
   warningsLayout->addWidget(warnings_);
   right->addWidget(warnings);
-  right->addWidget(BuildChoices());
+  right->addWidget(BuildParts());
   simulation_ = new SimulationPanel;
   simulation_->SetResultHandler([this](const std::optional<Timing>& t) { ShowSimulated(t); });
   right->addWidget(simulation_);
@@ -158,21 +163,52 @@ QWidget* TfmCheck::BuildFigures() {
   return timing;
 }
 
-QWidget* TfmCheck::BuildChoices() {
-  auto* standard = new QGroupBox("Standard values for C1");
-  auto* choices = new QGridLayout(standard);
-  for (int i = 0; i < kChoiceRows; ++i) {
-    auto* label = new QLabel;
-    label->setAccessibleName("Choice " + QString::number(i + 1));
-    auto* apply = new QPushButton("Apply");
-    apply->setAccessibleName("Apply choice " + QString::number(i + 1));
-    connect(apply, &QPushButton::clicked, this, [this, i] { Apply(i); });
-    choices->addWidget(label, i, 0);
-    choices->addWidget(apply, i, 1);
-    choiceLabels_.push_back(label);
-    applyButtons_.push_back(apply);
-  }
-  return standard;
+QWidget* TfmCheck::BuildParts() {
+  auto* box = new QGroupBox("Parts for the bench");
+  auto* layout = new QVBoxLayout(box);
+  auto* series = new QHBoxLayout;
+  capacitors_ = new QComboBox;
+  for (CapacitorSeries c : {CapacitorSeries::E3, CapacitorSeries::E6, CapacitorSeries::E12})
+    capacitors_->addItem(CapacitorSeriesName(c));
+  capacitors_->setCurrentIndex(1);
+  capacitors_->setAccessibleName("Capacitor series");
+  auto* capacitorsLabel = new QLabel("Capacitors");
+  capacitorsLabel->setBuddy(capacitors_);
+  series->addWidget(capacitorsLabel);
+  series->addWidget(capacitors_);
+  series->addStretch(1);
+  layout->addLayout(series);
+  partsStatus_ = new QLabel;
+  partsStatus_->setWordWrap(true);
+  partsStatus_->setAccessibleName("Parts status");
+  layout->addWidget(partsStatus_);
+  partsTable_ = new QTableWidget(0, 6);
+  partsTable_->setHorizontalHeaderLabels({"C1", "R1", "R2", "Built circuit", "Error", "Yield"});
+  partsTable_->verticalHeader()->setVisible(false);
+  partsTable_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  partsTable_->setSelectionMode(QAbstractItemView::SingleSelection);
+  partsTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  partsTable_->setAccessibleName("Parts for the bench");
+  partsTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  partsTable_->setMinimumHeight(partsTable_->fontMetrics().lineSpacing() * 8);
+  layout->addWidget(partsTable_);
+  auto* buttons = new QHBoxLayout;
+  applyParts_ = new QPushButton("Apply");
+  applyParts_->setAccessibleName("Apply the chosen parts");
+  copyParts_ = new QPushButton("Copy parts list");
+  copyParts_->setAccessibleName("Copy parts list");
+  buttons->addWidget(applyParts_);
+  buttons->addWidget(copyParts_);
+  buttons->addStretch(1);
+  layout->addLayout(buttons);
+  histogram_ = new CanvasView(kHistogramWidth, kHistogramHeight, "Yield histogram",
+                              "The chosen parts' spread appears here.");
+  layout->addWidget(histogram_, 1);
+  connect(partsTable_, &QTableWidget::itemSelectionChanged, this, [this] { ChooseParts(); });
+  connect(applyParts_, &QPushButton::clicked, this, [this] { ApplyParts(); });
+  connect(copyParts_, &QPushButton::clicked, this, [this] { CopyParts(); });
+  connect(capacitors_, &QComboBox::currentIndexChanged, this, [this] { SearchParts(); });
+  return box;
 }
 
 QSize TfmCheck::sizeHint() const {
@@ -235,7 +271,7 @@ void TfmCheck::Check() {
   }
   report_ = RunCheck(*design_, settings_);
   ShowFigures();
-  ShowChoices();
+  SearchParts();
 }
 
 void TfmCheck::ShowNothing() {
@@ -245,11 +281,8 @@ void TfmCheck::ShowNothing() {
     for (int column = 1; column <= 2; ++column)
       Cell(row, column)->clear();
   warnings_->clear();
-  for (int i = 0; i < kChoiceRows; ++i) {
-    choiceLabels_[static_cast<size_t>(i)]->clear();
-    applyButtons_[static_cast<size_t>(i)]->setEnabled(false);
-  }
   band_->clear();
+  SearchParts();
 }
 
 void TfmCheck::ShowFigures() {
@@ -285,40 +318,133 @@ void TfmCheck::ShowFigures() {
       Text(ToleranceText(settings_.tolerance) + ": " + WorstCaseText(r.band, traits.oneShot)));
 }
 
-void TfmCheck::ShowChoices() {
-  const DesignSnapshot& d = *design_;
-  const std::vector<StandardChoice>& choices = report_->choices;
-  const bool pair = TraitsOf(d.kind).resistorPair;
-  const TimerDesignState& state = Global::TimerDesign();
-  for (size_t i = 0; i < static_cast<size_t>(kChoiceRows); ++i) {
-    QLabel* label = choiceLabels_[i];
-    QPushButton* apply = applyButtons_[i];
-    if (i >= choices.size()) {
-      label->clear();
-      apply->setEnabled(false);
-      continue;
-    }
-    const StandardChoice& c = choices[i];
-    label->setText(Text(ChoiceText(d.kind, c)));
-    const bool inBand =
-        AcceptsResistor(state, 1, c.r1) && (!pair || (c.r2 && AcceptsResistor(state, 2, *c.r2)));
-    apply->setEnabled(inBand);
-    apply->setToolTip(inBand ? "Enter these resistors as the adjustment dialog would"
-                             : "Outside the \u00b120 % the adjustment dialog accepts");
+void TfmCheck::SearchParts() {
+  if (!design_) {
+    partsQuestion_.reset();
+    partsAnswer_.reset();
+    partsTable_->setRowCount(0);
+    partsStatus_->setText("");
+    ChooseParts();
+    return;
   }
+  PartsQuestion question;
+  question.target = *design_;
+  question.bench.conditions = settings_.conditions;
+  question.bench.conditions.celsius = kNominalCelsius;
+  question.bench.tolerance = settings_.tolerance;
+  question.resistors = settings_.series;
+  question.capacitors = static_cast<CapacitorSeries>(capacitors_->currentIndex());
+  if (partsQuestion_ == question && (partsAnswer_ || search_.Busy())) return;
+  partsQuestion_ = question;
+  partsAnswer_.reset();
+  if (search_.Busy()) {
+    askAgain_ = true;
+    return;
+  }
+  partsStatus_->setText("Searching\u2026");
+  search_.Start(
+      [question] {
+        return FindParts(question.target, question.bench, question.resistors, question.capacitors);
+      },
+      [this, question](PartsAnswer answer) { ShowParts(question, std::move(answer)); });
 }
 
-void TfmCheck::Apply(int row) {
-  if (!report_ || !design_ || row >= static_cast<int>(report_->choices.size())) return;
-  const StandardChoice c = report_->choices[static_cast<size_t>(row)];
-  const bool pair = TraitsOf(design_->kind).resistorPair;
-  const auto apply = [&] { shell_.ApplyStandardResistors(c.r1, pair ? c.r2 : std::nullopt); };
+void TfmCheck::ShowParts(const PartsQuestion& question, PartsAnswer answer) {
+  // An answer to a question no longer asked is dropped, and the one now
+  // asked is put instead.
+  if (askAgain_ || !(partsQuestion_ == question)) {
+    askAgain_ = false;
+    partsQuestion_.reset();
+    SearchParts();
+    return;
+  }
+  partsAnswer_ = std::move(answer);
+  const DesignTraits& traits = TraitsOf(question.target.kind);
+  partsStatus_->setText(
+      partsAnswer_->choices.empty() ? "No standard parts within 100 % of the target."
+      : partsAnswer_->clean ? "Every choice keeps every limit; best first by the built circuit's "
+                              "predicted timing."
+                            : "No choice keeps every limit: the least bad, with what they break.");
+  partsTable_->setRowCount(static_cast<int>(partsAnswer_->choices.size()));
+  const auto item = [](const std::string& text) {
+    auto* cell = new QTableWidgetItem(Text(text));
+    cell->setToolTip(Text(text));
+    return cell;
+  };
+  for (int row = 0; row < static_cast<int>(partsAnswer_->choices.size()); ++row) {
+    const PartsChoice& c = partsAnswer_->choices[static_cast<size_t>(row)];
+    const std::string r2 = !traits.hasR2 ? "-"
+                           : traits.resistorPair
+                               ? EngineeringText(c.r2.value_or(0), "\u03a9")
+                               : EngineeringText(c.r2.value_or(0), "\u03a9") + " pull-up";
+    const std::string built =
+        traits.oneShot ? FigureText(TimingRow::Kind::Time, c.predicted.tHigh)
+                       : FigureText(TimingRow::Kind::Frequency, c.predicted.frequency) + ", " +
+                             FigureText(TimingRow::Kind::DutyCycle, c.predicted.dutyCycle);
+    partsTable_->setItem(row, 0, item(EngineeringText(c.c1, "F")));
+    partsTable_->setItem(row, 1, item(EngineeringText(c.r1, "\u03a9")));
+    partsTable_->setItem(row, 2, item(r2));
+    partsTable_->setItem(row, 3, item(built));
+    partsTable_->setItem(row, 4, item(FixedText(c.error * 100, 2) + " %"));
+    partsTable_->setItem(row, 5, item(FixedText(c.spread.yield * 100, 1) + " %"));
+  }
+  if (partsTable_->rowCount() > 0) partsTable_->selectRow(0);
+  ChooseParts();
+}
+
+void TfmCheck::ChooseParts() {
+  const int row = partsTable_->currentRow();
+  const bool chosen = partsAnswer_ && partsQuestion_ && row >= 0 &&
+                      row < static_cast<int>(partsAnswer_->choices.size());
+  copyParts_->setEnabled(chosen);
+  applyParts_->setEnabled(false);
+  if (!chosen) {
+    histogram_->Clear();
+    applyParts_->setToolTip("");
+    applyParts_->setAccessibleDescription("");
+    return;
+  }
+  const PartsChoice& c = partsAnswer_->choices[static_cast<size_t>(row)];
+  const PartsQuestion question = *partsQuestion_;
+  const bool pair = TraitsOf(question.target.kind).resistorPair;
+  const PartsReach reach =
+      ReachParts(Global::TimerDesign(), c.c1, c.r1, pair ? c.r2 : std::nullopt);
+  applyParts_->setEnabled(reach.reachable);
+  const QString why = reach.reachable
+                          ? "Enter these parts as the window would: the C1 arrows, then the "
+                            "adjustment dialog"
+                          : "Not reachable from the window: " + Text(reach.reason);
+  applyParts_->setToolTip(why);
+  applyParts_->setAccessibleDescription(why);
+  histogram_->Show(
+      [question, c](Canvas& canvas, double scale) { DrawHistogram(canvas, question, c, scale); },
+      Text(PartsChoiceText(question.target.kind, c)));
+}
+
+void TfmCheck::ApplyParts() {
+  const int row = partsTable_->currentRow();
+  if (!partsAnswer_ || !partsQuestion_ || row < 0 ||
+      row >= static_cast<int>(partsAnswer_->choices.size()))
+    return;
+  const PartsChoice c = partsAnswer_->choices[static_cast<size_t>(row)];
+  const bool pair = TraitsOf(partsQuestion_->target.kind).resistorPair;
+  const auto apply = [&] { shell_.ApplyParts(c.c1, c.r1, pair ? c.r2 : std::nullopt); };
   if (guard_) {
     guard_(apply);
   } else {
     apply();
     SetDesign(shell_.CheckedDesign());
   }
+}
+
+void TfmCheck::CopyParts() {
+  const int row = partsTable_->currentRow();
+  if (!partsAnswer_ || !partsQuestion_ || row < 0 ||
+      row >= static_cast<int>(partsAnswer_->choices.size()))
+    return;
+  QGuiApplication::clipboard()->setText(
+      Text(PartsListText(partsQuestion_->target.kind,
+                         partsAnswer_->choices[static_cast<size_t>(row)], settings_.tolerance)));
 }
 
 void TfmCheck::ShowSimulated(const std::optional<Timing>& t) {

@@ -5,6 +5,9 @@
 #include <optional>
 
 #include "analysis/check.h"
+#include "analysis/parts.h"
+#include "app/background.h"
+#include "report/parts_report.h"
 
 class QComboBox;
 class QDoubleSpinBox;
@@ -13,9 +16,11 @@ class QLabel;
 class QKeyEvent;
 class QPushButton;
 class QScrollArea;
+class QTableWidget;
 
 namespace timer555 {
 
+class CanvasView;
 class MainShell;
 class SimulationPanel;
 
@@ -39,7 +44,12 @@ class TfmCheck final : public QWidget {
   void SetGuard(Guard guard) { guard_ = std::move(guard); }
 
   SimulationPanel* Simulation() const noexcept { return simulation_; }
-  QPushButton* ApplyButton(int row) const { return applyButtons_[static_cast<size_t>(row)]; }
+  // Parts for the bench: the list, its buttons and the chosen part's histogram.
+  QTableWidget* PartsTable() const noexcept { return partsTable_; }
+  QPushButton* ApplyPartsButton() const noexcept { return applyParts_; }
+  QPushButton* CopyPartsButton() const noexcept { return copyParts_; }
+  CanvasView* Histogram() const noexcept { return histogram_; }
+  bool Searching() const noexcept { return search_.Busy(); }
   QString FiguresText() const;
   QString WarningsText() const;
   QSize sizeHint() const override;
@@ -51,14 +61,19 @@ class TfmCheck final : public QWidget {
  private:
   QWidget* BuildConditions();
   QWidget* BuildFigures();
-  QWidget* BuildChoices();
+  QWidget* BuildParts();
   void ReadControls();
   // Checks the design with the settings when either differs from the last check.
   void Check();
   void ShowNothing();
   void ShowFigures();
-  void ShowChoices();
-  void Apply(int row);
+  // The parts search runs off the window's thread; a question asked while
+  // it runs is asked again when it ends.
+  void SearchParts();
+  void ShowParts(const PartsQuestion& question, PartsAnswer answer);
+  void ChooseParts();
+  void ApplyParts();
+  void CopyParts();
   void ShowSimulated(const std::optional<Timing>& simulated);
   QLabel* Cell(int row, int column) const;
 
@@ -84,8 +99,16 @@ class TfmCheck final : public QWidget {
   QGridLayout* figures_ = nullptr;
   std::vector<QLabel*> rowLabels_;
   QLabel* warnings_ = nullptr;
-  std::vector<QLabel*> choiceLabels_;
-  std::vector<QPushButton*> applyButtons_;
+  QComboBox* capacitors_ = nullptr;
+  QLabel* partsStatus_ = nullptr;
+  QTableWidget* partsTable_ = nullptr;
+  QPushButton* applyParts_ = nullptr;
+  QPushButton* copyParts_ = nullptr;
+  CanvasView* histogram_ = nullptr;
+  std::optional<PartsQuestion> partsQuestion_;  // what the list answers
+  std::optional<PartsAnswer> partsAnswer_;
+  bool askAgain_ = false;
+  Background<PartsAnswer> search_{this};
   QLabel* band_ = nullptr;
 };
 

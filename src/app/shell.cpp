@@ -267,6 +267,25 @@ void MainShell::AnnounceDesign() {
   if (observer_) observer_(announced_);
 }
 
+std::optional<std::string> MainShell::ApplyParts(double c1, double r1,
+                                                 std::optional<double> r2) {
+  const PartsReach reach = ReachParts(Global::TimerDesign(), c1, r1, r2);
+  if (!reach.reachable) {
+    view_.ShowError(reach.reason);
+    return reach.reason;
+  }
+  // The C1 arrows, one click at a time as the user would make them: each
+  // recalculates and takes the new parts as the adjustment's references.
+  const StepDirection step = reach.steps > 0 ? StepDirection::Up : StepDirection::Down;
+  for (int k = 0; k < std::abs(reach.steps); ++k) {
+    if (!ValidateInput(view_)) return std::string("the entry fields do not hold a design");
+    StepCapacitor(step);
+    Calculate();
+    StoreReferenceValues(view_);
+  }
+  return ApplyStandardResistors(r1, r2);
+}
+
 std::optional<std::string> MainShell::ApplyStandardResistors(double r1, std::optional<double> r2) {
   const TimerDesignState before = Global::TimerDesign();
   const int under = Global::Page().ResistorUnderCursor;

@@ -70,6 +70,10 @@ class MainShell {
   // given), then recalculates. Outside the dialog's band nothing changes and
   // the refusal is shown; returns it.
   std::optional<std::string> ApplyStandardResistors(double r1, std::optional<double> r2);
+  // Enters a set of parts through the window's own paths: the C1 arrows to
+  // `c1`, then the adjustment dialog for R1 (and R2). Where they cannot
+  // reach it nothing changes and the reason is shown; returns it.
+  std::optional<std::string> ApplyParts(double c1, double r1, std::optional<double> r2);
   // The page area drawn again onto another canvas: the design page's schematic.
   void DrawDesignPage(Canvas& canvas) const;
 

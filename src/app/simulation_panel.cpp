@@ -18,56 +18,21 @@
 
 namespace timer555 {
 
-WaveView::WaveView(QWidget* parent) : QWidget(parent) {
-  setMinimumSize(kWavePictureWidth / 2, kWavePictureHeight / 2);
-  setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-  setAccessibleName("Simulated waveform");
-}
-
-QSize WaveView::sizeHint() const {
-  return {kWavePictureWidth * 4 / 5, kWavePictureHeight * 4 / 5};
-}
+WaveView::WaveView(QWidget* parent)
+    : CanvasView(kWavePictureWidth, kWavePictureHeight, "Simulated waveform",
+                 "The waveform appears here after Simulate.", parent) {}
 
 void WaveView::Show(const DesignSnapshot& design, const Conditions& conditions,
                     SimulationResult result) {
-  design_ = design;
-  conditions_ = conditions;
-  result_ = std::move(result);
-  drawn_ = QImage();
-  const Timing& t = result_->simulated;
-  setAccessibleDescription(
+  const Timing& t = result.simulated;
+  const QString description =
       QString::fromStdString("Output high " + TimeText(t.tHigh) +
-                             (t.tLow ? ", low " + TimeText(*t.tLow) : std::string())));
-  update();
-}
-
-void WaveView::Clear() {
-  result_.reset();
-  drawn_ = QImage();
-  setAccessibleDescription("");
-  update();
-}
-
-void WaveView::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  if (!result_) {
-    painter.fillRect(rect(), palette().color(QPalette::Base));
-    painter.setPen(palette().color(QPalette::PlaceholderText));
-    painter.drawText(rect(), Qt::AlignCenter, "The waveform appears here after Simulate.");
-    return;
-  }
-  // Drawn with the screen's pixels (sharp on a scaled screen), once for each
-  // size and pixel ratio, not on every repaint.
-  const double ratio = devicePixelRatioF();
-  const QSize pixels(static_cast<int>(std::lround(width() * ratio)),
-                     static_cast<int>(std::lround(height() * ratio)));
-  if (drawn_.size() != pixels || drawn_.devicePixelRatio() != ratio) {
-    QtCanvas canvas(pixels.width(), pixels.height());
-    DrawSimulatedWave(canvas, design_, conditions_, *result_, ratio);
-    drawn_ = canvas.Image();
-    drawn_.setDevicePixelRatio(ratio);
-  }
-  painter.drawImage(QPoint(0, 0), drawn_);
+                             (t.tLow ? ", low " + TimeText(*t.tLow) : std::string()));
+  CanvasView::Show(
+      [design, conditions, result = std::move(result)](Canvas& canvas, double scale) {
+        DrawSimulatedWave(canvas, design, conditions, result, scale);
+      },
+      description);
 }
 
 SimulationPanel::SimulationPanel(QWidget* parent) : QGroupBox("Simulation", parent) {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 
+#include "app/canvas_view.h"
 #include "app/simulation_job.h"
 #include "simulation/ngspice.h"
 
@@ -15,25 +16,13 @@ class QPushButton;
 
 namespace timer555 {
 
-// The simulated waveform at the widget's size, drawn at the screen's device
-// pixel ratio; a blank area of the same size until there is one, so the
-// window keeps its size.
-class WaveView final : public QWidget {
+// The simulated waveform: a picture of the run, described for screen readers
+// by its high and low times.
+class WaveView final : public CanvasView {
  public:
   explicit WaveView(QWidget* parent = nullptr);
   void Show(const DesignSnapshot& design, const Conditions& conditions, SimulationResult result);
-  void Clear();
-  bool HasWave() const noexcept { return result_.has_value(); }
-  QSize sizeHint() const override;
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
-
- private:
-  DesignSnapshot design_;
-  Conditions conditions_;
-  std::optional<SimulationResult> result_;
-  QImage drawn_;  // the picture at the last size and pixel ratio painted
+  bool HasWave() const noexcept { return HasPicture(); }
 };
 
 // The simulation in the real-world check: the job runs ngspice off the

@@ -1,8 +1,10 @@
 #include "design/adjustment.h"
 
 #include <charconv>
+#include <cmath>
 #include <limits>
 
+#include "components/holders.h"
 #include "design/timer_equations.h"
 #include "format/pmisc.h"
 
@@ -72,6 +74,48 @@ std::string EntryText(const AdjustmentField& field, double value) {
 bool AcceptsResistor(const TimerDesignState& design, int index, double ohms) {
   const AdjustmentField field = AdjustmentFieldOf(design, index);
   return AcceptedValue(field, EntryText(field, ohms)).has_value();
+}
+
+PartsReach ReachParts(const TimerDesignState& design, double c1, double r1,
+                      std::optional<double> r2) {
+  PartsReach reach;
+  // The arrows step C1 through the E12 mantissas (100 … 820) over 10^decade.
+  const std::vector<std::string>& mantissas = E12Mantissas();
+  const int count = static_cast<int>(mantissas.size());
+  std::optional<std::pair<int, int>> place;  // index, decade
+  for (int i = 0; i < count && !place; ++i) {
+    const double m = ParseNumber(mantissas[static_cast<size_t>(i)]);
+    const int decade = static_cast<int>(std::lround(std::log10(m / c1)));
+    if (std::fabs(m / Power10(decade) / c1 - 1) < 1e-9) place = std::pair{i, decade};
+  }
+  if (!place) {
+    reach.reason = "C1 = " + FormatCapacitance(c1) + " is not an E12 value the arrows step through";
+    return reach;
+  }
+  TimerDesignState at = design;
+  at.E12Index = place->first;
+  at.DecadeCount = place->second;
+  at.C1 = ParseNumber(mantissas[static_cast<size_t>(place->first)]) / Power10(place->second);
+  SolveComponents(at);
+  if (at.DecadeCount != place->second) {
+    reach.reason = "the window keeps its resistors at 5 k\u03a9 or more, so its arrows do not "
+                   "stop at C1 = " + FormatCapacitance(c1) + " for this design";
+    return reach;
+  }
+  at.C1Ref = at.C1;
+  at.R1Ref = at.R1;
+  at.R2Ref = at.R2;
+  for (const auto& [index, ohms] : {std::pair{1, std::optional<double>(r1)}, std::pair{2, r2}}) {
+    if (!ohms || AcceptsResistor(at, index, *ohms)) continue;
+    const double reference = index == 1 ? at.R1Ref : at.R2Ref;
+    reach.reason = "R" + std::to_string(index) + " = " + FormatResistance(*ohms) +
+                   " is outside the \u00b120 % the adjustment dialog allows around " +
+                   FormatResistance(reference) + " at this C1";
+    return reach;
+  }
+  reach.reachable = true;
+  reach.steps = (design.DecadeCount - place->second) * count + (place->first - design.E12Index);
+  return reach;
 }
 
 std::string PrepareAdjustment() {

@@ -35,6 +35,18 @@ std::string EntryText(const AdjustmentField& field, double value);
 // Whether the dialog of resistor `index` (1 or 2) accepts `ohms` for `design`.
 bool AcceptsResistor(const TimerDesignState& design, int index, double ohms);
 
+// Whether the window's own paths reach a set of parts from `design`: the C1
+// arrows to `c1` (an E12 value where the decade search keeps it), then the
+// adjustment dialog within its band for R1 (and R2). `steps` is the number
+// of arrow clicks, up positive; `reason` says why not.
+struct PartsReach {
+  bool reachable = false;
+  int steps = 0;
+  std::string reason;
+};
+PartsReach ReachParts(const TimerDesignState& design, double c1, double r1,
+                      std::optional<double> r2);
+
 // What the dialog shows when it opens, stored in Global::Adjust(); returns
 // the name. The resistor is the one last under the mouse.
 std::string PrepareAdjustment();

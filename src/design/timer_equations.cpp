@@ -75,7 +75,10 @@ int TypedDecimals(const std::string& text) noexcept {
 }
 
 void SolveComponents() {
-  TimerDesignState& d = Global::TimerDesign();
+  SolveComponents(Global::TimerDesign());
+}
+
+void SolveComponents(TimerDesignState& d) {
   const long double f = d.Frequency;
   const long double duty = d.DutyCycle;
   // Each pass divides C1 by ten and so multiplies the resistances by ten. A C1

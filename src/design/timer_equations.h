@@ -5,6 +5,7 @@
 #include "analysis/real_world.h"
 #include "components/string_holder.h"
 #include "design/shell_view.h"
+#include "state/global.h"
 
 namespace timer555 {
 
@@ -24,7 +25,9 @@ int TypedDecimals(const std::string& text) noexcept;
 // values. `shBuffer` holds the design page's script.
 void CalculateDesign(ShellView& view, const TStringHolder& shBuffer);
 
-// The capacitor decade search and the resistor equations alone.
+// The capacitor decade search and the resistor equations alone, on the
+// window's design or on a copy of it.
+void SolveComponents(TimerDesignState& design);
 void SolveComponents();
 
 // C1, R1 and R2 become the references of the adjustment band, and the decimals

@@ -14,6 +14,7 @@ struct PartsQuestion {
   BenchSpec bench;
   Series resistors = Series::E24;
   CapacitorSeries capacitors = CapacitorSeries::E6;
+  bool operator==(const PartsQuestion&) const = default;
 };
 
 // "1.000 kHz, 25.0 %" or "10.00 ms".

@@ -18,12 +18,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <functional>
 #include <set>
 #include <sstream>
 
+#include "app/canvas_view.h"
 #include "app/check_window.h"
 #include "app/image_control.h"
 #include "app/main_window.h"
@@ -33,6 +35,7 @@
 #include "cli/cli.h"
 #include "components/num_edit.h"
 #include "design/adjust.h"
+#include "format/engineering.h"
 #include "state/global.h"
 
 namespace timer555 {
@@ -499,36 +502,52 @@ TEST_F(CheckWindowTest, TheDesignIsAnnouncedOnlyWhenItChanges) {
   EXPECT_FALSE(announced.last()[0].value<std::optional<DesignSnapshot>>().has_value());
 }
 
-TEST_F(CheckWindowTest, FollowsTheDesignAndAppliesAStandardChoice) {
+TEST_F(CheckWindowTest, FollowsTheDesignAndAppliesPartsForTheBench) {
   Design3At1kHz();
   TfmCheck* check = PressF9();
+  QTRY_VERIFY(!check->Searching() && check->PartsTable()->rowCount() == 5);
   const QString before = check->FiguresText();
   ClickArrow(false);  // C1 one E12 step down: new resistors
   EXPECT_NE(check->FiguresText(), before);
   ClickMenu(MenuItem::Help);
   EXPECT_TRUE(Cell(check, "Design").startsWith("No calculated design"));
-  EXPECT_FALSE(check->ApplyButton(0)->isEnabled());
+  EXPECT_EQ(check->PartsTable()->rowCount(), 0);
+  EXPECT_FALSE(check->ApplyPartsButton()->isEnabled());
 
   Design3At1kHz();
-  ASSERT_TRUE(check->ApplyButton(0)->isEnabled());
-  const QString choice = Cell(check, "Choice 1");  // "R1 3.600 kΩ, R2 11.00 kΩ: 988.1 Hz, …"
-  QTest::mouseClick(check->ApplyButton(0), Qt::LeftButton);
-  const TimerDesignState& d = Global::TimerDesign();
-  EXPECT_EQ(d.R1, 3600);
-  EXPECT_EQ(d.R2, 11000);
-  // The fields show what the dialog's path gives, and the choice said so.
-  EXPECT_EQ(window->NumEdit1->text(), "988.147");
-  EXPECT_TRUE(choice.contains("988.1 Hz")) << choice.toStdString();
-  // Outside the dialog's band a choice cannot be applied.
-  Control<QComboBox>(check, "Resistor series")->setCurrentIndex(0);  // E6
-  int disabled = 0;
-  for (int i = 0; i < 5; ++i) {
-    if (!check->ApplyButton(i)->isEnabled()) {
-      ++disabled;
-      EXPECT_TRUE(check->ApplyButton(i)->toolTip().contains("20 %"));
+  QTRY_VERIFY(!check->Searching() && check->PartsTable()->rowCount() == 5);
+  EXPECT_TRUE(check->Histogram()->HasPicture());
+  EXPECT_TRUE(check->Histogram()->accessibleDescription().startsWith("C1 "));
+  // The same answer as the command line's search, and the first choice the
+  // window's own paths can reach is entered through them.
+  PartsQuestion question;
+  question.target = *window->Shell().CheckedDesign();
+  const PartsAnswer answer =
+      FindParts(question.target, question.bench, Series::E24, CapacitorSeries::E6);
+  int reachable = -1;
+  for (int row = 0; row < 5 && reachable < 0; ++row) {
+    check->PartsTable()->selectRow(row);
+    EXPECT_EQ(check->PartsTable()->item(row, 1)->text().toStdString(),
+              EngineeringText(answer.choices[static_cast<size_t>(row)].r1, "\u03a9"));
+    if (check->ApplyPartsButton()->isEnabled()) {
+      reachable = row;
+    } else {
+      EXPECT_TRUE(check->ApplyPartsButton()->toolTip().startsWith("Not reachable"));
+      EXPECT_EQ(check->ApplyPartsButton()->accessibleDescription(),
+                check->ApplyPartsButton()->toolTip());
     }
   }
-  EXPECT_GT(disabled, 0) << "some E6 choice lies outside the dialog's band";
+  ASSERT_GE(reachable, 0) << "one of the five is reachable";
+  QTest::mouseClick(check->CopyPartsButton(), Qt::LeftButton);
+  const QString list = QApplication::clipboard()->text();
+  EXPECT_TRUE(list.startsWith("R1\t")) << list.toStdString();
+  EXPECT_TRUE(list.contains(" capacitor")) << list.toStdString();
+  const PartsChoice& chosen = answer.choices[static_cast<size_t>(reachable)];
+  QTest::mouseClick(check->ApplyPartsButton(), Qt::LeftButton);
+  const TimerDesignState& d = Global::TimerDesign();
+  EXPECT_NEAR(d.C1 / chosen.c1, 1, 1e-9);
+  EXPECT_EQ(d.R1, chosen.r1);
+  EXPECT_EQ(d.R2, *chosen.r2);
 }
 
 TEST_F(CheckWindowTest, TheMainWindowsPixelsStayAsTheyAre) {
@@ -747,9 +766,17 @@ TEST_F(CheckWindowTest, AResizableToolWindowThatAnswersTheKeys) {
   check->resize(500, 400);
   QApplication::processEvents();
   EXPECT_EQ(check->size(), QSize(500, 400)) << "resizable";
-  check->ApplyButton(0)->setFocus();
+  QTRY_VERIFY(!check->Searching() && check->PartsTable()->rowCount() == 5);
+  const double r1 = Global::TimerDesign().R1;
+  int row = 0;
+  for (; row < 5; ++row) {
+    check->PartsTable()->selectRow(row);
+    if (check->ApplyPartsButton()->isEnabled()) break;
+  }
+  ASSERT_LT(row, 5);
+  check->ApplyPartsButton()->setFocus();
   QTest::keyClick(check, Qt::Key_Return);
-  QTRY_COMPARE(Global::TimerDesign().R1, 3600.0);
+  QTRY_VERIFY(Global::TimerDesign().R1 != r1);
   QTest::keyClick(check, Qt::Key_Escape);
   EXPECT_FALSE(check->isVisible());
 }
@@ -761,18 +788,24 @@ TEST_F(CheckWindowTest, TheTimerArrowsLeaveTheCheckAsTheCommandLineHasIt) {
   ClickArrow(false);
   ASSERT_TRUE(Adjust(Global::Page().ResistorHitRects[1], "4.7").empty());
   TfmCheck* check = window->OpenCheck();
-  const QString before = Cell(check, "Choice 1");
+  const QString before = Cell(check, "Frequency, predicted");
+  const QString band = Cell(check, "Worst case");
   QTest::mouseClick(window->RB2, Qt::LeftButton);
   ClickArrow(true);  // 555 -> 556 A
-  EXPECT_EQ(Cell(check, "Choice 1"), before);
+  EXPECT_EQ(Cell(check, "Frequency, predicted"), before);
+  EXPECT_EQ(Cell(check, "Worst case"), band);
   std::ostringstream out, err;
   ASSERT_EQ(RunCli({"check", "3", "-f", "1000", "-d", "25", "--c1-down", "1", "--set", "R1=4.7",
                     "--timer", "556A"},
                    out, err),
             ExitStatus::Success);
-  const QString error = before.mid(before.lastIndexOf("error "));
-  EXPECT_NE(out.str().find(error.toStdString()), std::string::npos) << error.toStdString() << "\n"
-                                                                    << out.str();
+  const std::string text = out.str();
+  const size_t row = text.find("\nFrequency ");
+  ASSERT_NE(row, std::string::npos) << text;
+  const std::string line = text.substr(row + 1, text.find('\n', row + 1) - row - 1);
+  EXPECT_NE(line.find("  " + before.toStdString()), std::string::npos) << line;
+  const std::string worst = band.mid(band.indexOf(": ") + 2).toStdString();
+  EXPECT_NE(out.str().find(worst), std::string::npos) << worst << "\n" << out.str();
 }
 
 }  // namespace
