@@ -267,8 +267,7 @@ void MainShell::AnnounceDesign() {
   if (observer_) observer_(announced_);
 }
 
-std::optional<std::string> MainShell::ApplyParts(double c1, double r1,
-                                                 std::optional<double> r2) {
+std::optional<std::string> MainShell::ApplyParts(double c1, double r1, std::optional<double> r2) {
   const PartsReach reach = ReachParts(Global::TimerDesign(), c1, r1, r2);
   if (!reach.reachable) {
     view_.ShowError(reach.reason);

@@ -25,9 +25,8 @@ WaveView::WaveView(QWidget* parent)
 void WaveView::Show(const DesignSnapshot& design, const Conditions& conditions,
                     SimulationResult result) {
   const Timing& t = result.simulated;
-  const QString description =
-      QString::fromStdString("Output high " + TimeText(t.tHigh) +
-                             (t.tLow ? ", low " + TimeText(*t.tLow) : std::string()));
+  const QString description = QString::fromStdString(
+      "Output high " + TimeText(t.tHigh) + (t.tLow ? ", low " + TimeText(*t.tLow) : std::string()));
   CanvasView::Show(
       [design, conditions, result = std::move(result)](Canvas& canvas, double scale) {
         DrawSimulatedWave(canvas, design, conditions, result, scale);

@@ -98,8 +98,10 @@ PartsReach ReachParts(const TimerDesignState& design, double c1, double r1,
   at.C1 = ParseNumber(mantissas[static_cast<size_t>(place->first)]) / Power10(place->second);
   SolveComponents(at);
   if (at.DecadeCount != place->second) {
-    reach.reason = "the window keeps its resistors at 5 k\u03a9 or more, so its arrows do not "
-                   "stop at C1 = " + FormatCapacitance(c1) + " for this design";
+    reach.reason =
+        "the window keeps its resistors at 5 k\u03a9 or more, so its arrows do not "
+        "stop at C1 = " +
+        FormatCapacitance(c1) + " for this design";
     return reach;
   }
   at.C1Ref = at.C1;
