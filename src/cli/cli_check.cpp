@@ -99,11 +99,7 @@ std::vector<Option> CheckOptions(CheckSettings& s) {
 
 std::vector<Option> BenchPartOptions(BenchParts& parts) {
   const auto part = [](std::optional<double>& target, const char* option) {
-    return [&target, option](const std::string& v) {
-      target = RealValue(option, v, 0, 1e15, "a positive value");
-      if (!(*target > 0))
-        throw UsageError(std::string(option) + " wants a positive value, not '" + v + "'");
-    };
+    return [&target, option](const std::string& v) { target = PrefixedValue(option, v); };
   };
   return {{{"--r1"}, "OHM", "build with this R1 instead of the design's", part(parts.r1, "--r1")},
           {{"--r2"},

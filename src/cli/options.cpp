@@ -65,6 +65,26 @@ double RealValue(const std::string& option, const std::string& text, double lo, 
   return v;
 }
 
+double PrefixedValue(const std::string& option, const std::string& text) {
+  static const std::pair<const char*, double> kPrefixes[] = {
+      {"p", 1e-12}, {"n", 1e-9}, {"u", 1e-6}, {"\u00b5", 1e-6}, {"m", 1e-3},
+      {"k", 1e3},   {"K", 1e3},  {"M", 1e6},  {"G", 1e9}};
+  std::string number = text;
+  double scale = 1;
+  for (const auto& [prefix, factor] : kPrefixes) {
+    const std::string p = prefix;
+    if (number.size() > p.size() && number.compare(number.size() - p.size(), p.size(), p) == 0) {
+      number.resize(number.size() - p.size());
+      scale = factor;
+      break;
+    }
+  }
+  const double v = RealValue(option, number, 0, 1e15, "a positive value (4700, 4.7k, 470n)");
+  if (!(v > 0))
+    throw UsageError(option + " wants a positive value (4700, 4.7k, 470n), not '" + text + "'");
+  return v * scale;
+}
+
 std::pair<double, double> RealPair(const std::string& option, const std::string& text, double lo,
                                    double hi, const char* what) {
   const size_t comma = text.find(',');

@@ -41,6 +41,9 @@ std::string OptionHelp(const std::vector<Option>& options, int indent, int colum
 // a usage error "OPTION wants WHAT, not 'TEXT'" otherwise.
 double RealValue(const std::string& option, const std::string& text, double lo, double hi,
                  const char* what);
+// A positive value with an optional SI prefix: "4700", "4.7k", "470n",
+// "1.5M", "100u" (or "100µ").
+double PrefixedValue(const std::string& option, const std::string& text);
 // "A,B" as two such numbers.
 std::pair<double, double> RealPair(const std::string& option, const std::string& text, double lo,
                                    double hi, const char* what);
