@@ -8,6 +8,7 @@
 #include "design/design_pages.h"
 #include "design/input_panel.h"
 #include "design/timer_equations.h"
+#include "format/pmisc.h"
 #include "render/draw555.h"
 #include "state/global.h"
 
@@ -172,10 +173,15 @@ std::vector<DrawnItem> MainShell::PageItems() const {
   std::vector<DrawnItem> items;
   if (page.DesignPageShown) {
     if (!page.Calculated) return items;
-    items.push_back({"C1", page.CapacitorHitRect});
+    // Each part with the value the schematic prints beside it, in words.
+    const TimerDesignState& d = Global::TimerDesign();
+    items.push_back({"C1, " + SpokenValue(FormatCapacitance(d.C1), true), page.CapacitorHitRect});
     for (int i = 1; i <= 2; ++i) {
       const HitArea& r = page.ResistorHitRects[static_cast<size_t>(i)];
-      if (!r.IsEmpty()) items.push_back({"R" + std::to_string(i), r});
+      const double ohms = i == 1 ? d.R1 : d.R2;
+      if (!r.IsEmpty())
+        items.push_back(
+            {"R" + std::to_string(i) + ", " + SpokenValue(FormatResistance(ohms), false), r});
     }
     return items;
   }

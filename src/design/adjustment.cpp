@@ -71,6 +71,18 @@ std::string EntryText(const AdjustmentField& field, double value) {
   return std::string(buf, r.ptr);
 }
 
+std::string SpokenValue(const std::string& shown, bool capacitor) {
+  AdjustmentField field;
+  field.capacitor = capacitor;
+  SplitUnit(field, shown);
+  static const std::pair<const char*, const char*> kWords[] = {
+      {"", "ohms"},    {"K", "kilohms"},      {"M", "megohms"},     {"G", "gigohms"},
+      {"F", "farads"}, {"uF", "microfarads"}, {"nF", "nanofarads"}, {"pF", "picofarads"}};
+  for (const auto& [unit, word] : kWords)
+    if (field.unit == unit) return field.number + " " + word;
+  return shown;
+}
+
 bool AcceptsResistor(const TimerDesignState& design, int index, double ohms) {
   const AdjustmentField field = AdjustmentFieldOf(design, index);
   return AcceptedValue(field, EntryText(field, ohms)).has_value();

@@ -32,6 +32,10 @@ std::optional<double> AcceptedValue(const AdjustmentField& field, const std::str
 // value in the field's unit, 3.6 for 3600 ohms shown in K.
 std::string EntryText(const AdjustmentField& field, double value);
 
+// A value as the schematic prints it, in words a screen reader says:
+// "7.214K" → "7.214 kilohms", "100nF" → "100 nanofarads".
+std::string SpokenValue(const std::string& shown, bool capacitor);
+
 // Whether the dialog of resistor `index` (1 or 2) accepts `ohms` for `design`.
 bool AcceptsResistor(const TimerDesignState& design, int index, double ohms);
 

@@ -89,9 +89,11 @@ TEST_F(AccessibilityTest, DesignMadeThroughTheAccessibleInterface) {
   QTest::keyClicks(window->NumEdit2, "60");
   Press(Of(window->Image3));
   ASSERT_TRUE(Global::Page().Calculated);
-  EXPECT_EQ(ChildNames(page), (std::vector<QString>{"C1", "R1", "R2"}));
+  // Each part says the value the schematic prints beside it, in words.
+  EXPECT_EQ(ChildNames(page),
+            (std::vector<QString>{"C1, 100 nanofarads", "R1, 2.885 kilohms", "R2, 5.771 kilohms"}));
   // Each part's item lies where the schematic puts it.
-  const QRect c1 = Child(page, "C1")->rect();
+  const QRect c1 = Child(page, "C1, 100 nanofarads")->rect();
   const HitArea& hit = Global::Page().CapacitorHitRect;
   EXPECT_EQ(c1.topLeft(), window->Image2->mapToGlobal(QPoint(hit.left, hit.top)));
 

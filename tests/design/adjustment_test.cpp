@@ -104,6 +104,19 @@ TEST(AdjustmentBand, ExactDecimalEndsAreIncludedForEveryShownNumber) {
   EXPECT_EQ(refusedEnds, 0);
 }
 
+TEST(SpokenValue, SaysTheSchematicsValueInWords) {
+  const struct {
+    const char* shown;
+    bool capacitor;
+    const char* spoken;
+  } cases[] = {{"7.214K", false, "7.214 kilohms"}, {"910.2", false, "910.2 ohms"},
+               {"1.5M", false, "1.5 megohms"},     {"100nF", true, "100 nanofarads"},
+               {"4.7uF", true, "4.7 microfarads"}, {"470pF", true, "470 picofarads"},
+               {"0.001", true, "0.001 farads"}};
+  for (const auto& c : cases)
+    EXPECT_EQ(SpokenValue(c.shown, c.capacitor), c.spoken) << c.shown;
+}
+
 // The check window asks whether a standard resistor fits the band without
 // touching the design, the dialog's state or the resistor under the mouse.
 TEST(AcceptsResistor, AnswersWithoutChangingAnything) {
