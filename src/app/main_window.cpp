@@ -356,6 +356,10 @@ void TfmMain::RunAdjustDialog() {
   dialog.exec();
 }
 
+void TfmMain::DescribeWaveform(const std::string& description) {
+  if (Image5 != nullptr) Image5->setAccessibleDescription(QString::fromStdString(description));
+}
+
 void TfmMain::CloseWindow() {
   close();
 }

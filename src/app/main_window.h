@@ -48,6 +48,7 @@ class TfmMain final : public QWidget, public ShellView {
   void ShowError(const std::string& message) override;
   void RunAdjustDialog() override;
   void CloseWindow() override;
+  void DescribeWaveform(const std::string& description) override;
 
   MainShell& Shell() noexcept { return *shell_; }
 

@@ -73,6 +73,7 @@ void MainShell::Image2MouseDown(int x, int y) {
       view_.SetText(Control::NumEdit2, "");
       Canvas& waveform = view_.WaveformCanvas();
       FillPageWhite(waveform);
+      view_.DescribeWaveform("");
       design.DesignMode = DesignAt(x, y, w, h);
       OpenDesignPage(view_, holders_);
       page.DesignPageShown = true;

@@ -120,6 +120,26 @@ void DrawOutputWaveform(ShellView& view, WaveformKind kind) {
   const std::vector<std::string> labels = WaveformLabels(view, kind);
   c.TextOut(0, (5 * h) / 4, labels[0]);
   if (labels.size() > 1) c.TextOut(W / 2, (5 * h) / 4, labels[1]);
+  view.DescribeWaveform(WaveformDescription(labels));
+}
+
+std::string WaveformDescription(const std::vector<std::string>& labels) {
+  // "tH = 250.0us" → "250.0 microseconds": the label's number and its unit in words.
+  const auto spoken = [](const std::string& label) {
+    const size_t eq = label.find("= ");
+    std::string value = eq == std::string::npos ? label : label.substr(eq + 2);
+    static const std::pair<const char*, const char*> kUnits[] = {
+        {" sec", " seconds"}, {"us", " microseconds"}, {"ms", " milliseconds"}};
+    for (const auto& [unit, words] : kUnits) {
+      const std::string u = unit;
+      if (value.size() > u.size() && value.compare(value.size() - u.size(), u.size(), u) == 0)
+        return value.substr(0, value.size() - u.size()) + words;
+    }
+    return value;
+  };
+  if (labels.empty()) return "";
+  if (labels.size() == 1) return "output high for " + spoken(labels[0]) + ", once triggered";
+  return "output high for " + spoken(labels[0]) + ", low for " + spoken(labels[1]);
 }
 
 }  // namespace timer555

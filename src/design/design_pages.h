@@ -25,6 +25,10 @@ enum class WaveformKind : std::uint8_t { Astable = 0, OneShot = 1 };
 // text + " sec" for the one-shot.
 std::vector<std::string> WaveformLabels(const ShellView& view, WaveformKind kind);
 
+// The waveform's labels as a screen reader says them: "output high for
+// 250.0 microseconds, low for 750.0 microseconds".
+std::string WaveformDescription(const std::vector<std::string>& labels);
+
 // The output waveform in the "Vout" image: two periods of the square wave or
 // one pulse, with its times beneath.
 void DrawOutputWaveform(ShellView& view, WaveformKind kind);

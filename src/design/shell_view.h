@@ -40,6 +40,9 @@ class ShellView {
   // closed (the dialog reads and writes Global::Adjust() and the design).
   virtual void RunAdjustDialog() = 0;
   virtual void CloseWindow() = 0;
+  // What the waveform shows, for screen readers ("output high for 250.0
+  // microseconds, low for 750.0 microseconds"); nothing to do without one.
+  virtual void DescribeWaveform(const std::string& description) { (void)description; }
 };
 
 // Shows or hides the three group boxes of the input panel and resets the

@@ -92,6 +92,9 @@ TEST_F(AccessibilityTest, DesignMadeThroughTheAccessibleInterface) {
   // Each part says the value the schematic prints beside it, in words.
   EXPECT_EQ(ChildNames(page),
             (std::vector<QString>{"C1, 100 nanofarads", "R1, 2.885 kilohms", "R2, 5.771 kilohms"}));
+  // The waveform says its times.
+  EXPECT_EQ(Of(window->Image5)->text(QAccessible::Description),
+            "output high for 600.0 microseconds, low for 400.0 microseconds");
   // Each part's item lies where the schematic puts it.
   const QRect c1 = Child(page, "C1, 100 nanofarads")->rect();
   const HitArea& hit = Global::Page().CapacitorHitRect;
