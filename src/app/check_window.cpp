@@ -82,14 +82,15 @@ TfmCheck::TfmCheck(MainShell& shell, QWidget* parent) : QWidget(parent, Qt::Tool
   left->addWidget(BuildConditions());
   status_ = new QLabel;
   status_->setWordWrap(true);
-  status_->setAccessibleName("Design");
+  // A label reads its text; what it is goes in the description.
+  status_->setAccessibleDescription("Design");
   left->addWidget(status_);
   left->addWidget(BuildFigures());
   auto* tolerance = new QGroupBox("Worst case");
   auto* toleranceLayout = new QVBoxLayout(tolerance);
   band_ = new QLabel;
   band_->setWordWrap(true);
-  band_->setAccessibleName("Worst case");
+  band_->setAccessibleDescription("Worst case");
   toleranceLayout->addWidget(band_);
   left->addWidget(tolerance);
   left->addStretch(1);
@@ -98,7 +99,7 @@ TfmCheck::TfmCheck(MainShell& shell, QWidget* parent) : QWidget(parent, Qt::Tool
   auto* warningsLayout = new QVBoxLayout(warnings);
   warnings_ = new QLabel;
   warnings_->setWordWrap(true);
-  warnings_->setAccessibleName("Warnings");
+  warnings_->setAccessibleDescription("Warnings");
   warnings_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   warnings_->setMinimumWidth(380);
   warningsLayout->addWidget(warnings_);
@@ -180,7 +181,7 @@ QWidget* TfmCheck::BuildParts() {
   layout->addLayout(series);
   partsStatus_ = new QLabel;
   partsStatus_->setWordWrap(true);
-  partsStatus_->setAccessibleName("Parts status");
+  partsStatus_->setAccessibleDescription("Parts status");
   layout->addWidget(partsStatus_);
   partsTable_ = new QTableWidget(0, 6);
   partsTable_->setHorizontalHeaderLabels({"C1", "R1", "R2", "Built circuit", "Error", "Yield"});
@@ -304,7 +305,7 @@ void TfmCheck::ShowFigures() {
     const Timing* timings[] = {&r.ideal, &r.predicted};
     for (int column = 1; column <= 3; ++column) {
       QLabel* cell = Cell(row + 1, column);
-      cell->setAccessibleName(QString(figure.label) + ", " + kColumns[column - 1].heading);
+      cell->setAccessibleDescription(QString(figure.label) + ", " + kColumns[column - 1].heading);
       if (column <= 2)
         cell->setText(Text(FigureText(figure.kind, figure.value(*timings[column - 1]))));
     }

@@ -59,7 +59,7 @@ SimulationPanel::SimulationPanel(QWidget* parent) : QGroupBox("Simulation", pare
   layout->addLayout(buttons);
   status_ = new QLabel;
   status_->setWordWrap(true);
-  status_->setAccessibleName("Simulation status");
+  status_->setAccessibleDescription("Simulation status");
   // A line for the status from the start: the picture does not move down.
   status_->setMinimumHeight(status_->fontMetrics().lineSpacing());
   layout->addWidget(status_);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractSpinBox>
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -454,9 +455,11 @@ class CheckWindowTest : public DesignFlowTest {
     ADD_FAILURE() << "no control " << name.toStdString();
     return nullptr;
   }
+  // A label of the check window by what it is: its text is what a screen
+  // reader reads, its description says what the text is.
   static QString Cell(TfmCheck* check, const QString& name) {
     for (QLabel* l : check->findChildren<QLabel*>())
-      if (l->accessibleName() == name) return l->text();
+      if (l->accessibleDescription() == name) return l->text();
     return "(no " + name + ")";
   }
 };
@@ -475,6 +478,21 @@ TEST_F(CheckWindowTest, F9OpensItAndItExplainsTheSlowDiodeDesign) {
   EXPECT_EQ(Cell(check, "Frequency, predicted"), "772.1 Hz");
   EXPECT_TRUE(check->WarningsText().contains("diode-drop"));
   EXPECT_TRUE(check->WarningsText().contains("22.8 % slow"));
+  // A screen reader reads the figures and the warnings themselves, with what
+  // they are as the description.
+  int read = 0;
+  for (QLabel* l : check->findChildren<QLabel*>()) {
+    if (l->accessibleDescription() != "Frequency, predicted" &&
+        l->accessibleDescription() != "Warnings")
+      continue;
+    ++read;
+    QAccessibleInterface* label = QAccessible::queryAccessibleInterface(l);
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text(QAccessible::Description), l->accessibleDescription());
+    const QString name = label->text(QAccessible::Name);
+    EXPECT_TRUE(name.contains("772.1 Hz") || name.contains("diode-drop")) << name.toStdString();
+  }
+  EXPECT_EQ(read, 2);
   // Every control has a name a screen reader reads.
   for (QWidget* w : check->findChildren<QWidget*>()) {
     if (qobject_cast<QAbstractSpinBox*>(w) || qobject_cast<QComboBox*>(w) ||
