@@ -1,6 +1,8 @@
 #include "app/image_control.h"
 
 #include <QContextMenuEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
@@ -30,6 +32,75 @@ void ImageControl::SetAccessibleParts(QAccessible::Role role, QAccessible::Role 
   role_ = role;
   itemRole_ = itemRole;
   items_ = std::move(items);
+  if (items_ || role == QAccessible::Button) setFocusPolicy(Qt::StrongFocus);
+}
+
+void ImageControl::SetCurrentItem(int item) {
+  current_ = item;
+  keyboard_ = true;
+  update();
+}
+
+QPoint ImageControl::CurrentCentre() const {
+  const std::vector<DrawnItem> items = AccessibleItems();
+  if (current_ < 0 || current_ >= static_cast<int>(items.size()))
+    return {width() / 2, height() / 2};
+  const HitArea& a = items[static_cast<size_t>(current_)].area;
+  return {(a.left + a.right) / 2, (a.top + a.bottom) / 2};
+}
+
+void ImageControl::MoveItem(int by) {
+  const int n = static_cast<int>(AccessibleItems().size());
+  if (n == 0) return;
+  current_ = ((current_ + by) % n + n) % n;
+  keyboard_ = true;
+  update();
+}
+
+void ImageControl::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  const bool shift = event->modifiers() & Qt::ShiftModifier;
+  if (key == Qt::Key_Left || key == Qt::Key_Up) {
+    MoveItem(-1);
+  } else if (key == Qt::Key_Right || key == Qt::Key_Down) {
+    MoveItem(1);
+  } else if (key == Qt::Key_Home) {
+    MoveItem(-current_);
+  } else if (key == Qt::Key_End) {
+    MoveItem(static_cast<int>(AccessibleItems().size()) - 1 - current_);
+  } else if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+    keyboard_ = true;
+    const QPoint at = CurrentCentre();
+    PressAt(at.x(), at.y());
+    // The press may have changed the parts (another page): stay in range.
+    const int n = static_cast<int>(AccessibleItems().size());
+    if (current_ >= n) current_ = 0;
+    update();
+  } else if (key == Qt::Key_F10 && shift && contextMenu_) {
+    const QPoint at = CurrentCentre();
+    contextMenu_(at.x(), at.y());
+  } else {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  event->accept();
+}
+
+void ImageControl::focusInEvent(QFocusEvent* event) {
+  const Qt::FocusReason why = event->reason();
+  if (why == Qt::TabFocusReason || why == Qt::BacktabFocusReason ||
+      why == Qt::ShortcutFocusReason) {
+    keyboard_ = true;
+    const int n = static_cast<int>(AccessibleItems().size());
+    if (current_ >= n) current_ = 0;
+  }
+  update();
+  QWidget::focusInEvent(event);
+}
+
+void ImageControl::focusOutEvent(QFocusEvent* event) {
+  update();
+  QWidget::focusOutEvent(event);
 }
 
 void ImageControl::PressAt(int x, int y) {
@@ -44,9 +115,26 @@ void ImageControl::paintEvent(QPaintEvent*) {
   // without smoothing so that the drawing keeps its exact pixels.
   p.setRenderHint(QPainter::SmoothPixmapTransform, false);
   p.drawImage(rect(), canvas_.Image());
+  if (!ShowsFocusMark()) return;
+  // The focus mark: a dotted frame round the current part (or the control),
+  // over the picture, never in it.
+  QRect frame = rect().adjusted(1, 1, -2, -2);
+  const std::vector<DrawnItem> items = AccessibleItems();
+  if (current_ >= 0 && current_ < static_cast<int>(items.size())) {
+    const HitArea& a = items[static_cast<size_t>(current_)].area;
+    frame = QRect(QPoint(a.left - 2, a.top - 2), QPoint(a.right + 1, a.bottom + 1)) & rect();
+  }
+  QPen pen(palette().color(QPalette::Highlight), 1, Qt::DotLine);
+  p.setPen(pen);
+  p.setBrush(Qt::NoBrush);
+  p.drawRect(frame);
 }
 
 void ImageControl::mousePressEvent(QMouseEvent* event) {
+  if (keyboard_) {
+    keyboard_ = false;
+    update();
+  }
   if (event->button() != Qt::LeftButton) return;
   pressed_ = true;
   const QPoint pos = PixelAt(event->position());

@@ -47,12 +47,25 @@ class ImageControl final : public QWidget {
   // What the mouse does at (x, y): moving there, pressing and releasing.
   void PressAt(int x, int y);
 
+  // The keyboard: a control with parts (or a button) takes the focus; the
+  // arrow keys move among the parts, Enter or Space presses the one with the
+  // focus mark, Shift+F10 opens the context menu there. The mark is drawn
+  // over the picture only while the keyboard is in use on it, and goes with
+  // the next mouse press.
+  int CurrentItem() const noexcept { return current_; }
+  // Puts the mark on part `item`, as the keyboard does.
+  void SetCurrentItem(int item);
+  bool ShowsFocusMark() const noexcept { return keyboard_ && hasFocus(); }
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   QtCanvas canvas_;
@@ -64,6 +77,11 @@ class ImageControl final : public QWidget {
   QAccessible::Role role_ = QAccessible::Graphic;
   QAccessible::Role itemRole_ = QAccessible::NoRole;
   ItemSource items_;
+  int current_ = 0;
+  bool keyboard_ = false;
+  // The centre of the current part, or of the control.
+  QPoint CurrentCentre() const;
+  void MoveItem(int by);
 };
 
 }  // namespace timer555

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QApplication>
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QScreen>
@@ -123,6 +124,14 @@ void TfmMain::FormCreate() {
       [this](int x, int y) { PageMenu()->popup(Image2->mapToGlobal(QPoint(x, y))); });
   auto* checkKey = new QShortcut(QKeySequence(Qt::Key_F9), this);
   connect(checkKey, &QShortcut::activated, this, [this] { OpenCheck(); });
+  // The keyboard's way in: F10 to the drawn menu bar, F1 for the keys.
+  auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+  connect(menuKey, &QShortcut::activated, this, [this] {
+    Image1->SetCurrentItem(0);
+    Image1->setFocus(Qt::ShortcutFocusReason);
+  });
+  auto* keysKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  connect(keysKey, &QShortcut::activated, this, [this] { ShowKeys(); });
 
   // Screen readers: the pictures are named by what they show, and what is
   // drawn to be clicked is offered as items.
@@ -403,10 +412,30 @@ QMenu* TfmMain::PageMenu() {
       const QString file = AskSaveFileName(this, "Save picture as", "timer555.png", filter);
       if (!file.isEmpty()) SavePicture(file);
     });
+    QAction* keys = pageMenu_->addAction("Keyboard\u2026", this, [this] { ShowKeys(); });
+    keys->setShortcut(QKeySequence(Qt::Key_F1));
   }
   // The check reads a calculated design only.
   pageMenu_->actions().front()->setEnabled(shell_->CheckedDesign().has_value());
   return pageMenu_;
+}
+
+const char* const kKeysText =
+    "F10\tthe menu bar: Left and Right choose, Enter opens\n"
+    "Tab, Shift+Tab\tthe menu bar, the page, the entry fields, Calculate, the arrows\n"
+    "Arrow keys\tthe items of the page (designs, applications, data pages, R1, R2, C1) and "
+    "the arrows\n"
+    "Enter, Space\tpress the item with the focus mark (R1, R2, C1: adjust it)\n"
+    "Shift+F10, Menu\tthe page's menu: real-world check, copy, save picture, keyboard\n"
+    "F9\tthe real-world check\n"
+    "F1\tthis list\n"
+    "Escape\tclose a dialog or the check window";
+
+void TfmMain::ShowKeys() {
+  QMessageBox box(QMessageBox::Information, "Keyboard", kKeysText, QMessageBox::Close, this);
+  box.setFont(QApplication::font());
+  box.setPalette(QApplication::palette());
+  box.exec();
 }
 
 void TfmMain::CopyPicture() {

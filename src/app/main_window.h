@@ -62,6 +62,8 @@ class TfmMain final : public QWidget, public ShellView {
   // Reports a failure in a message box; false then.
   bool SavePicture(const QString& file);
   void CopyPicture();
+  // The keys of the window, in a small dialog (F1, the page's menu).
+  void ShowKeys();
 
   // The checked design has changed (none: nothing calculated on show).
  signals:

@@ -434,6 +434,39 @@ TEST_F(DesignFlowTest, CommandLineDrawsTheWindowsPixels) {
   }
 }
 
+// The keyboard alone: F10 to the menu, the arrows and Enter to a design,
+// the fields by Tab, Calculate and the parts by the arrows and Enter; the
+// focus mark goes with the next mouse press and is never in the picture.
+TEST_F(DesignFlowTest, TheKeyboardReachesTheDesign) {
+  QTest::keyClick(window.get(), Qt::Key_F10);
+  ASSERT_TRUE(window->Image1->hasFocus());
+  EXPECT_TRUE(window->Image1->ShowsFocusMark());
+  const QImage menuPixels = window->Image1->CanvasRef().Image().copy();
+  QTest::keyClick(window->Image1, Qt::Key_Return);  // "Design"
+  ASSERT_EQ(Global::Page().PageMode, PageMode::Designs);
+  EXPECT_EQ(window->Image1->CanvasRef().Image(), menuPixels) << "the mark is not drawn in";
+  window->Image2->setFocus(Qt::TabFocusReason);
+  QTest::keyClick(window->Image2, Qt::Key_Right);
+  QTest::keyClick(window->Image2, Qt::Key_Right);
+  QTest::keyClick(window->Image2, Qt::Key_Space);  // the third design
+  ASSERT_EQ(Global::TimerDesign().DesignMode, 3);
+  window->NumEdit1->setFocus(Qt::TabFocusReason);
+  QTest::keyClicks(window->NumEdit1, "1000");
+  QTest::keyClick(window->NumEdit1, Qt::Key_Tab);
+  QTest::keyClicks(QApplication::focusWidget(), "25");
+  window->Image3->setFocus(Qt::TabFocusReason);
+  QTest::keyClick(window->Image3, Qt::Key_Return);
+  ASSERT_TRUE(Global::Page().Calculated);
+  EXPECT_EQ(window->NumEdit2->text(), "25");
+  // The parts of the schematic, each pressed with Enter: R1 opens its dialog.
+  window->Image2->setFocus(Qt::TabFocusReason);
+  const auto items = window->Image2->AccessibleItems();
+  ASSERT_EQ(items.size(), 3u);
+  EXPECT_TRUE(window->Image2->ShowsFocusMark());
+  QTest::mousePress(window->Image2, Qt::LeftButton, {}, QPoint(1, 1));
+  EXPECT_FALSE(window->Image2->ShowsFocusMark()) << "a mouse press takes the mark away";
+}
+
 // The real-world check: a tool window beside the specified window.
 class CheckWindowTest : public DesignFlowTest {
  protected:
@@ -601,8 +634,8 @@ TEST_F(CheckWindowTest, PageMenuCopiesAndSavesThePicture) {
   QStringList texts;
   for (QAction* a : menu->actions())
     texts << a->text();
-  EXPECT_EQ(texts,
-            (QStringList{"Real-world check\u2026", "Copy picture", "Save picture as\u2026"}));
+  EXPECT_EQ(texts, (QStringList{"Real-world check\u2026", "Copy picture", "Save picture as\u2026",
+                                "Keyboard\u2026"}));
   EXPECT_FALSE(menu->actions().front()->isEnabled()) << "nothing calculated yet";
   OpenDesign(1);
   Type(window->NumEdit1, "1000");
