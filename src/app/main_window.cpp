@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QFont>
 #include <QGroupBox>
@@ -7,7 +8,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
-#include <QApplication>
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QScreen>
@@ -421,15 +421,15 @@ QMenu* TfmMain::PageMenu() {
 }
 
 const char* const kKeysText =
-    "F10\tthe menu bar: Left and Right choose, Enter opens\n"
-    "Tab, Shift+Tab\tthe menu bar, the page, the entry fields, Calculate, the arrows\n"
-    "Arrow keys\tthe items of the page (designs, applications, data pages, R1, R2, C1) and "
+    "F10 \u2014 the menu bar: Left and Right choose, Enter opens\n"
+    "Tab, Shift+Tab \u2014 the menu bar, the page, the entry fields, Calculate, the arrows\n"
+    "Arrow keys \u2014 the items of the page (designs, applications, data pages, R1, R2, C1) and "
     "the arrows\n"
-    "Enter, Space\tpress the item with the focus mark (R1, R2, C1: adjust it)\n"
-    "Shift+F10, Menu\tthe page's menu: real-world check, copy, save picture, keyboard\n"
-    "F9\tthe real-world check\n"
-    "F1\tthis list\n"
-    "Escape\tclose a dialog or the check window";
+    "Enter, Space \u2014 press the item with the focus mark (R1, R2, C1: adjust it)\n"
+    "Shift+F10, Menu \u2014 the page's menu: real-world check, copy, save picture, keyboard\n"
+    "F9 \u2014 the real-world check\n"
+    "F1 \u2014 this list\n"
+    "Escape \u2014 close a dialog or the check window";
 
 void TfmMain::ShowKeys() {
   QMessageBox box(QMessageBox::Information, "Keyboard", kKeysText, QMessageBox::Close, this);
