@@ -53,6 +53,10 @@ class DrawnItemAccessible final : public QAccessibleInterface, public QAccessibl
     QAccessible::State s;
     if (!control_ || !control_->isVisible()) s.invisible = true;
     if (!control_ || !control_->isEnabled()) s.disabled = true;
+    // The part with the keyboard's mark is the focused one.
+    s.focusable = true;
+    if (control_ && control_->ShowsFocusMark() && control_->CurrentItem() == index_)
+      s.focused = true;
     return s;
   }
   void* interface_cast(QAccessible::InterfaceType type) override {

@@ -55,6 +55,15 @@ void ImageControl::MoveItem(int by) {
   current_ = ((current_ + by) % n + n) % n;
   keyboard_ = true;
   update();
+  AnnounceCurrent();
+}
+
+void ImageControl::AnnounceCurrent() {
+  // A screen reader follows the mark: the part it is on takes the focus.
+  if (!hasFocus() || current_ >= static_cast<int>(AccessibleItems().size())) return;
+  QAccessibleEvent event(this, QAccessible::Focus);
+  event.setChild(current_);
+  QAccessible::updateAccessibility(&event);
 }
 
 void ImageControl::keyPressEvent(QKeyEvent* event) {
@@ -76,6 +85,11 @@ void ImageControl::keyPressEvent(QKeyEvent* event) {
     const int n = static_cast<int>(AccessibleItems().size());
     if (current_ >= n) current_ = 0;
     update();
+  } else if (key == Qt::Key_Escape && role_ == QAccessible::MenuBar) {
+    // Out of the menu bar, back to the page.
+    keyboard_ = false;
+    update();
+    focusNextChild();
   } else if (key == Qt::Key_F10 && shift && contextMenu_) {
     const QPoint at = CurrentCentre();
     contextMenu_(at.x(), at.y());
@@ -96,6 +110,7 @@ void ImageControl::focusInEvent(QFocusEvent* event) {
   }
   update();
   QWidget::focusInEvent(event);
+  if (keyboard_) AnnounceCurrent();
 }
 
 void ImageControl::focusOutEvent(QFocusEvent* event) {

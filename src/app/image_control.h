@@ -82,6 +82,7 @@ class ImageControl final : public QWidget {
   // The centre of the current part, or of the control.
   QPoint CurrentCentre() const;
   void MoveItem(int by);
+  void AnnounceCurrent();
 };
 
 }  // namespace timer555

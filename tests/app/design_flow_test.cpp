@@ -441,6 +441,15 @@ TEST_F(DesignFlowTest, TheKeyboardReachesTheDesign) {
   QTest::keyClick(window.get(), Qt::Key_F10);
   ASSERT_TRUE(window->Image1->hasFocus());
   EXPECT_TRUE(window->Image1->ShowsFocusMark());
+  // A screen reader finds the marked part focused; Escape leaves the bar.
+  QTest::keyClick(window->Image1, Qt::Key_Right);
+  QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(window->Image1);
+  EXPECT_TRUE(bar->child(1)->state().focused);
+  EXPECT_FALSE(bar->child(0)->state().focused);
+  QTest::keyClick(window->Image1, Qt::Key_Escape);
+  EXPECT_FALSE(window->Image1->hasFocus());
+  QTest::keyClick(window.get(), Qt::Key_F10);
+  ASSERT_TRUE(window->Image1->hasFocus());
   const QImage menuPixels = window->Image1->CanvasRef().Image().copy();
   QTest::keyClick(window->Image1, Qt::Key_Return);  // "Design"
   ASSERT_EQ(Global::Page().PageMode, PageMode::Designs);
