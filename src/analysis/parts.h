@@ -31,7 +31,7 @@ double HalfPeriodError(const Timing& timing, const HalfPeriods& target);
 
 // Where a circuit is built and how its boards spread: the nominal supply,
 // family and 25 °C for the ranking; the tolerances, the temperature range,
-// the supply's range and the specification window for the yield.
+// the supply's range and the window a board must meet for the yield.
 struct BenchSpec {
   Conditions conditions;
   std::optional<std::pair<double, double>> vccRange;  // a draining battery: MIN, MAX

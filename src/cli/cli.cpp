@@ -360,7 +360,7 @@ const std::vector<Command>& Commands() {
        "  parts MODE (-f HZ [-d PERCENT] | -t SECONDS) [PARTS OPTIONS] [--json]\n"
        "      Find standard resistors and capacitors whose built circuit meets the\n"
        "      target inside every limit, best first, with the share of boards that\n"
-       "      meet the specification over the parts' tolerances, and the exact parts.\n",
+       "      meet the wanted window over the parts' tolerances, and the exact parts.\n",
        23,
        [] {
          static PartsRequest parts;

@@ -106,8 +106,8 @@ std::string PartsAnswerText(const PartsQuestion& q, const PartsAnswer& answer) {
     text += "Vcc " + FixedText(b.conditions.vcc, 1) + " V";
   }
   text +=
-      "; inside the specification: " + std::string(oneShot ? "pulse" : "frequency") +
-      " within \u00b1" + Percent(b.frequencyWindow, 1) +
+      "; inside the window: " + std::string(oneShot ? "pulse" : "frequency") + " within \u00b1" +
+      Percent(b.frequencyWindow, 1) +
       (oneShot ? "" : ", duty cycle within \u00b1" + FixedText(b.dutyWindow * 100, 1) + " points") +
       ".\n";
   return text;
@@ -155,7 +155,7 @@ void DrawHistogram(Canvas& c, const PartsQuestion& q, const PartsChoice& choice,
   const auto x = [&](double v) {
     return left + static_cast<int>(std::floor((right - left) * (v - lo) / (hi - lo)));
   };
-  // The specification window, shaded behind the bars.
+  // The window a board must meet, shaded behind the bars.
   c.SetBrushColor({224, 240, 224});
   c.FillRect({x(goal * (1 - window)), top, x(goal * (1 + window)) + 1, bottom});
   c.SetBrushColor({0, 0, 160});

@@ -36,7 +36,7 @@ std::string PartsListText(DesignKind kind, const PartsChoice& choice,
 inline constexpr int kHistogramWidth = 650;
 inline constexpr int kHistogramHeight = 308;
 // The boards' frequency (the one-shot: pulse) as a histogram, the target and
-// the specification window marked.
+// the window a board must meet marked.
 void DrawHistogram(Canvas& canvas, const PartsQuestion& question, const PartsChoice& choice,
                    double scale = 1);
 

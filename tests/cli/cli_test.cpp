@@ -115,7 +115,7 @@ TEST_F(CliTest, HelpIsPrintedInFull) {
       "  parts MODE (-f HZ [-d PERCENT] | -t SECONDS) [PARTS OPTIONS] [--json]\n"
       "      Find standard resistors and capacitors whose built circuit meets the\n"
       "      target inside every limit, best first, with the share of boards that\n"
-      "      meet the specification over the parts' tolerances, and the exact parts.\n"
+      "      meet the wanted window over the parts' tolerances, and the exact parts.\n"
       "      -f HZ                  the frequency in hertz\n"
       "      -d PERCENT             the duty cycle in %\n"
       "      -t SECONDS             the monostable's pulse length\n"
