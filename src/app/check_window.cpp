@@ -189,6 +189,8 @@ QWidget* TfmCheck::BuildParts() {
   partsTable_->setSelectionBehavior(QAbstractItemView::SelectRows);
   partsTable_->setSelectionMode(QAbstractItemView::SingleSelection);
   partsTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // The arrows choose a row; Tab goes on to the buttons instead of the cells.
+  partsTable_->setTabKeyNavigation(false);
   partsTable_->setAccessibleName("Parts for the bench");
   partsTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   partsTable_->setMinimumHeight(partsTable_->fontMetrics().lineSpacing() * 8);
@@ -408,8 +410,7 @@ void TfmCheck::ChooseParts() {
   const PartsChoice& c = partsAnswer_->choices[static_cast<size_t>(row)];
   const PartsQuestion question = *partsQuestion_;
   const bool pair = TraitsOf(question.target.kind).resistorPair;
-  const PartsReach reach =
-      ReachParts(Global::TimerDesign(), c.c1, c.r1, pair ? c.r2 : std::nullopt);
+  const PartsReach reach = ReachParts(shell_.TypedDesign(), c.c1, c.r1, pair ? c.r2 : std::nullopt);
   applyParts_->setEnabled(reach.reachable);
   const QString why = reach.reachable
                           ? "Enter these parts as the window would: the C1 arrows, then the "

@@ -38,6 +38,7 @@ void ImageControl::SetAccessibleParts(QAccessible::Role role, QAccessible::Role 
 void ImageControl::SetCurrentItem(int item) {
   current_ = item;
   keyboard_ = true;
+  markedNames_ = ItemNames();
   update();
 }
 
@@ -58,7 +59,15 @@ void ImageControl::MoveItem(int by) {
   AnnounceCurrent();
 }
 
+std::vector<std::string> ImageControl::ItemNames() const {
+  std::vector<std::string> names;
+  for (const DrawnItem& item : AccessibleItems())
+    names.push_back(item.name);
+  return names;
+}
+
 void ImageControl::AnnounceCurrent() {
+  markedNames_ = ItemNames();
   // A screen reader follows the mark: the part it is on takes the focus.
   if (!hasFocus() || current_ >= static_cast<int>(AccessibleItems().size())) return;
   QAccessibleEvent event(this, QAccessible::Focus);
@@ -80,11 +89,12 @@ void ImageControl::keyPressEvent(QKeyEvent* event) {
   } else if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
     keyboard_ = true;
     const QPoint at = CurrentCentre();
+    const std::vector<std::string> before = ItemNames();
     PressAt(at.x(), at.y());
-    // The press may have changed the parts (another page): stay in range.
-    const int n = static_cast<int>(AccessibleItems().size());
-    if (current_ >= n) current_ = 0;
+    // Another page: the mark starts on its first part.
+    if (ItemNames() != before) current_ = 0;
     update();
+    AnnounceCurrent();
   } else if (key == Qt::Key_Escape && role_ == QAccessible::MenuBar) {
     // Out of the menu bar, back to the page.
     keyboard_ = false;
@@ -105,8 +115,9 @@ void ImageControl::focusInEvent(QFocusEvent* event) {
   if (why == Qt::TabFocusReason || why == Qt::BacktabFocusReason ||
       why == Qt::ShortcutFocusReason) {
     keyboard_ = true;
-    const int n = static_cast<int>(AccessibleItems().size());
-    if (current_ >= n) current_ = 0;
+    // Back on the same parts the mark is where it was; on other parts (another
+    // page, new values) it starts at the first.
+    if (ItemNames() != markedNames_) current_ = 0;
   }
   update();
   QWidget::focusInEvent(event);
@@ -173,7 +184,9 @@ void ImageControl::contextMenuEvent(QContextMenuEvent* event) {
     event->ignore();
     return;
   }
-  contextMenu_(event->pos().x(), event->pos().y());
+  // The Menu key opens it at the part with the focus mark, the mouse where it is.
+  const QPoint at = event->reason() == QContextMenuEvent::Keyboard ? CurrentCentre() : event->pos();
+  contextMenu_(at.x(), at.y());
   event->accept();
 }
 

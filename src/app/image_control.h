@@ -79,6 +79,9 @@ class ImageControl final : public QWidget {
   ItemSource items_;
   int current_ = 0;
   bool keyboard_ = false;
+  // The parts the mark was last on, to know a new set of parts.
+  std::vector<std::string> markedNames_;
+  std::vector<std::string> ItemNames() const;
   // The centre of the current part, or of the control.
   QPoint CurrentCentre() const;
   void MoveItem(int by);

@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -21,6 +22,7 @@
 #include "app/cursors.h"
 #include "app/icon.h"
 #include "app/image_control.h"
+#include "app/keys.h"
 #include "app/layout.h"
 #include "app/pages.h"
 #include "app/save_dialog.h"
@@ -52,6 +54,22 @@ void PlaceLabel(QLabel* label, const WindowLayout& layout, LayoutControl c) {
   label->adjustSize();
 }
 
+// "Hz" as a screen reader says it: "in hertz".
+QString UnitInWords(const QString& unit) {
+  static const std::pair<const char*, const char*> kWords[] = {
+      {"Hz", "hertz"}, {"sec", "seconds"}, {"%", "percent"}};
+  for (const auto& [shown, words] : kWords)
+    if (unit == shown) return QString("in ") + words;
+  return "in " + unit;
+}
+
+// The menu bar's captions pressed with Alt: the first letter where it is the
+// caption's own, Data by its t and the companion by its b.
+constexpr std::pair<Qt::Key, MenuItem> kMenuKeys[] = {
+    {Qt::Key_D, MenuItem::Design}, {Qt::Key_A, MenuItem::Applications},
+    {Qt::Key_T, MenuItem::Data},   {Qt::Key_Q, MenuItem::Quit},
+    {Qt::Key_H, MenuItem::Help},   {Qt::Key_B, MenuItem::Companion}};
+
 QFont GroupFont() {
   QFont f(kFontName);
   f.setPixelSize(16);
@@ -72,6 +90,9 @@ void TfmMain::Guarded(F&& handler) {
   }
   for (ImageControl* image : {Image1, Image2, Image3, Image4, Image5})
     if (image != nullptr) image->update();
+  // A screen reader names the page by what it shows.
+  const QString title = QString::fromStdString(shell_->PageTitle());
+  if (Image2 != nullptr && Image2->accessibleName() != title) Image2->setAccessibleName(title);
   // The check hears of every change of the design, and of nothing else.
   shell_->AnnounceDesign();
 }
@@ -126,20 +147,28 @@ void TfmMain::FormCreate() {
   connect(checkKey, &QShortcut::activated, this, [this] { OpenCheck(); });
   // The keyboard's way in: F10 to the drawn menu bar, F1 for the keys.
   auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
-  connect(menuKey, &QShortcut::activated, this, [this] {
-    Image1->SetCurrentItem(0);
-    Image1->setFocus(Qt::ShortcutFocusReason);
-  });
+  connect(menuKey, &QShortcut::activated, this, [this] { FocusMenuBar(); });
   auto* keysKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
   connect(keysKey, &QShortcut::activated, this, [this] { ShowKeys(); });
+  // Alt with a letter of a caption presses that caption, as a click would;
+  // the drawn captions keep their pixels, so the letters are in the keys' list.
+  for (const auto& [key, item] : kMenuKeys) {
+    auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | key), this);
+    connect(shortcut, &QShortcut::activated, this, [this, item = item] {
+      const HitArea& a = shell_->Menu().items[static_cast<size_t>(item)];
+      Image1->PressAt((a.left + a.right) / 2, (a.top + a.bottom) / 2);
+    });
+  }
+  // Alt pressed and released alone goes to the menu bar and back.
+  qApp->installEventFilter(this);
 
   // Screen readers: the pictures are named by what they show, and what is
   // drawn to be clicked is offered as items.
   InstallAccessibility();
   Image1->setAccessibleName("Menu");
+  Image2->setAccessibleName(QString::fromStdString(shell_->PageTitle()));
   Image1->SetAccessibleParts(QAccessible::MenuBar, QAccessible::MenuItem,
                              [this] { return shell_->MenuBarItems(); });
-  Image2->setAccessibleName("Page");
   Image2->SetAccessibleParts(QAccessible::Graphic, QAccessible::Button,
                              [this] { return shell_->PageItems(); });
 
@@ -152,7 +181,38 @@ void TfmMain::FormCreate() {
   Image2->installEventFilter(this);
 }
 
+void TfmMain::FocusMenuBar() {
+  Image1->SetCurrentItem(0);
+  Image1->setFocus(Qt::ShortcutFocusReason);
+}
+
+void TfmMain::WatchAltAlone(const QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type == QEvent::MouseButtonPress) {
+    altAlone_ = false;
+    return;
+  }
+  if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride)
+    return;
+  const int key = static_cast<const QKeyEvent*>(event)->key();
+  if (key != Qt::Key_Alt) {
+    altAlone_ = false;
+  } else if (type == QEvent::KeyPress) {
+    altAlone_ = true;
+  } else if (type == QEvent::KeyRelease && altAlone_) {
+    altAlone_ = false;
+    if (QApplication::activeWindow() != this || QApplication::activePopupWidget() != nullptr ||
+        QApplication::activeModalWidget() != nullptr)
+      return;
+    if (Image1->hasFocus())
+      Image2->setFocus(Qt::TabFocusReason);
+    else
+      FocusMenuBar();
+  }
+}
+
 bool TfmMain::eventFilter(QObject* watched, QEvent* event) {
+  WatchAltAlone(event);
   if (watched == Image2 && event->type() == QEvent::Paint) {
     Image2->removeEventFilter(this);
     QTimer::singleShot(0, this, [this] { CreatePanel(); });
@@ -206,19 +266,15 @@ void TfmMain::CreatePanel() {
   for (const std::string& item : E12Mantissas())
     ListBox1->addItem(ToQString(item));
 
-  // Tab order: the groups in turn, the first field before the second.
-  setTabOrder(GB1, GB2);
-  setTabOrder(GB2, GB3);
-  setTabOrder(NumEdit1, NumEdit2);
-  setTabOrder(NumEdit2, RB1);
-  setTabOrder(RB1, RB2);
-
   Image3->SetClick([this](int, int) { Guarded([&] { shell_->Image3Click(); }); });
   Image4->SetMouseDown([this](int x, int y) { Guarded([&] { shell_->Image4MouseDown(x, y); }); });
 
-  // Screen readers: the entry fields are named by their labels.
+  // Screen readers: the entry fields are named by their labels and
+  // described by their units.
   Label1->setBuddy(NumEdit1);
   Label2->setBuddy(NumEdit2);
+  NumEdit1->setAccessibleDescription(UnitInWords(Label4->text()));
+  NumEdit2->setAccessibleDescription(UnitInWords(Label3->text()));
   ListBox1->setAccessibleName("E12 values");
   Image3->setAccessibleName("Calculate");
   Image3->SetAccessibleParts(QAccessible::Button);
@@ -226,6 +282,12 @@ void TfmMain::CreatePanel() {
   Image4->SetAccessibleParts(QAccessible::Grouping, QAccessible::Button,
                              [] { return MainShell::ArrowItems(); });
   Image5->setAccessibleName("Output waveform");
+  // Tab order (set once every control takes the focus): the menu bar, the page, the fields,
+  // Calculate, the choice of what the arrows step, the arrows.
+  const QWidget* chain[] = {Image1, Image2, NumEdit1, NumEdit2, Image3, RB1, RB2, Image4};
+  for (size_t i = 1; i < std::size(chain); ++i)
+    setTabOrder(const_cast<QWidget*>(chain[i - 1]), const_cast<QWidget*>(chain[i]));
+
   Image3->CanvasRef().SetFontName(kFontName);
   Image5->CanvasRef().SetFontName(kFontName);
   // As the start page has it: the panel hidden, its pictures drawn.
@@ -329,6 +391,7 @@ void TfmMain::SetText(Control control, const std::string& text) {
   } else if (auto* label = qobject_cast<QLabel*>(w)) {
     label->setText(ToQString(text));
     label->adjustSize();
+    if (label == Label4) NumEdit1->setAccessibleDescription(UnitInWords(label->text()));
   } else if (auto* box = qobject_cast<QGroupBox*>(w)) {
     box->setTitle(ToQString(text));
   } else if (auto* radio = qobject_cast<QRadioButton*>(w)) {
@@ -420,19 +483,12 @@ QMenu* TfmMain::PageMenu() {
   return pageMenu_;
 }
 
-const char* const kKeysText =
-    "F10 \u2014 the menu bar: Left and Right choose, Enter opens\n"
-    "Tab, Shift+Tab \u2014 the menu bar, the page, the entry fields, Calculate, the arrows\n"
-    "Arrow keys \u2014 the items of the page (designs, applications, data pages, R1, R2, C1) and "
-    "the arrows\n"
-    "Enter, Space \u2014 press the item with the focus mark (R1, R2, C1: adjust it)\n"
-    "Shift+F10, Menu \u2014 the page's menu: real-world check, copy, save picture, keyboard\n"
-    "F9 \u2014 the real-world check\n"
-    "F1 \u2014 this list\n"
-    "Escape \u2014 close a dialog or the check window";
-
 void TfmMain::ShowKeys() {
-  QMessageBox box(QMessageBox::Information, "Keyboard", kKeysText, QMessageBox::Close, this);
+  QStringList lines;
+  for (const KeyUse& k : kKeyUses)
+    lines << QString::fromUtf8(k.keys.data(), static_cast<qsizetype>(k.keys.size())) + " \u2014 " +
+                 QString::fromUtf8(k.use.data(), static_cast<qsizetype>(k.use.size()));
+  QMessageBox box(QMessageBox::Information, "Keyboard", lines.join('\n'), QMessageBox::Close, this);
   box.setFont(QApplication::font());
   box.setPalette(QApplication::palette());
   box.exec();

@@ -98,6 +98,11 @@ class TfmMain final : public QWidget, public ShellView {
   // The designed position, moved inside the screen where the window would not fit.
   void PlaceOnScreen(int width, int height);
   void FormShow();
+  // F10 and Alt: the keyboard's mark on the menu bar's first caption.
+  void FocusMenuBar();
+  // Alt pressed and released with nothing between goes to the menu bar (or
+  // back to the page from it).
+  void WatchAltAlone(const QEvent* event);
   QWidget* ControlWidget(Control control) const;
   // Runs one event handler; an error it raises is reported in a message box
   // and goes no further. The images are repainted afterwards in every case.
@@ -108,6 +113,7 @@ class TfmMain final : public QWidget, public ShellView {
   std::unique_ptr<MainShell> shell_;
   int pageCursor_ = kCursorDefault;
   bool shown_ = false;
+  bool altAlone_ = false;
   TfmCheck* check_ = nullptr;
   QMenu* pageMenu_ = nullptr;
 };

@@ -14,6 +14,13 @@
 
 namespace timer555 {
 
+namespace {
+
+// The two data pages, as the data list names them.
+constexpr const char* kDataPageTitles[] = {"Selecting components", "Typical Timer specifications"};
+
+}  // namespace
+
 void MainShell::FormCreate(Canvas& menuBar) {
   Global::Page().PageMode = PageMode::Other;
   view_.SetCaption(kDefaultCaption);
@@ -31,7 +38,12 @@ void MainShell::Image1MouseDown(int x, int) {
   page.DesignPageShown = false;
   page.Calculated = false;
   page.ClearHitRects();
-  switch (MenuItemAt(menu_, x)) {
+  const MenuItem item = MenuItemAt(menu_, x);
+  if (item == MenuItem::Design)
+    pageTitle_ = "Design selection";
+  else if (item != MenuItem::None && item != MenuItem::Quit)
+    pageTitle_ = MenuCaptions()[static_cast<size_t>(item)];
+  switch (item) {
     case MenuItem::Design:
       ShowDesignSelection();
       break;
@@ -77,11 +89,13 @@ void MainShell::Image2MouseDown(int x, int y) {
       design.DesignMode = DesignAt(x, y, w, h);
       OpenDesignPage(view_, holders_);
       page.DesignPageShown = true;
+      pageTitle_ = view_.Caption();
       break;
     }
     case PageMode::Applications:
       page.ApplicationIndex = ApplicationAt(x, y, w, h);
       ShowApplicationPage(canvas, holders_);
+      pageTitle_ = holders_.SHApps.LineOrEmpty(page.ApplicationIndex - 1);
       view_.SetCaption(kDefaultCaption);
       page.PageMode = PageMode::Other;
       break;
@@ -90,6 +104,7 @@ void MainShell::Image2MouseDown(int x, int y) {
         ShowComponentPage(canvas, holders_);
       else
         ShowSpecificationPage(canvas, holders_);
+      pageTitle_ = kDataPageTitles[DataPageAt(x, w) == DataPage::Components ? 0 : 1];
       view_.SetCaption(kDefaultCaption);
       page.PageMode = PageMode::Other;
       break;
@@ -207,8 +222,8 @@ std::vector<DrawnItem> MainShell::PageItems() const {
     case PageMode::DataList: {
       const auto areas = PickAreas(
           2, w, h, [&](int x, int) { return DataPageAt(x, w) == DataPage::Components ? 1 : 2; });
-      items.push_back({"Selecting components", areas[0]});
-      items.push_back({"Typical Timer specifications", areas[1]});
+      items.push_back({kDataPageTitles[0], areas[0]});
+      items.push_back({kDataPageTitles[1], areas[1]});
       break;
     }
     default:
@@ -274,8 +289,13 @@ void MainShell::AnnounceDesign() {
   if (observer_) observer_(announced_);
 }
 
+TimerDesignState MainShell::TypedDesign() const {
+  return DesignAsTyped(Global::TimerDesign(), view_.Text(Control::NumEdit1),
+                       view_.Text(Control::NumEdit2));
+}
+
 std::optional<std::string> MainShell::ApplyParts(double c1, double r1, std::optional<double> r2) {
-  const PartsReach reach = ReachParts(Global::TimerDesign(), c1, r1, r2);
+  const PartsReach reach = ReachParts(TypedDesign(), c1, r1, r2);
   if (!reach.reachable) {
     view_.ShowError(reach.reason);
     return reach.reason;

@@ -6,6 +6,7 @@
 #include "app/pages.h"
 #include "components/holders.h"
 #include "design/shell_view.h"
+#include "state/global.h"
 
 #include <functional>
 #include <optional>
@@ -56,6 +57,9 @@ class MainShell {
   std::vector<DrawnItem> MenuBarItems() const;
   std::vector<DrawnItem> PageItems() const;
   static std::vector<DrawnItem> ArrowItems();
+  // What the page on show is, in words: "Design selection", an application's
+  // name, a design's title.
+  const std::string& PageTitle() const noexcept { return pageTitle_; }
 
   // The design on show for the real-world check, when it has been calculated:
   // its parts and the targets it was solved for.
@@ -74,6 +78,9 @@ class MainShell {
   // `c1`, then the adjustment dialog for R1 (and R2). Where they cannot
   // reach it nothing changes and the reason is shown; returns it.
   std::optional<std::string> ApplyParts(double c1, double r1, std::optional<double> r2);
+  // The design with the targets as the entry fields hold them: what the next
+  // arrow click solves for.
+  TimerDesignState TypedDesign() const;
   // The page area drawn again onto another canvas: the design page's schematic.
   void DrawDesignPage(Canvas& canvas) const;
 
@@ -93,6 +100,7 @@ class MainShell {
   std::optional<std::array<double, 3>> calculated_;
   DesignObserver observer_;
   std::optional<DesignSnapshot> announced_;
+  std::string pageTitle_ = "Start page";
 };
 
 }  // namespace timer555

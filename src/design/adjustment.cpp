@@ -105,20 +105,23 @@ PartsReach ReachParts(const TimerDesignState& design, double c1, double r1,
     return reach;
   }
   TimerDesignState at = design;
-  at.E12Index = place->first;
-  at.DecadeCount = place->second;
-  at.C1 = ParseNumber(mantissas[static_cast<size_t>(place->first)]) / Power10(place->second);
-  SolveComponents(at);
-  if (at.DecadeCount != place->second) {
-    reach.reason =
-        "the window keeps its resistors at 5 k\u03a9 or more, so its arrows do not "
-        "stop at C1 = " +
-        FormatCapacitance(c1) + " for this design";
-    return reach;
+  reach.steps = (design.DecadeCount - place->second) * count + (place->first - design.E12Index);
+  if (reach.steps != 0) {
+    at.E12Index = place->first;
+    at.DecadeCount = place->second;
+    at.C1 = ParseNumber(mantissas[static_cast<size_t>(place->first)]) / Power10(place->second);
+    SolveComponents(at);
+    if (at.DecadeCount != place->second) {
+      reach.reason =
+          "the window keeps its resistors at 5 k\u03a9 or more, so its arrows do not "
+          "stop at C1 = " +
+          FormatCapacitance(c1) + " for this design";
+      return reach;
+    }
+    at.C1Ref = at.C1;
+    at.R1Ref = at.R1;
+    at.R2Ref = at.R2;
   }
-  at.C1Ref = at.C1;
-  at.R1Ref = at.R1;
-  at.R2Ref = at.R2;
   for (const auto& [index, ohms] : {std::pair{1, std::optional<double>(r1)}, std::pair{2, r2}}) {
     if (!ohms || AcceptsResistor(at, index, *ohms)) continue;
     const double reference = index == 1 ? at.R1Ref : at.R2Ref;
@@ -128,7 +131,6 @@ PartsReach ReachParts(const TimerDesignState& design, double c1, double r1,
     return reach;
   }
   reach.reachable = true;
-  reach.steps = (design.DecadeCount - place->second) * count + (place->first - design.E12Index);
   return reach;
 }
 

@@ -41,7 +41,9 @@ bool AcceptsResistor(const TimerDesignState& design, int index, double ohms);
 
 // Whether the window's own paths reach a set of parts from `design`: the C1
 // arrows to `c1` (an E12 value where the decade search keeps it), then the
-// adjustment dialog within its band for R1 (and R2). `steps` is the number
+// adjustment dialog within its band for R1 (and R2). Each arrow click solves
+// for the targets as typed (`design` should hold them so, see DesignAsTyped);
+// without a click the dialog's band is around the references as they are. `steps` is the number
 // of arrow clicks, up positive; `reason` says why not.
 struct PartsReach {
   bool reachable = false;

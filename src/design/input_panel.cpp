@@ -16,6 +16,17 @@ bool Fail(ShellView& view, const char* message) {
 
 }  // namespace
 
+TimerDesignState DesignAsTyped(TimerDesignState design, const std::string& first,
+                               const std::string& second) {
+  if (design.DesignMode == 4) {
+    design.PulseLength = ParseNumber(first);
+  } else {
+    design.Frequency = ParseNumber(first);
+    design.DutyCycle = ParseNumber(second) / 100;
+  }
+  return design;
+}
+
 bool ValidateInput(ShellView& view) {
   TimerDesignState& d = Global::TimerDesign();
   const std::string first = view.Text(Control::NumEdit1);
@@ -24,13 +35,8 @@ bool ValidateInput(ShellView& view) {
     return Fail(view, d.DesignMode == 4 ? "Pulse length not entered." : "Frequency not entered.");
   }
   if (second.empty() && d.DesignMode != 4) return Fail(view, "Duty cycle not entered.");
-  if (d.DesignMode == 4) {
-    d.PulseLength = ParseNumber(first);
-    if (d.PulseLength == 0) return Fail(view, "Invalid pulse length.");
-    return true;
-  }
-  d.Frequency = ParseNumber(first);
-  d.DutyCycle = ParseNumber(second) / 100;
+  d = DesignAsTyped(d, first, second);
+  if (d.DesignMode == 4) return d.PulseLength == 0 ? Fail(view, "Invalid pulse length.") : true;
   if (d.Frequency < 0.01 || d.Frequency > 2000000) return Fail(view, "Frequency not realistic.");
   if (d.DesignMode == 1) {
     if (d.DutyCycle <= 0.5) return Fail(view, "Duty cycle not realistic for this mode.");

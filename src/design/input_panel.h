@@ -1,6 +1,9 @@
 #pragma once
 
+#include <string>
+
 #include "design/shell_view.h"
+#include "state/global.h"
 
 namespace timer555 {
 
@@ -8,6 +11,10 @@ namespace timer555 {
 // checked) and reports the first problem in an error box; true when the
 // design can be calculated.
 bool ValidateInput(ShellView& view);
+// `design` with the targets the entry fields hold (`first`, `second`) as
+// the next arrow click or Calculate reads them, unchecked.
+TimerDesignState DesignAsTyped(TimerDesignState design, const std::string& first,
+                               const std::string& second);
 
 // The arrow image's two halves: up at or left of 44 % of its width, down at or
 // right of 54 %, nothing in the gap between.

@@ -870,3 +870,195 @@ TEST_F(CheckWindowTest, TheTimerArrowsLeaveTheCheckAsTheCommandLineHasIt) {
 
 }  // namespace
 }  // namespace timer555
+
+namespace timer555 {
+namespace {
+
+// The whole road with the keyboard alone and with the mouse: design 3 at
+// 1000 Hz and 25 %, C1 one step up, R1 adjusted, parts for the bench applied
+// from the check window, the page saved. Both end in the same pixels.
+class RoadTest : public CheckWindowTest {
+ protected:
+  void SetUp() override {
+    CheckWindowTest::SetUp();
+    dir = QDir::temp().filePath("timer555_road_test");
+    QDir(dir).removeRecursively();
+    QDir().mkpath(dir);
+  }
+  void TearDown() override {
+    SetSaveNameAsker({});
+    QDir(dir).removeRecursively();
+    CheckWindowTest::TearDown();
+  }
+  // A key to whatever has the keyboard: an open menu, a dialog, the window.
+  static void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* to = QApplication::activePopupWidget();
+    if (to == nullptr) to = QApplication::focusWidget();
+    if (to == nullptr) to = QApplication::activeWindow();
+    ASSERT_NE(to, nullptr) << "nothing has the keyboard for key " << std::hex << key;
+    QTest::keyClick(to, static_cast<Qt::Key>(key), modifiers);
+  }
+  static void Keys(const QString& text) { QTest::keyClicks(QApplication::focusWidget(), text); }
+  // Presses `key`; the modal window it opens gets `inside` typed, which must close it.
+  static void KeyIntoModal(int key, const std::function<void()>& inside,
+                           Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    bool done = false;
+    QTimer timer;
+    timer.setInterval(5);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+      QWidget* modal = QApplication::activeModalWidget();
+      // Keys go to the dialog once it has the keyboard.
+      if (done || modal == nullptr || !modal->isVisible() ||
+          QApplication::focusWidget() == nullptr || QApplication::focusWidget()->window() != modal)
+        return;
+      done = true;
+      inside();
+    });
+    timer.start();
+    Key(key, modifiers);
+    timer.stop();
+    EXPECT_TRUE(done) << "no dialog opened";
+  }
+  // The offscreen platform activates no window when another closes; a window
+  // manager gives the keyboard back to the window below.
+  static void Reactivate(QWidget* below) {
+    if (QApplication::activeWindow() != nullptr) return;
+    below->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(below));
+  }
+  // Tab until `target` has the focus; at most `limit` presses.
+  static void TabTo(QWidget* target, int limit = 20) {
+    for (int i = 0; i < limit && !target->hasFocus(); ++i)
+      Key(Qt::Key_Tab);
+    ASSERT_TRUE(target->hasFocus()) << target->objectName().toStdString() << " not reached by Tab";
+  }
+  // The text typed into the adjustment dialog: R1 a tenth up, in kilohms.
+  static QString R1Entry() { return "3.3"; }
+  // The first of the bench choices the window can enter.
+  static int ReachableChoice(TfmCheck* check) {
+    for (int row = 0; row < check->PartsTable()->rowCount(); ++row) {
+      check->PartsTable()->selectRow(row);
+      if (check->ApplyPartsButton()->isEnabled()) return row;
+    }
+    return -1;
+  }
+  std::vector<QImage> Pictures() const {
+    std::vector<QImage> images;
+    for (ImageControl* image :
+         {window->Image1, window->Image2, window->Image3, window->Image4, window->Image5})
+      images.push_back(image->CanvasRef().Image().copy());
+    return images;
+  }
+
+  QString dir;
+};
+
+TEST_F(RoadTest, TheKeyboardAloneEndsWhereTheMouseDoes) {
+  // The mouse.
+  OpenDesign(3);
+  Type(window->NumEdit1, "1000");
+  Type(window->NumEdit2, "25");
+  Calculate();
+  ClickArrow(true);
+  ASSERT_TRUE(Adjust(Global::Page().ResistorHitRects[1], R1Entry()).empty());
+  window->PageMenu()->actions().at(0)->trigger();
+  TfmCheck* check = window->CheckWindow();
+  QTRY_VERIFY(!check->Searching() && check->PartsTable()->rowCount() == 5);
+  const int choice = ReachableChoice(check);
+  ASSERT_GE(choice, 0);
+  check->PartsTable()->clearSelection();
+  QTableWidget* table = check->PartsTable();
+  QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                    table->visualItemRect(table->item(choice, 0)).center());
+  EXPECT_TRUE(
+      WithModals([&] { QTest::mouseClick(check->ApplyPartsButton(), Qt::LeftButton); }).empty())
+      << "what the window offers it can enter";
+  check->close();
+  SetSaveNameAsker([&](QWidget*, const QString&, const QString&, const QString&, QString*) {
+    return dir + "/mouse.png";
+  });
+  window->PageMenu()->actions().at(2)->trigger();
+  const std::vector<QImage> mouse = Pictures();
+  const TimerDesignState byMouse = Global::TimerDesign();
+  SetSaveNameAsker({});
+
+  // The keyboard, from a new window.
+  delete check;
+  Global::Reset();
+  window = std::make_unique<TfmMain>();
+  ShowSettled(*window);
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  Key(Qt::Key_F10);
+  Key(Qt::Key_Return);  // Design
+  ASSERT_EQ(Global::Page().PageMode, PageMode::Designs);
+  Key(Qt::Key_Tab);
+  ASSERT_TRUE(window->Image2->ShowsFocusMark());
+  Key(Qt::Key_Right);
+  Key(Qt::Key_Right);
+  Key(Qt::Key_Space);  // the third design
+  ASSERT_EQ(Global::TimerDesign().DesignMode, 3);
+  Key(Qt::Key_Tab);
+  ASSERT_TRUE(window->NumEdit1->hasFocus());
+  Keys("1000");
+  Key(Qt::Key_Return);  // on to the second field
+  Keys("25");
+  Key(Qt::Key_Tab);
+  ASSERT_TRUE(window->Image3->hasFocus());
+  Key(Qt::Key_Return);  // Calculate
+  ASSERT_TRUE(Global::Page().Calculated);
+  TabTo(window->Image4);  // past C1 (chosen) to the arrows
+  ASSERT_TRUE(window->RB1->isChecked());
+  Key(Qt::Key_Space);  // up
+  TabTo(window->Image2);
+  Key(Qt::Key_Right);  // C1, then R1
+  ASSERT_EQ(window->Image2->CurrentItem(), 1);
+  ASSERT_EQ(window->Image2->AccessibleItems().at(1).name.substr(0, 4), "R1, ");
+  const QString entry = R1Entry();
+  KeyIntoModal(Qt::Key_Return, [&] {
+    Keys(entry);
+
+    Key(Qt::Key_Return);  // to OK
+    Key(Qt::Key_Return);
+  });
+  Reactivate(window.get());
+  Key(Qt::Key_F9);
+  check = window->CheckWindow();
+  QTRY_VERIFY(check->isActiveWindow());
+  QTRY_VERIFY(!check->Searching() && check->PartsTable()->rowCount() == 5);
+  TabTo(check->PartsTable());
+  Key(Qt::Key_Home, Qt::ControlModifier);
+  for (int i = 0; i < choice; ++i)
+    Key(Qt::Key_Down);
+  ASSERT_EQ(check->PartsTable()->currentRow(), choice);
+  TabTo(check->ApplyPartsButton());
+  Key(Qt::Key_Space);
+  Key(Qt::Key_Escape);
+  ASSERT_FALSE(check->isVisible());
+  Reactivate(window.get());
+  ASSERT_TRUE(window->Image2->hasFocus());
+  Key(Qt::Key_F10, Qt::ShiftModifier);
+  ASSERT_NE(QApplication::activePopupWidget(), nullptr) << "the page's menu";
+  Key(Qt::Key_Down);
+  Key(Qt::Key_Down);
+  Key(Qt::Key_Down);  // Save picture as
+  KeyIntoModal(Qt::Key_Return, [&] {
+    Key(Qt::Key_A, Qt::ControlModifier);
+    Keys(dir + "/keyboard.png");
+    Key(Qt::Key_Return);
+  });
+  Reactivate(window.get());
+  const std::vector<QImage> keyboard = Pictures();
+  EXPECT_EQ(Global::TimerDesign().R1, byMouse.R1);
+  EXPECT_EQ(Global::TimerDesign().R2, byMouse.R2);
+  EXPECT_EQ(Global::TimerDesign().C1, byMouse.C1);
+  for (size_t i = 0; i < mouse.size(); ++i)
+    EXPECT_EQ(keyboard[i], mouse[i]) << "Image" << i + 1;
+  QFile a(dir + "/mouse.png"), b(dir + "/keyboard.png");
+  ASSERT_TRUE(a.open(QIODevice::ReadOnly));
+  ASSERT_TRUE(b.open(QIODevice::ReadOnly));
+  EXPECT_EQ(a.readAll(), b.readAll());
+}
+
+}  // namespace
+}  // namespace timer555

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "app/arguments.h"
+#include "app/keys.h"
 #include "cli/cli.h"
 
 namespace timer555 {
@@ -137,6 +138,15 @@ TEST(ManualTest, WindowManualSaysWhatHelpSays) {
   for (const auto& phrase : phrases)
     EXPECT_NE(manual.find(phrase), std::string::npos) << phrase;
   EXPECT_NE(manual.find("timer555 [Qt options]"), std::string::npos);
+}
+
+// The keys' dialog and the manual list the same keys with the same words.
+TEST(ManualTest, WindowManualListsEveryKey) {
+  const std::string manual = ManualText(TIMER555_SOURCE_DIR "/docs/man/timer555.1");
+  for (const KeyUse& k : kKeyUses) {
+    const std::string line = Collapse(std::string(k.keys) + " " + std::string(k.use));
+    EXPECT_NE(manual.find(line), std::string::npos) << line;
+  }
 }
 
 TEST(ManualTest, WindowArguments) {
