@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QFile>
@@ -474,6 +475,52 @@ TEST_F(DesignFlowTest, TheKeyboardReachesTheDesign) {
   EXPECT_TRUE(window->Image2->ShowsFocusMark());
   QTest::mousePress(window->Image2, Qt::LeftButton, {}, QPoint(1, 1));
   EXPECT_FALSE(window->Image2->ShowsFocusMark()) << "a mouse press takes the mark away";
+}
+
+// Alt alone goes to the menu bar and back; Alt with a caption's letter
+// presses it; the Menu key opens the page's menu where the mark is. A screen
+// reader hears the page's title and the fields' units.
+TEST_F(DesignFlowTest, AltTheMenuKeyAndWhatIsHeard) {
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  EXPECT_EQ(window->Image2->accessibleName(), "Start page");
+  const auto alt = [] {
+    QTest::keyPress(QApplication::focusWidget(), Qt::Key_Alt, Qt::AltModifier);
+    QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Alt);
+  };
+  window->Image2->setFocus();
+  alt();
+  ASSERT_TRUE(window->Image1->hasFocus());
+  EXPECT_TRUE(window->Image1->ShowsFocusMark());
+  alt();
+  EXPECT_TRUE(window->Image2->hasFocus()) << "Alt again: back to the page";
+  // Alt held for a letter is the letter's, not the menu bar's.
+  QTest::keyPress(QApplication::focusWidget(), Qt::Key_Alt, Qt::AltModifier);
+  QTest::keyClick(window.get(), Qt::Key_A, Qt::AltModifier);
+  QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Alt);
+  EXPECT_EQ(Global::Page().PageMode, PageMode::Applications);
+  EXPECT_TRUE(window->Image2->hasFocus());
+  EXPECT_EQ(window->Image2->accessibleName(), "Applications");
+  QTest::keyClick(window.get(), Qt::Key_T, Qt::AltModifier);
+  EXPECT_EQ(Global::Page().PageMode, PageMode::DataList);
+  QTest::keyClick(window->Image2, Qt::Key_Right);
+  QTest::keyClick(window->Image2, Qt::Key_Return);
+  EXPECT_EQ(window->Image2->accessibleName(), "Typical Timer specifications");
+  QTest::keyClick(window.get(), Qt::Key_D, Qt::AltModifier);
+  QTest::keyClick(window->Image2, Qt::Key_End);
+  QTest::keyClick(window->Image2, Qt::Key_Return);
+  EXPECT_EQ(window->Image2->accessibleName().toStdString(), TraitsOf(DesignKind::OneShot).title);
+  EXPECT_EQ(window->NumEdit1->accessibleDescription(), "in seconds");
+  QTest::keyClick(window.get(), Qt::Key_D, Qt::AltModifier);
+  QTest::keyClick(window->Image2, Qt::Key_Return);
+  EXPECT_EQ(window->NumEdit1->accessibleDescription(), "in hertz");
+  EXPECT_EQ(window->NumEdit2->accessibleDescription(), "in percent");
+  // The Menu key: the page's menu at the mark, closed again by Escape.
+  QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(0, 0));
+  QApplication::sendEvent(window->Image2, &menuKey);
+  QTRY_VERIFY(window->PageMenu()->isVisible());
+  QTest::keyClick(window->PageMenu(), Qt::Key_Escape);
+  EXPECT_FALSE(window->PageMenu()->isVisible());
 }
 
 // The real-world check: a tool window beside the specified window.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "design/input_panel.h"
 #include "design/timer_equations.h"
 #include "state/global.h"
 
@@ -139,6 +140,40 @@ TEST(AcceptsResistor, AnswersWithoutChangingAnything) {
   EXPECT_EQ(Global::TimerDesign().R1, design.R1);
   EXPECT_EQ(Global::Page().ResistorUnderCursor, 2);
   EXPECT_EQ(Global::Adjust().AdjustUnit, "nF");
+}
+
+// Whether the window can enter a set of parts: the arrows solve for the
+// targets as the fields hold them ("26.8" %, not the 26.7926 % the last
+// adjustment computed), and without a click the band is around the
+// references as they stand.
+TEST(ReachParts, JudgesOnTheTargetsAsTyped) {
+  Global::Reset();
+  TimerDesignState d = Global::TimerDesign();
+  d.DesignMode = 3;
+  d.Frequency = 976.0989;
+  d.DutyCycle = 0.267926;
+  d.E12Index = 1;  // 120 nF
+  d.DecadeCount = 9;
+  d.C1 = d.C1Ref = 1.2e-7;
+  d.R1 = 3300;  // adjusted from 3.006 K
+  d.R1Ref = 3005.61;
+  d.R2 = d.R2Ref = 9016.84;
+  const TimerDesignState typed = DesignAsTyped(d, "976.099", "26.8");
+  EXPECT_DOUBLE_EQ(typed.DutyCycle, 0.268);
+  // 23 clicks down to 1.5 nF, where R1 is 264.07 K as typed: 220 K is
+  // 16.7 % low, just outside the band (220.06 K), though inside it for the
+  // unrounded duty cycle.
+  const PartsReach far = ReachParts(typed, 1.5e-9, 220e3, 680e3);
+  EXPECT_FALSE(far.reachable);
+  EXPECT_EQ(far.reason.rfind("R1 = 220K is outside", 0), 0u) << far.reason;
+  EXPECT_TRUE(ReachParts(d, 1.5e-9, 220e3, 680e3).reachable) << "unrounded, it would be";
+  // No click: the band is around the references of the last calculation.
+  const PartsReach here = ReachParts(typed, 1.2e-7, 2400, 9100);
+  EXPECT_FALSE(here.reachable);
+  EXPECT_NE(here.reason.find("around 3.006K"), std::string::npos) << here.reason;
+  const PartsReach near = ReachParts(typed, 1.2e-7, 3300, 9100);
+  EXPECT_TRUE(near.reachable) << near.reason;
+  EXPECT_EQ(near.steps, 0);
 }
 
 }  // namespace
