@@ -124,11 +124,17 @@ class ImageControlAccessible final : public QAccessibleWidget {
 
   QStringList actionNames() const override {
     if (role() == QAccessible::Button) return {pressAction()};
-    return QAccessibleWidget::actionNames();
+    QStringList names = QAccessibleWidget::actionNames();
+    if (Control()->HasContextMenu()) names << showMenuAction();
+    return names;
   }
   void doAction(const QString& name) override {
     if (role() == QAccessible::Button && name == pressAction()) {
       Control()->PressAt(Control()->width() / 2, Control()->height() / 2);
+      return;
+    }
+    if (name == showMenuAction() && Control()->HasContextMenu()) {
+      Control()->OpenContextMenu();
       return;
     }
     QAccessibleWidget::doAction(name);

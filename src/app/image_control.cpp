@@ -101,13 +101,18 @@ void ImageControl::keyPressEvent(QKeyEvent* event) {
     update();
     focusNextChild();
   } else if (key == Qt::Key_F10 && shift && contextMenu_) {
-    const QPoint at = CurrentCentre();
-    contextMenu_(at.x(), at.y());
+    OpenContextMenu();
   } else {
     QWidget::keyPressEvent(event);
     return;
   }
   event->accept();
+}
+
+void ImageControl::OpenContextMenu() {
+  if (!contextMenu_) return;
+  const QPoint at = CurrentCentre();
+  contextMenu_(at.x(), at.y());
 }
 
 void ImageControl::focusInEvent(QFocusEvent* event) {

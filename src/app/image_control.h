@@ -30,6 +30,10 @@ class ImageControl final : public QWidget {
   void SetClick(MouseHandler h) { click_ = std::move(h); }
   // The context menu's request (right button or the menu key), at (x, y).
   void SetContextMenu(MouseHandler h) { contextMenu_ = std::move(h); }
+  bool HasContextMenu() const noexcept { return static_cast<bool>(contextMenu_); }
+  // Opens the context menu at the part with the focus mark (a screen
+  // reader's "show menu").
+  void OpenContextMenu();
 
   // How a screen reader sees the picture: its own role and, when parts of it
   // are clicked separately, those parts (in the picture's pixels) and their role.

@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QRadioButton>
 #include <QTest>
 
@@ -151,6 +152,21 @@ TEST_F(AccessibilityTest, TabWalksTheWindow) {
             (QStringList{"Image2", "NumEdit1", "NumEdit2", "Image3", "RB1", "Image4", "Image1"}));
   EXPECT_EQ(walk(Qt::Key_Backtab),
             (QStringList{"Image4", "RB1", "Image3", "NumEdit2", "NumEdit1", "Image2", "Image1"}));
+}
+
+// A reader opens the page's menu with its "show menu" action.
+TEST_F(AccessibilityTest, ThePagesMenuIsAnAction) {
+  QAccessibleActionInterface* actions = Of(window->Image2)->actionInterface();
+  ASSERT_NE(actions, nullptr);
+  ASSERT_TRUE(actions->actionNames().contains(QAccessibleActionInterface::showMenuAction()));
+  EXPECT_FALSE(Of(window->Image1)
+                   ->actionInterface()
+                   ->actionNames()
+                   .contains(QAccessibleActionInterface::showMenuAction()))
+      << "the menu bar has no menu of its own";
+  actions->doAction(QAccessibleActionInterface::showMenuAction());
+  QTRY_VERIFY(window->PageMenu()->isVisible());
+  window->PageMenu()->close();
 }
 
 // An item kept by a screen reader after the page changed says it is gone
