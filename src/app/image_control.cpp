@@ -78,6 +78,14 @@ void ImageControl::AnnounceCurrent() {
 void ImageControl::keyPressEvent(QKeyEvent* event) {
   const int key = event->key();
   const bool shift = event->modifiers() & Qt::ShiftModifier;
+  for (const auto& [itemKey, item] : itemKeys_) {
+    if (key == itemKey && event->modifiers() == Qt::NoModifier) {
+      current_ = item;
+      PressCurrent();
+      event->accept();
+      return;
+    }
+  }
   if (key == Qt::Key_Left || key == Qt::Key_Up) {
     MoveItem(-1);
   } else if (key == Qt::Key_Right || key == Qt::Key_Down) {
@@ -87,14 +95,7 @@ void ImageControl::keyPressEvent(QKeyEvent* event) {
   } else if (key == Qt::Key_End) {
     MoveItem(static_cast<int>(AccessibleItems().size()) - 1 - current_);
   } else if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
-    keyboard_ = true;
-    const QPoint at = CurrentCentre();
-    const std::vector<std::string> before = ItemNames();
-    PressAt(at.x(), at.y());
-    // Another page: the mark starts on its first part.
-    if (ItemNames() != before) current_ = 0;
-    update();
-    AnnounceCurrent();
+    PressCurrent();
   } else if (key == Qt::Key_Escape && role_ == QAccessible::MenuBar) {
     // Out of the menu bar, back to the page.
     keyboard_ = false;
@@ -107,6 +108,17 @@ void ImageControl::keyPressEvent(QKeyEvent* event) {
     return;
   }
   event->accept();
+}
+
+void ImageControl::PressCurrent() {
+  keyboard_ = true;
+  const QPoint at = CurrentCentre();
+  const std::vector<std::string> before = ItemNames();
+  PressAt(at.x(), at.y());
+  // Another page: the mark starts on its first part.
+  if (ItemNames() != before) current_ = 0;
+  update();
+  AnnounceCurrent();
 }
 
 void ImageControl::OpenContextMenu() {

@@ -60,6 +60,9 @@ class ImageControl final : public QWidget {
   // Puts the mark on part `item`, as the keyboard does.
   void SetCurrentItem(int item);
   bool ShowsFocusMark() const noexcept { return keyboard_ && hasFocus(); }
+  // A key that presses part `item` at once (the picture of two arrows: Up
+  // presses the up arrow) instead of moving the mark.
+  void SetItemKey(int key, int item) { itemKeys_.emplace_back(key, item); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -83,6 +86,9 @@ class ImageControl final : public QWidget {
   ItemSource items_;
   int current_ = 0;
   bool keyboard_ = false;
+  std::vector<std::pair<int, int>> itemKeys_;
+  // Presses the part with the mark, as a click in its middle would.
+  void PressCurrent();
   // The parts the mark was last on, to know a new set of parts.
   std::vector<std::string> markedNames_;
   std::vector<std::string> ItemNames() const;

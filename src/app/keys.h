@@ -21,6 +21,7 @@ inline constexpr KeyUse kKeyUses[] = {
      "the items of the page (designs, applications, data pages, R1, R2, C1), the arrows, "
      "C1 or Timer"},
     {"Enter, Space", "press the item with the focus mark (R1, R2, C1: adjust it)"},
+    {"Up, Down on the arrows", "step C1 through the E12 values, or the timer"},
     {"Enter in the first field", "on to the second field"},
     {"Shift+F10, Menu", "the page's menu: real-world check, copy, save picture, keyboard"},
     {"F9", "the real-world check"},

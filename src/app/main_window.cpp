@@ -281,6 +281,9 @@ void TfmMain::CreatePanel() {
   Image4->setAccessibleName("Arrows");
   Image4->SetAccessibleParts(QAccessible::Grouping, QAccessible::Button,
                              [] { return MainShell::ArrowItems(); });
+  // On the arrows, the keyboard's Up and Down are the arrows the help page names.
+  Image4->SetItemKey(Qt::Key_Up, 0);
+  Image4->SetItemKey(Qt::Key_Down, 1);
   Image5->setAccessibleName("Output waveform");
   // Tab order (set once every control takes the focus): the menu bar, the page, the fields,
   // Calculate, the choice of what the arrows step, the arrows.

@@ -376,7 +376,9 @@ TEST_F(DesignFlowTest, TimerArrowsCycleThePackages) {
   EXPECT_EQ(Global::Drawing().TimerVariant, TimerVariant::Timer556A);
 }
 
-TEST_F(DesignFlowTest, ArrowKeysDoNotStepTheCapacitor) {
+// The keyboard's Up and Down step C1 on the pictured arrows only: on the
+// window and in the fields they change nothing.
+TEST_F(DesignFlowTest, ArrowKeysStepTheCapacitorOnTheArrowsOnly) {
   OpenDesign(1);
   Type(window->NumEdit1, "1000");
   Type(window->NumEdit2, "75");
@@ -385,6 +387,13 @@ TEST_F(DesignFlowTest, ArrowKeysDoNotStepTheCapacitor) {
   QTest::keyClick(window.get(), Qt::Key_Up);
   QTest::keyClick(window->NumEdit2, Qt::Key_Down);
   EXPECT_EQ(Global::TimerDesign().C1, c1);
+  window->Image4->setFocus(Qt::TabFocusReason);
+  QTest::keyClick(window->Image4, Qt::Key_Up);
+  EXPECT_NEAR(Global::TimerDesign().C1, 1.2e-7, 1e-18);
+  EXPECT_EQ(window->Image4->CurrentItem(), 0);
+  QTest::keyClick(window->Image4, Qt::Key_Down);
+  EXPECT_EQ(Global::TimerDesign().C1, c1);
+  EXPECT_EQ(window->Image4->CurrentItem(), 1) << "the mark on the arrow pressed";
 }
 
 }  // namespace
@@ -516,7 +525,8 @@ TEST_F(DesignFlowTest, AltTheMenuKeyAndWhatIsHeard) {
   EXPECT_EQ(window->NumEdit1->accessibleDescription(), "in hertz");
   EXPECT_EQ(window->NumEdit2->accessibleDescription(), "in percent");
   // The Menu key: the page's menu at the mark, closed again by Escape.
-  QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(0, 0));
+  QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(0, 0),
+                            window->Image2->mapToGlobal(QPoint(0, 0)));
   QApplication::sendEvent(window->Image2, &menuKey);
   QTRY_VERIFY(window->PageMenu()->isVisible());
   QTest::keyClick(window->PageMenu(), Qt::Key_Escape);

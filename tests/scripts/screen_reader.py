@@ -11,6 +11,7 @@ import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 TIMEOUT = 30
 
@@ -78,6 +79,30 @@ def type_into(acc, text):
     acc.queryEditableText().setTextContents(text)
 
 
+def announcements(app, action, enough):
+    """The new names a reader is told of while `action` runs, until `enough`."""
+    heard = []
+
+    def on_name(event):
+        try:
+            heard.append(event.source.name)
+        except Exception:
+            return
+        if enough(heard):
+            pyatspi.Registry.stop()
+
+    def give_up():
+        pyatspi.Registry.stop()
+        return False
+
+    pyatspi.Registry.registerEventListener(on_name, "object:property-change:accessible-name")
+    action()
+    GLib.timeout_add_seconds(TIMEOUT, give_up)
+    pyatspi.Registry.start()
+    pyatspi.Registry.deregisterEventListener(on_name, "object:property-change:accessible-name")
+    return heard
+
+
 def design_and_check(app):
     """Design 3 at 1000 Hz and 25 %, then the real-world check; returns R1."""
     act(named(app, "menu item", "Design"), "Press")
@@ -137,6 +162,12 @@ def main():
     if expected_warning not in warnings.name:
         sys.exit(f"screen_reader: the warning '{expected_warning}' is not heard in "
                  f"'{warnings.name}'")
+    # A changed status is announced: the simulation's, as it starts and ends.
+    heard = announcements(app, lambda: act(named(app, "push button", "Simulate"), "Press"),
+                          lambda names: any(n.startswith("Simulated by") for n in names))
+    print("announced:", " / ".join(heard))
+    if "Cancel" not in heard or not any(n.startswith("Simulated by") for n in heard):
+        sys.exit("screen_reader: the simulation's start and end were not announced")
     print("screen_reader: every value heard")
 
 
