@@ -7,6 +7,8 @@ set -euo pipefail
 window="$1"
 cli="$2"
 here="$(cd "$(dirname "$0")" && pwd)"
+# shellcheck source=tests/scripts/virtual_screen.sh
+source "$here/virtual_screen.sh"
 
 # R1 as the schematic prints it ("3.607K"), in the words a reader says.
 r1=$("$cli" design 3 -f 1000 -d 25 | awk '$1 == "R1" { print $2 }')
@@ -30,18 +32,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A free display number, then the virtual screen.
-display=90
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
-  display=$((display + 1))
-done
-Xvfb ":$display" -screen 0 1600x1000x24 -nolisten tcp >"$sandbox/xvfb.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
-[ -e "/tmp/.X11-unix/X$display" ] || { cat "$sandbox/xvfb.log"; exit 1; }
-
+# The virtual screen, on a display number of its own.
+start_virtual_screen 1600x1000
 mkdir -m 700 "$sandbox/runtime" "$sandbox/home"
-export DISPLAY=":$display" HOME="$sandbox/home" XDG_RUNTIME_DIR="$sandbox/runtime"
+export HOME="$sandbox/home" XDG_RUNTIME_DIR="$sandbox/runtime"
 # A session bus of its own; the accessibility bus starts on the program's call.
 status=0
 timeout 120 dbus-run-session -- bash -c '

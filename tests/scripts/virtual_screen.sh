@@ -1,0 +1,14 @@
+# Sourced: starts a virtual X screen of size $1 (e.g. 1600x1000) on a display
+# number the server chooses itself, exports DISPLAY, and stops it on exit.
+# Needs $sandbox (a scratch directory) and the array pids (killed on exit).
+start_virtual_screen() {
+  Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$sandbox/display" \
+    >"$sandbox/xvfb.log" 2>&1 &
+  pids+=($!)
+  for _ in $(seq 100); do
+    [ -s "$sandbox/display" ] && break
+    sleep 0.1
+  done
+  [ -s "$sandbox/display" ] || { cat "$sandbox/xvfb.log"; return 1; }
+  export DISPLAY=":$(tr -d '\n' <"$sandbox/display")"
+}
