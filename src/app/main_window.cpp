@@ -90,9 +90,12 @@ void TfmMain::Guarded(F&& handler) {
   }
   for (ImageControl* image : {Image1, Image2, Image3, Image4, Image5})
     if (image != nullptr) image->update();
-  // A screen reader names the page by what it shows.
+  // A screen reader names the page by what it shows and reads what is
+  // written on it.
   const QString title = QString::fromStdString(shell_->PageTitle());
-  if (Image2 != nullptr && Image2->accessibleName() != title) Image2->setAccessibleName(title);
+  if (Image2->accessibleName() != title) Image2->setAccessibleName(title);
+  const QString text = QString::fromStdString(ReadingOrder(Image2->CanvasRef().Written()));
+  if (Image2->accessibleDescription() != text) Image2->setAccessibleDescription(text);
   // The check hears of every change of the design, and of nothing else.
   shell_->AnnounceDesign();
 }

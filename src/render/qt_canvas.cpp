@@ -227,8 +227,44 @@ void QtCanvas::FillRect(const Rect& r) {
   const int t = ClampCoord(std::min(r.top, r.bottom), image_.height());
   const int b = ClampCoord(std::max(r.top, r.bottom), image_.height());
   if (rr <= l || b <= t) return;
+  Unwrite(l, t, rr, b);
   QPainter p(&image_);
   p.fillRect(QRect(l, t, rr - l, b - t), ToQColor(BrushColor()));
+}
+
+void QtCanvas::Unwrite(int left, int top, int right, int bottom) {
+  std::erase_if(written_, [&](const WrittenText& w) {
+    return w.x >= left && w.x < right && w.y >= top && w.y < bottom;
+  });
+}
+
+std::string ReadingOrder(std::vector<WrittenText> texts) {
+  // Tops this close are one line: the design page's labels sit a pixel or
+  // two apart beside their parts.
+  constexpr int kLineSlack = 4;
+  std::erase_if(texts, [](const WrittenText& w) {
+    return w.text.find_first_not_of(' ') == std::string::npos;
+  });
+  std::stable_sort(texts.begin(), texts.end(),
+                   [](const WrittenText& a, const WrittenText& b) { return a.y < b.y; });
+  std::string out;
+  for (size_t first = 0; first < texts.size();) {
+    size_t end = first + 1;
+    while (end < texts.size() && texts[end].y - texts[first].y <= kLineSlack)
+      ++end;
+    std::stable_sort(texts.begin() + static_cast<std::ptrdiff_t>(first),
+                     texts.begin() + static_cast<std::ptrdiff_t>(end),
+                     [](const WrittenText& a, const WrittenText& b) { return a.x < b.x; });
+    if (!out.empty()) out += '\n';
+    for (size_t i = first; i < end; ++i) {
+      if (i > first) out += ' ';
+      const std::string& t = texts[i].text;
+      const size_t from = t.find_first_not_of(' ');
+      out += t.substr(from, t.find_last_not_of(' ') - from + 1);
+    }
+    first = end;
+  }
+  return out;
 }
 
 void QtCanvas::Rectangle(int left, int top, int right, int bottom) {
@@ -237,6 +273,8 @@ void QtCanvas::Rectangle(int left, int top, int right, int bottom) {
   // here like the other outlines.
   RasterTarget t = TargetOf(image_);
   RasterRectangle(t, {left, top, right, bottom}, GetPen().color, BrushColor());
+  Unwrite(std::min(left, right), std::min(top, bottom), std::max(left, right),
+          std::max(top, bottom));
 }
 
 void QtCanvas::Ellipse(int left, int top, int right, int bottom) {
@@ -281,6 +319,8 @@ void QtCanvas::DrawText(int x, int y, const std::string& text) {
   // Text wholly outside the image draws nothing; this also keeps QPainter away
   // from coordinates it cannot represent.
   if (right < 0 || bottom < 0 || x > image_.width() || y > image_.height()) return;
+  Unwrite(x, y, x + std::max(advance, 1), y + m.Height());
+  written_.push_back({x, y, text});
   QPainter p(&image_);
   p.fillRect(QRect(x, y, advance, m.Height()), ToQColor(BrushColor()));
   p.setFont(f);

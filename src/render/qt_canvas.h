@@ -4,6 +4,7 @@
 #include <QImage>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "render/canvas.h"
 
@@ -51,6 +52,16 @@ QFont ResolveFont(const Font& font, CellMetrics* metrics = nullptr);
 // The image encoded as a PNG file's bytes.
 std::string PngBytes(const QImage& image);
 
+// A text written on a canvas, by its top-left corner.
+struct WrittenText {
+  int x = 0;
+  int y = 0;
+  std::string text;
+};
+// The texts as a reader takes them in: line by line from the top (texts whose
+// tops lie within a few pixels make one line), left to right within a line.
+std::string ReadingOrder(std::vector<WrittenText> texts);
+
 // The canvas the window shows and PNG export writes: a QImage of RGB32 pixels.
 // Lines, ellipses, polygons and arcs go through our own integer rasterisers;
 // rectangles, fills and text through QPainter with mappings measured to match.
@@ -73,12 +84,19 @@ class QtCanvas final : public Canvas {
   int TextWidth(const std::string& text) override;
   int TextHeight(const std::string& text) override;
 
+  // What is written on the picture now, for screen readers: a fill, a box
+  // or another text over a text's corner takes that text away.
+  const std::vector<WrittenText>& Written() const noexcept { return written_; }
+
  protected:
   void DrawLine(Point from, Point to) override;
   void DrawText(int x, int y, const std::string& text) override;
 
  private:
   QImage image_;
+  std::vector<WrittenText> written_;
+  // Forgets the texts whose corner lies in [left, right) x [top, bottom).
+  void Unwrite(int left, int top, int right, int bottom);
 };
 
 }  // namespace timer555

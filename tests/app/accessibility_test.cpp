@@ -154,6 +154,27 @@ TEST_F(AccessibilityTest, TabWalksTheWindow) {
             (QStringList{"Image4", "RB1", "Image3", "NumEdit2", "NumEdit1", "Image2", "Image1"}));
 }
 
+// A reader reads what each page writes: the help, the data pages, the
+// values beside the parts.
+TEST_F(AccessibilityTest, ThePagesTextIsReadable) {
+  Press(Child(Of(window->Image1), "Help"));
+  EXPECT_TRUE(window->Image2->accessibleDescription().contains(
+      "[3] Change capacitor values with up/down arrow keys."))
+      << window->Image2->accessibleDescription().toStdString();
+  Press(Child(Of(window->Image1), "Data"));
+  Press(Child(Of(window->Image2), "Typical Timer specifications"));
+  const QString table = window->Image2->accessibleDescription();
+  EXPECT_GT(table.count('\n'), 5) << table.toStdString();
+  Press(Child(Of(window->Image1), "Design"));
+  Press(Child(Of(window->Image2), "Astable (Duty cycle > 50%)"));
+  window->NumEdit1->SetProgramText("1000");
+  window->NumEdit2->SetProgramText("75");
+  Press(Of(window->Image3));
+  const QString page = window->Image2->accessibleDescription();
+  EXPECT_TRUE(page.contains("7.214K")) << page.toStdString();
+  EXPECT_TRUE(page.contains("100nF")) << page.toStdString();
+}
+
 // A reader opens the page's menu with its "show menu" action.
 TEST_F(AccessibilityTest, ThePagesMenuIsAnAction) {
   QAccessibleActionInterface* actions = Of(window->Image2)->actionInterface();

@@ -18,6 +18,37 @@ bool IsWhite(const QImage& img, int x, int y) {
   return img.pixel(x, y) == qRgb(255, 255, 255);
 }
 
+// What is written stays readable until something covers its corner.
+TEST(QtCanvas, RemembersWhatIsWrittenUntilItIsCovered) {
+  QtCanvas c(200, 100);
+  c.SetFontName("DejaVu Sans");
+  c.TextOut(10, 10, "R1");
+  c.TextOut(10, 40, "old");
+  c.TextOut(10, 40, "new");  // opaque text over the old
+  c.TextOut(150, 70, "gone");
+  c.SetBrushColor(kWhite);
+  c.FillRect({140, 60, 200, 100});
+  c.TextOut(100, 70, "boxed");
+  c.Rectangle(90, 65, 160, 90);
+  ASSERT_EQ(c.Written().size(), 2u);
+  EXPECT_EQ(ReadingOrder(c.Written()), "R1\nnew");
+}
+
+TEST(ReadingOrder, LinesFromTheTopWordsFromTheLeft) {
+  struct Case {
+    std::vector<WrittenText> texts;
+    const char* read;
+  } const cases[] = {
+      {{}, ""},
+      {{{5, 0, "only"}}, "only"},
+      {{{50, 10, "right"}, {5, 12, "left"}, {5, 30, "below"}}, "left right\nbelow"},
+      {{{5, 30, "  padded  "}, {5, 0, "   "}}, "padded"},
+      {{{5, 0, "a"}, {9, 4, "b"}, {9, 9, "c"}}, "a b\nc"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(ReadingOrder(c.texts), c.read);
+}
+
 TEST(QtCanvas, LineToLeavesTheEndPixelAndMovesThePen) {
   QtCanvas c(8, 8);
   c.MoveTo(0, 0);
