@@ -36,9 +36,11 @@ TfmAdjust::TfmAdjust(QWidget* parent, ErrorHandler showError)
                      static_cast<QWidget*>(Label2), static_cast<QWidget*>(BitBtn1)}) {
     w->setFont(ControlFont());
   }
-  Label1->setAccessibleName("Component");
-  NumEdit1->setAccessibleName("Value");
-  Label2->setAccessibleName("Unit");
+  // A screen reader hears the texts themselves: the field is named by the
+  // part ("R1") and described by its unit in words.
+  Label1->setAccessibleDescription("Component");
+  Label1->setBuddy(NumEdit1);
+  Label2->setAccessibleDescription("Unit");
   connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
 }
 
@@ -55,6 +57,7 @@ void TfmAdjust::FormShow() {
   NumEdit1->SetProgramText(ToQString(a.AdjustNumber));
   Label2->setText(ToQString(a.AdjustUnit));
   Label2->adjustSize();
+  NumEdit1->setAccessibleDescription(ToQString("in " + UnitWord(a.AdjustUnit)));
   NumEdit1->setFocus();
   NumEdit1->selectAll();
 }

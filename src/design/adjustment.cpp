@@ -75,12 +75,17 @@ std::string SpokenValue(const std::string& shown, bool capacitor) {
   AdjustmentField field;
   field.capacitor = capacitor;
   SplitUnit(field, shown);
+  const std::string word = UnitWord(field.unit);
+  return word.empty() ? shown : field.number + " " + word;
+}
+
+std::string UnitWord(const std::string& unit) {
   static const std::pair<const char*, const char*> kWords[] = {
       {"", "ohms"},    {"K", "kilohms"},      {"M", "megohms"},     {"G", "gigohms"},
       {"F", "farads"}, {"uF", "microfarads"}, {"nF", "nanofarads"}, {"pF", "picofarads"}};
-  for (const auto& [unit, word] : kWords)
-    if (field.unit == unit) return field.number + " " + word;
-  return shown;
+  for (const auto& [shown, word] : kWords)
+    if (unit == shown) return word;
+  return {};
 }
 
 bool AcceptsResistor(const TimerDesignState& design, int index, double ohms) {

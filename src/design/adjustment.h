@@ -35,6 +35,9 @@ std::string EntryText(const AdjustmentField& field, double value);
 // A value as the schematic prints it, in words a screen reader says:
 // "7.214K" → "7.214 kilohms", "100nF" → "100 nanofarads".
 std::string SpokenValue(const std::string& shown, bool capacitor);
+// The dialog's unit in words: "K" is "kilohms", "nF" "nanofarads"; empty
+// for a unit it does not know.
+std::string UnitWord(const std::string& unit);
 
 // Whether the dialog of resistor `index` (1 or 2) accepts `ohms` for `design`.
 bool AcceptsResistor(const TimerDesignState& design, int index, double ohms);

@@ -1073,6 +1073,11 @@ TEST_F(RoadTest, TheKeyboardAloneEndsWhereTheMouseDoes) {
   ASSERT_EQ(window->Image2->AccessibleItems().at(1).name.substr(0, 4), "R1, ");
   const QString entry = R1Entry();
   KeyIntoModal(Qt::Key_Return, [&] {
+    // A reader hears the field as the part with its unit, the value as typed.
+    QAccessibleInterface* field =
+        QAccessible::queryAccessibleInterface(QApplication::focusWidget());
+    EXPECT_EQ(field->text(QAccessible::Name), "R1");
+    EXPECT_EQ(field->text(QAccessible::Description), "in kilohms");
     Keys(entry);
 
     Key(Qt::Key_Return);  // to OK
