@@ -173,12 +173,6 @@ std::vector<Option> GeneralOptions() {
           {{"--version"}, "", "show the version and exit", {}}};
 }
 
-template <typename T>
-std::vector<T> Joined(std::vector<T> a, std::vector<T> b) {
-  a.insert(a.end(), std::make_move_iterator(b.begin()), std::make_move_iterator(b.end()));
-  return a;
-}
-
 // render designN: the design page, calculated when the request asks for it.
 ExitStatus RenderDesign(const std::vector<std::string>& args, std::ostream& err) {
   DesignRequest request;
@@ -261,10 +255,8 @@ ExitStatus Render(const std::vector<std::string>& args, std::ostream& err) {
 ExitStatus Design(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   DesignRequest request;
   bool json = false;
-  ParseOptions(args, Joined(DesignOptions(request), {JsonOption(json)}), [&](const std::string& a) {
-    if (request.kind) throw UsageError("unexpected argument '" + a + "'");
-    request.kind = ParseDesignKind(a);
-  });
+  ParseOptions(args, Joined(DesignOptions(request), {JsonOption(json)}),
+               ModeArgument(request.kind));
   if (!request.kind) throw UsageError("design wants a MODE");
   MeasuringCanvas page(PageWidth(), PageHeight());
   DesignReport report;
@@ -286,10 +278,6 @@ struct Command {
   std::function<std::vector<Option>()> listed;
   std::function<ExitStatus(const std::vector<std::string>&, std::ostream&, std::ostream&)> run;
 };
-
-ExitStatus Status(int code) {
-  return static_cast<ExitStatus>(code);
-}
 
 std::string RenderUsage() {
   return "  render PAGE [--timer VARIANT] -o FILE\n"
@@ -337,9 +325,7 @@ const std::vector<Command>& Commands() {
          return Joined(Joined(ConditionOptions(check.conditions), CheckOptions(check)),
                        BenchPartOptions(bench));
        },
-       [](const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-         return Status(RunCheckCommand(args, out, err));
-       }},
+       RunCheckCommand},
       {"simulate",
        "  simulate MODE [DESIGN OPTIONS] [--vcc VOLTS] [--family FAMILY]\n"
        "           [--r1 OHM] [--r2 OHM] [--c1 FARAD]\n"
@@ -353,9 +339,7 @@ const std::vector<Command>& Commands() {
          static double seconds = 0;
          return SimulateOptions(netlist, picture, seconds);
        },
-       [](const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-         return Status(RunSimulateCommand(args, out, err));
-       }},
+       RunSimulateCommand},
       {"parts",
        "  parts MODE (-f HZ [-d PERCENT] | -t SECONDS) [PARTS OPTIONS] [--json]\n"
        "      Find standard resistors and capacitors whose built circuit meets the\n"
@@ -366,9 +350,7 @@ const std::vector<Command>& Commands() {
          static PartsRequest parts;
          return PartsOptions(parts);
        },
-       [](const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-         return Status(RunPartsCommand(args, out, err));
-       }},
+       RunPartsCommand},
   };
   return commands;
 }

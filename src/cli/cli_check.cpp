@@ -124,26 +124,20 @@ Option JsonOption(bool& json) {
           [&json](const std::string&) { json = true; }};
 }
 
-int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+ExitStatus RunCheckCommand(const std::vector<std::string>& args, std::ostream& out,
+                           std::ostream& err) {
   DesignRequest request;
   CheckSettings settings;
   bool json = false;
   BenchParts bench;
-  std::vector<Option> options = DesignOptions(request);
-  for (Option& o : ConditionOptions(settings.conditions))
-    options.push_back(std::move(o));
-  for (Option& o : CheckOptions(settings))
-    options.push_back(std::move(o));
-  for (Option& o : BenchPartOptions(bench))
-    options.push_back(std::move(o));
-  options.push_back(JsonOption(json));
-  ParseOptions(args, options, [&](const std::string& a) {
-    if (request.kind) throw UsageError("unexpected argument '" + a + "'");
-    request.kind = ParseDesignKind(a);
-  });
+  ParseOptions(args,
+               Joined(Joined(Joined(DesignOptions(request), ConditionOptions(settings.conditions)),
+                             Joined(CheckOptions(settings), BenchPartOptions(bench))),
+                      {JsonOption(json)}),
+               ModeArgument(request.kind));
   DesignReport design;
   const auto calculated = CalculatedDesign("check", request, design, err);
-  if (!calculated) return 1;
+  if (!calculated) return ExitStatus::Failed;
   const DesignSnapshot snapshot = WithBenchParts(*calculated, bench);
   const CheckReport report = RunCheck(snapshot, settings);
   if (json) {
@@ -151,7 +145,7 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
   } else {
     PrintText(design, snapshot, settings, report, out);
   }
-  return 0;
+  return ExitStatus::Success;
 }
 
 }  // namespace timer555

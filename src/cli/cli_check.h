@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "analysis/check.h"
+#include "cli/cli.h"
 #include "cli/cli_design.h"
 #include "cli/options.h"
 
@@ -28,7 +29,8 @@ std::vector<Option> BenchPartOptions(BenchParts& parts);
 DesignSnapshot WithBenchParts(DesignSnapshot design, const BenchParts& parts);
 
 // timer555-cli check: the design's steps, then the real-world check.
-int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+ExitStatus RunCheckCommand(const std::vector<std::string>& args, std::ostream& out,
+                           std::ostream& err);
 
 // --json: one JSON object instead of the text.
 Option JsonOption(bool& json);

@@ -102,6 +102,13 @@ DesignKind ParseDesignKind(const std::string& text) {
                    "' (astable-above, astable-square, astable-below, monostable or 1 to 4)");
 }
 
+std::function<void(const std::string&)> ModeArgument(std::optional<DesignKind>& kind) {
+  return [&kind](const std::string& a) {
+    if (kind) throw UsageError("unexpected argument '" + a + "'");
+    kind = ParseDesignKind(a);
+  };
+}
+
 std::vector<Option> DesignOptions(DesignRequest& r) {
   const auto arrows = [&r](const std::string& option, bool up) {
     return [&r, option, up](const std::string& value) {

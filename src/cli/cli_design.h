@@ -37,6 +37,9 @@ struct DesignRequest {
 
 // MODE as astable-above, astable-square, astable-below, monostable or 1 to 4.
 DesignKind ParseDesignKind(const std::string& text);
+// The commands' one positional argument, MODE, into `kind`; a second is a
+// usage error.
+std::function<void(const std::string&)> ModeArgument(std::optional<DesignKind>& kind);
 
 // The design options, the texts and clicks a user would give the window,
 // filling `request`; `design`, `render designN` and the commands that check a

@@ -140,14 +140,11 @@ std::vector<Option> PartsOptions(PartsRequest& r) {
   return options;
 }
 
-int RunPartsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+ExitStatus RunPartsCommand(const std::vector<std::string>& args, std::ostream& out,
+                           std::ostream& err) {
   PartsRequest request;
-  std::vector<Option> options = PartsOptions(request);
-  options.push_back(JsonOption(request.json));
-  ParseOptions(args, options, [&](const std::string& a) {
-    if (request.kind) throw UsageError("unexpected argument '" + a + "'");
-    request.kind = ParseDesignKind(a);
-  });
+  ParseOptions(args, Joined(PartsOptions(request), {JsonOption(request.json)}),
+               ModeArgument(request.kind));
   if (request.picture) PictureFormatOf(*request.picture);
   PartsQuestion question = QuestionOf(request);
   // Without --vcc the range's middle is the nominal supply.
@@ -158,13 +155,13 @@ int RunPartsCommand(const std::vector<std::string>& args, std::ostream& out, std
   if (request.picture && !answer.choices.empty() &&
       !DrawAndWrite([&](Canvas& c) { DrawHistogram(c, question, answer.choices.front()); },
                     *request.picture, kHistogramWidth, kHistogramHeight, err))
-    return 1;
+    return ExitStatus::Failed;
   if (request.json) {
     PrintJsonLine(PartsJson(question, answer), out);
   } else {
     out << PartsAnswerText(question, answer);
   }
-  return 0;
+  return ExitStatus::Success;
 }
 
 }  // namespace timer555

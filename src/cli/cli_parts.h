@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "analysis/check.h"
+#include "cli/cli.h"
 #include "cli/options.h"
 #include "report/parts_report.h"
 
@@ -29,6 +30,7 @@ struct PartsRequest {
 std::vector<Option> PartsOptions(PartsRequest& request);
 
 // timer555-cli parts: the search, its yield and the exact parts.
-int RunPartsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+ExitStatus RunPartsCommand(const std::vector<std::string>& args, std::ostream& out,
+                           std::ostream& err);
 
 }  // namespace timer555

@@ -110,33 +110,27 @@ std::vector<Option> SimulateOptions(std::optional<std::string>& netlist,
            [&seconds](const std::string& v) { seconds = Seconds(v); }}};
 }
 
-int RunSimulateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+ExitStatus RunSimulateCommand(const std::vector<std::string>& args, std::ostream& out,
+                              std::ostream& err) {
   DesignRequest request;
   Conditions conditions;
   bool json = false;
   double seconds = kSimulationSeconds;
   std::optional<std::string> netlistFile, picture;
-  std::vector<Option> options = DesignOptions(request);
-  for (Option& o : ConditionOptions(conditions))
-    options.push_back(std::move(o));
   BenchParts bench;
-  for (Option& o : BenchPartOptions(bench))
-    options.push_back(std::move(o));
-  for (Option& o : SimulateOptions(netlistFile, picture, seconds))
-    options.push_back(std::move(o));
-  options.push_back(JsonOption(json));
-  ParseOptions(args, options, [&](const std::string& a) {
-    if (request.kind) throw UsageError("unexpected argument '" + a + "'");
-    request.kind = ParseDesignKind(a);
-  });
+  ParseOptions(args,
+               Joined(Joined(Joined(DesignOptions(request), ConditionOptions(conditions)),
+                             BenchPartOptions(bench)),
+                      Joined(SimulateOptions(netlistFile, picture, seconds), {JsonOption(json)})),
+               ModeArgument(request.kind));
   if (picture) PictureFormatOf(*picture);
   DesignReport design;
   const auto calculated = CalculatedDesign("simulate", request, design, err);
-  if (!calculated) return 1;
+  if (!calculated) return ExitStatus::Failed;
   const DesignSnapshot snapshot = WithBenchParts(*calculated, bench);
   if (netlistFile) {
     const std::string text = Netlist(snapshot, conditions, PlanSimulation(snapshot, conditions));
-    return WriteOutput(*netlistFile, text, err) ? 0 : 1;
+    return WriteOutput(*netlistFile, text, err) ? ExitStatus::Success : ExitStatus::Failed;
   }
   SimulationResult result;
   {
@@ -145,14 +139,14 @@ int RunSimulateCommand(const std::vector<std::string>& args, std::ostream& out, 
   }
   if (result.error) {
     PrintError(err, *result.error);
-    return 1;
+    return ExitStatus::Failed;
   }
   if (picture &&
       !DrawAndWrite([&](Canvas& c) { DrawSimulatedWave(c, snapshot, conditions, result); },
                     *picture, kWavePictureWidth, kWavePictureHeight, err))
-    return 1;
+    return ExitStatus::Failed;
   PrintSimulation(design.title, snapshot, conditions, result, json, out);
-  return 0;
+  return ExitStatus::Success;
 }
 
 }  // namespace timer555

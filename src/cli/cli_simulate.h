@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli.h"
 #include "cli/options.h"
 
 namespace timer555 {
@@ -19,6 +20,7 @@ int InterruptingSignal();
 
 // timer555-cli simulate: the design's steps, then ngspice on its circuit.
 // Exit 1 with the message where ngspice is missing or fails.
-int RunSimulateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+ExitStatus RunSimulateCommand(const std::vector<std::string>& args, std::ostream& out,
+                              std::ostream& err);
 
 }  // namespace timer555

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -32,6 +33,13 @@ struct Option {
 // and so is an option given twice unless it is repeatable.
 void ParseOptions(const std::vector<std::string>& args, const std::vector<Option>& options,
                   const std::function<void(const std::string&)>& positional);
+
+// The options of `a`, then those of `b`.
+template <typename T>
+std::vector<T> Joined(std::vector<T> a, std::vector<T> b) {
+  a.insert(a.end(), std::make_move_iterator(b.begin()), std::make_move_iterator(b.end()));
+  return a;
+}
 
 // The table's --help lines: `indent` blanks, the spellings and value, padded
 // to `column` characters from the indent, then the help text.
