@@ -380,14 +380,10 @@ void TfmCheck::ShowParts(const PartsQuestion& question, PartsAnswer answer) {
                            : traits.resistorPair
                                ? EngineeringText(c.r2.value_or(0), "\u03a9")
                                : EngineeringText(c.r2.value_or(0), "\u03a9") + " pull-up";
-    const std::string built =
-        traits.oneShot ? FigureText(TimingRow::Kind::Time, c.predicted.tHigh)
-                       : FigureText(TimingRow::Kind::Frequency, c.predicted.frequency) + ", " +
-                             FigureText(TimingRow::Kind::DutyCycle, c.predicted.dutyCycle);
     partsTable_->setItem(row, 0, item(EngineeringText(c.c1, "F")));
     partsTable_->setItem(row, 1, item(EngineeringText(c.r1, "\u03a9")));
     partsTable_->setItem(row, 2, item(r2));
-    partsTable_->setItem(row, 3, item(built));
+    partsTable_->setItem(row, 3, item(TimingText(question.target.kind, c.predicted)));
     partsTable_->setItem(row, 4, item(FixedText(c.error * 100, 2) + " %"));
     partsTable_->setItem(row, 5, item(FixedText(c.spread.yield * 100, 1) + " %"));
   }
@@ -395,19 +391,25 @@ void TfmCheck::ShowParts(const PartsQuestion& question, PartsAnswer answer) {
   ChooseParts();
 }
 
-void TfmCheck::ChooseParts() {
+const PartsChoice* TfmCheck::ChosenParts() const {
   const int row = partsTable_->currentRow();
-  const bool chosen = partsAnswer_ && partsQuestion_ && row >= 0 &&
-                      row < static_cast<int>(partsAnswer_->choices.size());
-  copyParts_->setEnabled(chosen);
+  if (!partsAnswer_ || !partsQuestion_ || row < 0 ||
+      row >= static_cast<int>(partsAnswer_->choices.size()))
+    return nullptr;
+  return &partsAnswer_->choices[static_cast<size_t>(row)];
+}
+
+void TfmCheck::ChooseParts() {
+  const PartsChoice* chosen = ChosenParts();
+  copyParts_->setEnabled(chosen != nullptr);
   applyParts_->setEnabled(false);
-  if (!chosen) {
+  if (chosen == nullptr) {
     histogram_->Clear();
     applyParts_->setToolTip("");
     applyParts_->setAccessibleDescription("");
     return;
   }
-  const PartsChoice& c = partsAnswer_->choices[static_cast<size_t>(row)];
+  const PartsChoice& c = *chosen;
   const PartsQuestion question = *partsQuestion_;
   const bool pair = TraitsOf(question.target.kind).resistorPair;
   const PartsReach reach = ReachParts(shell_.TypedDesign(), c.c1, c.r1, pair ? c.r2 : std::nullopt);
@@ -424,11 +426,10 @@ void TfmCheck::ChooseParts() {
 }
 
 void TfmCheck::ApplyParts() {
-  const int row = partsTable_->currentRow();
-  if (!partsAnswer_ || !partsQuestion_ || row < 0 ||
-      row >= static_cast<int>(partsAnswer_->choices.size()))
-    return;
-  const PartsChoice c = partsAnswer_->choices[static_cast<size_t>(row)];
+  const PartsChoice* chosen = ChosenParts();
+  if (chosen == nullptr) return;
+  // A copy: applying changes the design, and the search answers anew.
+  const PartsChoice c = *chosen;
   const bool pair = TraitsOf(partsQuestion_->target.kind).resistorPair;
   const auto apply = [&] { shell_.ApplyParts(c.c1, c.r1, pair ? c.r2 : std::nullopt); };
   if (guard_) {
@@ -440,13 +441,9 @@ void TfmCheck::ApplyParts() {
 }
 
 void TfmCheck::CopyParts() {
-  const int row = partsTable_->currentRow();
-  if (!partsAnswer_ || !partsQuestion_ || row < 0 ||
-      row >= static_cast<int>(partsAnswer_->choices.size()))
-    return;
-  QGuiApplication::clipboard()->setText(
-      Text(PartsListText(partsQuestion_->target.kind,
-                         partsAnswer_->choices[static_cast<size_t>(row)], settings_.tolerance)));
+  if (const PartsChoice* chosen = ChosenParts())
+    QGuiApplication::clipboard()->setText(
+        Text(PartsListText(partsQuestion_->target.kind, *chosen, settings_.tolerance)));
 }
 
 void TfmCheck::ShowSimulated(const std::optional<Timing>& t) {

@@ -71,6 +71,8 @@ class TfmCheck final : public QWidget {
   // it runs is asked again when it ends.
   void SearchParts();
   void ShowParts(const PartsQuestion& question, PartsAnswer answer);
+  // The row of the answer the table's current row shows; none without one.
+  const PartsChoice* ChosenParts() const;
   void ChooseParts();
   void ApplyParts();
   void CopyParts();

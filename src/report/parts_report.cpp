@@ -26,18 +26,17 @@ std::string PartsOf(DesignKind kind, double c1, double r1, const std::optional<d
   return text;
 }
 
-// "1.006 kHz, 25.4 %" or "10.01 ms".
-std::string TimingText(DesignKind kind, const Timing& t) {
-  if (TraitsOf(kind).oneShot) return FigureText(TimingRow::Kind::Time, t.tHigh);
-  return FigureText(TimingRow::Kind::Frequency, t.frequency) + ", " +
-         FigureText(TimingRow::Kind::DutyCycle, t.dutyCycle);
-}
-
 std::string Percent(double fraction, int decimals) {
   return FixedText(fraction * 100, decimals) + " %";
 }
 
 }  // namespace
+
+std::string TimingText(DesignKind kind, const Timing& t) {
+  if (TraitsOf(kind).oneShot) return FigureText(TimingRow::Kind::Time, t.tHigh);
+  return FigureText(TimingRow::Kind::Frequency, t.frequency) + ", " +
+         FigureText(TimingRow::Kind::DutyCycle, t.dutyCycle);
+}
 
 std::string TargetText(const DesignSnapshot& t) {
   if (TraitsOf(t.kind).oneShot) return FigureText(TimingRow::Kind::Time, t.pulseLength);
@@ -62,9 +61,7 @@ std::string PartsChoiceText(DesignKind kind, const PartsChoice& c) {
 }
 
 std::string ExactPartsText(DesignKind kind, const ExactParts& exact) {
-  std::string parts = "C1 " + Farads(exact.c1) + ", R1 " + Ohms(exact.r1);
-  if (TraitsOf(kind).resistorPair && exact.r2) parts += ", R2 " + Ohms(*exact.r2);
-  return parts + ": " + TimingText(kind, exact.predicted);
+  return PartsOf(kind, exact.c1, exact.r1, exact.r2) + ": " + TimingText(kind, exact.predicted);
 }
 
 std::string PartsAnswerText(const PartsQuestion& q, const PartsAnswer& answer) {

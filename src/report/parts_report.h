@@ -17,6 +17,8 @@ struct PartsQuestion {
   bool operator==(const PartsQuestion&) const = default;
 };
 
+// A built circuit's timing: "1.006 kHz, 25.4 %" or "10.01 ms".
+std::string TimingText(DesignKind kind, const Timing& timing);
 // "1.000 kHz, 25.0 %" or "10.00 ms".
 std::string TargetText(const DesignSnapshot& target);
 // One choice on one line: "C1 470.0 nF, R1 560.0 Ω, R2 1.600 kΩ: 1.006 kHz,
