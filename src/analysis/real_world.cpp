@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "analysis/numerics.h"
+#include "analysis/pin_currents.h"
 #include "format/engineering.h"
 
 namespace timer555 {
@@ -152,7 +153,10 @@ struct Paths {
 };
 
 Paths PathsOf(const DesignSnapshot& s, const Conditions& c, const FamilyParameters& f) {
-  const double vcc = c.vcc, ith = f.thresholdCurrent, rd = f.dischargeResistance;
+  // A CMOS gate's leakage is constant: it shifts what each path drives
+  // towards. A bipolar pair's current follows the capacitor (PinCurrents).
+  const double ith = f.inputPairSpread > 0 ? 0 : f.thresholdCurrent;
+  const double vcc = c.vcc, rd = f.dischargeResistance;
   Paths p;
   const Path pin7 = DischargeNode(vcc, s.r1, rd);
   switch (s.kind) {
@@ -252,24 +256,45 @@ Timing PredictWith(const DesignSnapshot& s, const Conditions& c, const FamilyPar
   const Diode diode = DiodeAt(c.celsius);
   const double v1 = c.vcc / 3, v2 = 2 * c.vcc / 3, delay = f.propagationDelay;
   const Paths p = PathsOf(s, c, f);
+  const DesignTraits& traits = TraitsOf(s.kind);
+  const PinCurrents pins = PinCurrentsOf(f, c.vcc, c.celsius, !traits.oneShot);
+  const auto charging = [&](double v) { return ChargeCurrent(p, v, diode); };
+  const auto discharging = [&](double v) { return PathCurrent(p.discharge, v, diode); };
+  const auto charge = [&](double from, double to) {
+    return ChargeTime(p, s.c1, from, to, diode) + PinCurrentsTime(pins, s.c1, from, to, charging);
+  };
+  // The saturated transistor that held the capacitor low (pin 7, or the
+  // output's sinking side in the 50 % design) stays on for its storage time,
+  // which grows with the current it carried.
+  const double carried = traits.oneShot         ? c.vcc / s.r1
+                         : traits.usesDischarge ? discharging(v1) + c.vcc / s.r1
+                                                : discharging(v1) + c.vcc / s.r2;
+  const double storage =
+      f.storageTime > 0 ? f.storageTime * std::log1p(carried / f.storageKnee) : 0;
   Timing t;
-  if (TraitsOf(s.kind).oneShot) {
+  if (traits.oneShot) {
     // Triggered from rest, where pin 7 holds the capacitor near 0 V.
-    t.tHigh = t.firstTHigh = ChargeTime(p, s.c1, p.discharge.vs, v2, diode) + delay;
+    t.tHigh = t.firstTHigh = charge(p.discharge.vs, v2) + delay + storage;
     return t;
   }
-  // Each threshold is passed by what the capacitor moves during the delay.
+  // Each threshold is passed by what the capacitor moves during the delay
+  // (and the storage time, at the end of a discharge).
   const double low =
-      Overshoot(p.discharge.vs, PathCurrent(p.discharge, v1, diode), s.c1, v1, delay);
+      Overshoot(p.discharge.vs, discharging(v1) - pins.Net(v1), s.c1, v1, delay + storage);
   const double high =
-      Overshoot(p.stage ? c.vcc : p.charge.vs, ChargeCurrent(p, v2, diode), s.c1, v2, delay);
-  const double tH = ChargeTime(p, s.c1, low, v2, diode) + delay;
-  const double tL = PathTime(p.discharge, s.c1, high, v1, diode) + delay;
+      Overshoot(p.stage ? c.vcc : p.charge.vs, charging(v2) + pins.Net(v2), s.c1, v2, delay);
+  // Pin 7's storage keeps the capacitor falling after the output rose: it
+  // adds to the high time. The 50 % design's output rises only when its
+  // sinking side lets go: it adds to the low time.
+  const double toHigh = traits.usesDischarge ? storage : 0;
+  const double tH = charge(low, v2) + delay + toHigh;
+  const double tL = PathTime(p.discharge, s.c1, high, v1, diode) +
+                    PinCurrentsTime(pins, s.c1, high, v1, discharging) + delay + storage - toHigh;
   t.tHigh = tH;
   t.tLow = tL;
   t.frequency = 1 / (tH + tL);
   t.dutyCycle = tH / (tH + tL);
-  if (firstHigh) t.firstTHigh = ChargeTime(p, s.c1, 0, v2, diode) + delay;
+  if (firstHigh) t.firstTHigh = charge(0, v2) + delay;
   return t;
 }
 
@@ -281,6 +306,37 @@ Timing PredictTiming(const DesignSnapshot& s, const Conditions& c) {
 
 Timing PredictSteadyTiming(const DesignSnapshot& s, const Conditions& c) {
   return PredictWith(s, c, Parameters(c.family), false);
+}
+
+Timing PredictTiming(const DesignSnapshot& s, const Conditions& c, Corner corner) {
+  return PredictWith(s, c, CornerParameters(c.family, corner));
+}
+
+Timing PredictSteadyTimingWith(const DesignSnapshot& s, const Conditions& c,
+                               const FamilyParameters& f) {
+  return PredictWith(s, c, f, false);
+}
+
+FamilyParameters CornerParameters(TimerFamily family, Corner corner) {
+  FamilyParameters f = Parameters(family);
+  switch (corner) {
+    case Corner::Typical:
+      break;
+    case Corner::Fast:
+      f.thresholdCurrent = f.triggerCurrent = 0;
+      f.propagationDelay = f.propagationDelayMin;
+      f.storageTime = 0;
+      f.outputJunctionSaturation *= f.outputDropSpread;
+      break;
+    case Corner::Slow:
+      f.thresholdCurrent = f.thresholdCurrentMax;
+      f.triggerCurrent = f.triggerCurrentMax;
+      f.propagationDelay = f.propagationDelayMax;
+      f.storageTime = f.storageTimeMax;
+      f.outputJunctionSaturation /= f.outputDropSpread;
+      break;
+  }
+  return f;
 }
 
 bool Switches(const Timing& t) {
@@ -442,7 +498,7 @@ struct Cause {
 std::vector<Cause> Causes(const DesignSnapshot& s, const FamilyParameters& f) {
   std::vector<Cause> causes;
   FamilyParameters p = f;
-  p.thresholdCurrent = 0;
+  p.thresholdCurrent = p.triggerCurrent = 0;
   causes.push_back({"threshold", p});
   p = f;
   p.propagationDelay = 0;
@@ -466,10 +522,19 @@ double Figure(const Timing& t) {
   return t.frequency ? *t.frequency : t.tHigh;
 }
 
+// The comparators' input currents as a cause: "the current into the
+// threshold pin (100.0 nA)", or both pins' where the chip has pairs.
+std::string PinCurrentsText(const FamilyParameters& f) {
+  if (f.triggerCurrent <= 0) return "the current into the threshold pin (" + Amperes(f.thresholdCurrent) + ")";
+  return "the comparators' input currents (" + Amperes(f.thresholdCurrent) +
+         " into the threshold pin as it trips, up to " + Amperes(f.triggerCurrent) +
+         " out of the trigger pin below its level)";
+}
+
 std::string CauseText(const std::string& cause, const FamilyParameters& f) {
   if (cause == "threshold")
-    return "the current into the threshold pin (" + Amperes(f.thresholdCurrent) +
-           ") through the timing resistors; a larger C1 (a step up with the arrows) brings "
+    return PinCurrentsText(f) +
+           " through the timing resistors; a larger C1 (a step up with the arrows) brings "
            "them down";
   if (cause == "delay")
     return "the propagation delay (about " + EngineeringText(f.propagationDelay, "s") +
@@ -635,9 +700,9 @@ void SquareDutyDeparture(const DesignSnapshot& s, const Conditions& c, const Tim
     const std::string cause = MainCause(s, c, *real.dutyCycle, *ideal.dutyCycle, duty);
     if (cause == "threshold") {
       add("threshold-current", [&] {
-        return "The current into the threshold pin (" + Amperes(f.thresholdCurrent) +
-               ") flows through R1 = " + Ohms(s.r1) +
-               " and shifts the levels the capacitor swings between: duty cycle " +
+        return "R1 = " + Ohms(s.r1) + " carries " + PinCurrentsText(f) +
+               " beside the charging current, which moves the times the capacitor takes "
+               "between its levels: duty cycle " +
                Percent(*real.dutyCycle) +
                " instead of 50 %. Use a larger C1 (a step up with the arrows) to bring R1 down" +
                std::string(bipolar ? ", or a CMOS timer." : ".");

@@ -49,6 +49,19 @@ Timing PredictTiming(const DesignSnapshot& design, const Conditions& conditions)
 // The same without the first high time (0), for the many boards of a yield.
 Timing PredictSteadyTiming(const DesignSnapshot& design, const Conditions& conditions);
 
+// Where the model's poorly known figures lie within their ranges: the
+// typical chip, or the end of each range that makes the half periods
+// shortest (no pin currents, the shortest delay, the lowest output drop) or
+// longest (the datasheets' largest pin currents, the longest delay and the
+// storage time, the highest drop). Each effect lengthens the half it
+// matters to, so the two ends bound what a chip does.
+enum class Corner { Typical, Fast, Slow };
+FamilyParameters CornerParameters(TimerFamily family, Corner corner);
+Timing PredictTiming(const DesignSnapshot& design, const Conditions& conditions, Corner corner);
+// The steady timing with figures of the caller's: one board of a yield.
+Timing PredictSteadyTimingWith(const DesignSnapshot& design, const Conditions& conditions,
+                               const FamilyParameters& family);
+
 // A limit the design breaks or a way the built circuit departs from the ideal.
 struct Warning {
   std::string code;

@@ -16,10 +16,34 @@ namespace {
 // 0.3 %/V and 0.1 %/V of supply; astable initial error 2.25 %, monostable
 // 1 %; 16 V recommended, 18 V absolute) and the specifications
 // page (4.5 to 18 V, 100 nA threshold current, 0.5 MHz).
+//
+// The pin currents are base currents of the comparators' input pairs. The
+// datasheets give the threshold's at its trip point (0.1 µA typical, 0.25 µA
+// at most: the figure behind their largest RA + RB, 20 MΩ at 15 V) and the
+// trigger's with pin 2 at 0 V (0.5 µA typical, 2 µA at most), where its pair
+// is switched fully. Two transistor-level NE555 models drew 87–220 nA and
+// 6–29 nA at 20 mV below the threshold, 49–113 nA and 2–10 nA at 100 mV below
+// (a tenfold disagreement): a logistic over 2·Vt, the Darlington input's
+// spread, from the datasheets' figures meets the first model at 0.25 µA.
+//
+// Delays: 100 ns per transition typical (the prediction, and the simulated
+// chip); the two transistor-level models put them at 14–42 ns and 77–304 ns,
+// so a chip's lies within 20–300 ns. Published breadboard measurements run
+// slower at high frequency (1 kΩ / 1 kΩ / 1 nF: 220 kHz where the RC gives
+// 481 kHz; 10 kΩ / 10 kΩ / 330 pF: 113.6 kHz for 145.7 kHz): the saturated
+// discharge transistor's storage time, which grows with the current it
+// carried. 0.4 µs·ln(1 + I / 0.1 mA) meets those two at 5–9 V (1.1 µs after
+// 1.5 mA, 1.9 µs after 15 mA); it is the band's slow end, not a typical figure.
+// The output's high level spreads about ±0.1 V between chips (the models:
+// 1.0–1.1 V at 0.1 mA, 1.3–1.5 V at 1 mA): its junctions' Is by 3.8 either way.
 constexpr FamilyParameters kBipolar = {.name = "bipolar",
                                        .vccMin = 4.5,
                                        .vccMax = 18,
                                        .thresholdCurrent = 100e-9,
+                                       .thresholdCurrentMax = 250e-9,
+                                       .triggerCurrent = 0.5e-6,
+                                       .triggerCurrentMax = 2e-6,
+                                       .inputPairSpread = 2 * 0.025693,
                                        .outputJunctionSaturation = 3.35e-11,
                                        .outputJunctionEmission = 1.46,
                                        .outputHighResistance = 1,
@@ -27,6 +51,12 @@ constexpr FamilyParameters kBipolar = {.name = "bipolar",
                                        .outputSourceCurrent = 0.2,
                                        .dischargeResistance = 10,
                                        .propagationDelay = 100e-9,
+                                       .propagationDelayMin = 20e-9,
+                                       .propagationDelayMax = 300e-9,
+                                       .storageTime = 0,
+                                       .storageTimeMax = 0.4e-6,
+                                       .storageKnee = 0.1e-3,
+                                       .outputDropSpread = 3.8,
                                        .fmax = 0.5e6,
                                        .astableInitialError = 0.0225,
                                        .monostableInitialError = 0.01,
@@ -48,6 +78,10 @@ constexpr FamilyParameters kCmos = {.name = "cmos",
                                     .vccMin = 2,
                                     .vccMax = 18,
                                     .thresholdCurrent = 10e-12,
+                                    .thresholdCurrentMax = 25e-12,
+                                    .triggerCurrent = 0,
+                                    .triggerCurrentMax = 0,
+                                    .inputPairSpread = 0,
                                     .outputJunctionSaturation = 0,
                                     .outputJunctionEmission = 1,
                                     .outputHighResistance = 60,
@@ -55,6 +89,12 @@ constexpr FamilyParameters kCmos = {.name = "cmos",
                                     .outputSourceCurrent = 0.01,
                                     .dischargeResistance = 15,
                                     .propagationDelay = 100e-9,
+                                    .propagationDelayMin = 100e-9,
+                                    .propagationDelayMax = 100e-9,
+                                    .storageTime = 0,
+                                    .storageTimeMax = 0,
+                                    .storageKnee = 1,
+                                    .outputDropSpread = 1,
                                     .fmax = 2e6,
                                     .astableInitialError = 0.02,
                                     .monostableInitialError = 0.01,
@@ -77,7 +117,9 @@ const FamilyParameters& Parameters(TimerFamily family) noexcept {
 
 double MaxTimingResistance(TimerFamily family, double vcc) noexcept {
   const FamilyParameters& f = Parameters(family);
-  const double threshold = vcc / (7.5 * f.thresholdCurrent);
+  // The capacitor stalls short of 2/3 Vcc where the timing resistance cannot
+  // carry the most the threshold pin draws as it trips: (Vcc − 2/3 Vcc) / Ith.
+  const double threshold = vcc / 3 / f.thresholdCurrentMax;
   return f.leakageMaxResistance > 0 ? std::min(threshold, f.leakageMaxResistance) : threshold;
 }
 

@@ -10,18 +10,37 @@ enum class TimerFamily { Bipolar, Cmos };
 // public datasheet figures and the program's own specifications page.
 struct FamilyParameters {
   const char* name;
-  double vccMin, vccMax;    // V: the specifications page's supply range
-  double thresholdCurrent;  // A into pin 6 (specifications page: 100 nA, 10 pA)
+  double vccMin, vccMax;  // V: the specifications page's supply range
+  // A into pin 6 as the threshold comparator trips (specifications page:
+  // 100 nA, 10 pA), and the most a chip draws there (the datasheets' maximum).
+  double thresholdCurrent, thresholdCurrentMax;
+  // A out of pin 2 with the trigger input fully below its reference (the
+  // datasheets give it at 0 V), typical and at most.
+  double triggerCurrent, triggerCurrentMax;
+  // The bipolar chip's inputs are the bases of differential pairs: each pin
+  // draws its current only as its comparator nears its trip point, the pair's
+  // tail shared by a logistic of the difference over `inputPairSpread` volts
+  // at 25 °C (a Darlington pair: 2·Vt). 0: a CMOS gate, whose tiny leakage is
+  // constant and the trigger's nil.
+  double inputPairSpread;
   // The high output's drop below Vcc at a source current I: two base-emitter
   // drops, 2·n·Vt·ln(1 + I/Is), and I times the resistance behind them. A
   // CMOS output has no junction (Is 0) and drives to Vcc through the resistance.
-  double outputJunctionSaturation;     // A: the junctions' Is; 0 where there are none
-  double outputJunctionEmission;       // their n
-  double outputHighResistance;         // ohm
-  double outputLowResistance;          // ohm of a low output to ground
-  double outputSourceCurrent;          // A the output sources at most (200 mA, 10 mA)
-  double dischargeResistance;          // ohm of the on discharge transistor, pin 7 to ground
-  double propagationDelay;             // s from a threshold crossing to the output's change
+  double outputJunctionSaturation;  // A: the junctions' Is; 0 where there are none
+  double outputJunctionEmission;    // their n
+  double outputHighResistance;      // ohm
+  double outputLowResistance;       // ohm of a low output to ground
+  double outputSourceCurrent;       // A the output sources at most (200 mA, 10 mA)
+  double dischargeResistance;       // ohm of the on discharge transistor, pin 7 to ground
+  double propagationDelay;          // s from a threshold crossing to the output's change
+  double propagationDelayMin, propagationDelayMax;  // s: the band a chip's delay lies in
+  // s: the saturated discharge (or sinking output) transistor's storage time
+  // at its turn-off, `storageTime`·ln(1 + I / storageKnee) after carrying I;
+  // typically none beyond the delay, at most with `storageTimeMax`.
+  double storageTime, storageTimeMax, storageKnee;
+  // The bipolar output's junction saturation current varies by this factor
+  // either way from chip to chip: its high level's spread (about ±0.1 V).
+  double outputDropSpread;
   double fmax;                         // Hz the specifications page gives (0.5 MHz, 2 MHz)
   double astableInitialError;          // fraction: the timing error of a new part, astable
   double monostableInitialError;       // fraction, monostable

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "analysis/pin_currents.h"
 #include "analysis/timer_family.h"
 
 namespace timer555 {
@@ -95,6 +96,25 @@ std::string Header(const DesignSnapshot& d, const Conditions& c) {
 // and the family's output stage.
 std::string OutputStage(const Conditions& c);
 
+// The comparators' input currents: a CMOS gate's constant leakage into the
+// threshold pin; a bipolar pair's base current, the threshold's drawn as the
+// pin nears its reference and the trigger's fed as it falls below its own,
+// each shared by a logistic of the distance over the pair's spread.
+std::string PinCurrentSources(const Conditions& c) {
+  const FamilyParameters& f = Parameters(c.family);
+  const PinCurrents pins = PinCurrentsOf(f, c.vcc, c.celsius, true);
+  if (!pins.Any())
+    return "* the current the threshold input draws\nIth thresh gnd DC " + N(f.thresholdCurrent) +
+           "\n";
+  return "* the comparators' input currents: the threshold pair's drawn near 2/3 Vcc, the\n"
+         "* trigger pair's fed below 1/3 Vcc\n"
+         "Bth thresh gnd I = " +
+         N(pins.thresholdFull) + " / (1 + exp((V(ctrl,gnd) - V(thresh,gnd)) / " + N(pins.spread) +
+         "))\n"
+         "Btr gnd trig I = " +
+         N(pins.triggerFull) + " / (1 + exp((V(trig,gnd) - V(lo,gnd)) / " + N(pins.spread) + "))\n";
+}
+
 std::string TimerSubcircuit(const Conditions& c) {
   const FamilyParameters& f = Parameters(c.family);
   std::string s;
@@ -105,11 +125,8 @@ std::string TimerSubcircuit(const Conditions& c) {
       ".subckt timer555 gnd trig out reset ctrl thresh disch vcc\n"
       "Rd1 vcc ctrl 5k\n"
       "Rd2 ctrl lo 5k\n"
-      "Rd3 lo gnd 5k\n"
-      "* the current the threshold input draws\n"
-      "Ith thresh gnd DC " +
-      N(f.thresholdCurrent) +
-      "\n"
+      "Rd3 lo gnd 5k\n" +
+      PinCurrentSources(c) +
       "* trigger below 1/3 Vcc sets, threshold above 2/3 Vcc resets; reset beats trigger beats "
       "threshold.\n"
       "* Each comparator is a switch on its input difference amplified 1000 times: the\n"

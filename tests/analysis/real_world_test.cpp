@@ -236,9 +236,9 @@ TEST(CheckLimits, MessagesSayWhatIsTrue) {
       << rdis;
   for (const Warning& w : CheckLimits(Astable(2, 100000, 0.5, 1e-8), At(9, TimerFamily::Cmos)))
     EXPECT_EQ(w.message.find("A CMOS timer"), std::string::npos) << w.code << ": " << w.message;
-  // 2.445 Hz at 50 %: R1 = 29.5 MΩ; the threshold current, not the output
-  // stage, makes the duty cycle 91 %.
-  const auto slow = Codes(CheckLimits(Astable(2, 2.445, 0.5, 1e-8), At(9)));
+  // 6.56 Hz at 50 %: R1 = 11 MΩ; the trigger pin's current, not the output
+  // stage, makes the duty cycle 47.9 %.
+  const auto slow = Codes(CheckLimits(Astable(2, 6.56, 0.5, 1e-8), At(9)));
   EXPECT_TRUE(Has(slow, "threshold-current"));
   EXPECT_FALSE(Has(slow, "output-drop-duty"));
   // Far from the ideal in designs 1, 2 and 4: said, with its cause.
@@ -258,8 +258,9 @@ TEST(CheckLimits, MessagesSayWhatIsTrue) {
 }
 
 TEST(WorstCase, CornersThatStopAreNamedAndLeftOut) {
-  // 2.445 Hz at 50 %: with R1 5 % high the threshold is never reached.
-  const DesignSnapshot s = Astable(2, 2.445, 0.5, 1e-8);
+  // 6.11 Hz at 50 %: R1 = 11.8 MΩ; with R1 5 % high the trigger pin takes
+  // what R1 gives at 1/3 Vcc, and the discharge never reaches it.
+  const DesignSnapshot s = Astable(2, 6.11, 0.5, 1e-8);
   const ToleranceBand band = WorstCase(s, At(9), ToleranceSpec{});
   EXPECT_EQ(band.stopped, 16);
   EXPECT_EQ(band.stoppedAt, "R1 +5.0 %");

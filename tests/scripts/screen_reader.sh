@@ -18,7 +18,7 @@ case "$r1" in
   *) spoken="R1, $r1 ohms" ;;
 esac
 report=$("$cli" check 3 -f 1000 -d 25)
-# "Frequency       1.000 kHz       863.8 Hz  (-13.6 %)": the predicted column.
+# "Frequency       1.000 kHz       863.6 Hz  (-13.6 %)": the predicted column.
 predicted=$(awk '$1 == "Frequency" { print $4 " " $5; exit }' <<<"$report")
 warning=$(sed -n 's/^  diode-drop: \(.\{40\}\).*/\1/p' <<<"$report")
 [ -n "$r1" ] && [ -n "$predicted" ] && [ -n "$warning" ] || {
