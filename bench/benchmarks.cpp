@@ -108,7 +108,7 @@ BENCHMARK(StandardValueSearch)
     ->Unit(benchmark::kMicrosecond);
 
 void RealWorldCheck(benchmark::State& state) {
-  DesignSnapshot s{DesignKind::AstableBelow, 3606.7, 10820.2, 1e-7, 1000, 0.25, 0};
+  DesignSnapshot s{DesignKind::AstableBelow, 3606.7, 10820.2, 1e-7, 1000, 0.25, 0, {}};
   for (auto _ : state)
     benchmark::DoNotOptimize(RunCheck(s, {}));
 }
@@ -119,7 +119,7 @@ BENCHMARK(RealWorldCheck)->Unit(benchmark::kMicrosecond);
 void SimulateDesign(benchmark::State& state) {
   const double f = state.range(0) == 0 ? 0.01 : state.range(0) == 1 ? 1000 : 2e6;
   DesignSnapshot s{
-      DesignKind::AstableAbove, 0, 0, f < 1 ? 1e-4 : f > 1e5 ? 1e-10 : 1e-7, f, 0.6, 0};
+      DesignKind::AstableAbove, 0, 0, f < 1 ? 1e-4 : f > 1e5 ? 1e-10 : 1e-7, f, 0.6, 0, {}};
   const double k = 1 / (std::log(2.0) * f * s.c1);
   s.r1 = 0.2 * k;
   s.r2 = 0.4 * k;

@@ -38,9 +38,9 @@ std::string WorstCaseText(const ToleranceBand& band, bool oneShot) {
 
 DesignSnapshot SnapshotWithTargets(DesignKind kind, double r1, double r2, double c1, double r1Ref,
                                    double r2Ref, double c1Ref) {
-  DesignSnapshot reference{kind, r1Ref, r2Ref, c1Ref, 0, 0, 0};
+  DesignSnapshot reference{kind, r1Ref, r2Ref, c1Ref, 0, 0, 0, {}};
   const Timing target = IdealTiming(reference);
-  DesignSnapshot s{kind, r1, r2, c1, 0, 0, 0};
+  DesignSnapshot s{kind, r1, r2, c1, 0, 0, 0, {}};
   if (TraitsOf(kind).oneShot) {
     s.pulseLength = target.tHigh;
   } else {

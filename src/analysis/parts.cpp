@@ -39,11 +39,13 @@ std::vector<double> BuildCapacitors(CapacitorSeries series) {
 
 // A design with these parts; R2 is the pull-up where the design has one.
 DesignSnapshot WithParts(const DesignSnapshot& target, double c1, double r1,
-                         std::optional<double> r2) {
+                         std::optional<double> r2,
+                         std::optional<CapacitorType> capacitor = std::nullopt) {
   DesignSnapshot d = target;
   d.c1 = c1;
   d.r1 = r1;
   d.r2 = r2.value_or(TraitsOf(target.kind).pullUp);
+  d.capacitor = capacitor;
   return d;
 }
 
@@ -54,7 +56,7 @@ class Ranking {
   Ranking(int count, double bar) : count_(static_cast<size_t>(count)), limit_(bar) {}
 
   double Bar() const {
-    return clean_.size() < count_ ? limit_ : std::min(limit_, clean_.back().error);
+    return clean_.size() < count_ ? limit_ : std::min(limit_, clean_.back().worst);
   }
 
   void Offer(const Candidate& c) {
@@ -76,10 +78,10 @@ class Ranking {
   }
 
  private:
-  // Smaller error first; then the larger resistors (less current), then
-  // the smaller capacitor.
+  // Smaller error at the band's worse end first; then the larger resistors
+  // (less current), then the smaller capacitor.
   static bool Before(const Candidate& a, const Candidate& b) {
-    if (a.error != b.error) return a.error < b.error;
+    if (a.worst != b.worst) return a.worst < b.worst;
     const double sa = a.r1 + a.r2.value_or(0), sb = b.r1 + b.r2.value_or(0);
     if (sa != sb) return sa > sb;
     if (a.r1 != b.r1) return a.r1 > b.r1;
@@ -102,14 +104,13 @@ class Ranking {
 class Search {
  public:
   Search(const DesignSnapshot& target, const Conditions& conditions,
-         const std::vector<double>& resistors, const TimingOf& timing, bool predicted,
+         const std::vector<CapacitorType>& types, const std::vector<double>& resistors,
          Ranking& ranking)
       : target_(target),
         halves_(TargetHalves(target)),
         conditions_(conditions),
+        types_(types),
         r_(resistors),
-        timing_(timing),
-        predicted_(predicted),
         ranking_(ranking) {}
 
   // Only the candidates nearest the target (the first pass sets the bar), or
@@ -132,22 +133,31 @@ class Search {
     if (j) c.r2 = r_[*j];
     if (!j && TraitsOf(target_.kind).pullUp > 0) c.r2 = TraitsOf(target_.kind).pullUp;
     const DesignSnapshot d = WithParts(target_, c1_, c.r1, c.r2);
-    c.timing = timing_(d);
-    c.error = HalfPeriodError(c.timing, halves_);
+    c.capacitor = ChooseCapacitor(d, conditions_, types_).value_or(CapacitorType::Film);
+    c.timing = PredictBand(d, conditions_);
+    c.error = HalfPeriodError(c.timing.typical, halves_);
+    c.worst = WorstHalfPeriodError(c.timing, halves_);
     return c;
   }
-  // The limits need the built circuit's timing: the one in hand when the
-  // search ranks by it.
+  // The limits reuse the built circuit's timing the search ranks by.
   void Offer(Candidate& c) {
-    const DesignSnapshot d = WithParts(target_, c.c1, c.r1, c.r2);
-    c.broken = BrokenLimits(d, conditions_, predicted_ ? c.timing : PredictTiming(d, conditions_));
+    const DesignSnapshot d = WithParts(target_, c.c1, c.r1, c.r2, c.capacitor);
+    c.broken = BrokenLimits(d, conditions_, c.timing.typical);
     ranking_.Offer(c);
   }
+  // Each half's error over the band: its time grows from the fast end to the slow.
+  static double BandError(double fast, double slow, double typical, double goal) {
+    return std::max({std::fabs(fast / goal - 1), std::fabs(slow / goal - 1),
+                     std::fabs(typical / goal - 1)});
+  }
   double HighError(const Candidate& c) const {
-    return std::fabs(c.timing.tHigh / halves_.high - 1);
+    const BandedTiming& t = c.timing;
+    return BandError(t.fast.tHigh, t.slow.tHigh, t.typical.tHigh, halves_.high);
   }
   double LowError(const Candidate& c) const {
-    return c.timing.tLow ? std::fabs(*c.timing.tLow / *halves_.low - 1) : kInfinity;
+    const BandedTiming& t = c.timing;
+    if (!t.typical.tLow || !t.fast.tLow || !t.slow.tLow) return kInfinity;
+    return BandError(*t.fast.tLow, *t.slow.tLow, *t.typical.tLow, *halves_.low);
   }
   // The first index whose value of `rises` (increasing along the series)
   // reaches `goal`.
@@ -180,12 +190,12 @@ class Search {
         target_.kind == DesignKind::AstableAbove ? halves_.high / k - r2Ideal : halves_.high / k;
     const size_t r1Start = Nearest(std::max(r1Ideal, r_.front()));
     const size_t center = FirstReaching(
-        [&](size_t j) { return Evaluate(r1Start, j).timing.tLow.value_or(kInfinity); },
+        [&](size_t j) { return Evaluate(r1Start, j).timing.typical.tLow.value_or(kInfinity); },
         *halves_.low);
     const auto walk = [&](size_t j) {
       // Every R1 of this R2 that can enter; the low time's least error.
       const size_t i0 =
-          FirstReaching([&](size_t i) { return Evaluate(i, j).timing.tHigh; }, halves_.high);
+          FirstReaching([&](size_t i) { return Evaluate(i, j).timing.typical.tHigh; }, halves_.high);
       double lowError = kInfinity;
       for (int dir : {-1, 1}) {
         for (size_t i = dir < 0 ? i0 - 1 : i0; i < r_.size(); i += static_cast<size_t>(dir)) {
@@ -213,7 +223,7 @@ class Search {
     const double goal = oneShot ? halves_.high : halves_.high + halves_.low.value_or(0);
     const size_t center = FirstReaching(
         [&](size_t i) {
-          const Timing t = Evaluate(i, std::nullopt).timing;
+          const Timing t = Evaluate(i, std::nullopt).timing.typical;
           return t.tHigh + t.tLow.value_or(0);
         },
         goal);
@@ -221,8 +231,8 @@ class Search {
       double previous = kInfinity;
       for (size_t i = dir < 0 ? center - 1 : center; i < r_.size(); i += static_cast<size_t>(dir)) {
         Candidate c = Evaluate(i, std::nullopt);
-        if (c.error > ranking_.Bar() && (c.error >= previous || nearest_)) break;
-        previous = c.error;
+        if (c.worst > ranking_.Bar() && (c.worst >= previous || nearest_)) break;
+        previous = c.worst;
         Offer(c);
         if (nearest_ && std::abs(static_cast<long>(i) - static_cast<long>(center)) >= 1) break;
       }
@@ -232,9 +242,8 @@ class Search {
   const DesignSnapshot& target_;
   const HalfPeriods halves_;
   const Conditions& conditions_;
+  const std::vector<CapacitorType>& types_;
   const std::vector<double>& r_;
-  const TimingOf& timing_;
-  bool predicted_;
   Ranking& ranking_;
   double c1_ = 0;
   bool nearest_ = false;
@@ -315,6 +324,19 @@ class Random {
   std::uint64_t state_;
 };
 
+// One chip's poorly known figures, each uniform over its range (the output's
+// junctions by a factor uniform on a log scale).
+FamilyParameters SampledParameters(const FamilyParameters& family, Random& random) {
+  FamilyParameters f = family;
+  f.thresholdCurrent = family.thresholdCurrentMax * random.Unit();
+  f.triggerCurrent = family.triggerCurrentMax * random.Unit();
+  f.propagationDelay = family.propagationDelayMin +
+                       (family.propagationDelayMax - family.propagationDelayMin) * random.Unit();
+  f.storageTime = family.storageTimeMax * random.Unit();
+  f.outputJunctionSaturation *= std::pow(family.outputDropSpread, random.Symmetric());
+  return f;
+}
+
 Band Percentiles(std::vector<double>& values) {
   if (values.empty()) return {};
   std::sort(values.begin(), values.end());
@@ -386,21 +408,61 @@ double SupplyCurrent(const DesignSnapshot& d, const Conditions& c, const Timing&
   return (d.c1 * c.vcc / 3 + *t.tLow * c.vcc / toLow) / period;
 }
 
+BandedTiming PredictBand(const DesignSnapshot& design, const Conditions& conditions) {
+  BandedTiming t;
+  t.typical = PredictTiming(design, conditions);
+  if (HasBand(conditions.family)) {
+    t.fast = PredictTiming(design, conditions, Corner::Fast);
+    t.slow = PredictTiming(design, conditions, Corner::Slow);
+  } else {
+    t.fast = t.slow = t.typical;
+  }
+  return t;
+}
+
+double WorstHalfPeriodError(const BandedTiming& t, const HalfPeriods& target) {
+  return std::max({HalfPeriodError(t.typical, target), HalfPeriodError(t.fast, target),
+                   HalfPeriodError(t.slow, target)});
+}
+
+std::optional<CapacitorType> ChooseCapacitor(const DesignSnapshot& design,
+                                             const Conditions& conditions,
+                                             const std::vector<CapacitorType>& types) {
+  std::optional<CapacitorType> first;
+  for (const CapacitorTechnology& t : CapacitorTechnologies()) {
+    if (std::find(types.begin(), types.end(), t.type) == types.end() || !Reaches(t, design.c1))
+      continue;
+    DesignSnapshot d = design;
+    d.capacitor = t.type;
+    if (!LeaksTooMuch(d, conditions)) return t.type;
+    if (!first) first = t.type;
+  }
+  return first;
+}
+
 std::vector<Candidate> SearchParts(const DesignSnapshot& target, const Conditions& conditions,
                                    const std::vector<double>& capacitors,
-                                   const std::vector<double>& resistors, int count,
-                                   const TimingOf& timing, bool predicted) {
+                                   const std::vector<CapacitorType>& types,
+                                   const std::vector<double>& resistors, int count) {
   if (count <= 0 || resistors.empty()) return {};
+  // Only the values some allowed kind comes in.
+  std::vector<double> values;
+  for (double c1 : capacitors) {
+    const bool made = std::any_of(types.begin(), types.end(), [c1](CapacitorType type) {
+      return Reaches(TechnologyOf(type), c1);
+    });
+    if (made) values.push_back(c1);
+  }
   Ranking ranking(count, kWorstOffered);
-  Search search(target, conditions, resistors, timing, predicted, ranking);
+  Search search(target, conditions, types, resistors, ranking);
   // The first pass sets the bar with the nearest candidates of each C1; the
   // second walks every candidate that can still meet it.
-  for (double c1 : capacitors)
+  for (double c1 : values)
     search.Capacitor(c1, true);
   const double bar =
       static_cast<int>(ranking.Clean().size()) < count ? kWorstOffered : ranking.Bar();
   ranking.Restart(bar * (1 + 1e-9) + 1e-15);
-  for (double c1 : capacitors)
+  for (double c1 : values)
     search.Capacitor(c1, false);
   return ranking.Clean().empty() ? ranking.Others() : ranking.Clean();
 }
@@ -425,18 +487,29 @@ Spread MonteCarlo(const DesignSnapshot& design, const BenchSpec& bench) {
   duty.reserve(static_cast<size_t>(n));
   high.reserve(static_cast<size_t>(n));
   int inside = 0;
+  // C1's tolerance and drift are its kind's where it is known.
+  const CapacitorTechnology* tech =
+      design.capacitor ? &TechnologyOf(*design.capacitor) : nullptr;
+  const double cTolerance = tech && bench.technologyTolerance ? tech->tolerance : t.capacitor;
+  const bool band = HasBand(bench.conditions.family);
   for (int k = 0; k < n; ++k) {
     DesignSnapshot board = design;
     board.r1 *= 1 + t.resistor * random.Symmetric();
     board.r2 *= 1 + t.resistor * random.Symmetric();
-    board.c1 *= 1 + t.capacitor * random.Symmetric();
+    board.c1 *= 1 + cTolerance * random.Symmetric();
     const double chip = 1 + initial * random.Symmetric();
     Conditions at = bench.conditions;
     at.celsius = t.minCelsius + (t.maxCelsius - t.minCelsius) * random.Unit();
     at.vcc = vccLow + (vccHigh - vccLow) * random.Unit();
+    if (tech) {
+      const double tempco = tech->tempcoMin + (tech->tempcoMax - tech->tempcoMin) * random.Unit();
+      board.c1 *= 1 + tempco * (at.celsius - kNominalCelsius);
+    }
     const double scale =
         chip * (1 + drift * (at.celsius - kNominalCelsius)) * (1 + perVolt * (at.vcc - nominal));
-    const Timing timing = PredictSteadyTiming(board, at);
+    const Timing timing =
+        band ? PredictSteadyTimingWith(board, at, SampledParameters(f, random))
+             : PredictSteadyTiming(board, at);
     const bool runs = Switches(timing);
     const double tH = runs ? timing.tHigh * scale : kInfinity;
     high.push_back(tH);
@@ -463,41 +536,71 @@ Spread MonteCarlo(const DesignSnapshot& design, const BenchSpec& bench) {
   return spread;
 }
 
-PartsAnswer FindParts(const DesignSnapshot& target, const BenchSpec& bench, Series resistors,
-                      CapacitorSeries capacitors, int count) {
-  const Conditions& conditions = bench.conditions;
-  const TimingOf predict = [&](const DesignSnapshot& d) { return PredictTiming(d, conditions); };
-  // A few more than asked, so that ties can go to the higher yield.
-  const std::vector<Candidate> found =
-      SearchParts(target, conditions, CapacitorValues(capacitors), SeriesValues(resistors),
-                  count + 3, predict, true);
-  PartsAnswer answer;
-  for (const Candidate& c : found) {
-    PartsChoice choice;
-    choice.c1 = c.c1;
-    choice.r1 = c.r1;
-    choice.r2 = c.r2;
-    choice.predicted = c.timing;
-    choice.error = c.error;
-    choice.broken = c.broken;
-    const DesignSnapshot d = WithParts(target, c.c1, c.r1, c.r2);
-    choice.pin7Peak = Pin7Peak(d, conditions);
-    choice.supplyCurrent = SupplyCurrent(d, conditions, c.timing);
-    answer.choices.push_back(std::move(choice));
+// Whether a built circuit's figures lie inside the window a board must meet.
+bool InsideWindow(const Timing& t, const DesignSnapshot& target, const BenchSpec& bench) {
+  if (!Switches(t)) return false;
+  const HalfPeriods goal = TargetHalves(target);
+  if (TraitsOf(target.kind).oneShot)
+    return std::fabs(t.tHigh / goal.high - 1) <= bench.frequencyWindow;
+  const double frequency = 1 / (goal.high + *goal.low), duty = goal.high * frequency;
+  return std::fabs(t.frequency.value_or(0) / frequency - 1) <= bench.frequencyWindow &&
+         std::fabs(t.dutyCycle.value_or(0) - duty) <= bench.dutyWindow;
+}
+
+namespace {
+
+PartsChoice ChoiceOf(const Candidate& c, const DesignSnapshot& target, const BenchSpec& bench) {
+  PartsChoice choice;
+  choice.c1 = c.c1;
+  choice.r1 = c.r1;
+  choice.r2 = c.r2;
+  choice.capacitor = c.capacitor;
+  choice.predicted = c.timing.typical;
+  choice.fast = c.timing.fast;
+  choice.slow = c.timing.slow;
+  choice.error = c.error;
+  choice.worst = c.worst;
+  choice.broken = c.broken;
+  choice.onTarget = InsideWindow(c.timing.typical, target, bench);
+  const DesignSnapshot d = WithParts(target, c.c1, c.r1, c.r2, c.capacitor);
+  choice.pin7Peak = Pin7Peak(d, bench.conditions);
+  choice.supplyCurrent = SupplyCurrent(d, bench.conditions, c.timing.typical);
+  return choice;
+}
+
+// The clean choices before the others, those inside the window before those
+// outside; then by the error at the band's worse end, where two within
+// kTieShare of the best left are a tie that the higher yield (then the lower
+// supply current) wins.
+void Rank(std::vector<PartsChoice>& choices) {
+  const auto group = [](const PartsChoice& c) { return c.broken * 2 + (c.onTarget ? 0 : 1); };
+  std::stable_sort(choices.begin(), choices.end(), [&](const PartsChoice& a, const PartsChoice& b) {
+    if (group(a) != group(b)) return group(a) < group(b);
+    return a.worst < b.worst;
+  });
+  for (auto first = choices.begin(); first != choices.end(); ++first) {
+    const auto best = std::min_element(first, choices.end(), [&](const PartsChoice& a,
+                                                                 const PartsChoice& b) {
+      const bool aTies = group(a) == group(*first) && a.worst <= first->worst + kTieShare;
+      const bool bTies = group(b) == group(*first) && b.worst <= first->worst + kTieShare;
+      if (aTies != bTies) return aTies;
+      if (a.spread.yield != b.spread.yield) return a.spread.yield > b.spread.yield;
+      return a.supplyCurrent < b.supplyCurrent;
+    });
+    std::rotate(first, best, best + 1);
   }
-  answer.clean = answer.choices.empty() || answer.choices.front().broken == 0;
-  // Ties in the error go to the higher yield, then to the lower supply
-  // current; only the choices that can still be offered are measured.
-  const size_t shown = std::min(answer.choices.size(), static_cast<size_t>(std::max(count, 0)));
-  const double last = shown > 0 ? answer.choices[shown - 1].error : 0;
-  // Each choice's boards on a core of their own: the same numbers whatever
-  // the machine, as every choice has its own seeded generator.
+}
+
+// Each choice's boards, on as many cores as there are (up to four): the same
+// numbers whatever the machine, as every choice has its own seeded generator.
+void MeasureYields(std::vector<PartsChoice>& choices, const DesignSnapshot& target,
+                   const BenchSpec& bench) {
   std::atomic<size_t> next{0};
   const auto measure = [&] {
-    for (size_t k = next++; k < answer.choices.size(); k = next++) {
-      PartsChoice& choice = answer.choices[k];
-      if (choice.error > last) continue;
-      choice.spread = MonteCarlo(WithParts(target, choice.c1, choice.r1, choice.r2), bench);
+    for (size_t k = next++; k < choices.size(); k = next++) {
+      PartsChoice& choice = choices[k];
+      choice.spread =
+          MonteCarlo(WithParts(target, choice.c1, choice.r1, choice.r2, choice.capacitor), bench);
     }
   };
   std::vector<std::thread> workers;
@@ -507,17 +610,37 @@ PartsAnswer FindParts(const DesignSnapshot& target, const BenchSpec& bench, Seri
   measure();
   for (std::thread& worker : workers)
     worker.join();
-  std::stable_sort(answer.choices.begin(), answer.choices.end(),
-                   [](const PartsChoice& a, const PartsChoice& b) {
-                     if (a.broken != b.broken) return a.broken < b.broken;
-                     if (a.error != b.error) return a.error < b.error;
-                     if (a.spread.yield != b.spread.yield) return a.spread.yield > b.spread.yield;
-                     return a.supplyCurrent < b.supplyCurrent;
-                   });
-  answer.choices.resize(shown);
-  for (PartsChoice& choice : answer.choices)
-    choice.warnings = LimitWarnings(WithParts(target, choice.c1, choice.r1, choice.r2), conditions);
+}
+
+}  // namespace
+
+PartsAnswer FindParts(const DesignSnapshot& target, const BenchSpec& bench, Series resistors,
+                      CapacitorSeries capacitors, int count) {
+  const Conditions& conditions = bench.conditions;
+  // A few more than asked, so that near ties can go to the higher yield.
+  const std::vector<Candidate> found =
+      SearchParts(target, conditions, CapacitorValues(capacitors), bench.capacitorTypes,
+                  SeriesValues(resistors), count + 3);
+  PartsAnswer answer;
+  answer.supply = SupplyWarnings(conditions);
+  const bool supplyBroken = std::any_of(answer.supply.begin(), answer.supply.end(),
+                                        [](const Warning& w) { return IsLimitCode(w.code); });
+  for (const Candidate& c : found) {
+    answer.choices.push_back(ChoiceOf(c, target, bench));
+    if (supplyBroken) ++answer.choices.back().broken;
+  }
+  MeasureYields(answer.choices, target, bench);
+  Rank(answer.choices);
+  answer.choices.resize(std::min(answer.choices.size(), static_cast<size_t>(std::max(count, 0))));
+  answer.clean = answer.choices.empty() || answer.choices.front().broken == 0;
+  for (PartsChoice& choice : answer.choices) {
+    choice.warnings = LimitWarnings(
+        WithParts(target, choice.c1, choice.r1, choice.r2, choice.capacitor), conditions);
+  }
   if (!answer.choices.empty()) answer.exact = Exact(target, conditions, answer.choices.front().c1);
+  answer.reachable = !answer.choices.empty() && answer.choices.front().broken == 0 &&
+                     answer.choices.front().onTarget;
+  if (!answer.reachable) ExplainUnreachable(target, bench, resistors, capacitors, answer);
   return answer;
 }
 

@@ -40,6 +40,10 @@ struct BenchSpec {
   double dutyWindow = 0.02;       // ± the duty cycle, as a fraction
   int samples = 10000;
   std::uint64_t seed = 555;
+  // The kinds C1 may be bought as, and whether its tolerance is its kind's
+  // (tolerance.capacitor otherwise: the user gave one).
+  std::vector<CapacitorType> capacitorTypes = TimingCapacitorTypes();
+  bool technologyTolerance = true;
   bool operator==(const BenchSpec&) const = default;
 };
 
@@ -50,19 +54,26 @@ struct Spread {
   Band frequency, dutyCycle, tHigh;  // the one-shot: tHigh only
   std::vector<double> boards;        // each board's frequency (the one-shot: its pulse)
 };
-// Seeded: each resistor and C1 uniform within ± their tolerance, the chip's
+// Seeded: each resistor and C1 uniform within ± their tolerance (C1's kind's,
+// with its kind's drift over temperature, where it is known), the chip's
 // initial error uniform within ± the family's typical figure, the temperature
 // uniform over the range (with the family's drift), Vcc uniform over its
-// range (with the datasheets' supply sensitivity), each board through the
-// prediction. The same question gives the same answer.
+// range (with the datasheets' supply sensitivity), the model's poorly known
+// figures (pin currents, delays, the output's drop) uniform over their
+// ranges, each board through the prediction. The same question gives the
+// same answer.
 Spread MonteCarlo(const DesignSnapshot& design, const BenchSpec& bench);
 
 // One offered set of parts and what the built circuit does with it.
 struct PartsChoice {
   double c1 = 0, r1 = 0;
   std::optional<double> r2;  // none for the one-shot; the pull-up for the 50 % design
+  CapacitorType capacitor = CapacitorType::Film;
   Timing predicted;          // nominal Vcc, 25 °C
+  Timing fast, slow;         // the ends of the band the poorly known figures give
   double error = 0;          // the half-period error
+  double worst = 0;          // the half-period error at the band's worse end
+  bool onTarget = true;      // the predicted figures inside the window a board must meet
   int broken = 0;            // limits broken (0: clean)
   std::vector<Warning> warnings;
   double pin7Peak = 0, supplyCurrent = 0;  // A
@@ -79,14 +90,28 @@ struct PartsAnswer {
   std::vector<PartsChoice> choices;  // best first
   bool clean = true;                 // false: nothing keeps every limit, the least bad shown
   ExactParts exact;
+  // False where no clean choice lands inside the window: why, in one
+  // sentence, and what would reach it.
+  bool reachable = true;
+  std::string why, instead;
+  std::vector<Warning> supply;  // what the check says of the supply
 };
 
 // The best standard (C1, R1, R2) for the design's kind and targets: every
 // limit a constraint, ranked by the predicted built timing's half-period
-// error at the nominal supply and 25 °C, ties to the higher yield, then the
-// lower supply current; the same top choices as trying every combination.
+// error at the worse end of its band at the nominal supply and 25 °C, those
+// inside the window first, near ties (kTieShare) to the higher yield; the
+// same top choices as trying every combination.
 PartsAnswer FindParts(const DesignSnapshot& target, const BenchSpec& bench, Series resistors,
                       CapacitorSeries capacitors, int count = 5);
+
+// Whether a built circuit's figures lie inside the window a board must meet.
+bool InsideWindow(const Timing& timing, const DesignSnapshot& target, const BenchSpec& bench);
+// Where no clean choice lands inside the window: why, in one sentence, and
+// what would reach it (another capacitor kind, the CMOS family, a higher
+// supply, a trimmer), each tried with the search.
+void ExplainUnreachable(const DesignSnapshot& target, const BenchSpec& bench, Series resistors,
+                        CapacitorSeries capacitors, PartsAnswer& answer);
 
 // The current pin 7 sinks at the peak of a discharge, and the mean current
 // the timing network draws from Vcc (the one-shot at rest).
@@ -94,22 +119,42 @@ double Pin7Peak(const DesignSnapshot& design, const Conditions& conditions);
 double SupplyCurrent(const DesignSnapshot& design, const Conditions& conditions,
                      const Timing& predicted);
 
-// The search itself, for any timing: the `count` best (C1, R1, R2) over the
-// capacitors and the resistor series by `timing`'s half-period error, the
-// clean ones first (all of them, when none is clean, ranked by the limits
-// they break, then the error). Exhaustive over the series. `predicted`: the
-// timing is the built circuit's, which the limits then reuse.
+// Two errors this close are a tie: the yield decides.
+inline constexpr double kTieShare = 0.002;
+
+// A built circuit's timing with the ends of its band: the model's poorly
+// known figures at their fast and slow ends (the typical timing thrice where
+// the family has none).
+struct BandedTiming {
+  Timing typical, fast, slow;
+};
+BandedTiming PredictBand(const DesignSnapshot& design, const Conditions& conditions);
+// The half-period error over the band: the largest of the three.
+double WorstHalfPeriodError(const BandedTiming& timing, const HalfPeriods& target);
+
+// The kind C1 is bought as among `types`: the first (in the order of
+// preference) that comes in its value and whose leakage the design allows,
+// else the first that comes in it; none where none does.
+std::optional<CapacitorType> ChooseCapacitor(const DesignSnapshot& design,
+                                             const Conditions& conditions,
+                                             const std::vector<CapacitorType>& types);
+
+// The search itself: the `count` best (C1 and its kind, R1, R2) over the
+// capacitors and the resistor series by the half-period error at the worse
+// end of the band, the clean ones first (all of them, when none is clean,
+// ranked by the limits they break, then the error). Exhaustive over the series.
 struct Candidate {
   double c1 = 0, r1 = 0;
   std::optional<double> r2;
-  Timing timing;
-  double error = 0;
+  CapacitorType capacitor = CapacitorType::Film;
+  BandedTiming timing;
+  double error = 0;  // of the typical timing
+  double worst = 0;  // over the band
   int broken = 0;
 };
-using TimingOf = std::function<Timing(const DesignSnapshot&)>;
 std::vector<Candidate> SearchParts(const DesignSnapshot& target, const Conditions& conditions,
                                    const std::vector<double>& capacitors,
-                                   const std::vector<double>& resistors, int count,
-                                   const TimingOf& timing, bool predicted);
+                                   const std::vector<CapacitorType>& types,
+                                   const std::vector<double>& resistors, int count);
 
 }  // namespace timer555

@@ -1,5 +1,6 @@
 #include "analysis/pin_currents.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -14,6 +15,9 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 // Beyond this many spreads below its reference a pair's input draws less
 // than e^-24 of its current: nothing worth a step.
 constexpr double kReach = 24;
+// Below this share of the path's current the pins' effect is worked out to
+// first order: what is left is of the order of the share squared.
+constexpr double kFirstOrder = 1e-3;
 // Where the steps of the integral over the spreads break: finer at the
 // reference, where the current changes fastest.
 constexpr std::array<double, 13> kBreaks = {-24, -16, -10, -6, -3, -1.5, 0, 1.5, 3, 6, 10, 16, 24};
@@ -65,6 +69,15 @@ double PinCurrentsTime(const PinCurrents& pins, double c, double from, double to
     const double ua = std::max(std::min(uFirst, uLast), -kReach);
     const double ub = std::max(uFirst, uLast);
     if (!(ua < ub)) continue;
+    // Where the pins' current is small beside the path's the share is first
+    // order: C·spread·full·∫σ(u) du / i², with the path's current at the level.
+    const double sign = (threshold ? 1 : -1) * dir;
+    const double iLevel = current(std::clamp(reference, lo, hi));
+    if (full < kFirstOrder * iLevel) {
+      const auto softplus = [](double u) { return u > 30 ? u : std::log1p(std::exp(u)); };
+      added += sign * c * pins.spread * full * (softplus(ub) - softplus(ua)) / (iLevel * iLevel);
+      continue;
+    }
     // The path's current over the window is a straight line through its
     // values at the window's ends.
     const double va = volts(ua), vb = volts(ub);

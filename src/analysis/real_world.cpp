@@ -317,18 +317,26 @@ Timing PredictSteadyTimingWith(const DesignSnapshot& s, const Conditions& c,
   return PredictWith(s, c, f, false);
 }
 
+bool HasBand(TimerFamily family) noexcept {
+  const FamilyParameters& f = Parameters(family);
+  return f.inputPairSpread > 0 || f.propagationDelayMin != f.propagationDelayMax ||
+         f.storageTimeMax > 0 || f.outputDropSpread != 1;
+}
+
 FamilyParameters CornerParameters(TimerFamily family, Corner corner) {
   FamilyParameters f = Parameters(family);
   switch (corner) {
     case Corner::Typical:
       break;
     case Corner::Fast:
+      if (f.inputPairSpread <= 0) break;  // a CMOS gate's figures are certain enough
       f.thresholdCurrent = f.triggerCurrent = 0;
       f.propagationDelay = f.propagationDelayMin;
       f.storageTime = 0;
       f.outputJunctionSaturation *= f.outputDropSpread;
       break;
     case Corner::Slow:
+      if (f.inputPairSpread <= 0) break;
       f.thresholdCurrent = f.thresholdCurrentMax;
       f.triggerCurrent = f.triggerCurrentMax;
       f.propagationDelay = f.propagationDelayMax;
@@ -366,16 +374,25 @@ bool UsesPin7(const DesignSnapshot& s) {
 
 // The makers' rule of thumb for an aluminium electrolytic: 0.01·C·V µA (C in
 // µF) or 3 µA, whichever is larger.
-constexpr double kLeakageFloor = 3e-6;  // A
-double ElectrolyticLeakage(double c1, double vcc) {
-  return std::max(0.01 * c1 * 1e6 * vcc * 1e-6, kLeakageFloor);
-}
+constexpr double kLeakageFloor = 3e-6;    // A
 constexpr double kLeakageShare = 0.1;     // of the charging current near the threshold
 constexpr double kTimingOffShare = 0.05;  // of the ideal frequency or pulse
 constexpr double kDischargeShare = 0.01;  // pin 7's on-resistance beside R2
 constexpr double kMinCapacitance = 1e-9;  // F: well above the board's strays
 constexpr double kDiodeSlowShare = 0.05;  // of the ideal frequency, design 3
 constexpr double kSquareDutyOff = 0.005;  // of the 50 % design's duty cycle
+
+// The leakage of a capacitor whose kind is known, against the charging current.
+std::string KnownLeakageText(const DesignSnapshot& s, const CapacitorTechnology& tech,
+                             double leakage, double charging) {
+  return "C1 = " + EngineeringText(s.c1, "F") + " " + tech.name + " leaks up to about " +
+         Amperes(leakage) +
+         " by its makers' figures, not small beside the charging current "
+         "near the threshold ((Vcc/3) / " +
+         TraitsOf(s.kind).charging + " = " + Amperes(charging) +
+         "): the time may run long or never end. Use a film capacitor, or smaller resistors with "
+         "a larger C1.";
+}
 
 // The limits that depend on the parts alone, cheap enough to count for every
 // standard value tried: `emit` takes a code and a function giving its message,
@@ -461,10 +478,16 @@ void LossLimits(const DesignSnapshot& s, const Conditions& c, Emit&& emit) {
              " longer than calculated. Use a smaller C1 to bring R2 up.";
     });
   }
-  const double leakage = ElectrolyticLeakage(s.c1, c.vcc);
+  // A chosen capacitor leaks as its kind does; one not chosen is most
+  // likely an aluminium electrolytic from 1 µF on, and leaks little below.
+  const bool assumed = !s.capacitor;
+  if (assumed && s.c1 < kElectrolyticFrom) return;
+  const CapacitorTechnology& tech = TechnologyOf(s.capacitor.value_or(CapacitorType::Electrolytic));
+  const double leakage = LeakageOf(tech, s.c1, c.vcc);
   const double charging = c.vcc / 3 / ChargingResistance(s);
-  if (s.c1 >= kElectrolyticFrom && leakage > kLeakageShare * charging) {
+  if (leakage > kLeakageShare * charging) {
     emit("electrolytic-leakage", [&] {
+      if (!assumed) return KnownLeakageText(s, tech, leakage, charging);
       const bool floor = leakage <= kLeakageFloor;
       return "C1 = " + EngineeringText(s.c1, "F") +
              " is most likely an electrolytic, whose leakage (about " + Amperes(leakage) +
@@ -525,7 +548,8 @@ double Figure(const Timing& t) {
 // The comparators' input currents as a cause: "the current into the
 // threshold pin (100.0 nA)", or both pins' where the chip has pairs.
 std::string PinCurrentsText(const FamilyParameters& f) {
-  if (f.triggerCurrent <= 0) return "the current into the threshold pin (" + Amperes(f.thresholdCurrent) + ")";
+  if (f.triggerCurrent <= 0)
+    return "the current into the threshold pin (" + Amperes(f.thresholdCurrent) + ")";
   return "the comparators' input currents (" + Amperes(f.thresholdCurrent) +
          " into the threshold pin as it trips, up to " + Amperes(f.triggerCurrent) +
          " out of the trigger pin below its level)";
@@ -570,6 +594,14 @@ std::string MainCause(const DesignSnapshot& s, const Conditions& c, double predi
 
 }  // namespace
 
+bool LeaksTooMuch(const DesignSnapshot& design, const Conditions& conditions) {
+  bool leaks = false;
+  LossLimits(design, conditions, [&leaks](const char* code, const auto&) {
+    if (std::string(code) == "electrolytic-leakage") leaks = true;
+  });
+  return leaks;
+}
+
 int PartLimitCount(const DesignSnapshot& design, const Conditions& conditions) {
   int n = 0;
   PartLimits(design, conditions, [&n](const char*, const auto&) { ++n; });
@@ -579,7 +611,7 @@ int PartLimitCount(const DesignSnapshot& design, const Conditions& conditions) {
 bool IsLimitCode(const std::string& code) {
   static const char* const kLimits[] = {
       "resistance-too-high",  "resistance-too-low", "discharge-current",      "capacitance-too-low",
-      "electrolytic-leakage", "frequency-too-high", "threshold-never-reached"};
+      "electrolytic-leakage", "frequency-too-high", "threshold-never-reached", "vcc-out-of-range"};
   return std::find(std::begin(kLimits), std::end(kLimits), code) != std::end(kLimits);
 }
 
@@ -745,6 +777,14 @@ std::vector<Warning> CheckLimits(const DesignSnapshot& s, const Conditions& c) {
   }
   TimingDepartures(s, c, ideal, real, add);
   SquareDutyDeparture(s, c, ideal, real, add);
+  return w;
+}
+
+std::vector<Warning> SupplyWarnings(const Conditions& conditions) {
+  std::vector<Warning> w;
+  SupplyLimits(conditions, [&w](const char* code, const auto& message) {
+    w.push_back({code, message()});
+  });
   return w;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/capacitors.h"
 #include "analysis/timer_family.h"
 #include "state/design_kind.h"
 
@@ -15,6 +16,9 @@ struct DesignSnapshot {
   DesignKind kind = DesignKind::AstableAbove;
   double r1 = 0, r2 = 0, c1 = 0;
   double frequency = 0, dutyCycle = 0, pulseLength = 0;
+  // What C1 is built as, where a parts search chose it; none: from 1 µF on
+  // most likely an aluminium electrolytic.
+  std::optional<CapacitorType> capacitor;
   bool operator==(const DesignSnapshot&) const = default;
 };
 
@@ -57,6 +61,8 @@ Timing PredictSteadyTiming(const DesignSnapshot& design, const Conditions& condi
 // matters to, so the two ends bound what a chip does.
 enum class Corner { Typical, Fast, Slow };
 FamilyParameters CornerParameters(TimerFamily family, Corner corner);
+// Whether the family's figures have ranges at all (the CMOS timer's do not).
+bool HasBand(TimerFamily family) noexcept;
 Timing PredictTiming(const DesignSnapshot& design, const Conditions& conditions, Corner corner);
 // The steady timing with figures of the caller's: one board of a yield.
 Timing PredictSteadyTimingWith(const DesignSnapshot& design, const Conditions& conditions,
@@ -68,6 +74,9 @@ struct Warning {
   std::string message;
 };
 std::vector<Warning> CheckLimits(const DesignSnapshot& design, const Conditions& conditions);
+// The warnings on the supply alone: outside the family's range, above the
+// recommended maximum.
+std::vector<Warning> SupplyWarnings(const Conditions& conditions);
 // How many of the warnings that depend on the parts alone the design draws
 // (the resistor and capacitor limits): a quick count for ranking choices.
 int PartLimitCount(const DesignSnapshot& design, const Conditions& conditions);
@@ -79,6 +88,9 @@ int PartLimitCount(const DesignSnapshot& design, const Conditions& conditions);
 // How many the design breaks, given its predicted timing:
 int BrokenLimits(const DesignSnapshot& design, const Conditions& conditions,
                  const Timing& predicted);
+// Whether C1's leakage (its kind's, or an electrolytic's from 1 µF where its
+// kind is not known) is not small beside the charging current.
+bool LeaksTooMuch(const DesignSnapshot& design, const Conditions& conditions);
 // Whether a warning's code is one of those limits.
 bool IsLimitCode(const std::string& code);
 // The warnings of those limits, with their messages.

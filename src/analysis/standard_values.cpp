@@ -43,12 +43,14 @@ std::vector<double> Mantissas(Series series) {
 std::vector<double> BuildValues(Series series) {
   std::vector<double> values;
   const std::vector<double> mantissas = Mantissas(series);
-  values.reserve(mantissas.size() * 7 + 1);
+  // To 100 MΩ: past every family's largest timing resistance (20 MΩ at
+  // 15 V, 24 MΩ at 18 V), which the limits then apply.
+  values.reserve(mantissas.size() * 8 + 1);
   double decade = 1;
-  for (int d = 0; d < 7; ++d, decade *= 10)
+  for (int d = 0; d < 8; ++d, decade *= 10)
     for (double m : mantissas)
       values.push_back(std::round(m * decade * 100) / 100);
-  values.push_back(1e7);
+  values.push_back(1e8);
   return values;
 }
 
@@ -86,22 +88,29 @@ std::vector<StandardChoice> StandardChoices(const DesignSnapshot& design,
                                             const Conditions& conditions, Series series,
                                             int count) {
   if (design.c1 <= 0) return {};
-  const std::vector<Candidate> found = SearchParts(
-      design, conditions, {design.c1}, SeriesValues(series), count,
-      [](const DesignSnapshot& d) { return IdealTiming(d); }, false);
+  // C1 is the design's: whatever kind comes in its value.
+  std::vector<CapacitorType> kinds;
+  for (const CapacitorTechnology& t : CapacitorTechnologies())
+    kinds.push_back(t.type);
+  const std::vector<Candidate> found =
+      SearchParts(design, conditions, {design.c1}, kinds, SeriesValues(series), count);
+  const BenchSpec window;
   std::vector<StandardChoice> choices;
   for (const Candidate& c : found) {
     StandardChoice choice;
     choice.r1 = c.r1;
     choice.r2 = c.r2;
-    choice.ideal = c.timing;
+    const Timing& t = c.timing.typical;
+    choice.predicted = t;
     if (TraitsOf(design.kind).oneShot) {
-      choice.frequencyError = std::fabs(c.timing.tHigh / design.pulseLength - 1);
+      choice.frequencyError = std::fabs(t.tHigh / design.pulseLength - 1);
     } else {
-      choice.frequencyError = std::fabs(c.timing.frequency.value_or(0) / design.frequency - 1);
-      choice.dutyError = std::fabs(c.timing.dutyCycle.value_or(0) - design.dutyCycle);
+      choice.frequencyError = std::fabs(t.frequency.value_or(0) / design.frequency - 1);
+      choice.dutyError = std::fabs(t.dutyCycle.value_or(0) - design.dutyCycle);
     }
     choice.error = c.error;
+    choice.worst = c.worst;
+    choice.onTarget = InsideWindow(t, design, window);
     choice.warnings = c.broken;
     choices.push_back(choice);
   }

@@ -119,12 +119,14 @@ std::string ChoiceText(DesignKind kind, const StandardChoice& c) {
   std::string text = "R1 " + EngineeringText(c.r1, "\u03a9");
   if (traits.resistorPair && c.r2) text += ", R2 " + EngineeringText(*c.r2, "\u03a9");
   if (traits.oneShot) {
-    text += ": " + FigureText(TimingRow::Kind::Time, c.ideal.tHigh);
+    text += ": " + FigureText(TimingRow::Kind::Time, c.predicted.tHigh);
   } else {
-    text += ": " + FigureText(TimingRow::Kind::Frequency, c.ideal.frequency) + ", " +
-            FigureText(TimingRow::Kind::DutyCycle, c.ideal.dutyCycle);
+    text += ": " + FigureText(TimingRow::Kind::Frequency, c.predicted.frequency) + ", " +
+            FigureText(TimingRow::Kind::DutyCycle, c.predicted.dutyCycle);
   }
-  return text + ", error " + FixedText(c.Score() * 100, 2) + " %";
+  text += ", error " + FixedText(c.error * 100, 2) + " %";
+  if (c.worst > c.error + 5e-5) text += " (" + FixedText(c.worst * 100, 2) + " % at worst)";
+  return text + (c.onTarget ? "" : ", off target");
 }
 
 std::string WarningText(const Warning& w) {

@@ -17,13 +17,15 @@ QJsonObject ChoiceJson(DesignKind kind, const StandardChoice& c) {
   const bool oneShot = TraitsOf(kind).oneShot;
   return {{"r1_ohm", JsonNumber(c.r1)},
           {"r2_ohm", JsonNumber(c.r2)},
-          {"frequency_hz", JsonNumber(c.ideal.frequency)},
-          {"duty_cycle", JsonNumber(c.ideal.dutyCycle)},
-          {"t_high_s", JsonNumber(c.ideal.tHigh)},
+          {"frequency_hz", JsonNumber(c.predicted.frequency)},
+          {"duty_cycle", JsonNumber(c.predicted.dutyCycle)},
+          {"t_high_s", JsonNumber(c.predicted.tHigh)},
           {"frequency_error", oneShot ? QJsonValue() : JsonNumber(c.frequencyError)},
           {"duty_error", oneShot ? QJsonValue() : JsonNumber(c.dutyError)},
           {"pulse_error", oneShot ? JsonNumber(c.frequencyError) : QJsonValue()},
           {"error", JsonNumber(c.error)},
+          {"error_worst", JsonNumber(c.worst)},
+          {"on_target", c.onTarget},
           {"warnings", c.warnings}};
 }
 

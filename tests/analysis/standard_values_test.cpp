@@ -1,5 +1,7 @@
 #include "analysis/standard_values.h"
 
+#include "analysis/parts.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,21 +11,21 @@
 namespace timer555 {
 namespace {
 
-TEST(SeriesValues, DecadesFromOneOhmToTenMegohm) {
+TEST(SeriesValues, DecadesFromOneOhmToAHundredMegohm) {
   const struct {
     Series series;
     size_t count;
     double some;
-  } rows[] = {{Series::E6, 6 * 7 + 1, 4.7e3},
-              {Series::E12, 12 * 7 + 1, 8.2e3},
-              {Series::E24, 24 * 7 + 1, 9.1e3},
-              {Series::E48, 48 * 7 + 1, 1.05e3},
-              {Series::E96, 96 * 7 + 1, 1.02e3}};
+  } rows[] = {{Series::E6, 6 * 8 + 1, 4.7e3},
+              {Series::E12, 12 * 8 + 1, 8.2e3},
+              {Series::E24, 24 * 8 + 1, 2.2e7},
+              {Series::E48, 48 * 8 + 1, 1.05e3},
+              {Series::E96, 96 * 8 + 1, 1.02e3}};
   for (const auto& r : rows) {
     const auto& v = SeriesValues(r.series);
     EXPECT_EQ(v.size(), r.count) << SeriesName(r.series);
     EXPECT_EQ(v.front(), 1);
-    EXPECT_EQ(v.back(), 1e7);
+    EXPECT_EQ(v.back(), 1e8);
     EXPECT_TRUE(std::is_sorted(v.begin(), v.end()));
     EXPECT_NE(std::find(v.begin(), v.end(), r.some), v.end()) << SeriesName(r.series);
     EXPECT_EQ(SeriesNamed(SeriesName(r.series)), r.series);
@@ -32,11 +34,11 @@ TEST(SeriesValues, DecadesFromOneOhmToTenMegohm) {
 }
 
 // Written apart from the search: every pair (or every R1), scored by the
-// window's relations as the larger error of the two half periods, those
-// that break a limit left out, sorted by score, total and R1.
+// built circuit's half-period error, the largest of the typical chip's and
+// the model's fast and slow ends, those that break a limit left out, sorted
+// by score, total and R1.
 std::vector<std::tuple<double, double, double>> Exhaustive(const DesignSnapshot& d,
                                                            const Conditions& c, Series series) {
-  const double ln2 = std::log(2.0), ln3 = std::log(3.0);
   const int mode = DesignNumber(d.kind);
   struct Row {
     double score;
@@ -52,18 +54,18 @@ std::vector<std::tuple<double, double, double>> Exhaustive(const DesignSnapshot&
   const double wantLow = mode == 2 ? 0.5 / d.frequency : (1 - d.dutyCycle) / d.frequency;
   for (double r1 : values) {
     for (double r2 : seconds) {
-      double score = 0;
-      if (mode == 4) {
-        score = std::fabs(ln3 * r1 * d.c1 / wantHigh - 1);
-      } else {
-        const double tH = ln2 * (mode == 1 ? r1 + r2 : r1) * d.c1;
-        const double tL = ln2 * (mode == 2 ? r1 : r2) * d.c1;
-        score = std::max(std::fabs(tH / wantHigh - 1), std::fabs(tL / wantLow - 1));
-      }
       DesignSnapshot s = d;
       s.r1 = r1;
       s.r2 = r2;
-      if (BrokenLimits(s, c, PredictTiming(s, c)) > 0 || score > 1) continue;
+      s.capacitor = ChooseCapacitor(s, c, TimingCapacitorTypes());
+      double score = 0;
+      for (Corner corner : {Corner::Typical, Corner::Fast, Corner::Slow}) {
+        const Timing t = PredictTiming(s, c, corner);
+        score = std::max(score, std::fabs(t.tHigh / wantHigh - 1));
+        if (mode != 4) score = std::max(score, std::fabs(t.tLow.value_or(INFINITY) / wantLow - 1));
+        if (!Switches(t)) score = INFINITY;
+      }
+      if (BrokenLimits(s, c, PredictTiming(s, c)) > 0 || !(score <= 1)) continue;
       rows.push_back({score, r1, r2});
     }
   }
@@ -87,27 +89,30 @@ TEST(StandardChoices, AgreeWithAnExhaustiveSearch) {
                  {3, 50, 0.02, 0, 1e-6},   {2, 1000, 0.5, 0, 1e-8},  {4, 0, 0, 1, 1e-4},
                  {1, 0.01, 0.6, 0, 1e-6},  {3, 2e6, 0.5, 0, 1e-10},  {1, 4888, 0.51, 0, 1e-8},
                  {1, 1000, 0.95, 0, 1e-7}, {3, 4888, 0.05, 0, 1e-8}};
-  Conditions c;
-  for (const auto& d : designs) {
-    DesignSnapshot s;
-    s.kind = static_cast<DesignKind>(d.mode);
-    s.c1 = d.c1;
-    s.frequency = d.frequency;
-    s.dutyCycle = d.duty;
-    s.pulseLength = d.pulse;
-    s.r2 = d.mode == 2 ? 4700 : 1 / (ln2 * std::max(d.frequency, 1.0) * d.c1);
-    for (Series series : {Series::E6, Series::E12, Series::E24, Series::E96}) {
-      const auto expected = Exhaustive(s, c, series);
-      const auto found = StandardChoices(s, c, series);
-      if (expected.empty()) continue;  // nothing clean: the least bad are offered
-      ASSERT_EQ(found.size(), expected.size()) << d.mode << " " << SeriesName(series);
-      for (size_t i = 0; i < found.size(); ++i) {
-        EXPECT_EQ(found[i].r1, std::get<0>(expected[i])) << d.mode << SeriesName(series) << i;
-        if (d.mode == 1 || d.mode == 3) {
-          EXPECT_EQ(*found[i].r2, std::get<1>(expected[i]));
+  for (TimerFamily family : {TimerFamily::Bipolar, TimerFamily::Cmos}) {
+    Conditions c;
+    c.family = family;
+    for (const auto& d : designs) {
+      DesignSnapshot s;
+      s.kind = static_cast<DesignKind>(d.mode);
+      s.c1 = d.c1;
+      s.frequency = d.frequency;
+      s.dutyCycle = d.duty;
+      s.pulseLength = d.pulse;
+      s.r2 = d.mode == 2 ? 4700 : 1 / (ln2 * std::max(d.frequency, 1.0) * d.c1);
+      for (Series series : {Series::E6, Series::E12, Series::E24}) {
+        const auto expected = Exhaustive(s, c, series);
+        const auto found = StandardChoices(s, c, series);
+        if (expected.empty()) continue;  // nothing clean: the least bad are offered
+        ASSERT_EQ(found.size(), expected.size()) << d.mode << " " << SeriesName(series);
+        for (size_t i = 0; i < found.size(); ++i) {
+          EXPECT_EQ(found[i].r1, std::get<0>(expected[i])) << d.mode << SeriesName(series) << i;
+          if (d.mode == 1 || d.mode == 3) {
+            EXPECT_EQ(*found[i].r2, std::get<1>(expected[i]));
+          }
+          EXPECT_NEAR(found[i].worst, std::get<2>(expected[i]), 1e-12);
+          EXPECT_EQ(found[i].warnings, 0);
         }
-        EXPECT_NEAR(found[i].Score(), std::get<2>(expected[i]), 1e-12);
-        EXPECT_EQ(found[i].warnings, 0);
       }
     }
   }
@@ -129,7 +134,7 @@ TEST(StandardChoices, NoChoiceBreaksALimit) {
   }
 }
 
-TEST(StandardChoices, FiguresAreTheWindowsRecalculation) {
+TEST(StandardChoices, FiguresAreTheBuiltCircuits) {
   DesignSnapshot s;
   s.kind = DesignKind::AstableAbove;
   s.c1 = 1e-7;
@@ -138,12 +143,33 @@ TEST(StandardChoices, FiguresAreTheWindowsRecalculation) {
   const auto choices = StandardChoices(s, {}, Series::E12);
   ASSERT_EQ(choices.size(), 5u);
   const StandardChoice& c = choices.front();
-  const double ln2 = std::log(2.0);
-  const double tH = ln2 * (c.r1 + *c.r2) * 1e-7, tL = ln2 * *c.r2 * 1e-7;
-  EXPECT_DOUBLE_EQ(*c.ideal.frequency, 1 / (tH + tL));
-  EXPECT_DOUBLE_EQ(*c.ideal.dutyCycle, tH / (tH + tL));
+  DesignSnapshot built = s;
+  built.r1 = c.r1;
+  built.r2 = *c.r2;
+  const Timing t = PredictTiming(built, {});
+  EXPECT_DOUBLE_EQ(*c.predicted.frequency, *t.frequency);
+  EXPECT_DOUBLE_EQ(*c.predicted.dutyCycle, *t.dutyCycle);
   for (size_t i = 1; i < choices.size(); ++i)
-    EXPECT_LE(choices[i - 1].Score(), choices[i].Score());
+    EXPECT_LE(choices[i - 1].worst, choices[i].worst);
+}
+
+// A design whose C1 no standard resistors can bring near its target: the
+// choices say they are off target rather than pass as answers.
+TEST(StandardChoices, OffTargetChoicesSaySo) {
+  DesignSnapshot s;
+  s.kind = DesignKind::AstableAbove;
+  s.c1 = 1e-6;
+  s.frequency = 1;
+  s.dutyCycle = 0.9;
+  Conditions c;
+  c.vcc = 12;
+  const auto choices = StandardChoices(s, c, Series::E24);
+  ASSERT_FALSE(choices.empty());
+  EXPECT_TRUE(choices.front().onTarget);
+  EXPECT_LT(choices.front().worst, 0.05);
+  s.c1 = 1e-4;  // 100 µF: the resistors a leaky electrolytic allows are far too small
+  for (const StandardChoice& ch : StandardChoices(s, c, Series::E24))
+    EXPECT_TRUE(!ch.onTarget || ch.warnings == 0) << ch.r1;
 }
 
 }  // namespace

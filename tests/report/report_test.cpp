@@ -66,9 +66,16 @@ TEST(ChoiceText, NamesTheResistorsTheUserChooses) {
   StandardChoice c;
   c.r1 = 3600;
   c.r2 = 11000;
-  c.ideal = IdealTiming(Astable(3, 1000, 0.25));
+  c.predicted = IdealTiming(Astable(3, 1000, 0.25));
   EXPECT_EQ(ChoiceText(DesignKind::AstableBelow, c),
             "R1 3.600 k\u03a9, R2 11.00 k\u03a9: 1.000 kHz, 25.0 %, error 0.00 %");
+  // The error at the band's worse end where it is larger; off target said.
+  c.error = 0.0123;
+  c.worst = 0.0311;
+  c.onTarget = false;
+  EXPECT_EQ(ChoiceText(DesignKind::AstableBelow, c),
+            "R1 3.600 k\u03a9, R2 11.00 k\u03a9: 1.000 kHz, 25.0 %, error 1.23 % (3.11 % at "
+            "worst), off target");
   // The 50 % design's pull-up is fixed, not a choice.
   c.r2 = kSquareWaveR2;
   EXPECT_EQ(ChoiceText(DesignKind::AstableSquare, c).find("R2"), std::string::npos);
