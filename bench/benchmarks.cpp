@@ -161,7 +161,8 @@ void SimulateHardest(benchmark::State& state) {
            1e-3,
            0,
            0,
-           3600};  // a one-hour pulse
+           3600,
+           {}};  // a one-hour pulse
       c.family = TimerFamily::Cmos;
       break;
     default:

@@ -70,6 +70,19 @@ std::vector<CapacitorType> TimingCapacitorTypes() {
   return types;
 }
 
+const std::vector<CapacitorKinds>& CapacitorKindChoices() {
+  using T = CapacitorType;
+  static const std::vector<CapacitorKinds> choices = {
+      {"film, C0G, tantalum or electrolytic", TimingCapacitorTypes()},
+      {"film or C0G", {T::C0g, T::Film}},
+      {"film", {T::Film}},
+      {"C0G ceramic", {T::C0g}},
+      {"tantalum or electrolytic", {T::Tantalum, T::LowLeakage, T::Electrolytic}},
+      {"any, X7R too", {T::C0g, T::Film, T::Tantalum, T::LowLeakage, T::Electrolytic, T::X7r}},
+  };
+  return choices;
+}
+
 double LeakageOf(const CapacitorTechnology& t, double farad, double volts) {
   const double insulation = t.insulationSeconds > 0 ? farad * volts / t.insulationSeconds : 0;
   return std::max({t.leakagePerFaradVolt * farad * volts, t.leakageFloor, insulation});

@@ -32,6 +32,13 @@ const CapacitorTechnology& TechnologyOf(CapacitorType type);
 std::optional<CapacitorType> CapacitorTypeNamed(const std::string& key);  // any case
 // Every kind fit for timing: all but X7R.
 std::vector<CapacitorType> TimingCapacitorTypes();
+// The sets of kinds the check window offers, the timing kinds first.
+struct CapacitorKinds {
+  const char* label;
+  std::vector<CapacitorType> types;
+};
+const std::vector<CapacitorKinds>& CapacitorKindChoices();
+
 // The most a capacitor of this kind and value leaks at `volts`.
 double LeakageOf(const CapacitorTechnology& technology, double farad, double volts);
 // Whether the kind comes in this value.

@@ -7,7 +7,8 @@ namespace timer555 {
 CheckReport RunCheck(const DesignSnapshot& design, const CheckSettings& settings) {
   CheckReport r;
   r.ideal = IdealTiming(design);
-  r.predicted = PredictTiming(design, settings.conditions);
+  r.range = PredictBand(design, settings.conditions);
+  r.predicted = r.range.typical;
   r.warnings = CheckLimits(design, settings.conditions);
   r.choices = StandardChoices(design, settings.conditions, settings.series);
   r.band = WorstCase(design, settings.conditions, settings.tolerance);

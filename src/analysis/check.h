@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/band.h"
 #include "analysis/real_world.h"
 #include "analysis/standard_values.h"
 
@@ -18,6 +19,7 @@ struct CheckSettings {
 struct CheckReport {
   Timing ideal;
   Timing predicted;
+  BandedTiming range;  // the predicted timing's band: the poorly known figures' ends
   std::vector<Warning> warnings;
   std::vector<StandardChoice> choices;
   ToleranceBand band;

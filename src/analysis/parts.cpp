@@ -60,6 +60,7 @@ class Ranking {
   }
 
   void Offer(const Candidate& c) {
+    if (!(c.worst <= limit_)) return;
     if (c.broken == 0) {
       Insert(clean_, c, [](const Candidate& a, const Candidate& b) { return Before(a, b); });
     } else {
@@ -159,6 +160,9 @@ class Search {
     if (!t.typical.tLow || !t.fast.tLow || !t.slow.tLow) return kInfinity;
     return BandError(*t.fast.tLow, *t.slow.tLow, *t.typical.tLow, *halves_.low);
   }
+  // 1 where an error is infinite: the capacitor stalls (at the band's slow
+  // end), as it does from some resistance upwards.
+  static double Stalls(double error) { return std::isinf(error) ? 1 : 0; }
   // The first index whose value of `rises` (increasing along the series)
   // reaches `goal`.
   template <typename F>
@@ -189,13 +193,20 @@ class Search {
     const double r1Ideal =
         target_.kind == DesignKind::AstableAbove ? halves_.high / k - r2Ideal : halves_.high / k;
     const size_t r1Start = Nearest(std::max(r1Ideal, r_.front()));
-    const size_t center = FirstReaching(
-        [&](size_t j) { return Evaluate(r1Start, j).timing.typical.tLow.value_or(kInfinity); },
-        *halves_.low);
+    // Past the resistance where the capacitor stalls at the band's slow end
+    // (the pin currents take what the resistor gives) nothing can enter:
+    // the walks start below it.
+    const size_t center = std::min(
+        FirstReaching(
+            [&](size_t j) { return Evaluate(r1Start, j).timing.typical.tLow.value_or(kInfinity); },
+            *halves_.low),
+        FirstReaching([&](size_t j) { return Stalls(LowError(Evaluate(r1Start, j))); }, 1));
     const auto walk = [&](size_t j) {
       // Every R1 of this R2 that can enter; the low time's least error.
-      const size_t i0 =
-          FirstReaching([&](size_t i) { return Evaluate(i, j).timing.typical.tHigh; }, halves_.high);
+      const size_t i0 = std::min(
+          FirstReaching([&](size_t i) { return Evaluate(i, j).timing.typical.tHigh; },
+                        halves_.high),
+          FirstReaching([&](size_t i) { return Stalls(HighError(Evaluate(i, j))); }, 1));
       double lowError = kInfinity;
       for (int dir : {-1, 1}) {
         for (size_t i = dir < 0 ? i0 - 1 : i0; i < r_.size(); i += static_cast<size_t>(dir)) {
@@ -221,12 +232,14 @@ class Search {
   void Singles() {
     const bool oneShot = TraitsOf(target_.kind).oneShot;
     const double goal = oneShot ? halves_.high : halves_.high + halves_.low.value_or(0);
-    const size_t center = FirstReaching(
-        [&](size_t i) {
-          const Timing t = Evaluate(i, std::nullopt).timing.typical;
-          return t.tHigh + t.tLow.value_or(0);
-        },
-        goal);
+    const size_t center = std::min(
+        FirstReaching(
+            [&](size_t i) {
+              const Timing t = Evaluate(i, std::nullopt).timing.typical;
+              return t.tHigh + t.tLow.value_or(0);
+            },
+            goal),
+        FirstReaching([&](size_t i) { return Stalls(Evaluate(i, std::nullopt).worst); }, 1));
     for (int dir : {-1, 1}) {
       double previous = kInfinity;
       for (size_t i = dir < 0 ? center - 1 : center; i < r_.size(); i += static_cast<size_t>(dir)) {
@@ -408,18 +421,6 @@ double SupplyCurrent(const DesignSnapshot& d, const Conditions& c, const Timing&
   return (d.c1 * c.vcc / 3 + *t.tLow * c.vcc / toLow) / period;
 }
 
-BandedTiming PredictBand(const DesignSnapshot& design, const Conditions& conditions) {
-  BandedTiming t;
-  t.typical = PredictTiming(design, conditions);
-  if (HasBand(conditions.family)) {
-    t.fast = PredictTiming(design, conditions, Corner::Fast);
-    t.slow = PredictTiming(design, conditions, Corner::Slow);
-  } else {
-    t.fast = t.slow = t.typical;
-  }
-  return t;
-}
-
 double WorstHalfPeriodError(const BandedTiming& t, const HalfPeriods& target) {
   return std::max({HalfPeriodError(t.typical, target), HalfPeriodError(t.fast, target),
                    HalfPeriodError(t.slow, target)});
@@ -568,21 +569,25 @@ PartsChoice ChoiceOf(const Candidate& c, const DesignSnapshot& target, const Ben
   return choice;
 }
 
+// The clean choices first, and those inside the window before those outside.
+int Group(const PartsChoice& c) {
+  return c.broken * 2 + (c.onTarget ? 0 : 1);
+}
+
 // The clean choices before the others, those inside the window before those
 // outside; then by the error at the band's worse end, where two within
 // kTieShare of the best left are a tie that the higher yield (then the lower
 // supply current) wins.
 void Rank(std::vector<PartsChoice>& choices) {
-  const auto group = [](const PartsChoice& c) { return c.broken * 2 + (c.onTarget ? 0 : 1); };
   std::stable_sort(choices.begin(), choices.end(), [&](const PartsChoice& a, const PartsChoice& b) {
-    if (group(a) != group(b)) return group(a) < group(b);
+    if (Group(a) != Group(b)) return Group(a) < Group(b);
     return a.worst < b.worst;
   });
   for (auto first = choices.begin(); first != choices.end(); ++first) {
     const auto best = std::min_element(first, choices.end(), [&](const PartsChoice& a,
                                                                  const PartsChoice& b) {
-      const bool aTies = group(a) == group(*first) && a.worst <= first->worst + kTieShare;
-      const bool bTies = group(b) == group(*first) && b.worst <= first->worst + kTieShare;
+      const bool aTies = Group(a) == Group(*first) && a.worst <= first->worst + kTieShare;
+      const bool bTies = Group(b) == Group(*first) && b.worst <= first->worst + kTieShare;
       if (aTies != bTies) return aTies;
       if (a.spread.yield != b.spread.yield) return a.spread.yield > b.spread.yield;
       return a.supplyCurrent < b.supplyCurrent;
@@ -593,11 +598,22 @@ void Rank(std::vector<PartsChoice>& choices) {
 
 // Each choice's boards, on as many cores as there are (up to four): the same
 // numbers whatever the machine, as every choice has its own seeded generator.
+// Only the choices that can still be shown are measured: the first `count`
+// and those that tie with the last of them.
 void MeasureYields(std::vector<PartsChoice>& choices, const DesignSnapshot& target,
-                   const BenchSpec& bench) {
+                   const BenchSpec& bench, size_t count) {
+  std::stable_sort(choices.begin(), choices.end(), [](const PartsChoice& a, const PartsChoice& b) {
+    if (Group(a) != Group(b)) return Group(a) < Group(b);
+    return a.worst < b.worst;
+  });
+  size_t measured = std::min(count, choices.size());
+  while (measured > 0 && measured < choices.size() &&
+         Group(choices[measured]) == Group(choices[measured - 1]) &&
+         choices[measured].worst <= choices[measured - 1].worst + kTieShare)
+    ++measured;
   std::atomic<size_t> next{0};
   const auto measure = [&] {
-    for (size_t k = next++; k < choices.size(); k = next++) {
+    for (size_t k = next++; k < measured; k = next++) {
       PartsChoice& choice = choices[k];
       choice.spread =
           MonteCarlo(WithParts(target, choice.c1, choice.r1, choice.r2, choice.capacitor), bench);
@@ -629,7 +645,7 @@ PartsAnswer FindParts(const DesignSnapshot& target, const BenchSpec& bench, Seri
     answer.choices.push_back(ChoiceOf(c, target, bench));
     if (supplyBroken) ++answer.choices.back().broken;
   }
-  MeasureYields(answer.choices, target, bench);
+  MeasureYields(answer.choices, target, bench, static_cast<size_t>(std::max(count, 0)));
   Rank(answer.choices);
   answer.choices.resize(std::min(answer.choices.size(), static_cast<size_t>(std::max(count, 0))));
   answer.clean = answer.choices.empty() || answer.choices.front().broken == 0;

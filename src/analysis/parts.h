@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/band.h"
 #include "analysis/real_world.h"
 #include "analysis/standard_values.h"
 
@@ -122,13 +123,6 @@ double SupplyCurrent(const DesignSnapshot& design, const Conditions& conditions,
 // Two errors this close are a tie: the yield decides.
 inline constexpr double kTieShare = 0.002;
 
-// A built circuit's timing with the ends of its band: the model's poorly
-// known figures at their fast and slow ends (the typical timing thrice where
-// the family has none).
-struct BandedTiming {
-  Timing typical, fast, slow;
-};
-BandedTiming PredictBand(const DesignSnapshot& design, const Conditions& conditions);
 // The half-period error over the band: the largest of the three.
 double WorstHalfPeriodError(const BandedTiming& timing, const HalfPeriods& target);
 

@@ -16,11 +16,12 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 // than e^-24 of its current: nothing worth a step.
 constexpr double kReach = 24;
 // Below this share of the path's current the pins' effect is worked out to
-// first order: what is left is of the order of the share squared.
-constexpr double kFirstOrder = 1e-3;
+// first order: what is left is of the order of the share squared (4e-4 of
+// a correction that is itself below 0.1 % of the time).
+constexpr double kFirstOrder = 0.02;
 // Where the steps of the integral over the spreads break: finer at the
 // reference, where the current changes fastest.
-constexpr std::array<double, 13> kBreaks = {-24, -16, -10, -6, -3, -1.5, 0, 1.5, 3, 6, 10, 16, 24};
+constexpr std::array<double, 9> kBreaks = {-24, -12, -6, -3, 0, 3, 6, 12, 24};
 constexpr double kZeroCelsius = 273.15;
 
 double Logistic(double x) {
@@ -83,10 +84,13 @@ double PinCurrentsTime(const PinCurrents& pins, double c, double from, double to
     const double va = volts(ua), vb = volts(ub);
     const double ia = current(va), ib = current(vb);
     const double slope = (ib - ia) / (vb - va);
+    // The other pin's current is e^-29 of its own here at the least (the
+    // levels lie Vcc/3 apart): only this pin's counts.
+    const double towards = dir * (threshold ? -full : full);
     const auto integrand = [&](double u) {
       const double v = volts(u);
       const double i = ia + slope * (v - va);
-      const double moving = along(v, i);
+      const double moving = i + towards * Logistic(u);
       if (!(moving > 0) || !(i > 0)) return kInfinity;
       return c * pins.spread * (1 / moving - 1 / i);
     };

@@ -1,12 +1,14 @@
 #include "analysis/real_world.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
 #include <limits>
 #include <optional>
 #include <sstream>
 
+#include "analysis/band.h"
 #include "analysis/numerics.h"
 #include "analysis/pin_currents.h"
 #include "format/engineering.h"
@@ -249,6 +251,28 @@ Timing IdealTiming(const DesignSnapshot& s) {
 
 namespace {
 
+// A function of one voltage that keeps its last few answers: a path's
+// current at the thresholds, asked for by the overshoot, the storage time
+// and the pin currents alike.
+class Remembered {
+ public:
+  explicit Remembered(std::function<double(double)> f) : f_(std::move(f)) {}
+  double operator()(double v) const {
+    for (size_t k = 0; k < used_; ++k)
+      if (at_[k] == v) return value_[k];
+    const double value = f_(v);
+    const size_t slot = used_ < at_.size() ? used_++ : next_++ % at_.size();
+    at_[slot] = v;
+    value_[slot] = value;
+    return value;
+  }
+
+ private:
+  std::function<double(double)> f_;
+  mutable std::array<double, 4> at_{}, value_{};
+  mutable size_t used_ = 0, next_ = 0;
+};
+
 // The prediction with the family's figures given: the warnings ask what the
 // circuit would do without one effect to name the one that matters.
 Timing PredictWith(const DesignSnapshot& s, const Conditions& c, const FamilyParameters& f,
@@ -258,10 +282,11 @@ Timing PredictWith(const DesignSnapshot& s, const Conditions& c, const FamilyPar
   const Paths p = PathsOf(s, c, f);
   const DesignTraits& traits = TraitsOf(s.kind);
   const PinCurrents pins = PinCurrentsOf(f, c.vcc, c.celsius, !traits.oneShot);
-  const auto charging = [&](double v) { return ChargeCurrent(p, v, diode); };
-  const auto discharging = [&](double v) { return PathCurrent(p.discharge, v, diode); };
+  // The paths' currents at the thresholds are asked for several times.
+  const Remembered charging([&](double v) { return ChargeCurrent(p, v, diode); });
+  const Remembered discharging([&](double v) { return PathCurrent(p.discharge, v, diode); });
   const auto charge = [&](double from, double to) {
-    return ChargeTime(p, s.c1, from, to, diode) + PinCurrentsTime(pins, s.c1, from, to, charging);
+    return ChargeTime(p, s.c1, from, to, diode) + PinCurrentsTime(pins, s.c1, from, to, std::cref(charging));
   };
   // The saturated transistor that held the capacitor low (pin 7, or the
   // output's sinking side in the 50 % design) stays on for its storage time,
@@ -289,7 +314,7 @@ Timing PredictWith(const DesignSnapshot& s, const Conditions& c, const FamilyPar
   const double toHigh = traits.usesDischarge ? storage : 0;
   const double tH = charge(low, v2) + delay + toHigh;
   const double tL = PathTime(p.discharge, s.c1, high, v1, diode) +
-                    PinCurrentsTime(pins, s.c1, high, v1, discharging) + delay + storage - toHigh;
+                    PinCurrentsTime(pins, s.c1, high, v1, std::cref(discharging)) + delay + storage - toHigh;
   t.tHigh = tH;
   t.tLow = tL;
   t.frequency = 1 / (tH + tL);
@@ -777,6 +802,7 @@ std::vector<Warning> CheckLimits(const DesignSnapshot& s, const Conditions& c) {
   }
   TimingDepartures(s, c, ideal, real, add);
   SquareDutyDeparture(s, c, ideal, real, add);
+  if (std::optional<Warning> delay = DelayUncertainty(s, c)) w.push_back(*delay);
   return w;
 }
 

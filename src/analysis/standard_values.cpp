@@ -114,6 +114,9 @@ std::vector<StandardChoice> StandardChoices(const DesignSnapshot& design,
     choice.warnings = c.broken;
     choices.push_back(choice);
   }
+  // Those inside the window before those outside it, each in the search's order.
+  std::stable_partition(choices.begin(), choices.end(),
+                        [](const StandardChoice& c) { return c.onTarget || c.warnings > 0; });
   return choices;
 }
 

@@ -177,6 +177,14 @@ QWidget* TfmCheck::BuildParts() {
   capacitorsLabel->setBuddy(capacitors_);
   series->addWidget(capacitorsLabel);
   series->addWidget(capacitors_);
+  kinds_ = new QComboBox;
+  for (const CapacitorKinds& k : CapacitorKindChoices())
+    kinds_->addItem(k.label);
+  kinds_->setAccessibleName("Capacitor kinds");
+  auto* kindsLabel = new QLabel("Kinds");
+  kindsLabel->setBuddy(kinds_);
+  series->addWidget(kindsLabel);
+  series->addWidget(kinds_);
   series->addStretch(1);
   layout->addLayout(series);
   partsStatus_ = new QLabel;
@@ -211,6 +219,7 @@ QWidget* TfmCheck::BuildParts() {
   connect(applyParts_, &QPushButton::clicked, this, [this] { ApplyParts(); });
   connect(copyParts_, &QPushButton::clicked, this, [this] { CopyParts(); });
   connect(capacitors_, &QComboBox::currentIndexChanged, this, [this] { SearchParts(); });
+  connect(kinds_, &QComboBox::currentIndexChanged, this, [this] { SearchParts(); });
   return box;
 }
 
@@ -337,6 +346,8 @@ void TfmCheck::SearchParts() {
   question.bench.tolerance = settings_.tolerance;
   question.resistors = settings_.series;
   question.capacitors = static_cast<CapacitorSeries>(capacitors_->currentIndex());
+  question.bench.capacitorTypes =
+      CapacitorKindChoices()[static_cast<size_t>(std::max(0, kinds_->currentIndex()))].types;
   if (partsQuestion_ == question && (partsAnswer_ || search_.Busy())) return;
   partsQuestion_ = question;
   partsAnswer_.reset();
@@ -364,9 +375,10 @@ void TfmCheck::ShowParts(const PartsQuestion& question, PartsAnswer answer) {
   partsAnswer_ = std::move(answer);
   const DesignTraits& traits = TraitsOf(question.target.kind);
   partsStatus_->setText(
-      partsAnswer_->choices.empty() ? "No standard parts within 100 % of the target."
+      !partsAnswer_->reachable
+          ? Text("Cannot be met: " + partsAnswer_->why + " " + partsAnswer_->instead)
       : partsAnswer_->clean ? "Every choice keeps every limit; best first by the built circuit's "
-                              "predicted timing."
+                              "predicted timing at the worse end of its band."
                             : "No choice keeps every limit: the least bad, with what they break.");
   partsTable_->setRowCount(static_cast<int>(partsAnswer_->choices.size()));
   const auto item = [](const std::string& text) {
@@ -380,11 +392,12 @@ void TfmCheck::ShowParts(const PartsQuestion& question, PartsAnswer answer) {
                            : traits.resistorPair
                                ? EngineeringText(c.r2.value_or(0), "\u03a9")
                                : EngineeringText(c.r2.value_or(0), "\u03a9") + " pull-up";
-    partsTable_->setItem(row, 0, item(EngineeringText(c.c1, "F")));
+    partsTable_->setItem(row, 0, item(EngineeringText(c.c1, "F") + " " + TechnologyText(c.capacitor)));
     partsTable_->setItem(row, 1, item(EngineeringText(c.r1, "\u03a9")));
     partsTable_->setItem(row, 2, item(r2));
     partsTable_->setItem(row, 3, item(TimingText(question.target.kind, c.predicted)));
-    partsTable_->setItem(row, 4, item(FixedText(c.error * 100, 2) + " %"));
+    partsTable_->setItem(row, 4, item(FixedText(c.error * 100, 2) + " %" +
+                                      (c.onTarget ? "" : ", off target")));
     partsTable_->setItem(row, 5, item(FixedText(c.spread.yield * 100, 1) + " %"));
   }
   if (partsTable_->rowCount() > 0) partsTable_->selectRow(0);
@@ -422,7 +435,7 @@ void TfmCheck::ChooseParts() {
   applyParts_->setAccessibleDescription(why);
   histogram_->Show(
       [question, c](Canvas& canvas, double scale) { DrawHistogram(canvas, question, c, scale); },
-      Text(PartsChoiceText(question.target.kind, c)));
+      Text(PartsChoiceText(question.target.kind, question.bench.conditions.family, c)));
 }
 
 void TfmCheck::ApplyParts() {

@@ -102,6 +102,7 @@ class TfmCheck final : public QWidget {
   std::vector<QLabel*> rowLabels_;
   QLabel* warnings_ = nullptr;
   QComboBox* capacitors_ = nullptr;
+  QComboBox* kinds_ = nullptr;
   QLabel* partsStatus_ = nullptr;
   QTableWidget* partsTable_ = nullptr;
   QPushButton* applyParts_ = nullptr;

@@ -323,7 +323,7 @@ const std::vector<Command>& Commands() {
          static CheckSettings check;
          static BenchParts bench;
          return Joined(Joined(ConditionOptions(check.conditions), CheckOptions(check)),
-                       BenchPartOptions(bench));
+                       Joined(BenchPartOptions(bench), {C1TypeOption(bench)}));
        },
        RunCheckCommand},
       {"simulate",
@@ -345,7 +345,7 @@ const std::vector<Command>& Commands() {
        "      Find standard resistors and capacitors whose built circuit meets the\n"
        "      target inside every limit, best first, with the share of boards that\n"
        "      meet the wanted window over the parts' tolerances, and the exact parts.\n",
-       23,
+       24,
        [] {
          static PartsRequest parts;
          return PartsOptions(parts);

@@ -15,11 +15,25 @@ namespace timer555 {
 
 namespace {
 
+// What the check says where no standard value brings the design's C1 to its
+// target: the search that chooses C1 as well does better.
+std::string NoStandardValueText(const DesignSnapshot& s, Series series, bool nearest) {
+  const std::string what = TraitsOf(s.kind).oneShot
+                               ? "the pulse within \u00b15.0 %"
+                               : "the frequency within \u00b15.0 % and the duty cycle within "
+                                 "\u00b12.0 points";
+  return "No " + std::string(SeriesName(series)) + " resistors with C1 = " +
+         EngineeringText(s.c1, "F") + " keep every limit and bring " + what +
+         "; 'timer555-cli parts' chooses C1 as well." + (nearest ? " The nearest:" : "");
+}
+
 void PrintText(const DesignReport& design, const DesignSnapshot& s, const CheckSettings& settings,
                const CheckReport& r, std::ostream& out) {
   out << design.title << " at " << ConditionsText(settings.conditions) << "\n";
   out << PartsText(s) << "\n\n";
   out << TimingTable(s.kind, {{kIdealColumn, r.ideal}, {kPredictedColumn, r.predicted}}, true);
+  const std::string band = BandText(s.kind, settings.conditions.family, r.range);
+  if (!band.empty()) out << "Predicted " << band << ".\n";
   out << "\n";
   if (r.warnings.empty()) {
     out << "No warnings.\n";
@@ -30,10 +44,15 @@ void PrintText(const DesignReport& design, const DesignSnapshot& s, const CheckS
   }
   out << "\nStandard values (" << SeriesName(settings.series)
       << ") for C1 = " << EngineeringText(s.c1, "F") << ", best first:\n";
+  const bool anyOnTarget = std::any_of(r.choices.begin(), r.choices.end(), [](const auto& ch) {
+    return ch.onTarget && ch.warnings == 0;
+  });
+  if (!anyOnTarget) out << "  " << NoStandardValueText(s, settings.series, !r.choices.empty()) << "\n";
   for (const StandardChoice& ch : r.choices) {
     out << "  " << ChoiceText(s.kind, ch);
     if (ch.warnings) out << " (" << ch.warnings << (ch.warnings == 1 ? " warning)" : " warnings)");
     out << "\n";
+    if (!anyOnTarget) break;  // the nearest is enough to show how far they miss
   }
   out << "\nWorst case with " << ToleranceText(settings.tolerance) << ":\n";
   out << "  " << WorstCaseText(r.band, TraitsOf(s.kind).oneShot) << "\n";
@@ -109,11 +128,24 @@ std::vector<Option> BenchPartOptions(BenchParts& parts) {
           {{"--c1"}, "FARAD", "build with this C1", part(parts.c1, "--c1")}};
 }
 
+Option C1TypeOption(BenchParts& parts) {
+  return {{"--c1-type"},
+          "KIND",
+          "C1 as c0g, film, tantalum, low-leakage, electrolytic or x7r",
+          [&parts](const std::string& v) {
+            parts.c1Type = CapacitorTypeNamed(v);
+            if (!parts.c1Type)
+              throw UsageError("--c1-type wants c0g, film, tantalum, low-leakage, electrolytic "
+                               "or x7r, not '" + v + "'");
+          }};
+}
+
 DesignSnapshot WithBenchParts(DesignSnapshot design, const BenchParts& parts) {
   if (parts.r2 && !TraitsOf(design.kind).hasR2) throw UsageError("the monostable has no R2");
   design.r1 = parts.r1.value_or(design.r1);
   design.r2 = parts.r2.value_or(design.r2);
   design.c1 = parts.c1.value_or(design.c1);
+  design.capacitor = parts.c1Type;
   return design;
 }
 
@@ -133,7 +165,7 @@ ExitStatus RunCheckCommand(const std::vector<std::string>& args, std::ostream& o
   ParseOptions(args,
                Joined(Joined(Joined(DesignOptions(request), ConditionOptions(settings.conditions)),
                              Joined(CheckOptions(settings), BenchPartOptions(bench))),
-                      {JsonOption(json)}),
+                      {C1TypeOption(bench), JsonOption(json)}),
                ModeArgument(request.kind));
   DesignReport design;
   const auto calculated = CalculatedDesign("check", request, design, err);

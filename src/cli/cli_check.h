@@ -22,8 +22,11 @@ std::vector<Option> CheckOptions(CheckSettings& settings);
 // any positive values; the targets stay the design's.
 struct BenchParts {
   std::optional<double> r1, r2, c1;
+  std::optional<CapacitorType> c1Type;
 };
 std::vector<Option> BenchPartOptions(BenchParts& parts);
+// --c1-type: what C1 is built as (check's leakage limit and its advice).
+Option C1TypeOption(BenchParts& parts);
 // The design with the bench's parts in place of its own; a usage error for
 // an R2 the design does not have.
 DesignSnapshot WithBenchParts(DesignSnapshot design, const BenchParts& parts);

@@ -1,5 +1,6 @@
 #include "cli/cli_parts.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "cli/cli_check.h"
@@ -20,6 +21,26 @@ std::uint64_t Whole(const std::string& option, const std::string& text, std::uin
     throw UsageError(option + " wants a whole number from " + std::to_string(lo) + " to " +
                      std::to_string(hi) + ", not '" + text + "'");
   return v;
+}
+
+// "film,c0g": each kind once, in the order of preference.
+std::vector<CapacitorType> CapacitorTypesOf(const std::string& text) {
+  std::vector<CapacitorType> types;
+  size_t start = 0;
+  while (start <= text.size()) {
+    const size_t comma = std::min(text.find(',', start), text.size());
+    const std::string key = text.substr(start, comma - start);
+    const auto type = CapacitorTypeNamed(key);
+    if (!type)
+      throw UsageError("--capacitor-types wants kinds from c0g, film, tantalum, low-leakage, "
+                       "electrolytic and x7r, not '" + key + "'");
+    if (std::find(types.begin(), types.end(), *type) == types.end()) types.push_back(*type);
+    start = comma + 1;
+  }
+  std::vector<CapacitorType> ordered;
+  for (const CapacitorTechnology& t : CapacitorTechnologies())
+    if (std::find(types.begin(), types.end(), t.type) != types.end()) ordered.push_back(t.type);
+  return ordered;
 }
 
 // The question the request asks, checked against what the design has.
@@ -59,6 +80,7 @@ PartsQuestion QuestionOf(const PartsRequest& r) {
   q.bench.seed = r.seed;
   q.resistors = r.settings.series;
   q.capacitors = r.capacitors;
+  q.bench.capacitorTypes = r.capacitorTypes;
   return q;
 }
 
@@ -109,6 +131,10 @@ std::vector<Option> PartsOptions(PartsRequest& r) {
          if (!series) throw UsageError("--capacitors wants E3, E6 or E12, not '" + v + "'");
          r.capacitors = *series;
        }},
+      {{"--capacitor-types"},
+       "LIST",
+       "C1's kinds: c0g,film,tantalum,low-leakage,electrolytic,x7r (all but x7r)",
+       [&r](const std::string& v) { r.capacitorTypes = CapacitorTypesOf(v); }},
       {{"--spec"},
        "F,D",
        "the window a board must meet: % of frequency, points of duty (5,2)",
@@ -150,6 +176,11 @@ ExitStatus RunPartsCommand(const std::vector<std::string>& args, std::ostream& o
   // Without --vcc the range's middle is the nominal supply.
   if (request.vccRange && !std::count(args.begin(), args.end(), std::string("--vcc")))
     question.bench.conditions.vcc = (request.vccRange->first + request.vccRange->second) / 2;
+  // A capacitor tolerance given overrides the one each kind comes with.
+  question.bench.technologyTolerance =
+      !std::any_of(args.begin(), args.end(), [](const std::string& a) {
+        return a == "--tolerance" || a.rfind("--tolerance=", 0) == 0;
+      });
   const PartsAnswer answer = FindParts(question.target, question.bench, question.resistors,
                                        question.capacitors, request.count);
   if (request.picture && !answer.choices.empty() &&

@@ -20,6 +20,7 @@ struct PartsRequest {
   CheckSettings settings;  // --vcc, --family, --series, --tolerance, --temperature
   std::optional<std::pair<double, double>> vccRange;
   CapacitorSeries capacitors = CapacitorSeries::E6;
+  std::vector<CapacitorType> capacitorTypes = TimingCapacitorTypes();
   std::optional<std::pair<double, double>> spec;  // % of the frequency, points of duty
   int samples = 10000;
   std::uint64_t seed = 555;

@@ -129,6 +129,16 @@ std::string ChoiceText(DesignKind kind, const StandardChoice& c) {
   return text + (c.onTarget ? "" : ", off target");
 }
 
+std::string BandText(DesignKind kind, TimerFamily family, const BandedTiming& t) {
+  if (!BandMatters(t, kind, family)) return "";
+  if (TraitsOf(kind).oneShot)
+    return FigureText(TimingRow::Kind::Time, t.fast.tHigh) + " to " +
+           FigureText(TimingRow::Kind::Time, t.slow.tHigh) + " with the bipolar timer's delays";
+  return FigureText(TimingRow::Kind::Frequency, t.slow.frequency) + " to " +
+         FigureText(TimingRow::Kind::Frequency, t.fast.frequency) +
+         " with the bipolar timer's delays";
+}
+
 std::string WarningText(const Warning& w) {
   return w.code + ": " + w.message;
 }

@@ -58,6 +58,10 @@ std::string ToleranceText(const ToleranceSpec& tolerance);
 // One standard choice: "R1 3.6 kΩ, R2 7.5 kΩ: 998.2 Hz, 25.3 %, error 0.32 %"
 // (the 50 % design's pull-up is not a choice and is not named).
 std::string ChoiceText(DesignKind kind, const StandardChoice& choice);
+// A predicted timing's band where it is wider than the chip's initial
+// accuracy: "1.550 kHz to 1.640 kHz with the bipolar timer's delays"; empty
+// where it is not.
+std::string BandText(DesignKind kind, TimerFamily family, const BandedTiming& timing);
 // "code: message".
 std::string WarningText(const Warning& warning);
 

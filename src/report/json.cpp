@@ -46,6 +46,19 @@ QJsonObject TimingJson(const Timing& t) {
   return object;
 }
 
+QJsonObject BandJson(const BandedTiming& t) {
+  QJsonObject object;
+  for (const TimingRow& row : AllTimingRows()) {
+    const std::optional<double> a = row.value(t.fast), b = row.value(t.slow);
+    if (!a || !b || !std::isfinite(*a) || !std::isfinite(*b)) {
+      object.insert(row.key, QJsonValue());
+      continue;
+    }
+    object.insert(row.key, QJsonArray{JsonNumber(std::min(*a, *b)), JsonNumber(std::max(*a, *b))});
+  }
+  return object;
+}
+
 QJsonObject ConditionsJson(const Conditions& c) {
   return {{"vcc", JsonNumber(c.vcc)}, {"family", Parameters(c.family).name}};
 }
@@ -75,6 +88,7 @@ QJsonObject CheckJson(const DesignSnapshot& s, const CheckSettings& settings,
           {"parts", PartsJson(s)},
           {kIdealColumn.key, TimingJson(r.ideal)},
           {kPredictedColumn.key, TimingJson(r.predicted)},
+          {"predicted_band", BandJson(r.range)},
           {"warnings", warnings},
           {"standard_values", choices},
           {"tolerance", tolerance}};
@@ -109,11 +123,17 @@ QJsonObject PartsJson(const PartsQuestion& q, const PartsAnswer& answer) {
       percentiles.insert("frequency_hz", Percentiles(c.spread.frequency));
       percentiles.insert("duty_cycle", Percentiles(c.spread.dutyCycle));
     }
+    const CapacitorTechnology& tech = TechnologyOf(c.capacitor);
     choices.append(QJsonObject{{"c1_f", JsonNumber(c.c1)},
+                               {"c1_type", tech.key},
+                               {"c1_tolerance", JsonNumber(tech.tolerance)},
                                {"r1_ohm", JsonNumber(c.r1)},
                                {"r2_ohm", R2Json(kind, c.r2)},
                                {"predicted", TimingJson(c.predicted)},
+                               {"predicted_band", BandJson({c.predicted, c.fast, c.slow})},
+                               {"on_target", c.onTarget},
                                {"error", JsonNumber(c.error)},
+                               {"error_worst", JsonNumber(c.worst)},
                                {"yield", JsonNumber(c.spread.yield)},
                                {"percentiles", percentiles},
                                {"warnings", warnings},
@@ -130,6 +150,13 @@ QJsonObject PartsJson(const PartsQuestion& q, const PartsAnswer& answer) {
   QJsonObject conditions = ConditionsJson(q.bench.conditions);
   conditions.insert("resistors", SeriesName(q.resistors));
   conditions.insert("capacitors", CapacitorSeriesName(q.capacitors));
+  QJsonArray types;
+  for (CapacitorType type : q.bench.capacitorTypes)
+    types.append(TechnologyOf(type).key);
+  conditions.insert("capacitor_types", types);
+  QJsonArray supply;
+  for (const Warning& w : answer.supply)
+    supply.append(WarningJson(w));
   QJsonValue exact;
   if (answer.exact.found) {
     exact = QJsonObject{{"c1_f", JsonNumber(answer.exact.c1)},
@@ -140,6 +167,10 @@ QJsonObject PartsJson(const PartsQuestion& q, const PartsAnswer& answer) {
   return {{"target", target},
           {"conditions", conditions},
           {"clean", answer.clean},
+          {"reachable", answer.reachable},
+          {"why", answer.reachable ? QJsonValue() : QString::fromStdString(answer.why)},
+          {"instead", answer.reachable ? QJsonValue() : QString::fromStdString(answer.instead)},
+          {"supply_warnings", supply},
           {"choices", choices},
           {"exact", exact},
           {"samples", q.bench.samples},

@@ -18,6 +18,9 @@ QJsonValue JsonNumber(const std::optional<double>& v);
 // frequency_hz, duty_cycle, t_high_s, t_low_s, first_t_high_s (null where
 // the design has none).
 QJsonObject TimingJson(const Timing& timing);
+// The band of a predicted timing: each figure's [min, max] over the band's
+// ends, keyed as TimingJson (null where a design has none).
+QJsonObject BandJson(const BandedTiming& timing);
 // "vcc" and "family".
 QJsonObject ConditionsJson(const Conditions& conditions);
 // r1_ohm, r2_ohm (null for the one-shot) and c1_farad.

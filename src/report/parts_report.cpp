@@ -20,8 +20,9 @@ std::string Farads(double c) {
 }
 
 // "C1 470.0 nF, R1 560.0 Ω, R2 1.600 kΩ" (R2 only where the user chooses it).
-std::string PartsOf(DesignKind kind, double c1, double r1, const std::optional<double>& r2) {
-  std::string text = "C1 " + Farads(c1) + ", R1 " + Ohms(r1);
+std::string PartsOf(DesignKind kind, double c1, double r1, const std::optional<double>& r2,
+                    std::optional<CapacitorType> type = std::nullopt) {
+  std::string text = "C1 " + Farads(c1) + (type ? " " + TechnologyText(*type) : "") + ", R1 " + Ohms(r1);
   if (TraitsOf(kind).resistorPair && r2) text += ", R2 " + Ohms(*r2);
   return text;
 }
@@ -45,9 +46,13 @@ std::string TargetText(const DesignSnapshot& t) {
          FigureText(TimingRow::Kind::DutyCycle, duty);
 }
 
-std::string PartsChoiceText(DesignKind kind, const PartsChoice& c) {
-  std::string text = PartsOf(kind, c.c1, c.r1, c.r2) + ": " + TimingText(kind, c.predicted) +
-                     ", error " + Percent(c.error, 2) + ", yield " + Percent(c.spread.yield, 1);
+std::string PartsChoiceText(DesignKind kind, TimerFamily family, const PartsChoice& c) {
+  std::string text = ChoicePartsText(kind, c) + ": " + TimingText(kind, c.predicted);
+  const std::string band = BandText(kind, family, {c.predicted, c.fast, c.slow});
+  if (!band.empty()) text += " (" + band + ")";
+  text += ", error " + Percent(c.error, 2);
+  if (c.worst > c.error + 5e-5) text += " (" + Percent(c.worst, 2) + " at worst)";
+  text += ", yield " + Percent(c.spread.yield, 1);
   const Spread& s = c.spread;
   if (TraitsOf(kind).oneShot) {
     text += " (98 % of boards " + FigureText(TimingRow::Kind::Time, s.tHigh.min) + " to " +
@@ -57,7 +62,11 @@ std::string PartsChoiceText(DesignKind kind, const PartsChoice& c) {
             FigureText(TimingRow::Kind::Frequency, s.frequency.max) + ", " +
             FixedText(s.dutyCycle.min * 100, 1) + " to " + Percent(s.dutyCycle.max, 1) + ")";
   }
-  return text;
+  return text + (c.onTarget ? "" : ", off target");
+}
+
+std::string ChoicePartsText(DesignKind kind, const PartsChoice& c) {
+  return PartsOf(kind, c.c1, c.r1, c.r2, c.capacitor);
 }
 
 std::string ExactPartsText(DesignKind kind, const ExactParts& exact) {
@@ -72,15 +81,26 @@ std::string PartsAnswerText(const PartsQuestion& q, const PartsAnswer& answer) {
   text += std::string(SeriesName(q.resistors)) + " resistors, " +
           CapacitorSeriesName(q.capacitors) + " capacitors, best first by the built circuit's " +
           "predicted timing at " + FixedText(b.conditions.vcc, 1) + " V and 25 \u00b0C:\n";
+  for (const Warning& w : answer.supply)
+    if (!IsLimitCode(w.code)) text += "  " + WarningText(w) + "\n";
+  if (!answer.reachable) text += "  Cannot be met: " + answer.why + " " + answer.instead + "\n";
   if (answer.choices.empty()) {
     text += "  none within 100 % of the target.\n";
   } else if (!answer.clean) {
     text += "  No choice keeps every limit; the least bad, with what they break:\n";
+  } else if (!answer.reachable) {
+    text += "  The nearest, off target:\n";
   }
   for (const PartsChoice& c : answer.choices) {
-    text += "  " + PartsChoiceText(kind, c) + "\n";
+    text += "  " + PartsChoiceText(kind, b.conditions.family, c) + "\n";
     for (const Warning& w : c.warnings)
       text += "      " + WarningText(w) + "\n";
+  }
+  if (!answer.choices.empty()) {
+    const PartsChoice& first = answer.choices.front();
+    if (const auto delay =
+            DelayUncertainty(WithChoice(q.target, first), b.conditions))
+      text += "  " + WarningText(*delay) + "\n";
   }
   if (answer.exact.found) {
     text += "\nExact parts (trimmers or E192): " + ExactPartsText(kind, answer.exact) + "\n";
@@ -89,7 +109,9 @@ std::string PartsAnswerText(const PartsQuestion& q, const PartsAnswer& answer) {
   const bool oneShot = TraitsOf(kind).oneShot;
   text += "\nYield over " + std::to_string(b.samples) + " boards (seed " + std::to_string(b.seed) +
           "): resistors uniform within \u00b1" + Percent(b.tolerance.resistor, 1) +
-          ", C1 within \u00b1" + Percent(b.tolerance.capacitor, 1) +
+          (b.technologyTolerance
+               ? std::string(", C1 within its kind's tolerance and drift over temperature")
+               : ", C1 within \u00b1" + Percent(b.tolerance.capacitor, 1)) +
           ", the chip's initial error within \u00b1" +
           Percent(oneShot ? f.monostableInitialError : f.astableInitialError, 2) + ", " +
           FixedText(b.tolerance.minCelsius, 0) + " to " + FixedText(b.tolerance.maxCelsius, 0) +
@@ -102,6 +124,8 @@ std::string PartsAnswerText(const PartsQuestion& q, const PartsAnswer& answer) {
   } else {
     text += "Vcc " + FixedText(b.conditions.vcc, 1) + " V";
   }
+  if (HasBand(b.conditions.family))
+    text += "; the chip's pin currents, delays and output drop uniform over their ranges";
   text +=
       "; inside the window: " + std::string(oneShot ? "pulse" : "frequency") + " within \u00b1" +
       Percent(b.frequencyWindow, 1) +
@@ -114,10 +138,17 @@ std::string PartsListText(DesignKind kind, const PartsChoice& c, const Tolerance
   const std::string resistor = " \u00b1" + Percent(t.resistor, 1) + " resistor\n";
   std::string text = "R1\t" + Ohms(c.r1) + resistor;
   if (c.r2 && TraitsOf(kind).hasR2) text += "R2\t" + Ohms(*c.r2) + resistor;
-  const bool electrolytic = c.c1 >= kElectrolyticFrom;
-  text += "C1\t" + Farads(c.c1) + " \u00b1" + Percent(t.capacitor, 1) +
-          (electrolytic ? " electrolytic capacitor\n" : " film capacitor\n");
+  text += "C1\t" + Farads(c.c1) + " " + TechnologyText(c.capacitor) + " capacitor\n";
   return text;
+}
+
+DesignSnapshot WithChoice(const DesignSnapshot& target, const PartsChoice& c) {
+  DesignSnapshot d = target;
+  d.c1 = c.c1;
+  d.r1 = c.r1;
+  d.r2 = c.r2.value_or(TraitsOf(target.kind).pullUp);
+  d.capacitor = c.capacitor;
+  return d;
 }
 
 void DrawHistogram(Canvas& c, const PartsQuestion& q, const PartsChoice& choice, double scale) {

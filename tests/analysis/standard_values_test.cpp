@@ -43,6 +43,7 @@ std::vector<std::tuple<double, double, double>> Exhaustive(const DesignSnapshot&
   struct Row {
     double score;
     double r1, r2;
+    bool inside;  // ±5 % of frequency (pulse), ±2 points of duty
   };
   std::vector<Row> rows;
   const auto& values = SeriesValues(series);
@@ -58,6 +59,11 @@ std::vector<std::tuple<double, double, double>> Exhaustive(const DesignSnapshot&
       s.r1 = r1;
       s.r2 = r2;
       s.capacitor = ChooseCapacitor(s, c, TimingCapacitorTypes());
+      const Timing typical = PredictTiming(s, c);
+      const bool inside =
+          mode == 4 ? std::fabs(typical.tHigh / d.pulseLength - 1) <= 0.05
+                    : std::fabs(typical.frequency.value_or(0) / d.frequency - 1) <= 0.05 &&
+                          std::fabs(typical.dutyCycle.value_or(0) - (mode == 2 ? 0.5 : d.dutyCycle)) <= 0.02;
       double score = 0;
       for (Corner corner : {Corner::Typical, Corner::Fast, Corner::Slow}) {
         const Timing t = PredictTiming(s, c, corner);
@@ -66,7 +72,7 @@ std::vector<std::tuple<double, double, double>> Exhaustive(const DesignSnapshot&
         if (!Switches(t)) score = INFINITY;
       }
       if (BrokenLimits(s, c, PredictTiming(s, c)) > 0 || !(score <= 1)) continue;
-      rows.push_back({score, r1, r2});
+      rows.push_back({score, r1, r2, inside});
     }
   }
   std::sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
@@ -74,8 +80,11 @@ std::vector<std::tuple<double, double, double>> Exhaustive(const DesignSnapshot&
     if (a.r1 + a.r2 != b.r1 + b.r2) return a.r1 + a.r2 > b.r1 + b.r2;
     return a.r1 > b.r1;
   });
+  // The best five, those inside the window first.
+  if (rows.size() > 5) rows.resize(5);
+  std::stable_partition(rows.begin(), rows.end(), [](const Row& r) { return r.inside; });
   std::vector<std::tuple<double, double, double>> best;
-  for (size_t i = 0; i < 5 && i < rows.size(); ++i)
+  for (size_t i = 0; i < rows.size(); ++i)
     best.emplace_back(rows[i].r1, rows[i].r2, rows[i].score);
   return best;
 }
@@ -104,7 +113,9 @@ TEST(StandardChoices, AgreeWithAnExhaustiveSearch) {
         const auto expected = Exhaustive(s, c, series);
         const auto found = StandardChoices(s, c, series);
         if (expected.empty()) continue;  // nothing clean: the least bad are offered
-        ASSERT_EQ(found.size(), expected.size()) << d.mode << " " << SeriesName(series);
+        ASSERT_EQ(found.size(), expected.size())
+            << d.mode << " " << d.frequency << " " << SeriesName(series) << " "
+            << Parameters(family).name;
         for (size_t i = 0; i < found.size(); ++i) {
           EXPECT_EQ(found[i].r1, std::get<0>(expected[i])) << d.mode << SeriesName(series) << i;
           if (d.mode == 1 || d.mode == 3) {
@@ -150,7 +161,8 @@ TEST(StandardChoices, FiguresAreTheBuiltCircuits) {
   EXPECT_DOUBLE_EQ(*c.predicted.frequency, *t.frequency);
   EXPECT_DOUBLE_EQ(*c.predicted.dutyCycle, *t.dutyCycle);
   for (size_t i = 1; i < choices.size(); ++i)
-    EXPECT_LE(choices[i - 1].worst, choices[i].worst);
+    if (choices[i - 1].onTarget == choices[i].onTarget)
+      EXPECT_LE(choices[i - 1].worst, choices[i].worst);
 }
 
 // A design whose C1 no standard resistors can bring near its target: the
