@@ -29,7 +29,6 @@ bool BandMatters(const BandedTiming& timing, DesignKind kind, TimerFamily family
 // initial accuracy: "delay-uncertain", with the frequency (or pulse) where
 // that begins for this design's shape, the band here, and what a CMOS timer
 // does instead.
-std::optional<Warning> DelayUncertainty(const DesignSnapshot& design,
-                                        const Conditions& conditions);
+std::optional<Warning> DelayUncertainty(const DesignSnapshot& design, const Conditions& conditions);
 
 }  // namespace timer555

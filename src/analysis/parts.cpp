@@ -148,8 +148,8 @@ class Search {
   }
   // Each half's error over the band: its time grows from the fast end to the slow.
   static double BandError(double fast, double slow, double typical, double goal) {
-    return std::max({std::fabs(fast / goal - 1), std::fabs(slow / goal - 1),
-                     std::fabs(typical / goal - 1)});
+    return std::max(
+        {std::fabs(fast / goal - 1), std::fabs(slow / goal - 1), std::fabs(typical / goal - 1)});
   }
   double HighError(const Candidate& c) const {
     const BandedTiming& t = c.timing;
@@ -203,10 +203,10 @@ class Search {
         FirstReaching([&](size_t j) { return Stalls(LowError(Evaluate(r1Start, j))); }, 1));
     const auto walk = [&](size_t j) {
       // Every R1 of this R2 that can enter; the low time's least error.
-      const size_t i0 = std::min(
-          FirstReaching([&](size_t i) { return Evaluate(i, j).timing.typical.tHigh; },
-                        halves_.high),
-          FirstReaching([&](size_t i) { return Stalls(HighError(Evaluate(i, j))); }, 1));
+      const size_t i0 =
+          std::min(FirstReaching([&](size_t i) { return Evaluate(i, j).timing.typical.tHigh; },
+                                 halves_.high),
+                   FirstReaching([&](size_t i) { return Stalls(HighError(Evaluate(i, j))); }, 1));
       double lowError = kInfinity;
       for (int dir : {-1, 1}) {
         for (size_t i = dir < 0 ? i0 - 1 : i0; i < r_.size(); i += static_cast<size_t>(dir)) {
@@ -489,8 +489,7 @@ Spread MonteCarlo(const DesignSnapshot& design, const BenchSpec& bench) {
   high.reserve(static_cast<size_t>(n));
   int inside = 0;
   // C1's tolerance and drift are its kind's where it is known.
-  const CapacitorTechnology* tech =
-      design.capacitor ? &TechnologyOf(*design.capacitor) : nullptr;
+  const CapacitorTechnology* tech = design.capacitor ? &TechnologyOf(*design.capacitor) : nullptr;
   const double cTolerance = tech && bench.technologyTolerance ? tech->tolerance : t.capacitor;
   const bool band = HasBand(bench.conditions.family);
   for (int k = 0; k < n; ++k) {
@@ -508,9 +507,8 @@ Spread MonteCarlo(const DesignSnapshot& design, const BenchSpec& bench) {
     }
     const double scale =
         chip * (1 + drift * (at.celsius - kNominalCelsius)) * (1 + perVolt * (at.vcc - nominal));
-    const Timing timing =
-        band ? PredictSteadyTimingWith(board, at, SampledParameters(f, random))
-             : PredictSteadyTiming(board, at);
+    const Timing timing = band ? PredictSteadyTimingWith(board, at, SampledParameters(f, random))
+                               : PredictSteadyTiming(board, at);
     const bool runs = Switches(timing);
     const double tH = runs ? timing.tHigh * scale : kInfinity;
     high.push_back(tH);
@@ -584,14 +582,14 @@ void Rank(std::vector<PartsChoice>& choices) {
     return a.worst < b.worst;
   });
   for (auto first = choices.begin(); first != choices.end(); ++first) {
-    const auto best = std::min_element(first, choices.end(), [&](const PartsChoice& a,
-                                                                 const PartsChoice& b) {
-      const bool aTies = Group(a) == Group(*first) && a.worst <= first->worst + kTieShare;
-      const bool bTies = Group(b) == Group(*first) && b.worst <= first->worst + kTieShare;
-      if (aTies != bTies) return aTies;
-      if (a.spread.yield != b.spread.yield) return a.spread.yield > b.spread.yield;
-      return a.supplyCurrent < b.supplyCurrent;
-    });
+    const auto best =
+        std::min_element(first, choices.end(), [&](const PartsChoice& a, const PartsChoice& b) {
+          const bool aTies = Group(a) == Group(*first) && a.worst <= first->worst + kTieShare;
+          const bool bTies = Group(b) == Group(*first) && b.worst <= first->worst + kTieShare;
+          if (aTies != bTies) return aTies;
+          if (a.spread.yield != b.spread.yield) return a.spread.yield > b.spread.yield;
+          return a.supplyCurrent < b.supplyCurrent;
+        });
     std::rotate(first, best, best + 1);
   }
 }

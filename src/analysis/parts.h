@@ -70,12 +70,12 @@ struct PartsChoice {
   double c1 = 0, r1 = 0;
   std::optional<double> r2;  // none for the one-shot; the pull-up for the 50 % design
   CapacitorType capacitor = CapacitorType::Film;
-  Timing predicted;          // nominal Vcc, 25 °C
-  Timing fast, slow;         // the ends of the band the poorly known figures give
-  double error = 0;          // the half-period error
-  double worst = 0;          // the half-period error at the band's worse end
-  bool onTarget = true;      // the predicted figures inside the window a board must meet
-  int broken = 0;            // limits broken (0: clean)
+  Timing predicted;      // nominal Vcc, 25 °C
+  Timing fast, slow;     // the ends of the band the poorly known figures give
+  double error = 0;      // the half-period error
+  double worst = 0;      // the half-period error at the band's worse end
+  bool onTarget = true;  // the predicted figures inside the window a board must meet
+  int broken = 0;        // limits broken (0: clean)
   std::vector<Warning> warnings;
   double pin7Peak = 0, supplyCurrent = 0;  // A
   Spread spread;

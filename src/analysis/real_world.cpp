@@ -286,7 +286,8 @@ Timing PredictWith(const DesignSnapshot& s, const Conditions& c, const FamilyPar
   const Remembered charging([&](double v) { return ChargeCurrent(p, v, diode); });
   const Remembered discharging([&](double v) { return PathCurrent(p.discharge, v, diode); });
   const auto charge = [&](double from, double to) {
-    return ChargeTime(p, s.c1, from, to, diode) + PinCurrentsTime(pins, s.c1, from, to, std::cref(charging));
+    return ChargeTime(p, s.c1, from, to, diode) +
+           PinCurrentsTime(pins, s.c1, from, to, std::cref(charging));
   };
   // The saturated transistor that held the capacitor low (pin 7, or the
   // output's sinking side in the 50 % design) stays on for its storage time,
@@ -314,7 +315,8 @@ Timing PredictWith(const DesignSnapshot& s, const Conditions& c, const FamilyPar
   const double toHigh = traits.usesDischarge ? storage : 0;
   const double tH = charge(low, v2) + delay + toHigh;
   const double tL = PathTime(p.discharge, s.c1, high, v1, diode) +
-                    PinCurrentsTime(pins, s.c1, high, v1, std::cref(discharging)) + delay + storage - toHigh;
+                    PinCurrentsTime(pins, s.c1, high, v1, std::cref(discharging)) + delay +
+                    storage - toHigh;
   t.tHigh = tH;
   t.tLow = tL;
   t.frequency = 1 / (tH + tL);
@@ -400,7 +402,6 @@ bool UsesPin7(const DesignSnapshot& s) {
 // The makers' rule of thumb for an aluminium electrolytic: 0.01·C·V µA (C in
 // µF) or 3 µA, whichever is larger.
 constexpr double kLeakageFloor = 3e-6;    // A
-constexpr double kLeakageShare = 0.1;     // of the charging current near the threshold
 constexpr double kTimingOffShare = 0.05;  // of the ideal frequency or pulse
 constexpr double kDischargeShare = 0.01;  // pin 7's on-resistance beside R2
 constexpr double kMinCapacitance = 1e-9;  // F: well above the board's strays
@@ -634,9 +635,10 @@ int PartLimitCount(const DesignSnapshot& design, const Conditions& conditions) {
 }
 
 bool IsLimitCode(const std::string& code) {
-  static const char* const kLimits[] = {
-      "resistance-too-high",  "resistance-too-low", "discharge-current",      "capacitance-too-low",
-      "electrolytic-leakage", "frequency-too-high", "threshold-never-reached", "vcc-out-of-range"};
+  static const char* const kLimits[] = {"resistance-too-high",     "resistance-too-low",
+                                        "discharge-current",       "capacitance-too-low",
+                                        "electrolytic-leakage",    "frequency-too-high",
+                                        "threshold-never-reached", "vcc-out-of-range"};
   return std::find(std::begin(kLimits), std::end(kLimits), code) != std::end(kLimits);
 }
 

@@ -96,6 +96,10 @@ bool IsLimitCode(const std::string& code);
 // The warnings of those limits, with their messages.
 std::vector<Warning> LimitWarnings(const DesignSnapshot& design, const Conditions& conditions);
 
+// C1's leakage may be at most this share of the charging current near the
+// threshold, (Vcc/3) / R.
+inline constexpr double kLeakageShare = 0.1;
+
 // A C1 this large is most likely an aluminium electrolytic.
 inline constexpr double kElectrolyticFrom = 1e-6;  // F
 

@@ -392,12 +392,13 @@ void TfmCheck::ShowParts(const PartsQuestion& question, PartsAnswer answer) {
                            : traits.resistorPair
                                ? EngineeringText(c.r2.value_or(0), "\u03a9")
                                : EngineeringText(c.r2.value_or(0), "\u03a9") + " pull-up";
-    partsTable_->setItem(row, 0, item(EngineeringText(c.c1, "F") + " " + TechnologyText(c.capacitor)));
+    partsTable_->setItem(row, 0,
+                         item(EngineeringText(c.c1, "F") + " " + TechnologyText(c.capacitor)));
     partsTable_->setItem(row, 1, item(EngineeringText(c.r1, "\u03a9")));
     partsTable_->setItem(row, 2, item(r2));
     partsTable_->setItem(row, 3, item(TimingText(question.target.kind, c.predicted)));
-    partsTable_->setItem(row, 4, item(FixedText(c.error * 100, 2) + " %" +
-                                      (c.onTarget ? "" : ", off target")));
+    partsTable_->setItem(
+        row, 4, item(FixedText(c.error * 100, 2) + " %" + (c.onTarget ? "" : ", off target")));
     partsTable_->setItem(row, 5, item(FixedText(c.spread.yield * 100, 1) + " %"));
   }
   if (partsTable_->rowCount() > 0) partsTable_->selectRow(0);

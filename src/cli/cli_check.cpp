@@ -22,9 +22,9 @@ std::string NoStandardValueText(const DesignSnapshot& s, Series series, bool nea
                                ? "the pulse within \u00b15.0 %"
                                : "the frequency within \u00b15.0 % and the duty cycle within "
                                  "\u00b12.0 points";
-  return "No " + std::string(SeriesName(series)) + " resistors with C1 = " +
-         EngineeringText(s.c1, "F") + " keep every limit and bring " + what +
-         "; 'timer555-cli parts' chooses C1 as well." + (nearest ? " The nearest:" : "");
+  return "No " + std::string(SeriesName(series)) +
+         " resistors with C1 = " + EngineeringText(s.c1, "F") + " keep every limit and bring " +
+         what + "; 'timer555-cli parts' chooses C1 as well." + (nearest ? " The nearest:" : "");
 }
 
 void PrintText(const DesignReport& design, const DesignSnapshot& s, const CheckSettings& settings,
@@ -47,7 +47,8 @@ void PrintText(const DesignReport& design, const DesignSnapshot& s, const CheckS
   const bool anyOnTarget = std::any_of(r.choices.begin(), r.choices.end(), [](const auto& ch) {
     return ch.onTarget && ch.warnings == 0;
   });
-  if (!anyOnTarget) out << "  " << NoStandardValueText(s, settings.series, !r.choices.empty()) << "\n";
+  if (!anyOnTarget)
+    out << "  " << NoStandardValueText(s, settings.series, !r.choices.empty()) << "\n";
   for (const StandardChoice& ch : r.choices) {
     out << "  " << ChoiceText(s.kind, ch);
     if (ch.warnings) out << " (" << ch.warnings << (ch.warnings == 1 ? " warning)" : " warnings)");
@@ -135,8 +136,10 @@ Option C1TypeOption(BenchParts& parts) {
           [&parts](const std::string& v) {
             parts.c1Type = CapacitorTypeNamed(v);
             if (!parts.c1Type)
-              throw UsageError("--c1-type wants c0g, film, tantalum, low-leakage, electrolytic "
-                               "or x7r, not '" + v + "'");
+              throw UsageError(
+                  "--c1-type wants c0g, film, tantalum, low-leakage, electrolytic "
+                  "or x7r, not '" +
+                  v + "'");
           }};
 }
 

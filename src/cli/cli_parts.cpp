@@ -32,8 +32,10 @@ std::vector<CapacitorType> CapacitorTypesOf(const std::string& text) {
     const std::string key = text.substr(start, comma - start);
     const auto type = CapacitorTypeNamed(key);
     if (!type)
-      throw UsageError("--capacitor-types wants kinds from c0g, film, tantalum, low-leakage, "
-                       "electrolytic and x7r, not '" + key + "'");
+      throw UsageError(
+          "--capacitor-types wants kinds from c0g, film, tantalum, low-leakage, "
+          "electrolytic and x7r, not '" +
+          key + "'");
     if (std::find(types.begin(), types.end(), *type) == types.end()) types.push_back(*type);
     start = comma + 1;
   }
@@ -177,10 +179,9 @@ ExitStatus RunPartsCommand(const std::vector<std::string>& args, std::ostream& o
   if (request.vccRange && !std::count(args.begin(), args.end(), std::string("--vcc")))
     question.bench.conditions.vcc = (request.vccRange->first + request.vccRange->second) / 2;
   // A capacitor tolerance given overrides the one each kind comes with.
-  question.bench.technologyTolerance =
-      !std::any_of(args.begin(), args.end(), [](const std::string& a) {
-        return a == "--tolerance" || a.rfind("--tolerance=", 0) == 0;
-      });
+  question.bench.technologyTolerance = !std::any_of(
+      args.begin(), args.end(),
+      [](const std::string& a) { return a == "--tolerance" || a.rfind("--tolerance=", 0) == 0; });
   const PartsAnswer answer = FindParts(question.target, question.bench, question.resistors,
                                        question.capacitors, request.count);
   if (request.picture && !answer.choices.empty() &&

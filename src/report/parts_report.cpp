@@ -22,7 +22,8 @@ std::string Farads(double c) {
 // "C1 470.0 nF, R1 560.0 Ω, R2 1.600 kΩ" (R2 only where the user chooses it).
 std::string PartsOf(DesignKind kind, double c1, double r1, const std::optional<double>& r2,
                     std::optional<CapacitorType> type = std::nullopt) {
-  std::string text = "C1 " + Farads(c1) + (type ? " " + TechnologyText(*type) : "") + ", R1 " + Ohms(r1);
+  std::string text =
+      "C1 " + Farads(c1) + (type ? " " + TechnologyText(*type) : "") + ", R1 " + Ohms(r1);
   if (TraitsOf(kind).resistorPair && r2) text += ", R2 " + Ohms(*r2);
   return text;
 }
@@ -98,8 +99,7 @@ std::string PartsAnswerText(const PartsQuestion& q, const PartsAnswer& answer) {
   }
   if (!answer.choices.empty()) {
     const PartsChoice& first = answer.choices.front();
-    if (const auto delay =
-            DelayUncertainty(WithChoice(q.target, first), b.conditions))
+    if (const auto delay = DelayUncertainty(WithChoice(q.target, first), b.conditions))
       text += "  " + WarningText(*delay) + "\n";
   }
   if (answer.exact.found) {

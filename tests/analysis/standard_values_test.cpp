@@ -61,9 +61,11 @@ std::vector<std::tuple<double, double, double>> Exhaustive(const DesignSnapshot&
       s.capacitor = ChooseCapacitor(s, c, TimingCapacitorTypes());
       const Timing typical = PredictTiming(s, c);
       const bool inside =
-          mode == 4 ? std::fabs(typical.tHigh / d.pulseLength - 1) <= 0.05
-                    : std::fabs(typical.frequency.value_or(0) / d.frequency - 1) <= 0.05 &&
-                          std::fabs(typical.dutyCycle.value_or(0) - (mode == 2 ? 0.5 : d.dutyCycle)) <= 0.02;
+          mode == 4
+              ? std::fabs(typical.tHigh / d.pulseLength - 1) <= 0.05
+              : std::fabs(typical.frequency.value_or(0) / d.frequency - 1) <= 0.05 &&
+                    std::fabs(typical.dutyCycle.value_or(0) - (mode == 2 ? 0.5 : d.dutyCycle)) <=
+                        0.02;
       double score = 0;
       for (Corner corner : {Corner::Typical, Corner::Fast, Corner::Slow}) {
         const Timing t = PredictTiming(s, c, corner);
@@ -160,9 +162,11 @@ TEST(StandardChoices, FiguresAreTheBuiltCircuits) {
   const Timing t = PredictTiming(built, {});
   EXPECT_DOUBLE_EQ(*c.predicted.frequency, *t.frequency);
   EXPECT_DOUBLE_EQ(*c.predicted.dutyCycle, *t.dutyCycle);
-  for (size_t i = 1; i < choices.size(); ++i)
-    if (choices[i - 1].onTarget == choices[i].onTarget)
+  for (size_t i = 1; i < choices.size(); ++i) {
+    if (choices[i - 1].onTarget == choices[i].onTarget) {
       EXPECT_LE(choices[i - 1].worst, choices[i].worst);
+    }
+  }
 }
 
 // A design whose C1 no standard resistors can bring near its target: the

@@ -54,7 +54,9 @@ TEST(Netlist, DrawsEachCircuitAsTheSchematicDoes) {
       EXPECT_TRUE(Contains(n, line)) << row.mode << ": " << line << "\n" << n;
     for (const std::string& common : std::vector<std::string>{
              ".subckt timer555 gnd trig out reset ctrl thresh disch vcc", "Rd1 vcc ctrl 5k",
-             "Bth thresh gnd I = 2e-07 / (1 + exp((V(ctrl,gnd) - V(thresh,gnd)) / 0.05138", "Btr gnd trig I = 5e-07 / (1 + exp((V(trig,gnd) - V(lo,gnd)) / 0.05138", "C2 ctrl 0 10n", DiodeModelLine(DiodeModel{}),
+             "Bth thresh gnd I = 2e-07 / (1 + exp((V(ctrl,gnd) - V(thresh,gnd)) / 0.05138",
+             "Btr gnd trig I = 5e-07 / (1 + exp((V(trig,gnd) - V(lo,gnd)) / 0.05138",
+             "C2 ctrl 0 10n", DiodeModelLine(DiodeModel{}),
              ".ic v(cap)=0 v(ctrl)=6 v(x1.lo)=3 v(x1.q)=1", " uic\n",
              ".meas tran rise1 WHEN v(out)=4.5 ", "Vcc vcc 0 DC 9", "* timer555: ", ".end\n"})
       EXPECT_TRUE(Contains(n, common)) << row.mode << ": " << common;
