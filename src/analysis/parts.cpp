@@ -651,7 +651,10 @@ PartsAnswer FindParts(const DesignSnapshot& target, const BenchSpec& bench, Seri
     choice.warnings = LimitWarnings(
         WithParts(target, choice.c1, choice.r1, choice.r2, choice.capacitor), conditions);
   }
-  if (!answer.choices.empty()) answer.exact = Exact(target, conditions, answer.choices.front().c1);
+  if (!answer.choices.empty()) {
+    answer.exact = Exact(target, conditions, answer.choices.front().c1);
+    answer.exact.capacitor = answer.choices.front().capacitor;
+  }
   answer.reachable = !answer.choices.empty() && answer.choices.front().broken == 0 &&
                      answer.choices.front().onTarget;
   if (!answer.reachable) ExplainUnreachable(target, bench, resistors, capacitors, answer);

@@ -84,6 +84,7 @@ struct PartsChoice {
 struct ExactParts {
   bool found = false;
   double c1 = 0, r1 = 0;
+  CapacitorType capacitor = CapacitorType::Film;  // the best choice's
   std::optional<double> r2;
   Timing predicted;
 };

@@ -172,12 +172,12 @@ void ExplainUnreachable(const DesignSnapshot& target, const BenchSpec& bench, Se
   exact.c1 = answer.exact.c1;
   exact.r1 = answer.exact.r1;
   exact.r2 = answer.exact.r2.value_or(TraitsOf(kind).pullUp);
-  if (!answer.choices.empty()) exact.capacitor = answer.choices.front().capacitor;
+  exact.capacitor = answer.exact.capacitor;
   if (answer.exact.found && LimitWarnings(exact, conditions).empty()) {
-    answer.instead = "A trimmer reaches it: the exact parts are " +
-                     Parts(kind, answer.exact.c1, answer.choices.front().capacitor, answer.exact.r1,
-                           answer.exact.r2) +
-                     ".";
+    answer.instead =
+        "A trimmer reaches it: the exact parts are " +
+        Parts(kind, answer.exact.c1, answer.exact.capacitor, answer.exact.r1, answer.exact.r2) +
+        ".";
     return;
   }
   answer.instead = "Widen the window, or divide the output of a faster timer with a counter.";

@@ -376,7 +376,7 @@ void TfmCheck::ShowParts(const PartsQuestion& question, PartsAnswer answer) {
   const DesignTraits& traits = TraitsOf(question.target.kind);
   partsStatus_->setText(
       !partsAnswer_->reachable
-          ? Text("Cannot be met: " + partsAnswer_->why + " " + partsAnswer_->instead)
+          ? Text("Cannot be met. " + partsAnswer_->why + " " + partsAnswer_->instead)
       : partsAnswer_->clean ? "Every choice keeps every limit; best first by the built circuit's "
                               "predicted timing at the worse end of its band."
                             : "No choice keeps every limit: the least bad, with what they break.");

@@ -160,6 +160,7 @@ QJsonObject PartsJson(const PartsQuestion& q, const PartsAnswer& answer) {
   QJsonValue exact;
   if (answer.exact.found) {
     exact = QJsonObject{{"c1_f", JsonNumber(answer.exact.c1)},
+                        {"c1_type", TechnologyOf(answer.exact.capacitor).key},
                         {"r1_ohm", JsonNumber(answer.exact.r1)},
                         {"r2_ohm", R2Json(kind, answer.exact.r2)},
                         {"predicted", TimingJson(answer.exact.predicted)}};

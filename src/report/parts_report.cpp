@@ -71,7 +71,8 @@ std::string ChoicePartsText(DesignKind kind, const PartsChoice& c) {
 }
 
 std::string ExactPartsText(DesignKind kind, const ExactParts& exact) {
-  return PartsOf(kind, exact.c1, exact.r1, exact.r2) + ": " + TimingText(kind, exact.predicted);
+  return PartsOf(kind, exact.c1, exact.r1, exact.r2, exact.capacitor) + ": " +
+         TimingText(kind, exact.predicted);
 }
 
 std::string PartsAnswerText(const PartsQuestion& q, const PartsAnswer& answer) {
@@ -81,10 +82,11 @@ std::string PartsAnswerText(const PartsQuestion& q, const PartsAnswer& answer) {
                      TargetText(q.target) + " at " + ConditionsText(b.conditions) + "\n";
   text += std::string(SeriesName(q.resistors)) + " resistors, " +
           CapacitorSeriesName(q.capacitors) + " capacitors, best first by the built circuit's " +
-          "predicted timing at " + FixedText(b.conditions.vcc, 1) + " V and 25 \u00b0C:\n";
+          "predicted timing at " + FixedText(b.conditions.vcc, 1) + " V and 25 \u00b0C" +
+          (HasBand(b.conditions.family) ? ", at the worse end of its band" : "") + ":\n";
   for (const Warning& w : answer.supply)
     if (!IsLimitCode(w.code)) text += "  " + WarningText(w) + "\n";
-  if (!answer.reachable) text += "  Cannot be met: " + answer.why + " " + answer.instead + "\n";
+  if (!answer.reachable) text += "  Cannot be met. " + answer.why + " " + answer.instead + "\n";
   if (answer.choices.empty()) {
     text += "  none within 100 % of the target.\n";
   } else if (!answer.clean) {
