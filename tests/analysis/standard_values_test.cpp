@@ -131,14 +131,20 @@ TEST(StandardChoices, AgreeWithAnExhaustiveSearch) {
   }
 }
 
+// Design 1 with C1 given and its targets, the parts left to the search.
+DesignSnapshot AboveHalf(double c1, double frequency, double duty) {
+  DesignSnapshot s;
+  s.kind = DesignKind::AstableAbove;
+  s.c1 = c1;
+  s.frequency = frequency;
+  s.dutyCycle = duty;
+  return s;
+}
+
 // Parts that break a limit are never offered while any choice keeps them
 // all: no 1 ohm beside a 10 nF capacitor at 4.9 kHz.
 TEST(StandardChoices, NoChoiceBreaksALimit) {
-  DesignSnapshot s;
-  s.kind = DesignKind::AstableAbove;
-  s.c1 = 1e-8;
-  s.frequency = 4888;
-  s.dutyCycle = 0.51;
+  DesignSnapshot s = AboveHalf(1e-8, 4888, 0.51);
   for (Series series : {Series::E6, Series::E24, Series::E96}) {
     for (const StandardChoice& c : StandardChoices(s, {}, series)) {
       EXPECT_GE(c.r1, 9 / 15e-3) << SeriesName(series);
@@ -148,11 +154,7 @@ TEST(StandardChoices, NoChoiceBreaksALimit) {
 }
 
 TEST(StandardChoices, FiguresAreTheBuiltCircuits) {
-  DesignSnapshot s;
-  s.kind = DesignKind::AstableAbove;
-  s.c1 = 1e-7;
-  s.frequency = 1000;
-  s.dutyCycle = 0.75;
+  DesignSnapshot s = AboveHalf(1e-7, 1000, 0.75);
   const auto choices = StandardChoices(s, {}, Series::E12);
   ASSERT_EQ(choices.size(), 5u);
   const StandardChoice& c = choices.front();
@@ -172,11 +174,7 @@ TEST(StandardChoices, FiguresAreTheBuiltCircuits) {
 // A design whose C1 no standard resistors can bring near its target: the
 // choices say they are off target rather than pass as answers.
 TEST(StandardChoices, OffTargetChoicesSaySo) {
-  DesignSnapshot s;
-  s.kind = DesignKind::AstableAbove;
-  s.c1 = 1e-6;
-  s.frequency = 1;
-  s.dutyCycle = 0.9;
+  DesignSnapshot s = AboveHalf(1e-6, 1, 0.9);
   Conditions c;
   c.vcc = 12;
   const auto choices = StandardChoices(s, c, Series::E24);
