@@ -94,7 +94,8 @@ std::optional<Warning> DelayUncertainty(const DesignSnapshot& s, const Condition
           FixedText(accuracy * 100, 2) + " %: its delay per transition lies anywhere from " +
           EngineeringText(f.propagationDelayMin, "s") + " to " +
           EngineeringText(f.propagationDelayMax, "s") +
-          ", and its discharge transistor's storage time grows with the current it carried. "
+          ", and the saturated transistor that held the capacitor low lets go only after a storage "
+          "time that grows with the current it carried. "
           "Here the " +
           (oneShot ? "pulse" : "frequency") + " may lie " + Percent(share.below) + " below to " +
           Percent(share.above) + " above the predicted figure. A CMOS timer's delays shift it by " +

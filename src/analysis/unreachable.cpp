@@ -110,7 +110,8 @@ std::string Why(const DesignSnapshot& target, const BenchSpec& bench, CapacitorS
     if (share > bench.frequencyWindow)
       return "A " + family + " timer's delays (" + EngineeringText(f.propagationDelayMin, "s") +
              " to " + EngineeringText(f.propagationDelayMax, "s") +
-             " per transition, and the discharge transistor's storage time) make this timing "
+             " per transition, and the storage time of the saturated transistor that held the "
+             "capacitor low) make this timing "
              "uncertain by up to " +
              FixedText(share * 100, 1) + " %, more than the window's \u00b1" +
              FixedText(bench.frequencyWindow * 100, 1) + " %.";
@@ -118,7 +119,8 @@ std::string Why(const DesignSnapshot& target, const BenchSpec& bench, CapacitorS
   if (answer.choices.empty() && HasBand(c.family) && !TraitsOf(target.kind).oneShot)
     return "A " + family + " timer's delays (" + EngineeringText(f.propagationDelayMin, "s") +
            " to " + EngineeringText(f.propagationDelayMax, "s") +
-           " per transition, and the discharge transistor's storage time) leave no standard "
+           " per transition, and the storage time of the saturated transistor that held the "
+           "capacitor low) leave no standard "
            "parts within 100 % of the target at the slow end of their band.";
   if (answer.choices.empty()) return "No standard parts come within 100 % of the target.";
   const PartsChoice& first = answer.choices.front();

@@ -334,6 +334,33 @@ TEST_F(NgspiceTest, BuiltCircuitsMeetThePrediction) {
   }
 }
 
+// Where the comparators' input currents matter (megohm resistors, the
+// trigger pin's current beside a small discharge current) the simulated
+// chip draws them as the prediction does.
+TEST_F(NgspiceTest, PinCurrentsAsThePredictionHasThem) {
+  const struct {
+    DesignSnapshot design;
+    double vcc;
+  } rows[] = {
+      {Design(1, 1, 0.9, 1e-7), 12},     // with 9.1 MΩ and 1.5 MΩ below
+      {Design(2, 6.56, 0.5, 1e-8), 9},   // R1 = 11 MΩ: the trigger's current shifts the duty
+      {Design(3, 232.7, 0.25, 1e-9), 5}  // 4.7 MΩ and 1.5 MΩ through the diodes
+  };
+  for (auto row : rows) {
+    if (row.design.kind == DesignKind::AstableAbove) {
+      row.design.r1 = 9.1e6;
+      row.design.r2 = 1.5e6;
+    } else if (row.design.kind == DesignKind::AstableBelow) {
+      row.design.r1 = 4.7e6;
+      row.design.r2 = 1.5e6;
+    }
+    const Timing simulated = Run(row.design, At(row.vcc));
+    const Timing predicted = PredictTiming(row.design, At(row.vcc));
+    EXPECT_NEAR(*simulated.frequency / *predicted.frequency, 1, 0.002) << row.vcc;
+    EXPECT_NEAR(*simulated.dutyCycle / *predicted.dutyCycle, 1, 0.002) << row.vcc;
+  }
+}
+
 TEST_F(NgspiceTest, WaveformPictureMarksTheTimes) {
   const DesignSnapshot d = Design(3, 1000, 0.25, 1e-7);
   const SimulationResult r = Simulate(d, At(5));
