@@ -145,7 +145,8 @@ void SimulateHardest(benchmark::State& state) {
          c1,
          f,
          duty,
-         0};
+         0,
+         {}};
   };
   switch (state.range(0)) {
     case 0:
