@@ -21,7 +21,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <optional>
 #include <vector>
 
 #include "app/main_window.h"
@@ -78,20 +77,17 @@ class ThreeFaces final : public QWidget {
 };
 
 int Child(const char* what, int argc, char** argv) {
-  // The window starts as main() starts it: the font configuration loads
-  // beside the application object.
-  std::optional<timer555::FontConfigurationLoader> fonts;
-  if (std::strcmp(what, "timer555") == 0) fonts.emplace();
   QApplication app(argc, argv);
   FirstPaint watcher;
   // The first paint of any widget of the window ends the run.
   app.installEventFilter(&watcher);
   QTimer::singleShot(10000, [] { std::_Exit(1); });
   QWidget* window = nullptr;
+  timer555::TfmMain* designer = nullptr;
   if (std::strcmp(what, "timer555") == 0) {
+    // The window starts as main() starts it: shown first, drawn after.
     timer555::InstallFontSubstitutions();
-    fonts->Wait();
-    window = new timer555::TfmMain;
+    window = designer = new timer555::TfmMain(nullptr, timer555::TfmMain::StartDrawing::Later);
   } else if (std::strcmp(what, "faces") == 0) {
     window = new ThreeFaces;
     window->setFixedSize(650, 350);
@@ -103,6 +99,7 @@ int Child(const char* what, int argc, char** argv) {
     if (std::strcmp(what, "label") == 0) new QLabel("Frequency", window);
   }
   window->show();
+  if (designer != nullptr) designer->DrawStart();
   return app.exec();
 }
 
@@ -146,7 +143,7 @@ T Median(std::vector<T> v) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);  // or the platform given: xcb on a screen
   if (argc == 3 && std::strcmp(argv[1], "--child") == 0) return Child(argv[2], 1, argv);
   const int runs = argc > 1 ? std::max(3, std::atoi(argv[1])) : 21;
   const char* const kinds[] = {"floor", "label", "faces", "timer555"};

@@ -1,10 +1,28 @@
 #include <QApplication>
 #include <iostream>
+#ifdef TIMER555_XCB
+#include <QtGui/qguiapplication_platform.h>
+#include <xcb/xcb.h>
+#endif
 
 #include "app/arguments.h"
 #include "app/icon.h"
 #include "app/main_window.h"
 #include "render/qt_canvas.h"
+
+namespace {
+
+// Sends what the window system has been asked so far (the window's map) to
+// the display now, handling no event: on X11 a flush of the connection,
+// which the event loop would otherwise do only once it starts.
+void SendToScreen() {
+#ifdef TIMER555_XCB
+  if (const auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>())
+    xcb_flush(x11->connection());
+#endif
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   // --help and --version answer before Qt looks for a display.
@@ -13,12 +31,10 @@ int main(int argc, char** argv) {
         status && *status == 0)
       return *status;
   }
-  timer555::FontConfigurationLoader fonts;
   QApplication app(argc, argv);
   QApplication::setApplicationName("timer555");
   QApplication::setApplicationVersion(TIMER555_VERSION);
   QGuiApplication::setDesktopFileName("org.timer555.timer555");
-  QGuiApplication::setWindowIcon(timer555::MainIcon());
   // What Qt did not take as its own options is ours, and none is left to take.
   std::vector<std::string> rest;
   for (const QString& a : QApplication::arguments().mid(1))
@@ -27,8 +43,15 @@ int main(int argc, char** argv) {
     return *status;
   }
   timer555::InstallFontSubstitutions();
-  fonts.Wait();
-  timer555::TfmMain window;
+  // The window goes to the screen before anything it draws needs a font or
+  // wakes the screen reader's bridge: the font configuration loads and the
+  // start page is drawn while the server maps it, and the first frame shows
+  // them (the event loop paints only after DrawStart). No second thread
+  // competes with the first frame.
+  timer555::TfmMain window(nullptr, timer555::TfmMain::StartDrawing::Later);
   window.show();
+  SendToScreen();
+  window.DrawStart();
+  QGuiApplication::setWindowIcon(timer555::MainIcon());  // for the dialogs and the check window
   return QApplication::exec();
 }

@@ -90,6 +90,9 @@ void TfmMain::Guarded(F&& handler) {
   }
   for (ImageControl* image : {Image1, Image2, Image3, Image4, Image5})
     if (image != nullptr) image->update();
+  // Before the start is drawn there is nothing to name, and naming would
+  // wake the screen reader's bridge before the window is on the screen.
+  if (!started_) return;
   // A screen reader names the page by what it shows and reads what is
   // written on it.
   const QString title = QString::fromStdString(shell_->PageTitle());
@@ -100,7 +103,7 @@ void TfmMain::Guarded(F&& handler) {
   shell_->AnnounceDesign();
 }
 
-TfmMain::TfmMain(QWidget* parent)
+TfmMain::TfmMain(QWidget* parent, StartDrawing drawing)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
@@ -109,7 +112,7 @@ TfmMain::TfmMain(QWidget* parent)
   shell_ = std::make_unique<MainShell>(*this, holders_);
   shell_->SetDesignObserver(
       [this](const std::optional<DesignSnapshot>& design) { emit DesignChanged(design); });
-  FormCreate();
+  FormCreate(drawing);
 }
 
 TfmMain::~TfmMain() {
@@ -117,11 +120,10 @@ TfmMain::~TfmMain() {
   // deletes no file.
 }
 
-void TfmMain::FormCreate() {
+void TfmMain::FormCreate(StartDrawing drawing) {
   const WindowLayout layout = MainWindowLayout();
   setFixedSize(layout.clientWidth, layout.clientHeight);
   PlaceOnScreen(layout.clientWidth, layout.clientHeight);
-  setWindowIcon(MainIcon());
   setAutoFillBackground(true);
   QPalette pal = palette();
   pal.setColor(QPalette::Window, Qt::white);
@@ -138,6 +140,10 @@ void TfmMain::FormCreate() {
   }
   Image1->setFocusPolicy(Qt::NoFocus);
   Image2->setFocusPolicy(Qt::NoFocus);
+  // Shown with the drawing: a child shown before the window reaches the
+  // screen wakes the screen reader's bridge (a session bus to find) first.
+  Image1->hide();
+  Image2->hide();
 
   Image1->SetMouseDown([this](int x, int y) { Guarded([&] { shell_->Image1MouseDown(x, y); }); });
   Image2->SetMouseDown([this](int x, int y) { Guarded([&] { shell_->Image2MouseDown(x, y); }); });
@@ -165,23 +171,36 @@ void TfmMain::FormCreate() {
   // Alt pressed and released alone goes to the menu bar and back.
   qApp->installEventFilter(this);
 
-  // Screen readers: the pictures are named by what they show, and what is
-  // drawn to be clicked is offered as items.
   InstallAccessibility();
+
+  Image2->CanvasRef().SetFontName(kFontName);
+  Image1->CanvasRef().SetFontName(kFontName);
+  // The caption names the window before it is shown; the drawing follows.
+  SetCaption(kDefaultCaption);
+  if (drawing == StartDrawing::Now) DrawStart();
+  // The input panel is made once the first frame is on its way (or as soon
+  // as anything asks for it): the start page does not show it, and its
+  // widgets measure their texts in fonts that frame does not draw with.
+  Image2->installEventFilter(this);
+}
+
+void TfmMain::DrawStart() {
+  if (started_) return;
+  started_ = true;
+  // The icon is drawn at the sizes the window system asks for: after the map.
+  setWindowIcon(MainIcon());
+  Guarded([&] { shell_->FormCreate(Image1->CanvasRef()); });
+  Image1->show();
+  Image2->show();
+  // Screen readers: the pictures are named by what they show, and what is
+  // drawn to be clicked is offered as items. (Naming a widget asks the
+  // desktop whether a reader listens: after the window is on its way.)
   Image1->setAccessibleName("Menu");
   Image2->setAccessibleName(QString::fromStdString(shell_->PageTitle()));
   Image1->SetAccessibleParts(QAccessible::MenuBar, QAccessible::MenuItem,
                              [this] { return shell_->MenuBarItems(); });
   Image2->SetAccessibleParts(QAccessible::Graphic, QAccessible::Button,
                              [this] { return shell_->PageItems(); });
-
-  Image2->CanvasRef().SetFontName(kFontName);
-  Image1->CanvasRef().SetFontName(kFontName);
-  Guarded([&] { shell_->FormCreate(Image1->CanvasRef()); });
-  // The input panel is made once the first frame is on its way (or as soon
-  // as anything asks for it): the start page does not show it, and its
-  // widgets measure their texts in fonts that frame does not draw with.
-  Image2->installEventFilter(this);
 }
 
 void TfmMain::FocusMenuBar() {

@@ -25,8 +25,14 @@ class TfmMain final : public QWidget, public ShellView {
   Q_OBJECT
 
  public:
-  explicit TfmMain(QWidget* parent = nullptr);
+  // When the menu bar and the start page are drawn: in the constructor, or
+  // by DrawStart() once the window is on its way to the screen (the program's
+  // start: the drawing needs the fonts, which a window need not wait for).
+  enum class StartDrawing { Now, Later };
+  explicit TfmMain(QWidget* parent = nullptr, StartDrawing drawing = StartDrawing::Now);
   ~TfmMain() override;
+  // Draws the menu bar and the start page where the constructor did not.
+  void DrawStart();
 
   // The input panel (GB1 ... GB3 and what they hold, ListBox1) is made right
   // after the first frame, or on the first question about it; until then its
@@ -94,7 +100,7 @@ class TfmMain final : public QWidget, public ShellView {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void FormCreate();
+  void FormCreate(StartDrawing drawing);
   // The designed position, moved inside the screen where the window would not fit.
   void PlaceOnScreen(int width, int height);
   void FormShow();
@@ -113,6 +119,7 @@ class TfmMain final : public QWidget, public ShellView {
   std::unique_ptr<MainShell> shell_;
   int pageCursor_ = kCursorDefault;
   bool shown_ = false;
+  bool started_ = false;  // the menu bar and the start page drawn
   bool altAlone_ = false;
   TfmCheck* check_ = nullptr;
   QMenu* pageMenu_ = nullptr;
