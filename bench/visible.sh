@@ -5,17 +5,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-41}
-sandbox=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$sandbox"
-}
-trap cleanup EXIT
 # shellcheck source=tests/scripts/virtual_screen.sh
 source tests/scripts/virtual_screen.sh
+start_sandbox
 start_virtual_screen 1920x1080
-mkdir -m 700 "$sandbox/runtime" "$sandbox/home"
 # Both start as from a desktop session's menu: a home, a runtime folder, the
 # X platform; no session bus, so neither waits on one.
 env -u DBUS_SESSION_BUS_ADDRESS HOME="$sandbox/home" XDG_RUNTIME_DIR="$sandbox/runtime" \

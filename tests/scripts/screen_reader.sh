@@ -24,17 +24,9 @@ warning=$(sed -n 's/^  diode-drop: \(.\{40\}\).*/\1/p' <<<"$report")
 [ -n "$r1" ] && [ -n "$predicted" ] && [ -n "$warning" ] || {
   echo "screen_reader: the command line did not say what to expect"; exit 1; }
 
-sandbox=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$sandbox"
-}
-trap cleanup EXIT
-
+start_sandbox
 # The virtual screen, on a display number of its own.
 start_virtual_screen 1600x1000
-mkdir -m 700 "$sandbox/runtime" "$sandbox/home"
 export HOME="$sandbox/home" XDG_RUNTIME_DIR="$sandbox/runtime"
 # A session bus of its own; the accessibility bus starts on the program's call.
 status=0
