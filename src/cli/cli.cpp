@@ -78,10 +78,10 @@ Drawing PageDrawing(const std::string& page) {
 double ParseValue(const std::string& name, const std::string& text) {
   double v = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-  if (ec != std::errc() || end != text.data() + text.size() || text.empty()) {
-    throw UsageError("--set " + name + ": '" + text + "' is not a number");
-  }
-  return v;
+  if (ec == std::errc() && end == text.data() + text.size() && !text.empty()) return v;
+  // Engineering and RKM notation alike: 4.7k, 4k7, 1n5.
+  if (const std::optional<double> part = ParsePartValue(text)) return *part;
+  throw UsageError("--set " + name + ": '" + text + "' is not a number");
 }
 
 void ApplySet(const std::string& assignment) {
@@ -357,10 +357,41 @@ const std::vector<Command>& Commands() {
 
 }  // namespace
 
+namespace {
+
+std::string DesignOptionsHelp() {
+  DesignRequest design;
+  bool json = false;
+  return "Design options, the texts and clicks a user would give the window:\n" +
+         OptionHelp(Joined(DesignOptions(design), {JsonOption(json)}), 2, 18);
+}
+
+// One command's part of the help: its usage and options, the design options
+// where it takes them, and the exit status.
+std::string CommandHelp(const Command& command) {
+  std::string help = "Usage: " + std::string(kProgram) + " COMMAND [OPTIONS]\n\n" + command.usage;
+  if (command.listed) help += OptionHelp(command.listed(), 6, command.column);
+  if (command.usage.find("DESIGN OPTIONS") != std::string::npos) help += "\n" + DesignOptionsHelp();
+  if (command.usage.find("FILE") != std::string::npos)
+    help += "\nFILE ending in .png writes a PNG picture, ending in .svg an SVG drawing.\n";
+  return help + "\nExit status: 0 success, 1 the request failed, 2 a usage error.\n";
+}
+
+const Command* CommandNamed(const std::string& name) {
+  for (const Command& command : Commands())
+    if (name == command.name) return &command;
+  return nullptr;
+}
+
+bool AsksForHelp(const std::vector<std::string>& args) {
+  return std::any_of(args.begin() + 1, args.end(),
+                     [](const std::string& a) { return a == "-h" || a == "--help"; });
+}
+
+}  // namespace
+
 const std::string& CliHelp() {
   static const std::string text = [] {
-    DesignRequest design;
-    bool json = false;
     std::string help =
         "Usage: timer555-cli COMMAND [OPTIONS]\n"
         "\n"
@@ -371,10 +402,7 @@ const std::string& CliHelp() {
       help += command.usage;
       if (command.listed) help += OptionHelp(command.listed(), 6, command.column);
     }
-    return help +
-           "\n"
-           "Design options, the texts and clicks a user would give the window:\n" +
-           OptionHelp(Joined(DesignOptions(design), {JsonOption(json)}), 2, 18) +
+    return help + "\n" + DesignOptionsHelp() +
            "\n"
            "FILE ending in .png writes a PNG picture, ending in .svg an SVG drawing.\n"
            "\n"
@@ -398,8 +426,25 @@ ExitStatus RunCli(const std::vector<std::string>& args, std::ostream& out, std::
       out << kProgram << " " << TIMER555_VERSION << "\n";
       return ExitStatus::Success;
     }
-    for (const Command& command : Commands()) {
-      if (name == command.name) return command.run({args.begin() + 1, args.end()}, out, err);
+    // "help COMMAND" and "COMMAND --help": that command's part of the help.
+    if (name == "help") {
+      if (args.size() == 1) {
+        out << CliHelp();
+        return ExitStatus::Success;
+      }
+      const Command* command = CommandNamed(args[1]);
+      if (command == nullptr || args.size() > 2)
+        throw UsageError("help wants one command (design, render, check, simulate, parts), not '" +
+                         args[1] + "'");
+      out << CommandHelp(*command);
+      return ExitStatus::Success;
+    }
+    if (const Command* command = CommandNamed(name)) {
+      if (AsksForHelp(args)) {
+        out << CommandHelp(*command);
+        return ExitStatus::Success;
+      }
+      return command->run({args.begin() + 1, args.end()}, out, err);
     }
     throw UsageError("unknown command '" + name + "'");
   } catch (const UsageError& e) {

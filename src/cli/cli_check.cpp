@@ -73,9 +73,9 @@ std::vector<Option> ConditionOptions(Conditions& c) {
        "FAMILY",
        "bipolar (NE555 class, the default) or cmos (7555 class)",
        [&c](const std::string& v) {
-         if (v == "bipolar") {
+         if (Lowered(v) == "bipolar") {
            c.family = TimerFamily::Bipolar;
-         } else if (v == "cmos") {
+         } else if (Lowered(v) == "cmos") {
            c.family = TimerFamily::Cmos;
          } else {
            throw UsageError("--family wants bipolar or cmos, not '" + v + "'");
@@ -90,7 +90,7 @@ std::vector<Option> CheckOptions(CheckSettings& s) {
        "SERIES",
        "E6, E12, E24 (the default), E48 or E96",
        [&s](const std::string& v) {
-         const auto series = SeriesNamed(v);
+         const auto series = SeriesNamed(Uppered(v));
          if (!series) throw UsageError("--series wants E6, E12, E24, E48 or E96, not '" + v + "'");
          s.series = *series;
        }},
@@ -118,15 +118,19 @@ std::vector<Option> CheckOptions(CheckSettings& s) {
 }
 
 std::vector<Option> BenchPartOptions(BenchParts& parts) {
-  const auto part = [](std::optional<double>& target, const char* option) {
-    return [&target, option](const std::string& v) { target = PrefixedValue(option, v); };
+  const auto part = [](std::optional<double>& target, const char* option, PartQuantity q) {
+    return [&target, option, q](const std::string& v) { target = PartValue(option, v, q); };
   };
-  return {{{"--r1"}, "OHM", "build with this R1 instead of the design's", part(parts.r1, "--r1")},
-          {{"--r2"},
-           "OHM",
-           "build with this R2 (the 50 % design: its pull-up)",
-           part(parts.r2, "--r2")},
-          {{"--c1"}, "FARAD", "build with this C1", part(parts.c1, "--c1")}};
+  return {
+      {{"--r1"},
+       "OHM",
+       "build with this R1 instead of the design's",
+       part(parts.r1, "--r1", PartQuantity::Resistance)},
+      {{"--r2"},
+       "OHM",
+       "build with this R2 (the 50 % design: its pull-up)",
+       part(parts.r2, "--r2", PartQuantity::Resistance)},
+      {{"--c1"}, "FARAD", "build with this C1", part(parts.c1, "--c1", PartQuantity::Capacitance)}};
 }
 
 Option C1TypeOption(BenchParts& parts) {

@@ -90,14 +90,15 @@ bool EndsWithNoCase(const std::string& s, const std::string& suffix) {
 }
 
 TimerVariant ParseTimer(const std::string& text) {
-  if (text == "555") return TimerVariant::Timer555;
-  if (text == "556A") return TimerVariant::Timer556A;
-  if (text == "556B") return TimerVariant::Timer556B;
+  const std::string t = Lowered(text);
+  if (t == "555") return TimerVariant::Timer555;
+  if (t == "556a") return TimerVariant::Timer556A;
+  if (t == "556b") return TimerVariant::Timer556B;
   throw UsageError("--timer wants 555, 556A or 556B, not '" + text + "'");
 }
 
 DesignKind ParseDesignKind(const std::string& text) {
-  if (const auto kind = DesignKindNamed(text)) return *kind;
+  if (const auto kind = DesignKindNamed(Lowered(text))) return *kind;
   throw UsageError("unknown design '" + text +
                    "' (astable-above, astable-square, astable-below, monostable or 1 to 4)");
 }

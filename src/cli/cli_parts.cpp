@@ -129,7 +129,7 @@ std::vector<Option> PartsOptions(PartsRequest& r) {
        "SERIES",
        "C1 from E3, E6 (the default) or E12, 1 nF to 1000 uF",
        [&r](const std::string& v) {
-         const auto series = CapacitorSeriesNamed(v);
+         const auto series = CapacitorSeriesNamed(Uppered(v));
          if (!series) throw UsageError("--capacitors wants E3, E6 or E12, not '" + v + "'");
          r.capacitors = *series;
        }},
@@ -137,12 +137,13 @@ std::vector<Option> PartsOptions(PartsRequest& r) {
        "LIST",
        "C1's kinds: c0g,film,tantalum,low-leakage,electrolytic,x7r (all but x7r)",
        [&r](const std::string& v) { r.capacitorTypes = CapacitorTypesOf(v); }},
-      {{"--spec"},
+      {{"--window"},
        "F,D",
        "the window a board must meet: % of frequency, points of duty (5,2)",
        [&r](const std::string& v) {
-         r.spec = RealPair("--spec", v, 0, 100, "two widths in % (F,D)");
-       }},
+         r.spec = RealPair("--window", v, 0, 100, "two widths in % (F,D)");
+       },
+       {"--spec"}},
       {{"--samples"},
        "N",
        "boards in the yield's Monte Carlo (default 10000)",

@@ -1,8 +1,10 @@
 #include "cli/options.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <set>
 
 namespace timer555 {
@@ -65,24 +67,60 @@ double RealValue(const std::string& option, const std::string& text, double lo, 
   return v;
 }
 
-double PrefixedValue(const std::string& option, const std::string& text) {
-  static const std::pair<const char*, double> kPrefixes[] = {
-      {"p", 1e-12}, {"n", 1e-9}, {"u", 1e-6}, {"\u00b5", 1e-6}, {"m", 1e-3},
-      {"k", 1e3},   {"K", 1e3},  {"M", 1e6},  {"G", 1e9}};
-  std::string number = text;
-  double scale = 1;
-  for (const auto& [prefix, factor] : kPrefixes) {
-    const std::string p = prefix;
-    if (number.size() > p.size() && number.compare(number.size() - p.size(), p.size(), p) == 0) {
-      number.resize(number.size() - p.size());
-      scale = factor;
-      break;
+std::string Lowered(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+std::string Uppered(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  return text;
+}
+
+std::optional<double> ParsePartValue(const std::string& text) {
+  // The multiplier letters, R (or r) for ohms itself.
+  static const std::pair<const char*, double> kLetters[] = {
+      {"p", 1e-12}, {"n", 1e-9}, {"u", 1e-6}, {"\u00b5", 1e-6}, {"m", 1e-3}, {"R", 1},
+      {"r", 1},     {"k", 1e3},  {"K", 1e3},  {"M", 1e6},       {"G", 1e9}};
+  const auto number = [](const std::string& t) -> std::optional<double> {
+    double v = 0;
+    const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+    if (t.empty() || ec != std::errc() || end != t.data() + t.size() || !std::isfinite(v))
+      return std::nullopt;
+    return v;
+  };
+  const auto digits = [](const std::string& t) {
+    return !t.empty() &&
+           std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; });
+  };
+  for (const auto& [letter, factor] : kLetters) {
+    const size_t at = text.find(letter);
+    if (at == std::string::npos || at == 0) continue;
+    const std::string before = text.substr(0, at), after = text.substr(at + std::strlen(letter));
+    // "4.7k" or "47R": the letter last; "4k7", "0R47": the letter as the point.
+    std::optional<double> v;
+    if (after.empty()) {
+      v = number(before);
+    } else if (digits(before) && digits(after)) {
+      v = number(before + "." + after);
     }
+    if (!v) return std::nullopt;
+    return *v * factor;
   }
-  const double v = RealValue(option, number, 0, 1e15, "a positive value (4700, 4.7k, 470n)");
-  if (!(v > 0))
-    throw UsageError(option + " wants a positive value (4700, 4.7k, 470n), not '" + text + "'");
-  return v * scale;
+  return number(text);
+}
+
+double PartValue(const std::string& option, const std::string& text, PartQuantity quantity) {
+  const bool ohms = quantity == PartQuantity::Resistance;
+  const double lo = ohms ? 1e-3 : 1e-15, hi = ohms ? 1e12 : 10;
+  const char* what = ohms ? "a resistance from 1 m\u03a9 to 1 T\u03a9 (4700, 4.7k, 4k7, 4R7)"
+                          : "a capacitance from 1 fF to 10 F (1.5e-9, 1.5n, 1n5, 4u7)";
+  const std::optional<double> v = ParsePartValue(text);
+  if (!v || !(*v >= lo && *v <= hi))
+    throw UsageError(option + " wants " + what + ", not '" + text + "'");
+  return *v;
 }
 
 std::pair<double, double> RealPair(const std::string& option, const std::string& text, double lo,

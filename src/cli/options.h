@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <iterator>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -49,9 +50,18 @@ std::string OptionHelp(const std::vector<Option>& options, int indent, int colum
 // a usage error "OPTION wants WHAT, not 'TEXT'" otherwise.
 double RealValue(const std::string& option, const std::string& text, double lo, double hi,
                  const char* what);
-// A positive value with an optional SI prefix: "4700", "4.7k", "470n",
-// "1.5M", "100u" (or "100µ").
-double PrefixedValue(const std::string& option, const std::string& text);
+// A part's value as engineering or RKM notation writes it: "4700", "4.7k",
+// "4k7", "4K7", "470n", "1n5", "2M2", "4u7", "4µ7", "4R7", "0R47", "47R"
+// (R for ohms, the prefix letter standing for the decimal point), checked
+// after the prefix: a resistance from 1 mΩ to 1 TΩ, a capacitance from 1 fF
+// to 10 F.
+enum class PartQuantity { Resistance, Capacitance };
+double PartValue(const std::string& option, const std::string& text, PartQuantity quantity);
+// The same without a range: the number or nothing.
+std::optional<double> ParsePartValue(const std::string& text);
+// `text` in lower case (ASCII): enumerations are matched without regard to case.
+std::string Lowered(std::string text);
+std::string Uppered(std::string text);
 // "A,B" as two such numbers.
 std::pair<double, double> RealPair(const std::string& option, const std::string& text, double lo,
                                    double hi, const char* what);

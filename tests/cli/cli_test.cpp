@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "cli/cli_design.h"
+#include "cli/options.h"
 #include "render/canvas.h"
 #include "simulation/ngspice.h"
 #include "state/global.h"
@@ -129,7 +130,7 @@ TEST_F(CliTest, HelpIsPrintedInFull) {
       "      --capacitors SERIES     C1 from E3, E6 (the default) or E12, 1 nF to 1000 uF\n"
       "      --capacitor-types LIST  C1's kinds: "
       "c0g,film,tantalum,low-leakage,electrolytic,x7r (all but x7r)\n"
-      "      --spec F,D              the window a board must meet: % of frequency, "
+      "      --window F,D            the window a board must meet: % of frequency, "
       "points of duty (5,2)\n"
       "      --samples N             boards in the yield's Monte Carlo (default 10000)\n"
       "      --seed N                the Monte Carlo's seed (default 555)\n"
@@ -200,8 +201,8 @@ INSTANTIATE_TEST_SUITE_P(
                   {"render", "--script", "s", "--set", "R9=1", "-o", "OUT"},
                   "--set: unknown part 'R9' (R1, R2, R3, C1 ... C4)"},
         UsageCase{"BadNumber",
-                  {"render", "--script", "s", "--set", "C1=1u", "-o", "OUT"},
-                  "--set C1: '1u' is not a number"},
+                  {"render", "--script", "s", "--set", "C1=1uu", "-o", "OUT"},
+                  "--set C1: '1uu' is not a number"},
         UsageCase{"PageAndScript",
                   {"render", "start", "--script", "s", "-o", "OUT"},
                   "render takes a PAGE or --script FILE, not both"},
@@ -492,6 +493,70 @@ TEST_F(CliTest, PartsOffersCleanPartsThatMeetTheTarget) {
   EXPECT_TRUE(fs::exists(picture));
   ASSERT_EQ(Run({"parts", "2", "-f", "1000"}), ExitStatus::Success);
   EXPECT_NE(out.str().find("Exact parts"), std::string::npos) << out.str();
+}
+
+// Part values as people type them: engineering and RKM notation alike,
+// checked against the range after the prefix is applied.
+TEST(PartValue, EngineeringAndRkmAlike) {
+  using Q = PartQuantity;
+  const struct {
+    const char* text;
+    Q quantity;
+    double value;
+  } read[] = {{"4700", Q::Resistance, 4700},    {"4.7k", Q::Resistance, 4700},
+              {"4k7", Q::Resistance, 4700},     {"4K7", Q::Resistance, 4700},
+              {"4R7", Q::Resistance, 4.7},      {"0R47", Q::Resistance, 0.47},
+              {"47R", Q::Resistance, 47},       {"2M2", Q::Resistance, 2.2e6},
+              {"1e6", Q::Resistance, 1e6},      {"1n5", Q::Capacitance, 1.5e-9},
+              {"1.5n", Q::Capacitance, 1.5e-9}, {"470p", Q::Capacitance, 470e-12},
+              {"4u7", Q::Capacitance, 4.7e-6},  {"4\u00b57", Q::Capacitance, 4.7e-6},
+              {"100u", Q::Capacitance, 100e-6}, {"1.5e-9", Q::Capacitance, 1.5e-9},
+              {"10m", Q::Capacitance, 10e-3}};
+  for (const auto& r : read)
+    EXPECT_NEAR(PartValue("--x", r.text, r.quantity) / r.value, 1, 1e-12) << r.text;
+  const struct {
+    const char* text;
+    Q quantity;
+  } refused[] = {{"1e-308p", Q::Capacitance}, {"1e15G", Q::Resistance}, {"0", Q::Resistance},
+                 {"-5", Q::Resistance},       {"4k7k", Q::Resistance},  {"R47", Q::Resistance},
+                 {"4.7.k", Q::Resistance},    {"x", Q::Capacitance},    {"inf", Q::Capacitance},
+                 {"47", Q::Capacitance},      {"", Q::Resistance},      {"4k 7", Q::Resistance}};
+  for (const auto& r : refused)
+    EXPECT_THROW(PartValue("--x", r.text, r.quantity), UsageError) << r.text;
+}
+
+// The command line as people type it: a command's own help, enumerations
+// in any case, parts in RKM notation, --window beside its old name --spec.
+TEST_F(CliTest, TheCommandLineAsPeopleTypeIt) {
+  for (const std::vector<std::string>& asks :
+       {std::vector<std::string>{"parts", "--help"}, {"help", "parts"}, {"parts", "1", "-h"}}) {
+    ASSERT_EQ(Run(asks), ExitStatus::Success) << asks[0];
+    EXPECT_NE(out.str().find("  parts MODE"), std::string::npos);
+    EXPECT_NE(out.str().find("--capacitor-types LIST"), std::string::npos);
+    EXPECT_EQ(out.str().find("  check MODE"), std::string::npos);
+  }
+  ASSERT_EQ(Run({"help", "check"}), ExitStatus::Success);
+  EXPECT_NE(out.str().find("Design options"), std::string::npos);
+  ASSERT_EQ(Run({"help"}), ExitStatus::Success);
+  EXPECT_NE(out.str().find("  simulate MODE"), std::string::npos);
+  EXPECT_EQ(Run({"help", "nope"}), ExitStatus::Usage);
+  ASSERT_EQ(Run({"check", "Astable-Above", "-f", "1000", "-d", "75", "--family", "CMOS", "--series",
+                 "e24", "--r1", "4k7", "--c1", "1n5", "--json"}),
+            ExitStatus::Success)
+      << err.str();
+  const QJsonObject check = Json(out.str());
+  EXPECT_EQ(check["conditions"].toObject()["family"].toString(), "cmos");
+  EXPECT_EQ(check["parts"].toObject()["r1_ohm"].toDouble(), 4700);
+  EXPECT_DOUBLE_EQ(check["parts"].toObject()["c1_farad"].toDouble(), 1.5e-9);
+  EXPECT_EQ(Run({"render", "app7", "--timer", "556a", "-o", Path("a.png")}), ExitStatus::Success);
+  ASSERT_EQ(Run({"parts", "3", "-f", "1000", "-d", "25", "--window", "2,1", "--json"}),
+            ExitStatus::Success);
+  const std::string window = out.str();
+  ASSERT_EQ(Run({"parts", "3", "-f", "1000", "-d", "25", "--spec", "2,1", "--json"}),
+            ExitStatus::Success);
+  EXPECT_EQ(out.str(), window);
+  EXPECT_EQ(Run({"check", "1", "-f", "1000", "-d", "75", "--c1", "1e-308p"}), ExitStatus::Usage);
+  EXPECT_NE(err.str().find("--c1 wants a capacitance from 1 fF to 10 F"), std::string::npos);
 }
 
 TEST_F(CliTest, PartsRefusesWhatItCannotUse) {
