@@ -8,6 +8,7 @@
 #include "app/arguments.h"
 #include "app/icon.h"
 #include "app/main_window.h"
+#include "components/standard_output.h"
 #include "render/qt_canvas.h"
 
 namespace {
@@ -22,6 +23,15 @@ void SendToScreen() {
 #endif
 }
 
+// The answer to --help or --version, with a failure to write it said.
+int Answered(int status) {
+  if (const auto failure = timer555::StandardOutputFailure()) {
+    std::cerr << "timer555: " << *failure << "\n";
+    return status == 0 ? 1 : status;
+  }
+  return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -29,7 +39,7 @@ int main(int argc, char** argv) {
   if (argc == 2) {
     if (const auto status = timer555::HandleWindowArguments({argv[1]}, std::cout, std::cerr);
         status && *status == 0)
-      return *status;
+      return Answered(*status);
   }
   QApplication app(argc, argv);
   QApplication::setApplicationName("timer555");
@@ -40,7 +50,7 @@ int main(int argc, char** argv) {
   for (const QString& a : QApplication::arguments().mid(1))
     rest.push_back(a.toStdString());
   if (const auto status = timer555::HandleWindowArguments(rest, std::cout, std::cerr)) {
-    return *status;
+    return Answered(*status);
   }
   timer555::InstallFontSubstitutions();
   // The window goes to the screen before anything it draws needs a font or

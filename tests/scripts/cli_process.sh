@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs timer555-cli as a process where only a process shows the fault: a full
-# disk, a file-size limit in the middle of a write, a read-only target, Qt's
-# own options among the arguments, no runtime directory, and a simulation
+# disk (for a file and for standard output), a file-size limit in the middle
+# of a write, a read-only target, Qt's own options among the arguments, no
+# runtime directory (with a command ended by a signal), and a simulation
 # ended by a signal. Arguments: the timer555-cli executable.
 set -euo pipefail
 cli="$1"
@@ -31,6 +32,17 @@ for args in "render app7 -o $work/full.png" "simulate 1 -f 1000 -d 60 --netlist 
     fail "$args: $(cat "$work/err")"
 done
 
+# An answer that cannot reach standard output is a failure with the reason,
+# whichever command printed it: the text, the JSON, the help, the version.
+for args in "parts astable-below -f 1000 -d 25 --json" "check 1 -f 1000 -d 75" "--help" \
+            "--version" "parts --help"; do
+  got=0
+  "$cli" $args >/dev/full 2>"$work/err" || got=$?
+  [ "$got" = 1 ] || fail "$args >/dev/full exited $got"
+  grep -qx "timer555-cli: error: cannot write standard output: No space left on device" \
+    "$work/err" || fail "$args >/dev/full: $(cat "$work/err")"
+done
+
 # A write cut short by the file-size limit leaves the old file whole.
 echo "the old drawing" >"$work/page.svg"
 got=0
@@ -54,9 +66,22 @@ expect_status 2 "$cli" check 1 -f 1000 -d 60 -reverse
 expect_status 2 "$cli" design 1 -f 1 -f 2 -d 60
 grep -q "option -f is given more than once" "$work/err" || fail "-f twice: $(cat "$work/err")"
 
-# Nothing is left behind where the session has no runtime directory.
+# Nothing is left behind where the session has no runtime directory, even
+# where a signal ends the command.
 (unset XDG_RUNTIME_DIR; "$cli" render start -o "$work/start.png")
 [ -z "$(ls -A "$TMPDIR")" ] || fail "left in TMPDIR: $(ls -A "$TMPDIR")"
+set -m  # background jobs as a terminal starts them: SIGINT not ignored
+for signal in INT TERM HUP; do
+  (unset XDG_RUNTIME_DIR; exec "$cli" parts 3 -f 1000 -d 25 --series E96 --capacitors E12 \
+    --samples 1000000 >/dev/null 2>&1) &
+  runner=$!
+  for _ in $(seq 100); do [ -n "$(ls -A "$TMPDIR")" ] && break; sleep 0.02; done
+  sleep 0.2
+  kill -"$signal" "$runner"
+  wait "$runner" || true
+  [ -z "$(ls -A "$TMPDIR")" ] || fail "SIG$signal during parts: left in TMPDIR: $(ls -A "$TMPDIR")"
+done
+set +m
 
 # A signal during a simulation ends ngspice, whatever it started, and the
 # temporary folder before the command itself ends.
