@@ -17,6 +17,7 @@
 #include "render/canvas.h"
 #include "simulation/ngspice.h"
 #include "state/global.h"
+#include "support/scratch.h"
 
 namespace timer555 {
 namespace {
@@ -39,9 +40,7 @@ QStringList Keys(const QJsonObject& object) {
 class CliTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() /
-          ("timer555_cli_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-           "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir = ScratchFolder("timer555_cli");
     fs::create_directories(dir);
   }
   void TearDown() override { fs::remove_all(dir); }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -169,6 +170,28 @@ TEST(ManualTest, WindowArguments) {
     EXPECT_EQ(out.str().substr(0, c.out.size()), c.out);
     EXPECT_EQ(err.str(), c.err);
   }
+}
+
+// Every warning code the program can give is in the manual's list of stable
+// codes: the codes are read from the sources that emit them, so a new one
+// cannot be missed.
+TEST(ManualTest, EveryWarningCodeIsListed) {
+  const std::string manual = ManualText(TIMER555_SOURCE_DIR "/docs/man/timer555-cli.1");
+  const std::regex code(
+      R"re((?:emit|add)\("([a-z]+(?:-[a-z]+)+)"|Warning\{\s*"([a-z]+(?:-[a-z]+)+)")re");
+  int found = 0;
+  for (const auto& entry :
+       std::filesystem::directory_iterator(TIMER555_SOURCE_DIR "/src/analysis")) {
+    std::ifstream file(entry.path());
+    const std::string text((std::istreambuf_iterator<char>(file)),
+                           std::istreambuf_iterator<char>());
+    for (std::sregex_iterator it(text.begin(), text.end(), code), e; it != e; ++it) {
+      const std::string name = (*it)[1].matched ? (*it)[1].str() : (*it)[2].str();
+      ++found;
+      EXPECT_NE(manual.find(name), std::string::npos) << name;
+    }
+  }
+  EXPECT_GE(found, 15);
 }
 
 }  // namespace

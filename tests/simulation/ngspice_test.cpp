@@ -1,4 +1,5 @@
 #include "simulation/ngspice.h"
+#include "support/scratch.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -129,9 +130,7 @@ TEST(Measurements, ParsedAndTurnedIntoFigures) {
 class SimulationRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    root = fs::temp_directory_path() /
-           ("timer555_sim_" + std::to_string(getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    root = ScratchFolder("timer555_sim");
     fs::create_directories(root / "tmp");
     fs::create_directories(root / "bin");
     const char* old = std::getenv("TMPDIR");
