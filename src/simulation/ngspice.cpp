@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -38,11 +39,22 @@ std::vector<double> Crossings(const std::map<std::string, double>& m, const std:
   return times;
 }
 
-std::vector<WavePoint> ReadWave(const std::string& file) {
+// The largest waveform read: a run's steps follow its period, so a real one
+// holds a few thousand lines (well under 1 MB); as ngspice's printed output,
+// anything beyond is refused, not read.
+constexpr std::uintmax_t kMaxWave = 16 * 1024 * 1024;
+
+// The waveform's points, read before `deadline`: none where it passes.
+std::vector<WavePoint> ReadWave(const std::string& file, Clock::time_point deadline, bool& late) {
   std::vector<WavePoint> wave;
   std::ifstream in(file);
   std::string line;
-  while (std::getline(in, line)) {
+  late = false;
+  for (size_t n = 0; std::getline(in, line); ++n) {
+    if (n % 1024 == 0 && Clock::now() > deadline) {
+      late = true;
+      return {};
+    }
     std::istringstream fields(line);
     fields.imbue(std::locale::classic());
     std::string t1, out, t2, cap;
@@ -187,7 +199,29 @@ SimulationResult Simulate(const DesignSnapshot& design, const Conditions& condit
     return result;
   }
   result.simulated = *timing;
-  result.wave = ReadWave(dir.Path() + "/" + wave);
+  // Reading the waveform counts in the time limit, and a file larger than any
+  // run writes is not read at all.
+  std::error_code ec;
+  const std::uintmax_t bytes = std::filesystem::file_size(dir.Path() + "/" + wave, ec);
+  if (!ec && bytes > kMaxWave) {
+    result.error = "ngspice wrote a waveform of " + std::to_string(bytes / (1024 * 1024)) +
+                   " MB, more than the " + std::to_string(kMaxWave / (1024 * 1024)) +
+                   " MB a run writes";
+    return result;
+  }
+  bool late = false;
+  result.wave = ReadWave(
+      dir.Path() + "/" + wave,
+      start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds)),
+      late);
+  result.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  if (late) {
+    ChildRun timedOut;
+    timedOut.started = true;
+    timedOut.timedOut = true;
+    result.error = RunFailure(timedOut, program, seconds);
+    return result;
+  }
   if (result.wave.empty()) {
     result.error = "ngspice measured the circuit but wrote no waveform";
     return result;

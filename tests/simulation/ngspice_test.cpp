@@ -183,6 +183,12 @@ TEST_F(SimulationRunTest, FailuresAreClearMessagesAndLeaveNothingBehind) {
        "the simulation printed no measurement: the circuit does not switch as designed"},
       {StandIn("fails", "exit 3"), "ngspice failed (exit status 3) and printed no measurement"},
       {StandIn("killed", "kill -9 $$"), "ngspice was ended by signal 9"},
+      // A waveform larger than any run writes is refused, not read.
+      {StandIn("huge_wave",
+               "echo 'rise1 = 1e-3'; echo 'fall1 = 1.5e-3'; for k in 2 3 4 5 6 7 8; "
+               "do echo \"rise$k = ${k}e-3\"; echo \"fall$k = ${k}.5e-3\"; done; "
+               "head -c 20000000 /dev/zero | tr '\\0' 1 > wave.txt"),
+       "ngspice wrote a waveform of 19 MB, more than the 16 MB a run writes"},
   };
   for (const auto& row : rows) {
     const SimulationResult r = Simulate(d, At(12), row.program, 1);
