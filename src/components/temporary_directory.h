@@ -14,9 +14,13 @@ class TemporaryDirectory {
   TemporaryDirectory(const TemporaryDirectory&) = delete;
   TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
   const std::string& Path() const noexcept { return path_; }
+  // Where it could not be made, what for, where and why: "cannot make a
+  // temporary folder for the simulation in '/x': Permission denied".
+  std::string Failure(const std::string& purpose) const;
 
  private:
-  std::string path_;
+  std::string path_, folder_;
+  int error_ = 0;
 };
 
 }  // namespace timer555

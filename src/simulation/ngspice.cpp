@@ -168,7 +168,7 @@ SimulationResult Simulate(const DesignSnapshot& design, const Conditions& condit
   }
   TemporaryDirectory dir;
   if (dir.Path().empty()) {
-    result.error = "cannot make a temporary directory for the simulation";
+    result.error = dir.Failure("the simulation");
     return result;
   }
   const SimulationPlan plan = PlanSimulation(design, conditions);

@@ -199,6 +199,18 @@ TEST_F(SimulationRunTest, FailuresAreClearMessagesAndLeaveNothingBehind) {
   }
 }
 
+// A temporary folder that cannot be made is named with the reason.
+TEST_F(SimulationRunTest, AnUnusableTemporaryFolderIsNamed) {
+  const std::string missing = (root / "tmp" / "gone").string();
+  setenv("TMPDIR", missing.c_str(), 1);
+  const SimulationResult r =
+      Simulate(Design(1, 1000, 0.75, 1e-7), At(12), StandIn("x", "exit 0"), 1);
+  setenv("TMPDIR", (root / "tmp").c_str(), 1);
+  ASSERT_TRUE(r.error);
+  EXPECT_EQ(*r.error, "cannot make a temporary folder for the simulation in '" + missing +
+                          "': No such file or directory");
+}
+
 TEST_F(SimulationRunTest, NgspiceMissingFromThePathIsNamed) {
   const std::string path = std::getenv("PATH");
   setenv("PATH", (root / "bin").c_str(), 1);
