@@ -94,5 +94,35 @@ TEST_F(AtomicFileTest, ReadOnlyTargetsAndFoldersAreRefused) {
             "cannot write '" + (dir / "no" / "such.png").string() + "': No such file or directory");
 }
 
+// The name's edges: a 255-byte file name (the temporary beside it must fit
+// too), a loop of links (an error, nothing written), a link to nowhere
+// (written through: the file it names is made), a file with another hard
+// link (both names keep seeing the same, new content).
+TEST_F(AtomicFileTest, LongNamesLinksAndHardLinks) {
+  const fs::path longest = dir / (std::string(251, 'x') + ".png");
+  EXPECT_EQ(WriteFileAtomically(longest.string(), "long"), std::nullopt);
+  EXPECT_EQ(Read(longest), "long");
+  EXPECT_EQ(WriteFileAtomically(longest.string(), "longer"), std::nullopt);
+  EXPECT_EQ(Read(longest), "longer");
+
+  fs::create_symlink("b", dir / "a");
+  fs::create_symlink("a", dir / "b");
+  EXPECT_EQ(WriteFileAtomically((dir / "a").string(), "x"),
+            "cannot write '" + (dir / "a").string() + "': Too many levels of symbolic links");
+  EXPECT_TRUE(fs::is_symlink(dir / "a"));
+
+  fs::create_symlink("made.png", dir / "dangling");
+  EXPECT_EQ(WriteFileAtomically((dir / "dangling").string(), "through"), std::nullopt);
+  EXPECT_TRUE(fs::is_symlink(dir / "dangling"));
+  EXPECT_EQ(Read(dir / "made.png"), "through");
+
+  std::ofstream(dir / "one.cir") << "old";
+  fs::create_hard_link(dir / "one.cir", dir / "two.cir");
+  EXPECT_EQ(WriteFileAtomically((dir / "one.cir").string(), "new"), std::nullopt);
+  EXPECT_EQ(Read(dir / "two.cir"), "new");
+  EXPECT_EQ(fs::hard_link_count(dir / "one.cir"), 2u);
+  EXPECT_EQ(Entries(), 7u) << "no temporary file left";
+}
+
 }  // namespace
 }  // namespace timer555
