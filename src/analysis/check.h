@@ -9,6 +9,16 @@
 
 namespace timer555 {
 
+// The bounds the check window's fields and the command line share: a supply
+// reaching past both families' range (so that a wrong one is warned about,
+// not refused), part tolerances, temperatures.
+struct Bounds {
+  double lo, hi;
+};
+inline constexpr Bounds kSupplyBounds{1, 40};          // V
+inline constexpr Bounds kToleranceBounds{0, 50};       // %
+inline constexpr Bounds kTemperatureBounds{-55, 150};  // °C
+
 // Everything the real-world check says of one design.
 struct CheckSettings {
   Conditions conditions;

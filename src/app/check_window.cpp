@@ -115,7 +115,8 @@ TfmCheck::TfmCheck(MainShell& shell, QWidget* parent) : QWidget(parent, Qt::Tool
 QWidget* TfmCheck::BuildConditions() {
   auto* conditions = new QGroupBox("Built with");
   auto* form = new QFormLayout(conditions);
-  vcc_ = Spin(1, 30, settings_.conditions.vcc, 1, " V", "Supply voltage");
+  vcc_ =
+      Spin(kSupplyBounds.lo, kSupplyBounds.hi, settings_.conditions.vcc, 1, " V", "Supply voltage");
   family_ = new QComboBox;
   family_->addItems({"bipolar (NE555 class)", "CMOS (7555 class)"});
   family_->setAccessibleName("Timer family");
@@ -125,10 +126,12 @@ QWidget* TfmCheck::BuildConditions() {
   series_->setCurrentIndex(static_cast<int>(settings_.series));
   series_->setAccessibleName("Resistor series");
   const ToleranceSpec& t = settings_.tolerance;
-  resistorTolerance_ = Spin(0, 50, t.resistor * 100, 1, " %", "Resistor tolerance");
-  capacitorTolerance_ = Spin(0, 50, t.capacitor * 100, 1, " %", "Capacitor tolerance");
-  minCelsius_ = Spin(-55, 150, t.minCelsius, 0, " \u00b0C", "Lowest temperature");
-  maxCelsius_ = Spin(-55, 150, t.maxCelsius, 0, " \u00b0C", "Highest temperature");
+  const Bounds& tol = kToleranceBounds;
+  const Bounds& deg = kTemperatureBounds;
+  resistorTolerance_ = Spin(tol.lo, tol.hi, t.resistor * 100, 1, " %", "Resistor tolerance");
+  capacitorTolerance_ = Spin(tol.lo, tol.hi, t.capacitor * 100, 1, " %", "Capacitor tolerance");
+  minCelsius_ = Spin(deg.lo, deg.hi, t.minCelsius, 0, " \u00b0C", "Lowest temperature");
+  maxCelsius_ = Spin(deg.lo, deg.hi, t.maxCelsius, 0, " \u00b0C", "Highest temperature");
   form->addRow("Supply", vcc_);
   form->addRow("Timer", family_);
   form->addRow("Resistors", series_);

@@ -67,7 +67,8 @@ std::vector<Option> ConditionOptions(Conditions& c) {
        "VOLTS",
        "supply voltage (default 9)",
        [&c](const std::string& v) {
-         c.vcc = RealValue("--vcc", v, 0.1, 100, "a supply voltage in volts");
+         c.vcc = RealValue("--vcc", v, kSupplyBounds.lo, kSupplyBounds.hi,
+                           "a supply voltage from 1 to 40 V");
        }},
       {{"--family"},
        "FAMILY",
@@ -98,8 +99,8 @@ std::vector<Option> CheckOptions(CheckSettings& s) {
        "R,C",
        "part tolerances in % (default 5,10)",
        [&s](const std::string& v) {
-         const auto [r, c] =
-             RealPair("--tolerance", v, 0, 50, "two tolerances in % from 0 to 50 (R,C)");
+         const auto [r, c] = RealPair("--tolerance", v, kToleranceBounds.lo, kToleranceBounds.hi,
+                                      "two tolerances in % from 0 to 50 (R,C)");
          s.tolerance.resistor = r / 100;
          s.tolerance.capacitor = c / 100;
        }},
@@ -108,7 +109,8 @@ std::vector<Option> CheckOptions(CheckSettings& s) {
        "temperature range in degrees C (default 0,70)",
        [&s](const std::string& v) {
          const auto [lo, hi] =
-             RealPair("--temperature", v, -55, 150, "two temperatures from -55 to 150 C (MIN,MAX)");
+             RealPair("--temperature", v, kTemperatureBounds.lo, kTemperatureBounds.hi,
+                      "two temperatures from -55 to 150 C (MIN,MAX)");
          if (lo > hi)
            throw UsageError("--temperature wants MIN,MAX with MIN at most MAX, not '" + v + "'");
          s.tolerance.minCelsius = lo;

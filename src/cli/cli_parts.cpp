@@ -120,7 +120,8 @@ std::vector<Option> PartsOptions(PartsRequest& r) {
        "MIN,MAX",
        "the supply over its range, e.g. a draining battery",
        [&r](const std::string& v) {
-         const auto range = RealPair("--vcc-range", v, 0.1, 100, "two voltages (MIN,MAX)");
+         const auto range = RealPair("--vcc-range", v, kSupplyBounds.lo, kSupplyBounds.hi,
+                                     "two voltages from 1 to 40 V (MIN,MAX)");
          if (range.first > range.second)
            throw UsageError("--vcc-range wants MIN,MAX with MIN at most MAX, not '" + v + "'");
          r.vccRange = range;

@@ -408,9 +408,9 @@ TEST_F(CliTest, CheckExplainsTheBuiltCircuit) {
 TEST_F(CliTest, CheckRefusesWhatItCannotUse) {
   const std::pair<std::vector<std::string>, std::string> rows[] = {
       {{"check", "1", "-f", "1000", "-d", "75", "--vcc", "nan"},
-       "--vcc wants a supply voltage in volts, not 'nan'"},
+       "--vcc wants a supply voltage from 1 to 40 V, not 'nan'"},
       {{"check", "1", "-f", "1000", "-d", "75", "--vcc", "1,5"},
-       "--vcc wants a supply voltage in volts, not '1,5'"},
+       "--vcc wants a supply voltage from 1 to 40 V, not '1,5'"},
       {{"check", "1", "-f", "1000", "-d", "75", "--family", "ttl"},
        "--family wants bipolar or cmos, not 'ttl'"},
       {{"check", "1", "-f", "1000", "-d", "75", "--tolerance", "5"},
