@@ -2,17 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <iterator>
 
 namespace timer555 {
 
 // How closely the model's numbers are worked out, and how long it may try.
-inline constexpr int kRootIterations = 100;             // Newton steps at the most
-inline constexpr double kRootRelativeStep = 1e-12;      // a step this small ends it
-inline constexpr double kRootFloor = 1e-30;             // the scale of a root at zero
-inline constexpr double kIntegralRelativeError = 1e-7;  // of the whole integral
-inline constexpr int kIntegralDepth = 40;               // halvings of an interval at the most
+inline constexpr int kRootIterations = 100;         // Newton steps at the most
+inline constexpr double kRootRelativeStep = 1e-12;  // a step this small ends it
+inline constexpr double kRootFloor = 1e-30;         // the scale of a root at zero
 
 // A root and whether it was found to the tolerance within the limit.
 struct Root {
@@ -50,21 +47,9 @@ Root SolveIncreasing(const G& g, const Slope& slope, double lo, double hi, doubl
   return root;
 }
 
-// An integral and whether every interval met its share of the tolerance
-// before the depth ran out.
-struct Integral {
-  double value = 0;
-  bool converged = true;
-};
-
-// Adaptive Simpson of `f` over [a, b], given f at a, (a + b) / 2 and b, to
-// kIntegralRelativeError of the whole.
-Integral IntegrateSimpson(const std::function<double(double)>& f, double a, double b, double fa,
-                          double fm, double fb);
-
 // Gauss–Legendre with 8 nodes over [a, b]: exact for polynomials of degree
-// 15, for smooth integrands where the adaptive rule would be too slow (the
-// output stage's charge over the log of its current: within 3e-7 of 16 nodes).
+// 15, for smooth integrands (the output stage's charge over the log of its
+// current: within 3e-7 of 16 nodes; the pin currents' share, piece by piece).
 inline constexpr double kGaussNodes[] = {0.18343464249564978, 0.52553240991632899,
                                          0.79666647741362684, 0.96028985649753629};
 inline constexpr double kGaussWeights[] = {0.36268378337836199, 0.31370664587788738,

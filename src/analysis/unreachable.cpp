@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "analysis/parts.h"
@@ -50,7 +51,7 @@ Longest LongestHalf(const BenchSpec& bench, CapacitorSeries series, double logFa
   // Half the resistance at which the trigger's pin would stall the discharge.
   const double rTrigger = throughTrigger && f.triggerCurrentMax > 0
                               ? 0.5 * (c.vcc / 3) / (f.triggerCurrentMax / 2)
-                              : INFINITY;
+                              : std::numeric_limits<double>::infinity();
   Longest best;
   for (double farad : CapacitorValues(series)) {
     for (CapacitorType type : bench.capacitorTypes) {

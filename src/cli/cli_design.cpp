@@ -61,7 +61,8 @@ std::string Number(double v) {
 
 std::string Quoted(const std::string& s) {
   std::string out = "\"";
-  for (unsigned char c : s) {
+  for (const char raw : s) {
+    const auto c = static_cast<unsigned char>(raw);
     if (c == '"' || c == '\\') {
       out += '\\';
       out += static_cast<char>(c);

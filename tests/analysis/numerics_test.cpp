@@ -31,19 +31,6 @@ TEST(SolveIncreasing, ReportsWhatItCouldNotFind) {
   EXPECT_LT(std::fabs(r.value), 1e-25);
 }
 
-TEST(IntegrateSimpson, MeetsItsToleranceOrSaysItDidNot) {
-  const auto square = [](double x) { return x * x; };
-  const Integral smooth = IntegrateSimpson(square, 0, 1, 0, 0.25, 1);
-  EXPECT_TRUE(smooth.converged);
-  EXPECT_NEAR(smooth.value, 1.0 / 3, 1e-12);
-  // A step: the interval holding it never meets its share before the depth
-  // runs out; the value is still close.
-  const auto step = [](double x) { return x < 0.3 ? 0.0 : 1.0; };
-  const Integral jump = IntegrateSimpson(step, 0, 1, 0, 1, 1);
-  EXPECT_FALSE(jump.converged);
-  EXPECT_NEAR(jump.value, 0.7, 1e-6);
-}
-
 // A root met exactly ends the search there, also on the bracket's end:
 // the diode's current, from below, in a handful of steps.
 TEST(SolveIncreasing, AnExactRootEndsIt) {
