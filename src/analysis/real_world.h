@@ -64,7 +64,10 @@ FamilyParameters CornerParameters(TimerFamily family, Corner corner);
 // Whether the family's figures have ranges at all (the CMOS timer's do not).
 bool HasBand(TimerFamily family) noexcept;
 Timing PredictTiming(const DesignSnapshot& design, const Conditions& conditions, Corner corner);
-// The steady timing with figures of the caller's: one board of a yield.
+// The timing with figures of the caller's: the check asks what the circuit
+// would do without one effect; the steady one is a board of a yield.
+Timing PredictTimingWith(const DesignSnapshot& design, const Conditions& conditions,
+                         const FamilyParameters& family);
 Timing PredictSteadyTimingWith(const DesignSnapshot& design, const Conditions& conditions,
                                const FamilyParameters& family);
 
