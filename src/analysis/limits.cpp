@@ -281,12 +281,6 @@ bool LeaksTooMuch(const DesignSnapshot& design, const Conditions& conditions) {
   return leaks;
 }
 
-int PartLimitCount(const DesignSnapshot& design, const Conditions& conditions) {
-  int n = 0;
-  PartLimits(design, conditions, [&n](const char*, const auto&) { ++n; });
-  return n;
-}
-
 bool IsLimitCode(const std::string& code) {
   static const char* const kLimits[] = {"resistance-too-high",     "resistance-too-low",
                                         "discharge-current",       "capacitance-too-low",

@@ -80,9 +80,6 @@ std::vector<Warning> CheckLimits(const DesignSnapshot& design, const Conditions&
 // The warnings on the supply alone: outside the family's range, above the
 // recommended maximum.
 std::vector<Warning> SupplyWarnings(const Conditions& conditions);
-// How many of the warnings that depend on the parts alone the design draws
-// (the resistor and capacitor limits): a quick count for ranking choices.
-int PartLimitCount(const DesignSnapshot& design, const Conditions& conditions);
 
 // The limits a choice of parts must keep: the parts' own (resistance, pin 7's
 // current, the output's, electrolytic leakage; not the discharge transistor's

@@ -158,6 +158,23 @@ void Reap(pid_t pid, Clock::time_point deadline, const std::atomic<bool>* cancel
   if (WIFSIGNALED(status)) run.signal = WTERMSIG(status);
 }
 
+// This process as the subreaper of its descendants' orphans for as long as
+// it lives, then what it was before.
+class SubreaperDuringRun {
+ public:
+  SubreaperDuringRun() {
+    int was = 0;
+    if (prctl(PR_GET_CHILD_SUBREAPER, &was) == 0) was_ = was;
+    prctl(PR_SET_CHILD_SUBREAPER, 1);
+  }
+  ~SubreaperDuringRun() { prctl(PR_SET_CHILD_SUBREAPER, was_); }
+  SubreaperDuringRun(const SubreaperDuringRun&) = delete;
+  SubreaperDuringRun& operator=(const SubreaperDuringRun&) = delete;
+
+ private:
+  int was_ = 0;
+};
+
 }  // namespace
 
 ChildRun RunChild(const std::vector<std::string>& argv, const std::string& directory,
@@ -168,8 +185,9 @@ ChildRun RunChild(const std::vector<std::string>& argv, const std::string& direc
     return run;
   }
   const std::lock_guard<std::mutex> one(gRunning);
-  // Orphans of the child's tree come to this process, not to init.
-  prctl(PR_SET_CHILD_SUBREAPER, 1);
+  // Orphans of the child's tree come to this process, not to init, while the
+  // run lasts (and are ended with it); afterwards as before.
+  const SubreaperDuringRun subreaper;
   const std::set<pid_t> before = OwnChildren();
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0) {

@@ -1,8 +1,8 @@
 #include "simulation/ngspice.h"
-#include "support/scratch.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -16,6 +16,7 @@
 #include "simulation/wave_picture.h"
 #include "support/designs.h"
 #include "support/recording_canvas.h"
+#include "support/scratch.h"
 
 namespace timer555 {
 namespace {
@@ -197,6 +198,17 @@ TEST_F(SimulationRunTest, FailuresAreClearMessagesAndLeaveNothingBehind) {
     EXPECT_LT(r.seconds, 3) << row.message << ": the limit holds";
     EXPECT_FALSE(TemporaryFilesLeft()) << row.message;
   }
+}
+
+// The program adopts its run's orphans only while the run lasts: afterwards
+// it is no subreaper, as before.
+TEST_F(SimulationRunTest, OrphansAreAdoptedOnlyDuringTheRun) {
+  int before = -1;
+  ASSERT_EQ(prctl(PR_GET_CHILD_SUBREAPER, &before), 0);
+  Simulate(Design(1, 1000, 0.75, 1e-7), At(12), StandIn("quick", "exit 0"), 1);
+  int after = -1;
+  ASSERT_EQ(prctl(PR_GET_CHILD_SUBREAPER, &after), 0);
+  EXPECT_EQ(after, before);
 }
 
 // A temporary folder that cannot be made is named with the reason.
