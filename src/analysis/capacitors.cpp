@@ -23,19 +23,16 @@ namespace {
 //   DC bias and age: poor for timing, used only where asked for.
 const std::vector<CapacitorTechnology> kTechnologies = {
     {CapacitorType::C0g, "c0g", "C0G ceramic", 1e-9, 100e-9, 0.05, -30e-6, 30e-6, 0, 0, 1000, false,
-     true, ""},
-    {CapacitorType::Film, "film", "film", 1e-9, 10e-6, 0.05, 0, 400e-6, 0, 0, 5000, false, true,
-     ""},
+     true},
+    {CapacitorType::Film, "film", "film", 1e-9, 10e-6, 0.05, 0, 400e-6, 0, 0, 5000, false, true},
     {CapacitorType::Tantalum, "tantalum", "tantalum", 100e-9, 470e-6, 0.10, 0, 1300e-6, 0.01,
-     0.5e-6, 0, true, true, ""},
+     0.5e-6, 0, true, true},
     {CapacitorType::LowLeakage, "low-leakage", "low-leakage electrolytic", 1e-6, 1e-3, 0.20, 0,
-     2500e-6, 0.002, 0.2e-6, 0, true, true, ""},
+     2500e-6, 0.002, 0.2e-6, 0, true, true},
     {CapacitorType::Electrolytic, "electrolytic", "electrolytic", 1e-6, 1e-3, 0.20, 0, 2500e-6,
-     0.01, 3e-6, 0, true, true, ""},
+     0.01, 3e-6, 0, true, true},
     {CapacitorType::X7r, "x7r", "X7R ceramic", 1e-9, 10e-6, 0.10, -1500e-6, 1500e-6, 0, 0, 1000,
-     false, false,
-     "X7R ceramic drifts ±15 % over temperature and loses capacitance with DC bias and age: "
-     "poor for timing"},
+     false, false},
 };
 
 // The series' values carry float noise (4.7e-6 as 4.700000000000001e-06):

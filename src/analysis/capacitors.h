@@ -24,7 +24,6 @@ struct CapacitorTechnology {
   double insulationSeconds;     // s: C·V / this for film and ceramics; 0: not used
   bool polarised;
   bool forTiming;  // chosen without being asked (X7R is not: it drifts with voltage and age)
-  const char* advice;
 };
 
 const std::vector<CapacitorTechnology>& CapacitorTechnologies();
