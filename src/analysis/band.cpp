@@ -89,7 +89,7 @@ std::optional<Warning> DelayUncertainty(const DesignSnapshot& s, const Condition
               : "Above about " + EngineeringText(Figure(at), "Hz") + " the timing";
   const FamilyParameters& f = Parameters(c.family);
   return Warning{
-      "delay-uncertain",
+      WarningCode::DelayUncertain,
       where + " of a bipolar timer is uncertain by more than the chip's own " +
           FixedText(accuracy * 100, 2) + " %: its delay per transition lies anywhere from " +
           EngineeringText(f.propagationDelayMin, "s") + " to " +

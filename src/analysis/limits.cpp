@@ -83,7 +83,7 @@ void TimingResistanceLimit(const DesignSnapshot& s, const Conditions& c, Emit&& 
   const double timing = TraitsOf(s.kind).resistorPair ? s.r1 + s.r2 : s.r1;
   const double rMax = MaxTimingResistance(c.family, c.vcc);
   if (timing > rMax) {
-    emit("resistance-too-high", [&] {
+    emit(WarningCode::ResistanceTooHigh, [&] {
       const std::string which = TraitsOf(s.kind).resistorPair ? "R1 + R2" : "R1";
       const std::string why =
           bipolar || rMax < f.leakageMaxResistance
@@ -108,7 +108,7 @@ void CurrentLimits(const DesignSnapshot& s, const Conditions& c, Emit&& emit) {
   // While the discharge transistor is on, Vcc / R1 flows into pin 7.
   const double pin7Floor = c.vcc / f.dischargeCurrent;
   if (UsesPin7(s) && s.r1 < pin7Floor) {
-    emit("resistance-too-low", [&] {
+    emit(WarningCode::ResistanceTooLow, [&] {
       return "R1 = " + EngineeringBeside(s.r1, pin7Floor, "\u03a9") + " is below Vcc / " +
              Amperes(f.dischargeCurrent) + " = " + Ohms(pin7Floor) +
              ": while the discharge transistor is on, pin 7 sinks Vcc / R1 = " +
@@ -123,7 +123,7 @@ void CurrentLimits(const DesignSnapshot& s, const Conditions& c, Emit&& emit) {
     const double throughR2 = 2 * c.vcc / 3 / (s.r2 + f.dischargeResistance);
     const double peak = c.vcc / s.r1 + throughR2;
     if (peak > f.dischargeCurrent) {
-      emit("discharge-current", [&] {
+      emit(WarningCode::DischargeCurrent, [&] {
         return "At each discharge the capacitor empties into pin 7 through R2 = " + Ohms(s.r2) +
                ": a peak of about " + Amperes(peak) +
                " with the current through R1, more than "
@@ -135,7 +135,7 @@ void CurrentLimits(const DesignSnapshot& s, const Conditions& c, Emit&& emit) {
     }
   }
   if (s.kind == DesignKind::AstableSquare && c.vcc / s.r1 > f.outputSourceCurrent) {
-    emit("resistance-too-low", [&] {
+    emit(WarningCode::ResistanceTooLow, [&] {
       return "R1 = " + EngineeringBeside(s.r1, c.vcc / f.outputSourceCurrent, "\u03a9") +
              " asks Vcc / R1 = " + Amperes(c.vcc / s.r1) + " of the output, more than a " + f.name +
              " timer gives (" + Amperes(f.outputSourceCurrent) +
@@ -149,7 +149,7 @@ template <typename Emit>
 void LossLimits(const DesignSnapshot& s, const Conditions& c, Emit&& emit) {
   const FamilyParameters& f = Parameters(c.family);
   if (TraitsOf(s.kind).resistorPair && f.dischargeResistance / s.r2 > kDischargeShare) {
-    emit("discharge-resistance", [&] {
+    emit(WarningCode::DischargeResistance, [&] {
       return "The discharge transistor's on-resistance (about " + Ohms(f.dischargeResistance) +
              ") is not small beside R2 = " + Ohms(s.r2) +
              ": it adds to R2 in the low time, which runs " +
@@ -165,7 +165,7 @@ void LossLimits(const DesignSnapshot& s, const Conditions& c, Emit&& emit) {
   const double leakage = LeakageOf(tech, s.c1, c.vcc);
   const double charging = c.vcc / 3 / ChargingResistance(s);
   if (leakage > kLeakageShare * charging) {
-    emit("electrolytic-leakage", [&] {
+    emit(WarningCode::ElectrolyticLeakage, [&] {
       if (!assumed) return KnownLeakageText(s, tech, leakage, charging);
       const bool floor = leakage <= kLeakageFloor;
       return "C1 = " + EngineeringText(s.c1, "F") +
@@ -275,37 +275,10 @@ std::string MainCause(const DesignSnapshot& s, const Conditions& c, double predi
 
 bool LeaksTooMuch(const DesignSnapshot& design, const Conditions& conditions) {
   bool leaks = false;
-  LossLimits(design, conditions, [&leaks](const char* code, const auto&) {
-    if (std::string(code) == "electrolytic-leakage") leaks = true;
+  LossLimits(design, conditions, [&leaks](WarningCode code, const auto&) {
+    if (code == WarningCode::ElectrolyticLeakage) leaks = true;
   });
   return leaks;
-}
-
-bool IsLimitCode(const std::string& code) {
-  static const char* const kLimits[] = {"resistance-too-high",     "resistance-too-low",
-                                        "discharge-current",       "capacitance-too-low",
-                                        "electrolytic-leakage",    "frequency-too-high",
-                                        "threshold-never-reached", "vcc-out-of-range"};
-  return std::find(std::begin(kLimits), std::end(kLimits), code) != std::end(kLimits);
-}
-
-int BrokenLimits(const DesignSnapshot& design, const Conditions& conditions,
-                 const Timing& predicted) {
-  int n = 0;
-  PartLimits(design, conditions, [&n](const char* code, const auto&) {
-    if (IsLimitCode(code)) ++n;
-  });
-  if (design.c1 < kMinCapacitance) ++n;
-  const Timing ideal = IdealTiming(design);
-  if (ideal.frequency && *ideal.frequency > Parameters(conditions.family).fmax) ++n;
-  if (!Switches(predicted)) ++n;
-  return n;
-}
-
-std::vector<Warning> LimitWarnings(const DesignSnapshot& design, const Conditions& conditions) {
-  std::vector<Warning> warnings = CheckLimits(design, conditions);
-  std::erase_if(warnings, [](const Warning& w) { return !IsLimitCode(w.code); });
-  return warnings;
 }
 
 namespace {
@@ -315,13 +288,13 @@ template <typename Add>
 void SupplyLimits(const Conditions& c, Add&& add) {
   const FamilyParameters& f = Parameters(c.family);
   if (c.vcc < f.vccMin || c.vcc > f.vccMax) {
-    add("vcc-out-of-range", [&] {
+    add(WarningCode::VccOutOfRange, [&] {
       return "A " + std::string(f.name) + " 555 works from " + Number(f.vccMin) + " to " +
              Number(f.vccMax) + " V; " + Number(c.vcc) +
              " V is outside that range. Choose a supply inside it, or the other timer family.";
     });
   } else if (c.vcc > f.vccRecommendedMax) {
-    add("vcc-above-recommended", [&] {
+    add(WarningCode::VccAboveRecommended, [&] {
       return Number(c.vcc) + " V is above the " + Number(f.vccRecommendedMax) +
              " V the datasheets recommend for a " + f.name + " 555 (" + Number(f.vccMax) +
              " V is the absolute maximum): the chip dissipates more and a spike on the supply "
@@ -338,7 +311,7 @@ void ChipLimits(const DesignSnapshot& s, const Conditions& c, const Timing& idea
   const FamilyParameters& f = Parameters(c.family);
   const bool bipolar = c.family == TimerFamily::Bipolar;
   if (s.c1 < kMinCapacitance) {
-    add("capacitance-too-low", [&] {
+    add(WarningCode::CapacitanceTooLow, [&] {
       return "C1 = " + EngineeringText(s.c1, "F") +
              " is not well above the 5 to 20 pF of stray capacitance of the board and the "
              "chip's pins, so the timing will be off by an unknown amount. Keep C1 at " +
@@ -347,7 +320,7 @@ void ChipLimits(const DesignSnapshot& s, const Conditions& c, const Timing& idea
     });
   }
   if (ideal.frequency && *ideal.frequency > f.fmax) {
-    add("frequency-too-high", [&] {
+    add(WarningCode::FrequencyTooHigh, [&] {
       return EngineeringText(*ideal.frequency, "Hz") + " is above what a " + f.name +
              " timer reaches (" + EngineeringText(f.fmax, "Hz") +
              "): the propagation delay takes most of each half period." +
@@ -364,7 +337,7 @@ void TimingDepartures(const DesignSnapshot& s, const Conditions& c, const Timing
   if (TraitsOf(s.kind).steeringDiodes && ideal.frequency && real.frequency) {
     const double slow = 1 - *real.frequency / *ideal.frequency;
     if (std::fabs(slow) > kDiodeSlowShare) {
-      add("diode-drop", [&] {
+      add(WarningCode::DiodeDrop, [&] {
         return "The two steering diodes each take about 0.6 V of the charge and discharge "
                "swing: at " +
                Number(c.vcc) + " V the built circuit runs " + Percent(slow) + " slow (about " +
@@ -378,7 +351,7 @@ void TimingDepartures(const DesignSnapshot& s, const Conditions& c, const Timing
     const bool oneShot = TraitsOf(s.kind).oneShot;
     const double off = Figure(real) / Figure(ideal) - 1;
     if (std::fabs(off) > kTimingOffShare) {
-      add("timing-off", [&] {
+      add(WarningCode::TimingOff, [&] {
         const std::string cause = MainCause(s, c, Figure(real), Figure(ideal), Figure);
         const std::string figure =
             oneShot ? "pulse of about " + EngineeringText(real.tHigh, "s") + " instead of " +
@@ -405,7 +378,7 @@ void SquareDutyDeparture(const DesignSnapshot& s, const Conditions& c, const Tim
     const auto duty = [](const Timing& t) { return t.dutyCycle.value_or(NAN); };
     const std::string cause = MainCause(s, c, *real.dutyCycle, *ideal.dutyCycle, duty);
     if (cause == "threshold") {
-      add("threshold-current", [&] {
+      add(WarningCode::ThresholdCurrent, [&] {
         return "R1 = " + Ohms(s.r1) + " carries " + PinCurrentsText(f) +
                " beside the charging current, which moves the times the capacitor takes "
                "between its levels: duty cycle " +
@@ -414,7 +387,7 @@ void SquareDutyDeparture(const DesignSnapshot& s, const Conditions& c, const Tim
                std::string(bipolar ? ", or a CMOS timer." : ".");
       });
     } else {
-      add("output-drop-duty", [&] {
+      add(WarningCode::OutputDropDuty, [&] {
         return bipolar ? "The output's high level stands below Vcc, so the 4.7 k\u03a9 pull-up "
                          "carries the charging current and the high time grows: duty cycle " +
                              Percent(*real.dutyCycle) +
@@ -429,35 +402,57 @@ void SquareDutyDeparture(const DesignSnapshot& s, const Conditions& c, const Tim
   }
 }
 
+// What the parts and the chip allow at all: the parts' own limits, C1 and
+// the frequency against the chip, the threshold reached. False where the
+// circuit does not switch (nothing else is then worth saying).
+template <typename Add>
+bool DesignLimits(const DesignSnapshot& s, const Conditions& c, const Timing& ideal,
+                  const Timing& real, Add&& add) {
+  PartLimits(s, c, add);
+  ChipLimits(s, c, ideal, add);
+  if (Switches(real)) return true;
+  add(WarningCode::ThresholdNeverReached, [&] {
+    return std::string("The capacitor never reaches the chip's threshold: the current into ") +
+           "the threshold pin, the diodes' drop or the supply leave it short of 2/3 Vcc (or " +
+           "above 1/3 Vcc), so the built circuit " +
+           (TraitsOf(s.kind).oneShot ? "gives a pulse that never ends." : "does not oscillate.") +
+           " Bring the timing resistors down with a larger C1, or raise the supply.";
+  });
+  return false;
+}
+
 }  // namespace
 
 std::vector<Warning> CheckLimits(const DesignSnapshot& s, const Conditions& c) {
   std::vector<Warning> w;
-  const auto add = [&w](const char* code, const auto& message) { w.push_back({code, message()}); };
+  const auto add = [&w](WarningCode code, const auto& message) { w.push_back({code, message()}); };
   SupplyLimits(c, add);
-  PartLimits(s, c, add);
   const Timing ideal = IdealTiming(s);
-  ChipLimits(s, c, ideal, add);
   const Timing real = PredictTiming(s, c);
-  if (!Switches(real)) {
-    add("threshold-never-reached", [&] {
-      return std::string("The capacitor never reaches the chip's threshold: the current into ") +
-             "the threshold pin, the diodes' drop or the supply leave it short of 2/3 Vcc (or " +
-             "above 1/3 Vcc), so the built circuit " +
-             (TraitsOf(s.kind).oneShot ? "gives a pulse that never ends." : "does not oscillate.") +
-             " Bring the timing resistors down with a larger C1, or raise the supply.";
-    });
-    return w;
-  }
+  if (!DesignLimits(s, c, ideal, real, add)) return w;
   TimingDepartures(s, c, ideal, real, add);
   SquareDutyDeparture(s, c, ideal, real, add);
   if (std::optional<Warning> delay = DelayUncertainty(s, c)) w.push_back(*delay);
   return w;
 }
 
+int BrokenLimits(const DesignSnapshot& design, const Conditions& conditions,
+                 const Timing& predicted) {
+  int n = 0;
+  DesignLimits(design, conditions, IdealTiming(design), predicted,
+               [&n](WarningCode code, const auto&) { n += IsLimit(code) ? 1 : 0; });
+  return n;
+}
+
+std::vector<Warning> LimitWarnings(const DesignSnapshot& design, const Conditions& conditions) {
+  std::vector<Warning> warnings = CheckLimits(design, conditions);
+  std::erase_if(warnings, [](const Warning& w) { return !IsLimit(w.code); });
+  return warnings;
+}
+
 std::vector<Warning> SupplyWarnings(const Conditions& conditions) {
   std::vector<Warning> w;
-  SupplyLimits(conditions, [&w](const char* code, const auto& message) {
+  SupplyLimits(conditions, [&w](WarningCode code, const auto& message) {
     w.push_back({code, message()});
   });
   return w;

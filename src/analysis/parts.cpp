@@ -528,7 +528,7 @@ PartsAnswer FindParts(const DesignSnapshot& target, const BenchSpec& bench, Seri
   PartsAnswer answer;
   answer.supply = SupplyWarnings(conditions);
   const bool supplyBroken = std::any_of(answer.supply.begin(), answer.supply.end(),
-                                        [](const Warning& w) { return IsLimitCode(w.code); });
+                                        [](const Warning& w) { return IsLimit(w.code); });
   for (const Candidate& c : found) {
     answer.choices.push_back(ChoiceOf(c, target, bench));
     if (supplyBroken) ++answer.choices.back().broken;

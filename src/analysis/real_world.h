@@ -6,6 +6,7 @@
 
 #include "analysis/capacitors.h"
 #include "analysis/timer_family.h"
+#include "analysis/warning_codes.h"
 #include "state/design_kind.h"
 
 namespace timer555 {
@@ -71,11 +72,6 @@ Timing PredictTimingWith(const DesignSnapshot& design, const Conditions& conditi
 Timing PredictSteadyTimingWith(const DesignSnapshot& design, const Conditions& conditions,
                                const FamilyParameters& family);
 
-// A limit the design breaks or a way the built circuit departs from the ideal.
-struct Warning {
-  std::string code;
-  std::string message;
-};
 std::vector<Warning> CheckLimits(const DesignSnapshot& design, const Conditions& conditions);
 // The warnings on the supply alone: outside the family's range, above the
 // recommended maximum.
@@ -91,8 +87,6 @@ int BrokenLimits(const DesignSnapshot& design, const Conditions& conditions,
 // Whether C1's leakage (its kind's, or an electrolytic's from 1 µF where its
 // kind is not known) is not small beside the charging current.
 bool LeaksTooMuch(const DesignSnapshot& design, const Conditions& conditions);
-// Whether a warning's code is one of those limits.
-bool IsLimitCode(const std::string& code);
 // The warnings of those limits, with their messages.
 std::vector<Warning> LimitWarnings(const DesignSnapshot& design, const Conditions& conditions);
 

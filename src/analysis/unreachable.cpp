@@ -78,7 +78,7 @@ std::string Why(const DesignSnapshot& target, const BenchSpec& bench, CapacitorS
   const FamilyParameters& f = Parameters(c.family);
   const std::string family = FamilyText(c.family);
   for (const Warning& w : answer.supply)
-    if (IsLimitCode(w.code))
+    if (IsLimit(w.code))
       return "The supply of " + FixedText(c.vcc, 1) + " V is outside the " + family +
              " timer's range (" + FixedText(f.vccMin, 1) + " to " + FixedText(f.vccMax, 1) + " V).";
   const HalfPeriods goal = TargetHalves(target);
@@ -127,7 +127,7 @@ std::string Why(const DesignSnapshot& target, const BenchSpec& bench, CapacitorS
   const PartsChoice& first = answer.choices.front();
   if (first.broken > 0 && !first.warnings.empty())
     return "Every standard choice near the target breaks a limit (the nearest: " +
-           first.warnings.front().code + ").";
+           std::string(CodeKey(first.warnings.front().code)) + ").";
   return "The nearest standard parts miss the target by " + FixedText(first.error * 100, 1) +
          " % of a half period, outside the window of \u00b1" +
          FixedText(bench.frequencyWindow * 100, 1) + " %.";

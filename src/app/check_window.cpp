@@ -326,8 +326,8 @@ void TfmCheck::ShowFigures() {
   }
   QString text;
   for (const Warning& w : r.warnings)
-    text += "<p><b>" + Text(w.code).toHtmlEscaped() + "</b>: " + Text(w.message).toHtmlEscaped() +
-            "</p>";
+    text += "<p><b>" + QString(CodeKey(w.code)).toHtmlEscaped() +
+            "</b>: " + Text(w.message).toHtmlEscaped() + "</p>";
   warnings_->setText(text.isEmpty() ? "None: the design keeps every limit." : text);
   band_->setText(
       Text(ToleranceText(settings_.tolerance) + ": " + WorstCaseText(r.band, traits.oneShot)));

@@ -140,7 +140,7 @@ std::string BandText(DesignKind kind, TimerFamily family, const BandedTiming& t)
 }
 
 std::string WarningText(const Warning& w) {
-  return w.code + ": " + w.message;
+  return CodeKey(w.code) + (": " + w.message);
 }
 
 }  // namespace timer555

@@ -73,8 +73,8 @@ QJsonObject CheckJson(const DesignSnapshot& s, const CheckSettings& settings,
                       const CheckReport& r) {
   QJsonArray warnings, choices;
   for (const Warning& w : r.warnings)
-    warnings.append(QJsonObject{{"code", QString::fromStdString(w.code)},
-                                {"message", QString::fromStdString(w.message)}});
+    warnings.append(
+        QJsonObject{{"code", CodeKey(w.code)}, {"message", QString::fromStdString(w.message)}});
   for (const StandardChoice& c : r.choices)
     choices.append(ChoiceJson(s.kind, c));
   QJsonObject conditions = ConditionsJson(settings.conditions);
@@ -101,7 +101,7 @@ QJsonValue Percentiles(const Band& b) {
 }
 
 QJsonObject WarningJson(const Warning& w) {
-  return {{"code", QString::fromStdString(w.code)}, {"message", QString::fromStdString(w.message)}};
+  return {{"code", CodeKey(w.code)}, {"message", QString::fromStdString(w.message)}};
 }
 
 QJsonValue R2Json(DesignKind kind, const std::optional<double>& r2) {

@@ -85,7 +85,7 @@ std::string PartsAnswerText(const PartsQuestion& q, const PartsAnswer& answer) {
           "predicted timing at " + FixedText(b.conditions.vcc, 1) + " V and 25 \u00b0C" +
           (HasBand(b.conditions.family) ? ", at the worse end of its band" : "") + ":\n";
   for (const Warning& w : answer.supply)
-    if (!IsLimitCode(w.code)) text += "  " + WarningText(w) + "\n";
+    if (!IsLimit(w.code)) text += "  " + WarningText(w) + "\n";
   if (!answer.reachable) text += "  Cannot be met. " + answer.why + " " + answer.instead + "\n";
   if (answer.choices.empty()) {
     text += "  none within 100 % of the target.\n";

@@ -297,10 +297,10 @@ TEST(FindParts, AnswersOverAGridAreTheChecks) {
           EXPECT_EQ(check.predicted.tLow, c.predicted.tLow) << where;
           EXPECT_EQ(check.range.slow.tHigh, c.slow.tHigh) << where;
           EXPECT_EQ(check.range.fast.tHigh, c.fast.tHigh) << where;
-          std::vector<std::string> limits;
+          std::vector<WarningCode> limits;
           for (const Warning& w : check.warnings)
-            if (IsLimitCode(w.code)) limits.push_back(w.code);
-          std::vector<std::string> said;
+            if (IsLimit(w.code)) limits.push_back(w.code);
+          std::vector<WarningCode> said;
           for (const Warning& w : c.warnings)
             said.push_back(w.code);
           EXPECT_EQ(limits, said) << where;
@@ -322,7 +322,7 @@ TEST(FindParts, SaysWhenNothingIsClean) {
   EXPECT_FALSE(answer.clean);
   EXPECT_FALSE(answer.reachable);
   ASSERT_FALSE(answer.choices.empty());
-  EXPECT_EQ(answer.choices.front().warnings.front().code, "vcc-out-of-range");
+  EXPECT_EQ(answer.choices.front().warnings.front().code, WarningCode::VccOutOfRange);
   EXPECT_NE(answer.why.find("outside the bipolar timer's range"), std::string::npos) << answer.why;
   EXPECT_NE(answer.instead.find("A supply of 16.0 V"), std::string::npos) << answer.instead;
   // 1 MHz is above what a bipolar timer reaches.

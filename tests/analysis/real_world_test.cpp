@@ -16,8 +16,8 @@ const double kLn2 = std::log(2.0);
 std::vector<std::string> Codes(const std::vector<Warning>& warnings) {
   std::vector<std::string> codes;
   for (const Warning& w : warnings) {
-    EXPECT_FALSE(w.message.empty()) << w.code;
-    codes.push_back(w.code);
+    EXPECT_FALSE(w.message.empty()) << CodeKey(w.code);
+    codes.push_back(CodeKey(w.code));
   }
   return codes;
 }
@@ -172,7 +172,7 @@ TEST(CheckLimits, WhatTheModelShows) {
 
 std::string MessageOf(const std::vector<Warning>& warnings, const std::string& code) {
   for (const Warning& w : warnings)
-    if (w.code == code) return w.message;
+    if (CodeKey(w.code) == code) return w.message;
   return "(no " + code + ")";
 }
 
@@ -235,7 +235,8 @@ TEST(CheckLimits, MessagesSayWhatIsTrue) {
             0u)
       << rdis;
   for (const Warning& w : CheckLimits(Astable(2, 100000, 0.5, 1e-8), At(9, TimerFamily::Cmos)))
-    EXPECT_EQ(w.message.find("A CMOS timer"), std::string::npos) << w.code << ": " << w.message;
+    EXPECT_EQ(w.message.find("A CMOS timer"), std::string::npos)
+        << CodeKey(w.code) << ": " << w.message;
   // 6.56 Hz at 50 %: R1 = 11 MΩ; the trigger pin's current, not the output
   // stage, makes the duty cycle 47.9 %.
   const auto slow = Codes(CheckLimits(Astable(2, 6.56, 0.5, 1e-8), At(9)));
@@ -250,7 +251,8 @@ TEST(CheckLimits, MessagesSayWhatIsTrue) {
   // A resistor too large and an electrolytic too leaky give the same advice:
   // a larger C1, never "larger C1" beside "smaller C1".
   for (const Warning& w : CheckLimits(Astable(1, 0.1, 0.6, 1e-6), At(5)))
-    EXPECT_EQ(w.message.find("smaller C1"), std::string::npos) << w.code << ": " << w.message;
+    EXPECT_EQ(w.message.find("smaller C1"), std::string::npos)
+        << CodeKey(w.code) << ": " << w.message;
   // Units as the tables write them; no unit with a huge mantissa.
   const std::string huge =
       MessageOf(CheckLimits(Astable(2, 0.01, 0.5, 1e-8), At(9)), "resistance-too-high");
