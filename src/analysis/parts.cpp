@@ -28,25 +28,15 @@ std::vector<double> BuildCapacitors(CapacitorSeries series) {
     for (size_t i = 0; i < e12.size(); i += series == CapacitorSeries::E6 ? 2 : 1)
       mantissas.push_back(e12[i]);
   }
+  // Each value is its mantissa in tenths over a power of ten, both exact, so
+  // the quotient is the double nearest the value (1.5 nF is 1.5e-9, not
+  // 1.5000000000000002e-09) and prints as it reads.
   std::vector<double> values;
-  double decade = 1e-9;
-  for (int d = 0; d < 6; ++d, decade *= 10)
+  for (double power : {1e10, 1e9, 1e8, 1e7, 1e6, 1e5})
     for (double m : mantissas)
-      values.push_back(m * decade);
+      values.push_back(std::round(m * 10) / power);
   values.push_back(1e-3);
   return values;
-}
-
-// A design with these parts; R2 is the pull-up where the design has one.
-DesignSnapshot WithParts(const DesignSnapshot& target, double c1, double r1,
-                         std::optional<double> r2,
-                         std::optional<CapacitorType> capacitor = std::nullopt) {
-  DesignSnapshot d = target;
-  d.c1 = c1;
-  d.r1 = r1;
-  d.r2 = r2.value_or(TraitsOf(target.kind).pullUp);
-  d.capacitor = capacitor;
-  return d;
 }
 
 // The top `count` by error (the clean ones) and by limits broken, then error
@@ -320,6 +310,17 @@ ExactParts Exact(const DesignSnapshot& target, const Conditions& conditions, dou
 }
 
 }  // namespace
+
+// A design with these parts; R2 is the pull-up where the design has one.
+DesignSnapshot WithParts(const DesignSnapshot& target, double c1, double r1,
+                         std::optional<double> r2, std::optional<CapacitorType> capacitor) {
+  DesignSnapshot d = target;
+  d.c1 = c1;
+  d.r1 = r1;
+  d.r2 = r2.value_or(TraitsOf(target.kind).pullUp);
+  d.capacitor = capacitor;
+  return d;
+}
 
 std::optional<CapacitorSeries> CapacitorSeriesNamed(const std::string& name) {
   for (CapacitorSeries s : {CapacitorSeries::E3, CapacitorSeries::E6, CapacitorSeries::E12})

@@ -115,6 +115,11 @@ bool InsideWindow(const Timing& timing, const DesignSnapshot& target, const Benc
 void ExplainUnreachable(const DesignSnapshot& target, const BenchSpec& bench, Series resistors,
                         CapacitorSeries capacitors, PartsAnswer& answer);
 
+// A design with these parts; R2 is the pull-up where the design has one.
+DesignSnapshot WithParts(const DesignSnapshot& target, double c1, double r1,
+                         std::optional<double> r2,
+                         std::optional<CapacitorType> capacitor = std::nullopt);
+
 // The current pin 7 sinks at the peak of a discharge, and the mean current
 // the timing network draws from Vcc (the one-shot at rest).
 double Pin7Peak(const DesignSnapshot& design, const Conditions& conditions);

@@ -111,12 +111,14 @@ std::vector<StandardChoice> StandardChoices(const DesignSnapshot& design,
     choice.error = c.error;
     choice.worst = c.worst;
     choice.onTarget = InsideWindow(t, design, window);
-    choice.warnings = c.broken;
+    choice.broken = c.broken;
+    if (c.broken > 0)
+      choice.warnings = LimitWarnings(WithParts(design, design.c1, c.r1, c.r2), conditions);
     choices.push_back(choice);
   }
   // Those inside the window before those outside it, each in the search's order.
   std::stable_partition(choices.begin(), choices.end(),
-                        [](const StandardChoice& c) { return c.onTarget || c.warnings > 0; });
+                        [](const StandardChoice& c) { return c.onTarget || c.broken > 0; });
   return choices;
 }
 

@@ -45,13 +45,13 @@ void PrintText(const DesignReport& design, const DesignSnapshot& s, const CheckS
   out << "\nStandard values (" << SeriesName(settings.series)
       << ") for C1 = " << EngineeringText(s.c1, "F") << ", best first:\n";
   const bool anyOnTarget = std::any_of(r.choices.begin(), r.choices.end(), [](const auto& ch) {
-    return ch.onTarget && ch.warnings == 0;
+    return ch.onTarget && ch.broken == 0;
   });
   if (!anyOnTarget)
     out << "  " << NoStandardValueText(s, settings.series, !r.choices.empty()) << "\n";
   for (const StandardChoice& ch : r.choices) {
     out << "  " << ChoiceText(s.kind, ch);
-    if (ch.warnings) out << " (" << ch.warnings << (ch.warnings == 1 ? " warning)" : " warnings)");
+    if (ch.broken) out << " (" << ch.broken << (ch.broken == 1 ? " warning)" : " warnings)");
     out << "\n";
     if (!anyOnTarget) break;  // the nearest is enough to show how far they miss
   }

@@ -70,13 +70,9 @@ void PrintSimulation(const std::string& title, const DesignSnapshot& snapshot,
   const Timing ideal = IdealTiming(snapshot);
   const Timing predicted = PredictTiming(snapshot, conditions);
   if (json) {
-    QJsonObject object = ConditionsJson(conditions);
-    object.insert("mode", DesignNumber(snapshot.kind));
-    object.insert(kIdealColumn.key, TimingJson(ideal));
-    object.insert(kPredictedColumn.key, TimingJson(predicted));
-    object.insert(kSimulatedColumn.key, TimingJson(result.simulated));
-    object.insert("seconds", JsonNumber(result.seconds));
-    PrintJsonLine(object, out);
+    PrintJsonLine(
+        SimulationJson(snapshot, conditions, ideal, predicted, result.simulated, result.seconds),
+        out);
     return;
   }
   out << title << " at " << ConditionsText(conditions) << ", simulated by ngspice in "

@@ -41,7 +41,7 @@ const std::vector<TimingRow>& AllTimingRows() {
   using K = TimingRow::Kind;
   static const std::vector<TimingRow> rows = {
       {"Frequency", "frequency_hz", K::Frequency, Frequency},
-      {"Duty cycle", "duty_cycle", K::DutyCycle, DutyCycle},
+      {"Duty cycle", "duty_cycle_fraction", K::DutyCycle, DutyCycle},
       {"High time", "t_high_s", K::Time, HighTime},
       {"Low time", "t_low_s", K::Time, LowTime},
       {"First high time", "first_t_high_s", K::Time, FirstHighTime},

@@ -124,7 +124,7 @@ TEST(StandardChoices, AgreeWithAnExhaustiveSearch) {
             EXPECT_EQ(*found[i].r2, std::get<1>(expected[i]));
           }
           EXPECT_NEAR(found[i].worst, std::get<2>(expected[i]), 1e-12);
-          EXPECT_EQ(found[i].warnings, 0);
+          EXPECT_EQ(found[i].broken, 0);
         }
       }
     }
@@ -148,7 +148,7 @@ TEST(StandardChoices, NoChoiceBreaksALimit) {
   for (Series series : {Series::E6, Series::E24, Series::E96}) {
     for (const StandardChoice& c : StandardChoices(s, {}, series)) {
       EXPECT_GE(c.r1, 9 / 15e-3) << SeriesName(series);
-      EXPECT_EQ(c.warnings, 0);
+      EXPECT_EQ(c.broken, 0);
     }
   }
 }
@@ -183,7 +183,7 @@ TEST(StandardChoices, OffTargetChoicesSaySo) {
   EXPECT_LT(choices.front().worst, 0.05);
   s.c1 = 1e-4;  // 100 µF: the resistors a leaky electrolytic allows are far too small
   for (const StandardChoice& ch : StandardChoices(s, c, Series::E24))
-    EXPECT_TRUE(!ch.onTarget || ch.warnings == 0) << ch.r1;
+    EXPECT_TRUE(!ch.onTarget || ch.broken == 0) << ch.r1;
 }
 
 }  // namespace
