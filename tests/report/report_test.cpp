@@ -1,6 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
+#include <regex>
+#include <sstream>
+
+#include "analysis/parts.h"
 
 #include "report/figures.h"
 #include "report/json.h"
@@ -90,6 +97,72 @@ TEST(TimingJson, EveryDesignHasTheSameKeys) {
   EXPECT_TRUE(pulse["frequency_hz"].isNull());
   EXPECT_DOUBLE_EQ(pulse["t_high_s"].toDouble(), pulse["first_t_high_s"].toDouble());
   EXPECT_TRUE(PartsJson(OneShot(1, 1e-4))["r2_ohm"].isNull());
+}
+
+// The schema's list of codes is the program's.
+TEST(JsonVocabulary, TheSchemaNamesEveryWarningCode) {
+  QFile file(TIMER555_SOURCE_DIR "/docs/schema/vocabulary.schema.json");
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  QJsonObject node = QJsonDocument::fromJson(file.readAll()).object();
+  for (const char* key : {"$defs", "warning", "properties", "code"})
+    node = node[key].toObject();
+  const QJsonArray codes = node["enum"].toArray();
+  QStringList schema, program;
+  for (const QJsonValue& code : codes)
+    schema.append(code.toString());
+  for (const WarningKind& kind : AllWarningKinds())
+    program.append(kind.key);
+  EXPECT_EQ(schema, program);
+}
+
+// A standard capacitor prints as it is written on the part: 1.5 nF is
+// 1.5e-09, never 1.5000000000000002e-09.
+TEST(JsonVocabulary, StandardValuesPrintAsTheyRead) {
+  for (CapacitorSeries series : {CapacitorSeries::E3, CapacitorSeries::E6, CapacitorSeries::E12})
+    for (double c : CapacitorValues(series)) {
+      std::ostringstream out;
+      PrintJsonLine({{"c1_farad", c}}, out);
+      std::string digits = out.str();  // the mantissa's, without the point and zeros
+      digits = digits.substr(digits.find(':') + 1);
+      digits = digits.substr(0, digits.find_first_of("e}"));
+      std::erase(digits, '.');
+      digits = digits.substr(digits.find_first_not_of('0'));
+      digits = digits.substr(0, digits.find_last_not_of('0') + 1);
+      EXPECT_LE(digits.size(), 2u) << out.str();
+    }
+  for (Series series : {Series::E24, Series::E96})
+    for (double r : SeriesValues(series)) {
+      std::ostringstream out;
+      PrintJsonLine({{"r1_ohm", r}}, out);
+      EXPECT_LE(out.str().size(), std::string(R"({"r1_ohm":100000000})").size() + 1) << out.str();
+    }
+}
+
+// The check's JSON says what its text says: the warnings as {code, text,
+// limit}, each standard choice's broken limits by name.
+TEST(CheckJson, WarningsAndChoicesCarryTheirCodes) {
+  CheckSettings settings;
+  DesignSnapshot s = Astable(1, 1000, 0.75);
+  s.r1 = 20e6;  // above the largest timing resistance at 9 V
+  const CheckReport report = RunCheck(s, settings);
+  const QJsonObject json = CheckJson(s, settings, report);
+  const QJsonArray warnings = json["warnings"].toArray();
+  ASSERT_EQ(warnings.size(), static_cast<qsizetype>(report.warnings.size()));
+  const QJsonObject first = warnings.first().toObject();
+  EXPECT_EQ(first["code"], "resistance-too-high");
+  EXPECT_TRUE(first["limit"].toBool());
+  EXPECT_EQ(first["text"].toString().toStdString(), report.warnings.front().message);
+  for (const QJsonValue& v : json["standard_values"].toArray()) {
+    const QJsonObject c = v.toObject();
+    EXPECT_TRUE(c["warnings"].isArray());
+    EXPECT_EQ(c["c1_farad"].toDouble(), s.c1);
+    EXPECT_TRUE(c["half_period_error_fraction"].isDouble());
+    EXPECT_TRUE(c["pulse_error_fraction"].isNull());
+  }
+  const QJsonObject conditions = json["conditions"].toObject();
+  EXPECT_EQ(conditions["resistor_tolerance_fraction"].toDouble(), 0.05);
+  EXPECT_EQ(conditions["temperature_max_c"].toDouble(), 70);
+  EXPECT_EQ(conditions["vcc_v"].toDouble(), 9);
 }
 
 }  // namespace

@@ -25,6 +25,9 @@ for page in timer555 timer555-cli; do
 done
 gzip -t "$root/usr/share/doc/timer555/changelog.gz"
 [[ -s "$root/usr/share/doc/timer555/copyright" ]] || fail "copyright"
+for schema in vocabulary check parts simulate design; do
+  [[ -s "$root/usr/share/doc/timer555/schema/$schema.schema.json" ]] || fail "schema $schema"
+done
 for size in 16 22 24 32 48 64 128 256; do
   [[ -s "$root/usr/share/icons/hicolor/${size}x${size}/apps/timer555.png" ]] || fail "icon $size"
 done
