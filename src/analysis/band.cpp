@@ -1,5 +1,7 @@
 #include "analysis/band.h"
 
+#include "analysis/numerics.h"
+
 #include <cmath>
 #include <string>
 
@@ -67,13 +69,10 @@ std::optional<Warning> DelayUncertainty(const DesignSnapshot& s, const Condition
     d.c1 *= scale;
     return ShareOf(PredictBand(d, c)).Widest();
   };
-  double lo = 0, hi = std::log(1e6);
-  for (int k = 0; k < 40; ++k) {
-    const double mid = (lo + hi) / 2;
-    (widest(std::exp(mid)) > accuracy ? lo : hi) = mid;
-  }
+  const Root scale = SolveIncreasing([&](double u) { return accuracy - widest(std::exp(u)); },
+                                     nullptr, 0, std::log(1e6), -1, 1e-9);
   DesignSnapshot edge = s;
-  edge.c1 *= std::exp(hi);
+  edge.c1 *= std::exp(scale.value);
   const Timing at = PredictTiming(edge, c);
   // A CMOS timer's delays shift the same parts by this much.
   Conditions cmos = c;

@@ -3,47 +3,57 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <type_traits>
 
 namespace timer555 {
 
 // How closely the model's numbers are worked out, and how long it may try.
 inline constexpr int kRootIterations = 100;         // Newton steps at the most
+inline constexpr int kBisections = 2200;            // enough to close any bracket of doubles
 inline constexpr double kRootRelativeStep = 1e-12;  // a step this small ends it
 inline constexpr double kRootFloor = 1e-30;         // the scale of a root at zero
 
-// A root and whether it was found to the tolerance within the limit.
+// A root and whether it was found to the tolerance.
 struct Root {
   double value = 0;
   int iterations = 0;
   bool converged = false;
 };
 
-// The root of an increasing `g` inside [lo, hi] (g(lo) <= 0 <= g(hi)) by
-// Newton's method with `slope`, kept inside the shrinking bracket by
-// bisection; starts at `start` where it lies inside, else half-way.
+// The root of an increasing `g` inside [lo, hi] (g(lo) <= 0 <= g(hi)), to a
+// step of `tolerance` times its size. With a `slope`, by Newton's method kept
+// inside the shrinking bracket by bisection, from `start` where it lies
+// inside, else half-way; where Newton has not settled within
+// kRootIterations, bisection closes the bracket. Without one (nullptr), by
+// bisection alone. Not converged only where g is not a number: the value is
+// then NaN, so no figure is made up from it.
 template <typename G, typename Slope>
-Root SolveIncreasing(const G& g, const Slope& slope, double lo, double hi, double start = -1) {
+Root SolveIncreasing(const G& g, const Slope& slope, double lo, double hi, double start = -1,
+                     double tolerance = kRootRelativeStep) {
+  constexpr bool kNewton = !std::is_null_pointer_v<Slope>;
   Root root;
   double x = start > lo && start < hi ? start : (lo + hi) / 2;
-  for (int k = 0; k < kRootIterations; ++k) {
+  for (int k = 0; k < kRootIterations + kBisections; ++k) {
     root.iterations = k + 1;
     const double gx = g(x);
-    if (gx > 0) {
-      hi = x;
-    } else {
-      lo = x;
+    if (std::isnan(gx)) break;
+    (gx > 0 ? hi : lo) = x;
+    const double scale = tolerance * std::max(std::fabs(x), kRootFloor);
+    double next = (lo + hi) / 2;
+    if constexpr (kNewton) {
+      if (k < kRootIterations) next = x - gx / slope(x);
     }
-    double next = x - gx / slope(x);
-    // A step this small ends it, even one onto the bracket's end (g(x) = 0).
-    if (gx == 0 || std::fabs(next - x) <= kRootRelativeStep * std::max(x, kRootFloor)) {
-      root.value = gx == 0 ? x : next;
+    // A step this small ends it, even one onto the bracket's end (g(x) = 0);
+    // so does a bracket closed to the tolerance.
+    if (gx == 0 || std::fabs(next - x) <= scale || hi - lo <= scale) {
+      root.value = gx == 0 ? x : std::clamp(next, lo, hi);
       root.converged = true;
       return root;
     }
     if (!(next > lo && next < hi)) next = (lo + hi) / 2;
     x = next;
   }
-  root.value = x;
+  root.value = std::nan("");
   return root;
 }
 

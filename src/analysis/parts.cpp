@@ -1,11 +1,14 @@
 #include "analysis/parts.h"
 
+#include "analysis/numerics.h"
+
 #include <algorithm>
 #include <array>
 #include <atomic>
 #include <cmath>
 #include <limits>
 #include <thread>
+#include <tuple>
 
 namespace timer555 {
 
@@ -39,8 +42,23 @@ std::vector<double> BuildCapacitors(CapacitorSeries series) {
   return values;
 }
 
-// The top `count` by error (the clean ones) and by limits broken, then error
-// (the others), and the bar a candidate must meet to matter.
+Standing StandingOf(const Candidate& c) {
+  return {c.broken, false, c.worst, c.r1 + c.r2.value_or(0), c.r1, c.c1};
+}
+Standing StandingOf(const PartsChoice& c) {
+  return {c.broken, !c.onTarget, c.worst, c.r1 + c.r2.value_or(0), c.r1, c.c1};
+}
+template <typename Parts>
+bool Outranks(const Parts& a, const Parts& b) {
+  return Outranks(StandingOf(a), StandingOf(b));
+}
+// Two choices of one group (limits broken, inside or outside the window).
+bool SameGroup(const PartsChoice& a, const PartsChoice& b) {
+  return a.broken == b.broken && a.onTarget == b.onTarget;
+}
+
+// The top `count` of the clean candidates and of the others, and the bar a
+// candidate must meet to matter.
 class Ranking {
  public:
   Ranking(int count, double bar) : count_(static_cast<size_t>(count)), limit_(bar) {}
@@ -51,14 +69,7 @@ class Ranking {
 
   void Offer(const Candidate& c) {
     if (!(c.worst <= limit_)) return;
-    if (c.broken == 0) {
-      Insert(clean_, c, [](const Candidate& a, const Candidate& b) { return Before(a, b); });
-    } else {
-      Insert(others_, c, [](const Candidate& a, const Candidate& b) {
-        if (a.broken != b.broken) return a.broken < b.broken;
-        return Before(a, b);
-      });
-    }
+    Insert(c.broken == 0 ? clean_ : others_, c);
   }
   const std::vector<Candidate>& Clean() const { return clean_; }
   const std::vector<Candidate>& Others() const { return others_; }
@@ -69,17 +80,8 @@ class Ranking {
   }
 
  private:
-  // Smaller error at the band's worse end first; then the larger resistors
-  // (less current), then the smaller capacitor.
-  static bool Before(const Candidate& a, const Candidate& b) {
-    if (a.worst != b.worst) return a.worst < b.worst;
-    const double sa = a.r1 + a.r2.value_or(0), sb = b.r1 + b.r2.value_or(0);
-    if (sa != sb) return sa > sb;
-    if (a.r1 != b.r1) return a.r1 > b.r1;
-    return a.c1 < b.c1;
-  }
-  template <typename Less>
-  void Insert(std::vector<Candidate>& list, const Candidate& c, Less less) {
+  void Insert(std::vector<Candidate>& list, const Candidate& c) {
+    const auto less = [](const Candidate& a, const Candidate& b) { return Outranks(a, b); };
     if (list.size() == count_ && !less(c, list.back())) return;
     list.insert(std::upper_bound(list.begin(), list.end(), c, less), c);
     if (list.size() > count_) list.pop_back();
@@ -253,18 +255,11 @@ class Search {
 };
 
 // The resistance on a log scale at which `grows` (increasing in it) meets
-// `goal`, by bisection within 1 mΩ to 1 TΩ.
+// `goal`, within 1 mΩ to 1 TΩ.
 double SolveResistance(const std::function<double(double)>& grows, double goal) {
-  double lo = std::log(1e-3), hi = std::log(1e12);
-  for (int k = 0; k < 80 && hi - lo > 1e-12; ++k) {
-    const double mid = (lo + hi) / 2;
-    if (grows(std::exp(mid)) < goal) {
-      lo = mid;
-    } else {
-      hi = mid;
-    }
-  }
-  return std::exp((lo + hi) / 2);
+  return std::exp(SolveIncreasing([&](double u) { return grows(std::exp(u)) - goal; }, nullptr,
+                                  std::log(1e-3), std::log(1e12))
+                      .value);
 }
 
 ExactParts Exact(const DesignSnapshot& target, const Conditions& conditions, double c1) {
@@ -310,6 +305,11 @@ ExactParts Exact(const DesignSnapshot& target, const Conditions& conditions, dou
 }
 
 }  // namespace
+
+bool Outranks(const Standing& x, const Standing& y) {
+  return std::tie(x.broken, x.outside, x.worst, y.resistance, y.r1, x.c1) <
+         std::tie(y.broken, y.outside, y.worst, x.resistance, x.r1, y.c1);
+}
 
 // A design with these parts; R2 is the pull-up where the design has one.
 DesignSnapshot WithParts(const DesignSnapshot& target, double c1, double r1,
@@ -460,26 +460,15 @@ PartsChoice ChoiceOf(const Candidate& c, const DesignSnapshot& target, const Ben
   return choice;
 }
 
-// The clean choices first, and those inside the window before those outside.
-int Group(const PartsChoice& c) {
-  return c.broken * 2 + (c.onTarget ? 0 : 1);
-}
-bool GroupThenWorst(const PartsChoice& a, const PartsChoice& b) {
-  if (Group(a) != Group(b)) return Group(a) < Group(b);
-  return a.worst < b.worst;
-}
-
-// The clean choices before the others, those inside the window before those
-// outside; then by the error at the band's worse end, where two within
-// kTieShare of the best left are a tie that the higher yield (then the lower
-// supply current) wins.
+// In the one order, where two of a group within kTieShare of the best left
+// are a tie that the higher yield (then the lower supply current) wins.
 void Rank(std::vector<PartsChoice>& choices) {
-  std::stable_sort(choices.begin(), choices.end(), GroupThenWorst);
+  std::stable_sort(choices.begin(), choices.end(), Outranks<PartsChoice>);
   for (auto first = choices.begin(); first != choices.end(); ++first) {
     const auto best =
         std::min_element(first, choices.end(), [&](const PartsChoice& a, const PartsChoice& b) {
-          const bool aTies = Group(a) == Group(*first) && a.worst <= first->worst + kTieShare;
-          const bool bTies = Group(b) == Group(*first) && b.worst <= first->worst + kTieShare;
+          const bool aTies = SameGroup(a, *first) && a.worst <= first->worst + kTieShare;
+          const bool bTies = SameGroup(b, *first) && b.worst <= first->worst + kTieShare;
           if (aTies != bTies) return aTies;
           if (a.spread.yield != b.spread.yield) return a.spread.yield > b.spread.yield;
           return a.supplyCurrent < b.supplyCurrent;
@@ -494,10 +483,10 @@ void Rank(std::vector<PartsChoice>& choices) {
 // and those that tie with the last of them.
 void MeasureYields(std::vector<PartsChoice>& choices, const DesignSnapshot& target,
                    const BenchSpec& bench, size_t count) {
-  std::stable_sort(choices.begin(), choices.end(), GroupThenWorst);
+  std::stable_sort(choices.begin(), choices.end(), Outranks<PartsChoice>);
   size_t measured = std::min(count, choices.size());
   while (measured > 0 && measured < choices.size() &&
-         Group(choices[measured]) == Group(choices[measured - 1]) &&
+         SameGroup(choices[measured], choices[measured - 1]) &&
          choices[measured].worst <= choices[measured - 1].worst + kTieShare)
     ++measured;
   std::atomic<size_t> next{0};

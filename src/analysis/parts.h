@@ -126,6 +126,17 @@ double Pin7Peak(const DesignSnapshot& design, const Conditions& conditions);
 double SupplyCurrent(const DesignSnapshot& design, const Conditions& conditions,
                      const Timing& predicted);
 
+// The one order of offered parts: fewer limits broken first, then those
+// inside the window before those outside, then the smaller error at the
+// band's worse end; then the larger resistors (less current), then the
+// smaller capacitor.
+struct Standing {
+  int broken = 0;
+  bool outside = false;
+  double worst = 0, resistance = 0, r1 = 0, c1 = 0;
+};
+bool Outranks(const Standing& a, const Standing& b);
+
 // Two errors this close are a tie: the yield decides.
 inline constexpr double kTieShare = 0.002;
 

@@ -1,5 +1,7 @@
 #include "analysis/real_world.h"
 
+#include "state/ideal_timing.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -202,30 +204,20 @@ double ChargeCurrent(const Paths& p, double v, const Diode& d) {
 
 Timing IdealTiming(const DesignSnapshot& s) {
   Timing t;
-  double tH = 0, tL = 0, r = s.r1;
-  switch (s.kind) {
-    case DesignKind::AstableAbove:
-      tH = kLn2 * (s.r1 + s.r2) * s.c1;
-      tL = kLn2 * s.r2 * s.c1;
-      r = s.r1 + s.r2;
-      break;
-    case DesignKind::AstableSquare:
-      tH = tL = kLn2 * s.r1 * s.c1;
-      break;
-    case DesignKind::AstableBelow:
-      tH = kLn2 * s.r1 * s.c1;
-      tL = kLn2 * s.r2 * s.c1;
-      break;
-    case DesignKind::OneShot:
-      t.tHigh = t.firstTHigh = kLn3 * s.r1 * s.c1;
-      return t;
+  const IdealHalves<double> halves = IdealHalvesOf(s.kind, s.r1, s.r2, s.c1);
+  const double tH = halves.high, tL = halves.low;
+  if (TraitsOf(s.kind).oneShot) {
+    t.tHigh = t.firstTHigh = tH;
+    return t;
   }
   t.tHigh = tH;
   t.tLow = tL;
   t.frequency = 1 / (tH + tL);
   t.dutyCycle = tH / (tH + tL);
-  // The capacitor starts from 0 V: the first charge runs from 0 to 2/3 Vcc.
-  t.firstTHigh = kLn3 * r * s.c1;
+  // The capacitor starts from 0 V: the first charge runs from 0 to 2/3 Vcc,
+  // through the resistance that charges it.
+  const double charging = s.kind == DesignKind::AstableAbove ? s.r1 + s.r2 : s.r1;
+  t.firstTHigh = kLn3 * charging * s.c1;
   return t;
 }
 

@@ -116,9 +116,14 @@ std::vector<StandardChoice> StandardChoices(const DesignSnapshot& design,
       choice.warnings = LimitWarnings(WithParts(design, design.c1, c.r1, c.r2), conditions);
     choices.push_back(choice);
   }
-  // Those inside the window before those outside it, each in the search's order.
-  std::stable_partition(choices.begin(), choices.end(),
-                        [](const StandardChoice& c) { return c.onTarget || c.broken > 0; });
+  // In the one order of offered parts, which knows the window.
+  const auto standing = [&design](const StandardChoice& c) {
+    return Standing{c.broken, !c.onTarget, c.worst, c.r1 + c.r2.value_or(0), c.r1, design.c1};
+  };
+  std::stable_sort(choices.begin(), choices.end(),
+                   [&](const StandardChoice& a, const StandardChoice& b) {
+                     return Outranks(standing(a), standing(b));
+                   });
   return choices;
 }
 

@@ -47,16 +47,21 @@ class DrawnItemAccessible final : public QAccessibleInterface, public QAccessibl
             QSize(r.right - r.left + 1, r.bottom - r.top + 1)};
   }
   QAccessible::Role role() const override {
-    return control_ ? control_->AccessibleItemRole() : QAccessible::NoRole;
+    const ImageControl* control = control_.data();
+    return control ? control->AccessibleItemRole() : QAccessible::NoRole;
   }
   QAccessible::State state() const override {
     QAccessible::State s;
-    if (!control_ || !control_->isVisible()) s.invisible = true;
-    if (!control_ || !control_->isEnabled()) s.disabled = true;
-    // The part with the keyboard's mark is the focused one.
     s.focusable = true;
-    if (control_ && control_->ShowsFocusMark() && control_->CurrentItem() == index_)
-      s.focused = true;
+    const ImageControl* control = control_.data();
+    if (!control) {
+      s.invisible = s.disabled = true;
+      return s;
+    }
+    s.invisible = !control->isVisible();
+    s.disabled = !control->isEnabled();
+    // The part with the keyboard's mark is the focused one.
+    s.focused = control->ShowsFocusMark() && control->CurrentItem() == index_;
     return s;
   }
   void* interface_cast(QAccessible::InterfaceType type) override {
@@ -75,8 +80,9 @@ class DrawnItemAccessible final : public QAccessibleInterface, public QAccessibl
 
  private:
   std::optional<DrawnItem> Item() const {
-    if (!control_) return std::nullopt;
-    const auto items = control_->AccessibleItems();
+    const ImageControl* control = control_.data();
+    if (!control) return std::nullopt;
+    const auto items = control->AccessibleItems();
     if (index_ >= static_cast<int>(items.size())) return std::nullopt;
     return items[static_cast<size_t>(index_)];
   }

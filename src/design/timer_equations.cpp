@@ -9,6 +9,7 @@
 #include "format/pmisc.h"
 #include "render/draw555.h"
 #include "state/global.h"
+#include "state/ideal_timing.h"
 
 namespace timer555 {
 
@@ -144,34 +145,18 @@ void StoreReferenceValues(const ShellView& view) {
 
 void RecalculateFromComponents(ShellView& view, const TStringHolder& shBuffer) {
   TimerDesignState& d = Global::TimerDesign();
-  const long double r1 = d.R1, r2 = d.R2, c1 = d.C1;
-  if (d.DesignMode == 4) {
-    d.THigh = static_cast<double>(kLn3 * r1 * c1);
+  const std::optional<DesignKind> kind = DesignKindOf(d.DesignMode);
+  if (!kind) return;
+  const IdealHalves<long double> halves = IdealHalvesOf<long double>(*kind, d.R1, d.R2, d.C1);
+  if (*kind == DesignKind::OneShot) {
+    d.THigh = static_cast<double>(halves.high);
     view.SetText(Control::NumEdit1,
                  TrimLeadingBlanks(FloatToFixed(d.THigh, 6, d.FreqDecimals + 3)));
     view.SetText(Control::NumEdit2, "");
     DrawResults(view, shBuffer);
     return;
   }
-  long double tH = 0, tL = 0;
-  switch (d.DesignMode) {
-    case 1:
-      tH = kLn2 * (r1 + r2) * c1;
-      tL = kLn2 * r2 * c1;
-      break;
-    case 2:
-      // The square wave charges and discharges C1 through R1 from the output
-      // (R2 only pulls the output up), the relation the design itself solves.
-      tH = kLn2 * r1 * c1;
-      tL = kLn2 * r1 * c1;
-      break;
-    case 3:
-      tH = kLn2 * r1 * c1;
-      tL = kLn2 * r2 * c1;
-      break;
-    default:
-      return;
-  }
+  const long double tH = halves.high, tL = halves.low;
   // Parts stepped to zero or infinity give no period: the fields keep the
   // last frequency and duty cycle and only the schematic shows the new part.
   if (!(tL > 0) || !std::isfinite(tL) || !std::isfinite(tH)) {

@@ -31,7 +31,7 @@ void InsertErrors(QJsonObject& object, DesignKind kind, const Timing& t, const D
                   double error, double worst) {
   const bool oneShot = TraitsOf(kind).oneShot;
   const HalfPeriods halves = TargetHalves(goal);
-  const double duty = oneShot ? NAN : halves.high * goal.frequency;
+  const double duty = oneShot ? std::nan("") : halves.high * goal.frequency;
   object.insert("frequency_error_fraction",
                 oneShot ? QJsonValue()
                         : JsonNumber(std::fabs(t.frequency.value_or(NAN) / goal.frequency - 1)));

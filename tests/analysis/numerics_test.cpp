@@ -20,15 +20,29 @@ TEST(SolveIncreasing, FindsARootAndSaysSo) {
   EXPECT_NEAR(flat.value, 0.3, 1e-9);
 }
 
-TEST(SolveIncreasing, ReportsWhatItCouldNotFind) {
-  // A root at zero approached by halving (a slope so wrong that every
-  // Newton step leaves the bracket): the floor of the relative step needs
-  // more halvings than the limit allows.
+// Where Newton cannot settle (a slope so wrong that every step leaves the
+// bracket, towards a root at zero whose relative step needs more halvings
+// than Newton is given), bisection closes the bracket; a g that is not a
+// number gives no root at all, never a made-up one.
+TEST(SolveIncreasing, FinishesByBisectionAndReportsWhatItCannotFind) {
   const Root r =
       SolveIncreasing([](double x) { return x; }, [](double) { return 1e-300; }, -1, 1, 0.5);
-  EXPECT_FALSE(r.converged);
-  EXPECT_EQ(r.iterations, kRootIterations);
-  EXPECT_LT(std::fabs(r.value), 1e-25);
+  EXPECT_TRUE(r.converged);
+  EXPECT_GT(r.iterations, kRootIterations);
+  EXPECT_LT(std::fabs(r.value), 1e-29);
+  const Root nan = SolveIncreasing([](double x) { return x < 0.5 ? x : std::nan(""); },
+                                   [](double) { return 1.0; }, 0, 1, 0.75);
+  EXPECT_FALSE(nan.converged);
+  EXPECT_TRUE(std::isnan(nan.value));
+}
+
+// Without a slope, by bisection alone: the resistance on a log scale.
+TEST(SolveIncreasing, BisectsWithoutASlope) {
+  const Root r = SolveIncreasing([](double u) { return std::exp(u) - 4700; }, nullptr,
+                                 std::log(1e-3), std::log(1e12));
+  EXPECT_TRUE(r.converged);
+  EXPECT_NEAR(std::exp(r.value), 4700, 4700 * 1e-10);
+  EXPECT_LT(r.iterations, 60);
 }
 
 // A root met exactly ends the search there, also on the bracket's end:

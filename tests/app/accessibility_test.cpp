@@ -31,10 +31,10 @@ class AccessibilityTest : public WindowTest {
     return names;
   }
   static void Press(QAccessibleInterface* i) {
-    ASSERT_NE(i->actionInterface(), nullptr);
-    ASSERT_TRUE(
-        i->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
-    i->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QAccessibleActionInterface* action = i->actionInterface();
+    ASSERT_NE(action, nullptr);
+    ASSERT_TRUE(action->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    action->doAction(QAccessibleActionInterface::pressAction());
   }
   // The child of `parent` named `name`.
   static QAccessibleInterface* Child(QAccessibleInterface* parent, const QString& name) {
@@ -199,7 +199,9 @@ TEST_F(AccessibilityTest, StaleItemIsInvalid) {
   ASSERT_TRUE(last->isValid());
   Press(Child(Of(window->Image1), "Data"));
   EXPECT_FALSE(last->isValid());
-  last->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  QAccessibleActionInterface* stale = last->actionInterface();
+  ASSERT_NE(stale, nullptr);
+  stale->doAction(QAccessibleActionInterface::pressAction());
   EXPECT_EQ(Global::Page().PageMode, PageMode::DataList);
 }
 

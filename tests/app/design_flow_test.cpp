@@ -167,7 +167,7 @@ INSTANTIATE_TEST_SUITE_P(
         ValidationCase{"SquareIgnoresDuty", 2, "1000", "", ""},
         ValidationCase{"ZeroPulse", 4, "0", "", "Invalid pulse length."},
         ValidationCase{"PulseIgnoresSecondField", 4, "1", "", ""}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& row) { return row.param.name; });
 
 TEST_F(DesignFlowTest, ValuesAreStoredBeforeTheChecks) {
   OpenDesign(1);

@@ -208,7 +208,7 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"UnknownOption",
                   {"render", "start", "--fast", "-o", "OUT"},
                   "unknown option '--fast'"}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& row) { return row.param.name; });
 
 TEST_F(CliTest, RendersEveryPageAtThePageAreaSize) {
   for (const char* page : {"start", "designs", "applications", "data", "help", "companion"}) {
@@ -233,8 +233,7 @@ TEST_F(CliTest, RendersTheReferencePages) {
   }
   const std::string svg = Path("app5.svg");
   ASSERT_EQ(Run({"render", "app5", "--timer", "556B", "-o", svg}), ExitStatus::Success);
-  std::ifstream f(svg);
-  const std::string doc((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+  const std::string doc = FileText(svg);
   EXPECT_NE(doc.find(">Tone burst generator</text>"), std::string::npos);
   EXPECT_NE(doc.find(">556B</text>"), std::string::npos);
   for (const char* bad : {"app0", "app15", "app1x", "app"}) {
@@ -250,8 +249,7 @@ TEST_F(CliTest, ScriptWithValuesAndTimerVariant) {
                  "556B", "-o", svg}),
             ExitStatus::Success)
       << err.str();
-  std::ifstream f(svg);
-  const std::string doc((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+  const std::string doc = FileText(svg);
   EXPECT_NE(doc.find(">556B</text>"), std::string::npos);
   EXPECT_NE(doc.find(">7.214K</text>"), std::string::npos);
 }
@@ -452,8 +450,7 @@ TEST_F(CliTest, CheckAndSimulateTakeACircuit) {
   const std::string netlist = (dir / "bench.cir").string();
   ASSERT_EQ(Run({"simulate", "3", "-f", "1000", "-d", "25", "--r1", "560", "--netlist", netlist}),
             ExitStatus::Success);
-  std::ifstream file(netlist);
-  const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const std::string text = FileText(netlist);
   EXPECT_NE(text.find("R1 vcc disch 560\n"), std::string::npos);
   EXPECT_EQ(Run({"check", "4", "-t", "1", "--r2", "1000"}), ExitStatus::Usage);
   EXPECT_NE(err.str().find("the monostable has no R2"), std::string::npos);
@@ -599,8 +596,7 @@ TEST_F(CliTest, SimulateAgainstIdealAndPredicted) {
   EXPECT_NEAR(astable["simulated"].toObject()["frequency_hz"].toDouble(), 772.1, 0.5);
   EXPECT_NEAR(astable["predicted"].toObject()["frequency_hz"].toDouble(), 772.1, 0.5);
   EXPECT_EQ(astable["ideal"].toObject()["frequency_hz"].toDouble(), 1000);
-  std::ifstream svg(picture);
-  const std::string doc((std::istreambuf_iterator<char>(svg)), std::istreambuf_iterator<char>());
+  const std::string doc = FileText(picture);
   EXPECT_NE(doc.find("2/3 Vcc</text>"), std::string::npos);
   ASSERT_EQ(Run({"simulate", "monostable", "-t", "0.5", "--json", "--family", "cmos"}),
             ExitStatus::Success);
@@ -617,8 +613,7 @@ TEST_F(CliTest, SavedNetlistRunsAsItStands) {
   ASSERT_EQ(Run({"simulate", "1", "-f", "1000", "-d", "75", "--vcc", "12", "--netlist", netlist}),
             ExitStatus::Success);
   EXPECT_EQ(out.str(), "");
-  std::ifstream in(netlist);
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string text = FileText(netlist);
   EXPECT_EQ(text.rfind("* timer555: astable, duty cycle above 50 %", 0), 0u);
   if (FindNgspice().empty()) GTEST_SKIP() << "ngspice is not installed";
   const ChildRun run = RunChild({"ngspice", "-b", netlist}, dir.string(), 5);
@@ -658,8 +653,7 @@ TEST_F(CliTest, RendersADesignPageCalculated) {
   const std::string svg = Path("d1.svg");
   ASSERT_EQ(Run({"render", "design1", "-f", "1000", "-d", "75", "-o", svg}), ExitStatus::Success)
       << err.str();
-  std::ifstream f(svg);
-  const std::string doc((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+  const std::string doc = FileText(svg);
   EXPECT_NE(doc.find(">7.214K</text>"), std::string::npos);
   const std::string png = Path("d4.png");
   ASSERT_EQ(Run({"render", "design4", "-o", png}), ExitStatus::Success) << err.str();
@@ -685,8 +679,7 @@ TEST_F(CliTest, HostileScriptsAndCounts) {
         << file;
     EXPECT_TRUE(fs::exists(Path(file))) << file;
   }
-  std::ifstream svg(Path("h.svg"));
-  const std::string doc((std::istreambuf_iterator<char>(svg)), std::istreambuf_iterator<char>());
+  const std::string doc = FileText(Path("h.svg"));
   EXPECT_NE(doc.find(">\?\?\?</text>"), std::string::npos)
       << "control characters never reach the XML";
 

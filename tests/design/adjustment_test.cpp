@@ -74,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BandCase{"R2Kilo", false, 2, 3606.738, "3.607", "K", "3.3", true, 3300},
                       BandCase{"R1Ohms", false, 1, 910.24, "910.2", "", "1000", true, 1000},
                       BandCase{"R1Mega", false, 1, 1.5e6, "1.5", "M", "1.6", true, 1.6e6}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& row) { return row.param.name; });
 
 // Both ends of the band are accepted for every four-digit number shown, as
 // the user reads them: 1.2 × 4.427 is 5.3124 and 6.612 / 1.2 is 5.51.

@@ -91,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(
         // An arrow step to 10 µF leaves too little resistance: back one decade.
         DesignCase{"SteppedTooHigh", 1, 1000, 0.75, 0, 1e-5, 7, 1e-7, 9, 7213.475, 3606.738},
         DesignCase{"KeepsTheMantissa", 1, 1000, 0.75, 0, 1.2e-6, 7, 1.2e-7, 8, 6011.229, 3005.615}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& row) { return row.param.name; });
 
 TEST(DecadeSearch, ASumOfExactly5000StopsIt) {
   // Find a frequency at which the two halves sum to exactly 5000 Ω.

@@ -48,7 +48,7 @@ INSTANTIATE_TEST_SUITE_P(
         FormatRow{"R1_5e14_exponent", 1.5e14, "1.5E14"},
         FormatRow{"Rnegative_exponent", -1.5e14, "-1.5E14"},
         FormatRow{"Rmax", std::numeric_limits<double>::max(), "1.8E308"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 class FormatCapacitanceTest : public ::testing::TestWithParam<FormatRow> {};
 
@@ -72,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatRow{"Cdenormal", 4.9e-324, "0pF"},
                       FormatRow{"C12345F_five_digits", 12345, "12345"},
                       FormatRow{"C1e7F_exponent", 1.2e7, "1.2E7"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 struct FixedRow {
   const char* name;
@@ -104,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FixedRow{"inf_padded", std::numeric_limits<long double>::infinity(), 6, 1,
                                "   INF"},
                       FixedRow{"nan", std::numeric_limits<long double>::quiet_NaN(), 1, 4, "NAN"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 struct TextRow {
   const char* name;
@@ -125,7 +125,7 @@ INSTANTIATE_TEST_SUITE_P(Table, TrimTrailingZerosTest,
                                            TextRow{"zero", "0.0000", "0"},
                                            TextRow{"blanks_only_trimmed", "  12", "12"},
                                            TextRow{"empty", "", ""}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 class KeepDigitsTest : public ::testing::TestWithParam<TextRow> {};
 
@@ -148,7 +148,7 @@ INSTANTIATE_TEST_SUITE_P(Table, KeepDigitsTest,
                                            TextRow{"high_bytes_round_up", "1234\xff", "1234\xff"},
                                            TextRow{"letters_count_as_high", "abcdz", "abcdz"},
                                            TextRow{"letters_long", "abcdzq", "abcd{"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(KeepDigits, HighByteAtRoundUpPositionRoundsUp) {
   // Character order is that of unsigned bytes, so 0xff is above "5".

@@ -30,7 +30,7 @@ TEST_F(StoredCircuits, TwentyBlocksOfElevenLines) {
     for (int i = 1; i < kCircuitBlockLines; ++i) {
       const std::string& line = circuits.Line(kCircuitBlockLines * b + i);
       ASSERT_EQ(line.size(), static_cast<size_t>(kScriptLineLength)) << b << "/" << i;
-      for (int sep = 6; sep <= 54; sep += 6)
+      for (size_t sep = 6; sep <= 54; sep += 6)
         EXPECT_EQ(line[sep - 1], ' ') << b << "/" << i;
     }
   }

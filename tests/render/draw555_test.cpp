@@ -256,7 +256,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "M0101 D0501 XFILL XFILL XFILL XFILL XFILL XFILL XFILL M120", "Range check error",
                   1},
         ErrorCase{"BlankInFeedbackIndex", "P 7", "' 7' is not a valid integer value", 0}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& row) { return row.param.name; });
 
 TEST_F(DrawCircuitTest, ShortLineRaisesAfterItsLastToken) {
   EXPECT_THROW(Run({"M0101 D0501 D0502", "M0101 D0202"}), TimerError);

@@ -191,9 +191,10 @@ TEST(TimerPinNumbers, EveryVariantAndPosition) {
       {"6", "2", "1", "4", "14", "5", "7", "3"},
       {"8", "12", "13", "10", "14", "9", "7", "11"}};
   const int variants[] = {0, 2, 3};
-  for (int v = 0; v < 3; ++v)
-    for (int p = 1; p <= 8; ++p)
-      EXPECT_EQ(TimerPinNumber(variants[v], p), expected[v][p - 1]) << variants[v] << "/" << p;
+  for (size_t v = 0; v < 3; ++v)
+    for (size_t p = 1; p <= 8; ++p)
+      EXPECT_EQ(TimerPinNumber(variants[v], static_cast<int>(p)), expected[v][p - 1])
+          << variants[v] << "/" << p;
 }
 
 TEST_F(SymbolTest, TimerChipBodyPinsAndName) {

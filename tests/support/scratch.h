@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 namespace timer555 {
@@ -17,6 +19,14 @@ inline std::filesystem::path ScratchFolder(const std::string& prefix) {
   std::replace(name.begin(), name.end(), '/', '_');
   return std::filesystem::temp_directory_path() /
          (prefix + "_" + std::to_string(getpid()) + "_" + name);
+}
+
+// The whole text of a file; empty where it cannot be read.
+inline std::string FileText(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  if (in) text << in.rdbuf();
+  return text.str();
 }
 
 }  // namespace timer555
