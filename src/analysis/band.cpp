@@ -3,6 +3,7 @@
 #include "analysis/numerics.h"
 
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "format/engineering.h"
@@ -43,7 +44,8 @@ BandShare ShareOf(const BandedTiming& t) {
   const double typical = Figure(t.typical);
   BandShare share;
   for (const Timing* end : {&t.fast, &t.slow}) {
-    if (!Switches(*end) || !(typical > 0)) return {INFINITY, INFINITY};
+    if (!Switches(*end) || !(typical > 0))
+      return {std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity()};
     const double ratio = Figure(*end) / typical - 1;
     if (ratio < 0) share.below = std::max(share.below, -ratio);
     if (ratio > 0) share.above = std::max(share.above, ratio);

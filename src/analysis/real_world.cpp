@@ -100,7 +100,7 @@ struct OutputStage {
         ro(f.outputHighResistance) {}
 
   // As OutputHighDrop, with the junctions' figures worked out once.
-  mutable double knownV_ = NAN, knownX_ = 0;
+  mutable double knownV_ = std::numeric_limits<double>::quiet_NaN(), knownX_ = 0;
 
   double Drop(double x) const { return nvt * std::log1p(x / is) + ro * x; }
   double DropSlope(double x) const { return nvt / (is + x) + ro; }

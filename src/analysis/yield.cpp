@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <tuple>
 #include <vector>
 
 #include "analysis/parts.h"
@@ -54,67 +55,103 @@ Band Percentiles(std::vector<double>& values) {
 
 }  // namespace
 
+namespace {
+
+// One board's half periods, infinite where it does not switch.
+struct Board {
+  bool runs;
+  double high, low;
+};
+
+// The boards of a bench, one after another from one seeded generator: each
+// resistor and C1 within their tolerances, the chip's initial error, the
+// temperature and the supply over their ranges, C1's tempco where its kind
+// is known, the model's poorly known figures over theirs.
+class Boards {
+ public:
+  Boards(const DesignSnapshot& design, const BenchSpec& bench)
+      : design_(design),
+        bench_(bench),
+        f_(Parameters(bench.conditions.family)),
+        tech_(design.capacitor ? &TechnologyOf(*design.capacitor) : nullptr),
+        random_(bench.seed) {
+    const bool oneShot = TraitsOf(design.kind).oneShot;
+    initial_ = oneShot ? f_.monostableInitialError : f_.astableInitialError;
+    drift_ = oneShot ? f_.monostableDrift : f_.drift;
+    perVolt_ = oneShot ? f_.monostableSupplySensitivity : f_.astableSupplySensitivity;
+    cTolerance_ = tech_ && bench.technologyTolerance ? tech_->tolerance : bench.tolerance.capacitor;
+    const double nominal = bench.conditions.vcc;
+    std::tie(vccLow_, vccHigh_) = bench.vccRange.value_or(std::pair{nominal, nominal});
+  }
+
+  Board Next() {
+    const ToleranceSpec& t = bench_.tolerance;
+    DesignSnapshot board = design_;
+    board.r1 *= 1 + t.resistor * random_.Symmetric();
+    board.r2 *= 1 + t.resistor * random_.Symmetric();
+    board.c1 *= 1 + cTolerance_ * random_.Symmetric();
+    const double chip = 1 + initial_ * random_.Symmetric();
+    Conditions at = bench_.conditions;
+    at.celsius = t.minCelsius + (t.maxCelsius - t.minCelsius) * random_.Unit();
+    at.vcc = vccLow_ + (vccHigh_ - vccLow_) * random_.Unit();
+    if (tech_) {
+      const double tempco =
+          tech_->tempcoMin + (tech_->tempcoMax - tech_->tempcoMin) * random_.Unit();
+      board.c1 *= 1 + tempco * (at.celsius - kNominalCelsius);
+    }
+    const double scale = chip * (1 + drift_ * (at.celsius - kNominalCelsius)) *
+                         (1 + perVolt_ * (at.vcc - bench_.conditions.vcc));
+    const Timing timing = HasBand(bench_.conditions.family)
+                              ? PredictSteadyTimingWith(board, at, SampledParameters(f_, random_))
+                              : PredictSteadyTiming(board, at);
+    if (!Switches(timing)) return {false, kInfinity, kInfinity};
+    return {true, timing.tHigh * scale, timing.tLow ? *timing.tLow * scale : kInfinity};
+  }
+
+ private:
+  static constexpr double kInfinity = std::numeric_limits<double>::infinity();
+  const DesignSnapshot& design_;
+  const BenchSpec& bench_;
+  const FamilyParameters& f_;
+  const CapacitorTechnology* tech_;
+  Random random_;
+  double initial_ = 0, drift_ = 0, perVolt_ = 0, cTolerance_ = 0, vccLow_ = 0, vccHigh_ = 0;
+};
+
+}  // namespace
+
 Spread MonteCarlo(const DesignSnapshot& design, const BenchSpec& bench) {
-  const FamilyParameters& f = Parameters(bench.conditions.family);
-  const DesignTraits& traits = TraitsOf(design.kind);
+  const bool oneShot = TraitsOf(design.kind).oneShot;
   const HalfPeriods target = TargetHalves(design);
-  const double targetFrequency = traits.oneShot ? 0 : 1 / (target.high + *target.low);
-  const double targetDuty = traits.oneShot ? 0 : target.high / (target.high + *target.low);
-  const double initial = traits.oneShot ? f.monostableInitialError : f.astableInitialError;
-  const double drift = traits.oneShot ? f.monostableDrift : f.drift;
-  const double perVolt =
-      traits.oneShot ? f.monostableSupplySensitivity : f.astableSupplySensitivity;
-  const ToleranceSpec& t = bench.tolerance;
-  const double nominal = bench.conditions.vcc;
-  const auto [vccLow, vccHigh] = bench.vccRange.value_or(std::pair{nominal, nominal});
-  Random random(bench.seed);
+  const double targetFrequency = oneShot ? 0 : 1 / (target.high + *target.low);
+  const double targetDuty = oneShot ? 0 : target.high / (target.high + *target.low);
+  Boards boards(design, bench);
   std::vector<double> frequency, duty, high;
   const int n = std::max(bench.samples, 1);
   frequency.reserve(static_cast<size_t>(n));
   duty.reserve(static_cast<size_t>(n));
   high.reserve(static_cast<size_t>(n));
   int inside = 0;
-  // C1's tolerance and drift are its kind's where it is known.
-  const CapacitorTechnology* tech = design.capacitor ? &TechnologyOf(*design.capacitor) : nullptr;
-  const double cTolerance = tech && bench.technologyTolerance ? tech->tolerance : t.capacitor;
-  const bool band = HasBand(bench.conditions.family);
   for (int k = 0; k < n; ++k) {
-    DesignSnapshot board = design;
-    board.r1 *= 1 + t.resistor * random.Symmetric();
-    board.r2 *= 1 + t.resistor * random.Symmetric();
-    board.c1 *= 1 + cTolerance * random.Symmetric();
-    const double chip = 1 + initial * random.Symmetric();
-    Conditions at = bench.conditions;
-    at.celsius = t.minCelsius + (t.maxCelsius - t.minCelsius) * random.Unit();
-    at.vcc = vccLow + (vccHigh - vccLow) * random.Unit();
-    if (tech) {
-      const double tempco = tech->tempcoMin + (tech->tempcoMax - tech->tempcoMin) * random.Unit();
-      board.c1 *= 1 + tempco * (at.celsius - kNominalCelsius);
-    }
-    const double scale =
-        chip * (1 + drift * (at.celsius - kNominalCelsius)) * (1 + perVolt * (at.vcc - nominal));
-    const Timing timing = band ? PredictSteadyTimingWith(board, at, SampledParameters(f, random))
-                               : PredictSteadyTiming(board, at);
-    const bool runs = Switches(timing);
-    const double tH = runs ? timing.tHigh * scale : std::numeric_limits<double>::infinity();
-    high.push_back(tH);
-    if (traits.oneShot) {
-      if (runs && std::fabs(tH / target.high - 1) <= bench.frequencyWindow) ++inside;
+    const Board b = boards.Next();
+    high.push_back(b.high);
+    if (oneShot) {
+      if (b.runs && std::fabs(b.high / target.high - 1) <= bench.frequencyWindow) ++inside;
       continue;
     }
-    const double tL = runs ? *timing.tLow * scale : std::numeric_limits<double>::infinity();
-    const double fr = runs ? 1 / (tH + tL) : 0, dc = runs ? tH / (tH + tL) : 0;
+    const double fr = b.runs ? 1 / (b.high + b.low) : 0,
+                 dc = b.runs ? b.high / (b.high + b.low) : 0;
     frequency.push_back(fr);
-    if (runs) duty.push_back(dc);
-    if (runs && std::fabs(fr / targetFrequency - 1) <= bench.frequencyWindow &&
+    if (b.runs) duty.push_back(dc);
+    if (b.runs && std::fabs(fr / targetFrequency - 1) <= bench.frequencyWindow &&
         std::fabs(dc - targetDuty) <= bench.dutyWindow)
       ++inside;
   }
   Spread spread;
   spread.yield = static_cast<double>(inside) / n;
-  spread.boards = traits.oneShot ? high : frequency;
+  spread.boards = oneShot ? high : frequency;
   spread.tHigh = Percentiles(high);
-  if (!traits.oneShot) {
+  if (!oneShot) {
     spread.frequency = Percentiles(frequency);
     spread.dutyCycle = Percentiles(duty);
   }

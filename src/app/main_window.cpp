@@ -148,26 +148,7 @@ void TfmMain::FormCreate(StartDrawing drawing) {
   Image1->SetMouseDown([this](int x, int y) { Guarded([&] { shell_->Image1MouseDown(x, y); }); });
   Image2->SetMouseDown([this](int x, int y) { Guarded([&] { shell_->Image2MouseDown(x, y); }); });
   Image2->SetMouseMove([this](int x, int y) { Guarded([&] { shell_->Image2MouseMove(x, y); }); });
-  // Beside the specified clicks: the right button's menu on the page area and
-  // F9 for the real-world check.
-  Image2->SetContextMenu(
-      [this](int x, int y) { PageMenu()->popup(Image2->mapToGlobal(QPoint(x, y))); });
-  auto* checkKey = new QShortcut(QKeySequence(Qt::Key_F9), this);
-  connect(checkKey, &QShortcut::activated, this, [this] { OpenCheck(); });
-  // The keyboard's way in: F10 to the drawn menu bar, F1 for the keys.
-  auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
-  connect(menuKey, &QShortcut::activated, this, [this] { FocusMenuBar(); });
-  auto* keysKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
-  connect(keysKey, &QShortcut::activated, this, [this] { ShowKeys(); });
-  // Alt with a letter of a caption presses that caption, as a click would;
-  // the drawn captions keep their pixels, so the letters are in the keys' list.
-  for (const auto& [key, item] : kMenuKeys) {
-    auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | key), this);
-    connect(shortcut, &QShortcut::activated, this, [this, item = item] {
-      const HitArea& a = shell_->Menu().items[static_cast<size_t>(item)];
-      Image1->PressAt((a.left + a.right) / 2, (a.top + a.bottom) / 2);
-    });
-  }
+  InstallKeys();
   // Alt pressed and released alone goes to the menu bar and back.
   qApp->installEventFilter(this);
 
@@ -182,6 +163,28 @@ void TfmMain::FormCreate(StartDrawing drawing) {
   // as anything asks for it): the start page does not show it, and its
   // widgets measure their texts in fonts that frame does not draw with.
   Image2->installEventFilter(this);
+}
+
+// Beside the specified clicks: the right button's menu on the page area and
+// F9 for the real-world check; F10 to the drawn menu bar, F1 for the keys;
+// Alt with a letter of a caption presses that caption, as a click would (the
+// drawn captions keep their pixels, so the letters are in the keys' list).
+void TfmMain::InstallKeys() {
+  Image2->SetContextMenu(
+      [this](int x, int y) { PageMenu()->popup(Image2->mapToGlobal(QPoint(x, y))); });
+  auto* checkKey = new QShortcut(QKeySequence(Qt::Key_F9), this);
+  connect(checkKey, &QShortcut::activated, this, [this] { OpenCheck(); });
+  auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+  connect(menuKey, &QShortcut::activated, this, [this] { FocusMenuBar(); });
+  auto* keysKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  connect(keysKey, &QShortcut::activated, this, [this] { ShowKeys(); });
+  for (const auto& [key, item] : kMenuKeys) {
+    auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | key), this);
+    connect(shortcut, &QShortcut::activated, this, [this, item = item] {
+      const HitArea& a = shell_->Menu().items[static_cast<size_t>(item)];
+      Image1->PressAt((a.left + a.right) / 2, (a.top + a.bottom) / 2);
+    });
+  }
 }
 
 void TfmMain::DrawStart() {
@@ -242,6 +245,25 @@ bool TfmMain::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
+// The panel's controls where the layout puts them.
+void TfmMain::PlacePanel(const WindowLayout& layout) {
+  const std::pair<QWidget*, LayoutControl> placed[] = {
+      {GB1, LayoutControl::GB1},           {GB2, LayoutControl::GB2},
+      {RB1, LayoutControl::RB1},           {RB2, LayoutControl::RB2},
+      {Image3, LayoutControl::Image3},     {Image4, LayoutControl::Image4},
+      {GB3, LayoutControl::GB3},           {Image5, LayoutControl::Image5},
+      {NumEdit1, LayoutControl::NumEdit1}, {NumEdit2, LayoutControl::NumEdit2},
+      {ListBox1, LayoutControl::ListBox1}};
+  for (const auto& [widget, id] : placed)
+    Place(widget, layout, id);
+  for (ImageControl* image : {Image3, Image4, Image5})
+    image->Resize(image->width(), image->height());
+  PlaceLabel(Label1, layout, LayoutControl::Label1);
+  PlaceLabel(Label2, layout, LayoutControl::Label2);
+  PlaceLabel(Label3, layout, LayoutControl::Label3);
+  PlaceLabel(Label4, layout, LayoutControl::Label4);
+}
+
 void TfmMain::CreatePanel() {
   if (GB1 != nullptr) return;
   const WindowLayout layout = MainWindowLayout();
@@ -261,21 +283,7 @@ void TfmMain::CreatePanel() {
   NumEdit2 = new TNumEdit(GB1);
   ListBox1 = new QListWidget(this);
 
-  const std::pair<QWidget*, LayoutControl> placed[] = {
-      {GB1, LayoutControl::GB1},           {GB2, LayoutControl::GB2},
-      {RB1, LayoutControl::RB1},           {RB2, LayoutControl::RB2},
-      {Image3, LayoutControl::Image3},     {Image4, LayoutControl::Image4},
-      {GB3, LayoutControl::GB3},           {Image5, LayoutControl::Image5},
-      {NumEdit1, LayoutControl::NumEdit1}, {NumEdit2, LayoutControl::NumEdit2},
-      {ListBox1, LayoutControl::ListBox1}};
-  for (const auto& [widget, id] : placed)
-    Place(widget, layout, id);
-  for (ImageControl* image : {Image3, Image4, Image5})
-    image->Resize(image->width(), image->height());
-  PlaceLabel(Label1, layout, LayoutControl::Label1);
-  PlaceLabel(Label2, layout, LayoutControl::Label2);
-  PlaceLabel(Label3, layout, LayoutControl::Label3);
-  PlaceLabel(Label4, layout, LayoutControl::Label4);
+  PlacePanel(layout);
 
   for (QGroupBox* box : {GB1, GB2, GB3})
     box->setFont(GroupFont());
@@ -291,8 +299,26 @@ void TfmMain::CreatePanel() {
   Image3->SetClick([this](int, int) { Guarded([&] { shell_->Image3Click(); }); });
   Image4->SetMouseDown([this](int x, int y) { Guarded([&] { shell_->Image4MouseDown(x, y); }); });
 
-  // Screen readers: the entry fields are named by their labels and
-  // described by their units.
+  DescribePanel();
+
+  Image3->CanvasRef().SetFontName(kFontName);
+  Image5->CanvasRef().SetFontName(kFontName);
+  // As the start page has it: the panel hidden, its pictures drawn.
+  Guarded([&] {
+    shell_->FormShow();
+    DrawCalculateButton(Image3->CanvasRef());
+    QtCanvas arrows(kArrowsPictureWidth, kArrowsPictureHeight);
+    DrawArrowsPicture(arrows);
+    Image4->CanvasRef().Image() = arrows.Image().scaled(
+        Image4->width(), Image4->height(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+  });
+}
+
+// Screen readers: the entry fields are named by their labels and described
+// by their units; the pictures by what they show. The tab order: the menu
+// bar, the page, the fields, Calculate, the choice of what the arrows step,
+// the arrows.
+void TfmMain::DescribePanel() {
   Label1->setBuddy(NumEdit1);
   Label2->setBuddy(NumEdit2);
   NumEdit1->setAccessibleDescription(UnitInWords(Label4->text()));
@@ -312,18 +338,6 @@ void TfmMain::CreatePanel() {
   const QWidget* chain[] = {Image1, Image2, NumEdit1, NumEdit2, Image3, RB1, RB2, Image4};
   for (size_t i = 1; i < std::size(chain); ++i)
     setTabOrder(const_cast<QWidget*>(chain[i - 1]), const_cast<QWidget*>(chain[i]));
-
-  Image3->CanvasRef().SetFontName(kFontName);
-  Image5->CanvasRef().SetFontName(kFontName);
-  // As the start page has it: the panel hidden, its pictures drawn.
-  Guarded([&] {
-    shell_->FormShow();
-    DrawCalculateButton(Image3->CanvasRef());
-    QtCanvas arrows(kArrowsPictureWidth, kArrowsPictureHeight);
-    DrawArrowsPicture(arrows);
-    Image4->CanvasRef().Image() = arrows.Image().scaled(
-        Image4->width(), Image4->height(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
-  });
 }
 
 void TfmMain::showEvent(QShowEvent* event) {

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "app/layout.h"
 #include "app/shell.h"
 #include "components/holders.h"
 #include "design/shell_view.h"
@@ -101,6 +102,9 @@ class TfmMain final : public QWidget, public ShellView {
 
  private:
   void FormCreate(StartDrawing drawing);
+  void InstallKeys();
+  void DescribePanel();
+  void PlacePanel(const WindowLayout& layout);
   // The designed position, moved inside the screen where the window would not fit.
   void PlaceOnScreen(int width, int height);
   void FormShow();

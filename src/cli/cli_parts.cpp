@@ -86,10 +86,9 @@ PartsQuestion QuestionOf(const PartsRequest& r) {
   return q;
 }
 
-}  // namespace
-
-std::vector<Option> PartsOptions(PartsRequest& r) {
-  std::vector<Option> options = {
+// The target: -f and -d, or the one-shot's -t.
+std::vector<Option> TargetOptions(PartsRequest& r) {
+  return {
       {{"-f"},
        "HZ",
        "the frequency in hertz",
@@ -111,11 +110,11 @@ std::vector<Option> PartsOptions(PartsRequest& r) {
          r.pulse = RealValue("-t", v, 1e-8, 1e6, "a pulse length in seconds");
        }},
   };
-  for (Option& o : ConditionOptions(r.settings.conditions))
-    options.push_back(std::move(o));
-  for (Option& o : CheckOptions(r.settings))
-    options.push_back(std::move(o));
-  std::vector<Option> more = {
+}
+
+// What the parts may be and the window a board must meet.
+std::vector<Option> SearchOptions(PartsRequest& r) {
+  return {
       {{"--vcc-range"},
        "MIN,MAX",
        "the supply over its range, e.g. a draining battery",
@@ -145,6 +144,12 @@ std::vector<Option> PartsOptions(PartsRequest& r) {
          r.spec = RealPair("--window", v, 0, 100, "two widths in % (F,D)");
        },
        {"--spec"}},
+  };
+}
+
+// The Monte Carlo of the yield and what is shown of it.
+std::vector<Option> YieldOptions(PartsRequest& r) {
+  return {
       {{"--samples"},
        "N",
        "boards in the yield's Monte Carlo (default 10000)",
@@ -165,9 +170,13 @@ std::vector<Option> PartsOptions(PartsRequest& r) {
        [&r](const std::string& v) { r.picture = v; },
        {"--output"}},
   };
-  for (Option& o : more)
-    options.push_back(std::move(o));
-  return options;
+}
+
+}  // namespace
+
+std::vector<Option> PartsOptions(PartsRequest& r) {
+  return Joined(Joined(TargetOptions(r), ConditionOptions(r.settings.conditions)),
+                Joined(Joined(CheckOptions(r.settings), SearchOptions(r)), YieldOptions(r)));
 }
 
 ExitStatus RunPartsCommand(const std::vector<std::string>& args, std::ostream& out,

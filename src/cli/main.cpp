@@ -66,7 +66,9 @@ int main(int argc, char** argv) {
     std::optional<timer555::TemporaryDirectory> runtime;
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
       runtime.emplace("timer555-cli");
-      if (!runtime->Path().empty()) setenv("XDG_RUNTIME_DIR", runtime->Path().c_str(), 1);
+      // Before any thread starts: nothing reads the environment meanwhile.
+      if (!runtime->Path().empty())
+        setenv("XDG_RUNTIME_DIR", runtime->Path().c_str(), 1);  // NOLINT(concurrency-mt-unsafe)
       RemoveRuntimeOnSignals(runtime->Path());
     }
     timer555::FontConfigurationLoader fonts;

@@ -11,12 +11,14 @@
 #include <optional>
 #include <string>
 
+#include "components/error_text.h"
+
 namespace timer555 {
 
 namespace {
 
 std::string Failure(const std::string& path, int error) {
-  return "cannot write '" + path + "': " + std::strerror(error);
+  return "cannot write '" + path + "': " + ErrorText(error);
 }
 
 // Writes everything or says why not (errno).

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <iostream>
 
+#include "components/error_text.h"
+
 namespace timer555 {
 
 std::optional<std::string> StandardOutputFailure() {
@@ -21,7 +23,7 @@ std::optional<std::string> StandardOutputFailure() {
     if (::write(STDOUT_FILENO, "\n", 1) < 0) reason = errno;
   }
   return std::string("cannot write standard output: ") +
-         (reason != 0 ? std::strerror(reason) : "write error");
+         (reason != 0 ? ErrorText(reason) : "write error");
 }
 
 }  // namespace timer555

@@ -7,10 +7,14 @@
 #include <cstring>
 #include <filesystem>
 
+#include "components/error_text.h"
+
 namespace timer555 {
 
 TemporaryDirectory::TemporaryDirectory(const std::string& prefix) {
-  const char* base = std::getenv("TMPDIR");
+  // Asked on the thread that makes the folder; the program never changes
+  // TMPDIR.
+  const char* base = std::getenv("TMPDIR");  // NOLINT(concurrency-mt-unsafe)
   folder_ = base && *base ? base : "/tmp";
   std::string pattern = folder_ + "/" + prefix + "-XXXXXX";
   if (mkdtemp(pattern.data()) != nullptr) {
@@ -22,7 +26,7 @@ TemporaryDirectory::TemporaryDirectory(const std::string& prefix) {
 
 std::string TemporaryDirectory::Failure(const std::string& purpose) const {
   return "cannot make a temporary folder for " + purpose + " in '" + folder_ +
-         "': " + std::strerror(error_);
+         "': " + ErrorText(error_);
 }
 
 TemporaryDirectory::~TemporaryDirectory() {

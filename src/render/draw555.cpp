@@ -96,19 +96,49 @@ class Interpreter {
         canvas_.LineTo(st.CurX, st.CurY);
         canvas_.SetPixel(st.CurX, st.CurY, kBlack);
         break;
+      case 'P':
+        st.FeedbackIndex = IntField(token, 2, 2);
+        break;
+      case 'Q':
+        InvertingStage(token);
+        break;
+      case 'Z':
+        MoveToGridPoint(token, Int(0));
+        DrawGroundLead(canvas_);
+        break;
+      case 'L':
+        Label(token);
+        break;
+      case 'J':
+        SetToGridPoint(token, topMargin_);
+        DrawJunction(canvas_);
+        break;
+      case 'T': {
+        MoveToGridPoint(token, topMargin_);
+        const Int x(st.CurX), y(st.CurY);
+        const Int hx = Int(st.GridUnitX) / 2, hy = Int(st.GridUnitY) / 2;
+        canvas_.Ellipse(x - hx, y - hy, x + hx, y + hy);
+        break;
+      }
+      default:
+        DrawPart(token);
+        break;
+    }
+  }
+
+ private:
+  // The tokens that draw a part where the pen stands.
+  void DrawPart(const std::string& token) {
+    DrawingState& st = State();
+    switch (CharAt(token, 1)) {
       case 'd':
         ReadComponentFields(token);
         DrawDiode(canvas_);
         break;
-      case 'P':
-        st.FeedbackIndex = IntField(token, 2, 2);
+      case 's':
+        if (CharAt(token, 2) == 'w') DrawSwitch(canvas_);
+        if (CharAt(token, 2) == 'p') DrawSpeaker(canvas_);
         break;
-      case 's': {
-        const char sub = CharAt(token, 2);
-        if (sub == 'w') DrawSwitch(canvas_);
-        if (sub == 'p') DrawSpeaker(canvas_);
-        break;
-      }
       case 'C':
         ReadComponentFields(token);
         DrawCapacitor(canvas_, showValues_);
@@ -127,73 +157,59 @@ class Interpreter {
         st.PartIndex = IntField(token, 4, 1);
         DrawTimerChip(canvas_);
         break;
-      case 'O': {
-        const char plus = CharAt(token, 2);
-        if (plus == 'U') st.OpAmpPlusSide = OpAmpPlusSide::Upper;
-        if (plus == 'D') st.OpAmpPlusSide = OpAmpPlusSide::Lower;
-        const char facing = CharAt(token, 3);
-        if (facing == 'L') st.OpAmpFacing = OpAmpFacing::Left;
-        if (facing == 'R') st.OpAmpFacing = OpAmpFacing::Right;
-        const char anchor = CharAt(token, 4);
-        if (anchor == 'U') st.OpAmpAnchor = OpAmpAnchor::UpperInput;
-        if (anchor == 'L') st.OpAmpAnchor = OpAmpAnchor::LowerInput;
-        DrawOpAmp(canvas_);
+      case 'O':
+        OpAmp(token);
         break;
-      }
       case 'G':
         DrawGround(canvas_);
-        break;
-      case 'Q':
-        InvertingStage(token);
-        break;
-      case 'Z':
-        MoveToGridPoint(token, Int(0));
-        DrawGroundLead(canvas_);
-        break;
-      case 'L':
-        Label(token);
         break;
       case 'l':
         ReadComponentFields(token);
         DrawLed(canvas_);
         break;
-      case 'J':
-        SetToGridPoint(token, topMargin_);
-        DrawJunction(canvas_);
-        break;
       case 'j':
         DrawFlipFlop(canvas_);
         break;
-      case 'T': {
-        MoveToGridPoint(token, topMargin_);
-        const Int x(st.CurX), y(st.CurY);
-        const Int hx = Int(st.GridUnitX) / 2, hy = Int(st.GridUnitY) / 2;
-        canvas_.Ellipse(x - hx, y - hy, x + hx, y + hy);
+      case 't':
+        Transistor(token);
         break;
-      }
-      case 't': {
-        const char direction = CharAt(token, 2);
-        if (direction == 'L') st.Direction = Direction::Left;
-        if (direction == 'R') st.Direction = Direction::Right;
-        const char type = CharAt(token, 3);
-        if (type == 'N') st.TransistorType = TransistorType::Npn;
-        if (type == 'P') st.TransistorType = TransistorType::Pnp;
-        st.PartIndex = IntField(token, 4, 1);
-        DrawTransistor(canvas_);
+      case 'x':
+        if (CharAt(token, 2) == 'p') DrawTransformer(canvas_);
+        if (CharAt(token, 2) == 'a') DrawLoopTransformer(canvas_);
         break;
-      }
-      case 'x': {
-        const char sub = CharAt(token, 2);
-        if (sub == 'p') DrawTransformer(canvas_);
-        if (sub == 'a') DrawLoopTransformer(canvas_);
-        break;
-      }
       default:  // "X" fillers and every other letter do nothing
         break;
     }
   }
 
- private:
+  // "O": the op-amp, its plus input's side, its facing and its anchor.
+  void OpAmp(const std::string& token) {
+    DrawingState& st = State();
+    const char plus = CharAt(token, 2);
+    if (plus == 'U') st.OpAmpPlusSide = OpAmpPlusSide::Upper;
+    if (plus == 'D') st.OpAmpPlusSide = OpAmpPlusSide::Lower;
+    const char facing = CharAt(token, 3);
+    if (facing == 'L') st.OpAmpFacing = OpAmpFacing::Left;
+    if (facing == 'R') st.OpAmpFacing = OpAmpFacing::Right;
+    const char anchor = CharAt(token, 4);
+    if (anchor == 'U') st.OpAmpAnchor = OpAmpAnchor::UpperInput;
+    if (anchor == 'L') st.OpAmpAnchor = OpAmpAnchor::LowerInput;
+    DrawOpAmp(canvas_);
+  }
+
+  // "t": a transistor, its direction, its type and its number.
+  void Transistor(const std::string& token) {
+    DrawingState& st = State();
+    const char direction = CharAt(token, 2);
+    if (direction == 'L') st.Direction = Direction::Left;
+    if (direction == 'R') st.Direction = Direction::Right;
+    const char type = CharAt(token, 3);
+    if (type == 'N') st.TransistorType = TransistorType::Npn;
+    if (type == 'P') st.TransistorType = TransistorType::Pnp;
+    st.PartIndex = IntField(token, 4, 1);
+    DrawTransistor(canvas_);
+  }
+
   // The pixel of the token's grid point; `margin` is the top margin for
   // "M", "D", "J" and "T", and 0 for "Q" and "Z".
   void SetToGridPoint(const std::string& token, Int margin) {

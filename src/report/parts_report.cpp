@@ -153,6 +153,39 @@ DesignSnapshot WithChoice(const DesignSnapshot& target, const PartsChoice& c) {
   return d;
 }
 
+namespace {
+
+// Where the histogram's figures go across the plot.
+struct HistogramAxis {
+  double lo, hi;
+  int left, right, top, bottom;
+  int X(double v) const {
+    return left + static_cast<int>(std::floor((right - left) * (v - lo) / (hi - lo)));
+  }
+};
+
+// The boards in `bins` bars over the axis, tallest to the plot's top.
+void DrawBars(Canvas& c, const HistogramAxis& a, const std::vector<double>& boards, int bins) {
+  std::vector<int> counts(static_cast<size_t>(bins), 0);
+  for (double v : boards) {
+    if (!(v >= a.lo && v <= a.hi)) continue;
+    const int k = std::min(bins - 1, static_cast<int>((v - a.lo) / (a.hi - a.lo) * bins));
+    ++counts[static_cast<size_t>(k)];
+  }
+  const int most = std::max(1, *std::max_element(counts.begin(), counts.end()));
+  c.SetBrushColor({0, 0, 160});
+  for (int k = 0; k < bins; ++k) {
+    const int height = static_cast<int>(std::lround(
+        static_cast<double>(counts[static_cast<size_t>(k)]) / most * (a.bottom - a.top)));
+    if (height == 0) continue;
+    const int x0 = a.left + (a.right - a.left) * k / bins;
+    const int x1 = a.left + (a.right - a.left) * (k + 1) / bins;
+    c.FillRect({x0, a.bottom - height, std::max(x0 + 1, x1 - 1), a.bottom});
+  }
+}
+
+}  // namespace
+
 void DrawHistogram(Canvas& c, const PartsQuestion& q, const PartsChoice& choice, double scale) {
   const auto u = [scale](double v) { return static_cast<int>(std::lround(v * scale)); };
   const int w = c.Width(), h = c.Height();
@@ -167,57 +200,36 @@ void DrawHistogram(Canvas& c, const PartsQuestion& q, const PartsChoice& choice,
   const bool oneShot = TraitsOf(q.target.kind).oneShot;
   const double goal = oneShot ? q.target.pulseLength : q.target.frequency;
   const double window = q.bench.frequencyWindow;
-  const std::vector<double>& boards = choice.spread.boards;
   // The axis spans the window twice over, or the boards where they spread wider.
-  double lo = goal * (1 - 2 * window), hi = goal * (1 + 2 * window);
+  HistogramAxis a{
+      goal * (1 - 2 * window), goal * (1 + 2 * window), u(48), w - u(24), u(40), h - u(40)};
   const Band& band = oneShot ? choice.spread.tHigh : choice.spread.frequency;
-  if (std::isfinite(band.min) && band.min > 0) lo = std::min(lo, band.min);
-  if (std::isfinite(band.max)) hi = std::max(hi, band.max);
-  const int left = u(48), right = w - u(24), top = u(40), bottom = h - u(40);
-  const int bins = std::max(10, (right - left) / std::max(1, u(6)));
-  std::vector<int> counts(static_cast<size_t>(bins), 0);
-  for (double v : boards) {
-    if (!(v >= lo && v <= hi)) continue;
-    const int k = std::min(bins - 1, static_cast<int>((v - lo) / (hi - lo) * bins));
-    ++counts[static_cast<size_t>(k)];
-  }
-  const int most = std::max(1, *std::max_element(counts.begin(), counts.end()));
-  const auto x = [&](double v) {
-    return left + static_cast<int>(std::floor((right - left) * (v - lo) / (hi - lo)));
-  };
+  if (std::isfinite(band.min) && band.min > 0) a.lo = std::min(a.lo, band.min);
+  if (std::isfinite(band.max)) a.hi = std::max(a.hi, band.max);
   // The window a board must meet, shaded behind the bars.
   c.SetBrushColor({224, 240, 224});
-  c.FillRect({x(goal * (1 - window)), top, x(goal * (1 + window)) + 1, bottom});
-  c.SetBrushColor({0, 0, 160});
-  for (int k = 0; k < bins; ++k) {
-    const int height = static_cast<int>(
-        std::lround(static_cast<double>(counts[static_cast<size_t>(k)]) / most * (bottom - top)));
-    if (height == 0) continue;
-    const int a = left + (right - left) * k / bins, b = left + (right - left) * (k + 1) / bins;
-    c.FillRect({a, bottom - height, std::max(a + 1, b - 1), bottom});
-  }
+  c.FillRect({a.X(goal * (1 - window)), a.top, a.X(goal * (1 + window)) + 1, a.bottom});
+  DrawBars(c, a, choice.spread.boards, std::max(10, (a.right - a.left) / std::max(1, u(6))));
   c.SetBrushColor(kWhite);  // behind the labels
   c.SetPenColor(kBlack);
-  c.MoveTo(left, bottom);
-  c.LineTo(right + 1, bottom);
-  const auto label = [&](double v) {
-    return oneShot ? TimeText(v, 4, kLatin1Micro) : EngineeringText(v, "Hz", kLatin1Micro);
-  };
+  c.MoveTo(a.left, a.bottom);
+  c.LineTo(a.right + 1, a.bottom);
   for (double v : {goal * (1 - window), goal, goal * (1 + window)}) {
-    const int px = x(v);
-    c.MoveTo(px, bottom);
-    c.LineTo(px, bottom + u(4));
-    const std::string text = label(v);
-    c.TextOut(px - c.TextWidth(text) / 2, bottom + u(6), text);
+    const int px = a.X(v);
+    c.MoveTo(px, a.bottom);
+    c.LineTo(px, a.bottom + u(4));
+    const std::string text =
+        oneShot ? TimeText(v, 4, kLatin1Micro) : EngineeringText(v, "Hz", kLatin1Micro);
+    c.TextOut(px - c.TextWidth(text) / 2, a.bottom + u(6), text);
   }
   c.SetPenColor({0, 128, 0});
-  c.MoveTo(x(goal), top);
-  c.LineTo(x(goal), bottom);
+  c.MoveTo(a.X(goal), a.top);
+  c.LineTo(a.X(goal), a.bottom);
   const std::string title = std::string(oneShot ? "Pulse" : "Frequency") + " of " +
-                            std::to_string(boards.size()) + " boards, yield " +
+                            std::to_string(choice.spread.boards.size()) + " boards, yield " +
                             FixedText(choice.spread.yield * 100, 1) + " % inside \xb1" +
                             FixedText(window * 100, 1) + " %";
-  c.TextOut(left, u(8), title);
+  c.TextOut(a.left, u(8), title);
 }
 
 }  // namespace timer555

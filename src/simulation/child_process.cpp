@@ -38,7 +38,8 @@ std::set<pid_t> OwnChildren() {
   std::set<pid_t> children;
   DIR* tasks = opendir("/proc/self/task");
   if (tasks == nullptr) return children;
-  while (const dirent* task = readdir(tasks)) {
+  // The stream is this call's own; readdir is unsafe only on a shared one.
+  while (const dirent* task = readdir(tasks)) {  // NOLINT(concurrency-mt-unsafe)
     if (task->d_name[0] == '.') continue;
     std::ifstream list(std::string("/proc/self/task/") + task->d_name + "/children");
     pid_t pid = 0;

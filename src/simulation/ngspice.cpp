@@ -13,6 +13,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "components/error_text.h"
 #include "components/temporary_directory.h"
 
 namespace timer555 {
@@ -71,11 +72,12 @@ std::vector<WavePoint> ReadWave(const std::string& file, Clock::time_point deadl
 std::string StartFailure(const std::string& program, int error) {
   if (error == ENOENT && program.find('/') == std::string::npos)
     return std::string(kNgspiceMissing) + " (not found on the PATH)";
-  return "cannot start '" + program + "': " + std::strerror(error);
+  return "cannot start '" + program + "': " + ErrorText(error);
 }
 
 std::string FindNgspice() {
-  const char* path = std::getenv("PATH");
+  // The program never changes PATH, so any thread may read it.
+  const char* path = std::getenv("PATH");  // NOLINT(concurrency-mt-unsafe)
   std::istringstream dirs(path ? path : "");
   std::string dir;
   while (std::getline(dirs, dir, ':')) {
@@ -155,6 +157,32 @@ std::optional<std::string> RunFailure(const ChildRun& run, const std::string& pr
   return std::nullopt;
 }
 
+// The waveform ngspice wrote into `result`: reading it counts in the time
+// limit, and a file larger than any run writes is not read at all.
+std::optional<std::string> ReadWaveform(const std::string& path, Clock::time_point start,
+                                        const std::string& program, double seconds,
+                                        SimulationResult& result) {
+  std::error_code ec;
+  const std::uintmax_t bytes = std::filesystem::file_size(path, ec);
+  if (!ec && bytes > kMaxWave)
+    return "ngspice wrote a waveform of " + std::to_string(bytes / (1024 * 1024)) +
+           " MB, more than the " + std::to_string(kMaxWave / (1024 * 1024)) + " MB a run writes";
+  bool late = false;
+  result.wave = ReadWave(
+      path,
+      start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds)),
+      late);
+  result.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  if (late) {
+    ChildRun timedOut;
+    timedOut.started = true;
+    timedOut.timedOut = true;
+    return RunFailure(timedOut, program, seconds);
+  }
+  if (result.wave.empty()) return "ngspice measured the circuit but wrote no waveform";
+  return std::nullopt;
+}
+
 }  // namespace
 
 SimulationResult Simulate(const DesignSnapshot& design, const Conditions& conditions,
@@ -199,33 +227,8 @@ SimulationResult Simulate(const DesignSnapshot& design, const Conditions& condit
     return result;
   }
   result.simulated = *timing;
-  // Reading the waveform counts in the time limit, and a file larger than any
-  // run writes is not read at all.
-  std::error_code ec;
-  const std::uintmax_t bytes = std::filesystem::file_size(dir.Path() + "/" + wave, ec);
-  if (!ec && bytes > kMaxWave) {
-    result.error = "ngspice wrote a waveform of " + std::to_string(bytes / (1024 * 1024)) +
-                   " MB, more than the " + std::to_string(kMaxWave / (1024 * 1024)) +
-                   " MB a run writes";
-    return result;
-  }
-  bool late = false;
-  result.wave = ReadWave(
-      dir.Path() + "/" + wave,
-      start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds)),
-      late);
-  result.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  if (late) {
-    ChildRun timedOut;
-    timedOut.started = true;
-    timedOut.timedOut = true;
-    result.error = RunFailure(timedOut, program, seconds);
-    return result;
-  }
-  if (result.wave.empty()) {
-    result.error = "ngspice measured the circuit but wrote no waveform";
-    return result;
-  }
+  result.error = ReadWaveform(dir.Path() + "/" + wave, start, program, seconds, result);
+  if (result.error) return result;
   result.triggerAt = plan.triggerAt;
   return result;
 }
