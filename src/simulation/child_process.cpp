@@ -4,7 +4,6 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <mutex>
 #include <set>
@@ -67,41 +67,84 @@ void EndOrphans(const std::set<pid_t>& before) {
   }
 }
 
-// The spawn's setup: every call checked, its error returned.
-struct SpawnSetup {
-  posix_spawn_file_actions_t actions{};
-  posix_spawnattr_t attributes{};
-  int error = 0;
-  SpawnSetup(int output, const std::string& directory) {
-    error = posix_spawn_file_actions_init(&actions);
-    if (error != 0) return;
-    error = posix_spawnattr_init(&attributes);
-    if (error != 0) return;
-    const int steps[] = {
-        posix_spawn_file_actions_adddup2(&actions, output, 1),
-        posix_spawn_file_actions_adddup2(&actions, output, 2),
-        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0),
-        directory.empty() ? 0 : posix_spawn_file_actions_addchdir_np(&actions, directory.c_str()),
-        posix_spawnattr_setflags(
-            &attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK),
-        posix_spawnattr_setpgroup(&attributes, 0),
-    };
-    for (const int e : steps)
-      if (e != 0 && error == 0) error = e;
-    // The child starts with default signal handling and nothing blocked.
-    sigset_t all, none;
-    sigfillset(&all);
-    sigemptyset(&none);
-    if (error == 0) error = posix_spawnattr_setsigdefault(&attributes, &all);
-    if (error == 0) error = posix_spawnattr_setsigmask(&attributes, &none);
+// The forked child's end where it could not become the program: its errno
+// to the parent, then out.
+[[noreturn]] void ReportAndExit(int report) {
+  const int error = errno;
+  while (write(report, &error, sizeof error) < 0 && errno == EINTR) {
   }
-  ~SpawnSetup() {
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
+  _exit(127);
+}
+
+// In the forked child, before it becomes the program: it dies with the
+// thread that started it (should this process be killed, even by SIGKILL,
+// the child goes too; a parent already gone before the request took is
+// caught by the parent's pid no longer being its parent's), leads a group of
+// its own, writes into `output`, reads nothing, starts in `directory` with
+// default signal handling and nothing blocked. Async-signal-safe calls only;
+// on any failure the child ends with its errno as the status it reports
+// through `report`.
+[[noreturn]] void BecomeChild(const char* program, char* const* args, int output, int report,
+                              const char* directory, pid_t parent) {
+  const auto fail = [report] { ReportAndExit(report); };
+  if (prctl(PR_SET_PDEATHSIG, SIGKILL) != 0) fail();
+  if (getppid() != parent) _exit(127);
+  if (setpgid(0, 0) != 0) fail();
+  if (dup2(output, 1) < 0 || dup2(output, 2) < 0) fail();
+  const int nothing = open("/dev/null", O_RDONLY);
+  if (nothing < 0 || dup2(nothing, 0) < 0) fail();
+  if (*directory != '\0' && chdir(directory) != 0) fail();
+  struct sigaction byDefault {};
+  byDefault.sa_handler = SIG_DFL;
+  for (int signal = 1; signal < NSIG; ++signal)
+    sigaction(signal, &byDefault, nullptr);
+  sigset_t none;
+  sigemptyset(&none);
+  sigprocmask(SIG_SETMASK, &none, nullptr);
+  execve(program, args, environ);
+  ReportAndExit(report);
+}
+
+// Starts `argv` writing into `output`: its pid, or the errno that kept it
+// from starting.
+pid_t StartChild(const std::vector<std::string>& argv, int output, const std::string& directory,
+                 int& error) {
+  const std::string program = ProgramPath(argv[0]);
+  if (program.empty()) {
+    error = ENOENT;
+    return -1;
   }
-  SpawnSetup(const SpawnSetup&) = delete;
-  SpawnSetup& operator=(const SpawnSetup&) = delete;
-};
+  std::vector<char*> args;
+  args.reserve(argv.size() + 1);
+  for (const std::string& a : argv)
+    args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+  // The child reports a failure to start through this pipe; exec closes it.
+  int report[2];
+  if (pipe2(report, O_CLOEXEC) != 0) {
+    error = errno;
+    return -1;
+  }
+  const pid_t parent = getpid();
+  const pid_t pid = fork();
+  if (pid == 0)
+    BecomeChild(program.c_str(), args.data(), output, report[1], directory.c_str(), parent);
+  close(report[1]);
+  error = pid < 0 ? errno : 0;
+  if (pid > 0) {
+    int childError = 0;
+    ssize_t n = 0;
+    while ((n = read(report[0], &childError, sizeof childError)) < 0 && errno == EINTR) {
+    }
+    if (n == static_cast<ssize_t>(sizeof childError)) {
+      error = childError;
+      while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+      }
+    }
+  }
+  close(report[0]);
+  return error == 0 ? pid : -1;
+}
 
 // Reads the child's output until it closes, the limit passes or the run is
 // cancelled.
@@ -178,6 +221,20 @@ class SubreaperDuringRun {
 
 }  // namespace
 
+std::string ProgramPath(const std::string& name) {
+  if (name.find('/') != std::string::npos) return name;
+  // The program never changes PATH, so any thread may read it.
+  const char* path = std::getenv("PATH");  // NOLINT(concurrency-mt-unsafe)
+  std::istringstream folders(path != nullptr ? path : "/bin:/usr/bin");
+  std::string folder;
+  while (std::getline(folders, folder, ':')) {
+    if (folder.empty()) continue;  // never the current folder
+    const std::string candidate = folder + "/" + name;
+    if (access(candidate.c_str(), X_OK) == 0) return candidate;
+  }
+  return {};
+}
+
 ChildRun RunChild(const std::vector<std::string>& argv, const std::string& directory,
                   double seconds, const std::atomic<bool>* cancel) {
   ChildRun run;
@@ -195,18 +252,7 @@ ChildRun RunChild(const std::vector<std::string>& argv, const std::string& direc
     run.startError = errno;
     return run;
   }
-  pid_t pid = 0;
-  {
-    SpawnSetup setup(fds[1], directory);
-    std::vector<char*> args;
-    args.reserve(argv.size() + 1);
-    for (const std::string& a : argv)
-      args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    run.startError = setup.error != 0 ? setup.error
-                                      : posix_spawnp(&pid, args[0], &setup.actions,
-                                                     &setup.attributes, args.data(), environ);
-  }
+  const pid_t pid = StartChild(argv, fds[1], directory, run.startError);
   close(fds[1]);
   if (run.startError != 0) {
     close(fds[0]);

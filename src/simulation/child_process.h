@@ -10,6 +10,7 @@ namespace timer555 {
 // gave none. The child runs in a process group of its own and is killed with
 // all it started when the limit passes or the run is cancelled; a process
 // that left the group (setsid) is found as an orphan of ours and ended too.
+// Should this process die, even by SIGKILL, the child dies with it.
 struct ChildRun {
   bool started = false;
   int startError = 0;  // errno when the child could not be started
@@ -21,5 +22,10 @@ struct ChildRun {
 };
 ChildRun RunChild(const std::vector<std::string>& argv, const std::string& directory,
                   double seconds, const std::atomic<bool>* cancel = nullptr);
+
+// Where a program runs from: `name` itself where it holds a '/', else the
+// first executable of that name along PATH (empty entries, the current
+// folder, skipped); empty where there is none.
+std::string ProgramPath(const std::string& name);
 
 }  // namespace timer555

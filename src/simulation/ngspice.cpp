@@ -15,6 +15,7 @@
 
 #include "components/error_text.h"
 #include "components/temporary_directory.h"
+#include "simulation/child_process.h"
 
 namespace timer555 {
 
@@ -76,16 +77,7 @@ std::string StartFailure(const std::string& program, int error) {
 }
 
 std::string FindNgspice() {
-  // The program never changes PATH, so any thread may read it.
-  const char* path = std::getenv("PATH");  // NOLINT(concurrency-mt-unsafe)
-  std::istringstream dirs(path ? path : "");
-  std::string dir;
-  while (std::getline(dirs, dir, ':')) {
-    if (dir.empty()) continue;
-    std::string candidate = dir + "/ngspice";
-    if (access(candidate.c_str(), X_OK) == 0) return candidate;
-  }
-  return {};
+  return ProgramPath("ngspice");
 }
 
 std::map<std::string, double> ParseMeasurements(const std::string& output) {

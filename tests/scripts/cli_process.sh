@@ -3,7 +3,7 @@
 # disk (for a file and for standard output), a file-size limit in the middle
 # of a write, a read-only target, Qt's own options among the arguments, no
 # runtime directory (with a command ended by a signal), and a simulation
-# ended by a signal. Arguments: the timer555-cli executable.
+# ended by a signal, SIGKILL too. Arguments: the timer555-cli executable.
 set -euo pipefail
 cli="$1"
 work=$(mktemp -d)
@@ -112,6 +112,26 @@ for signal in TERM INT HUP; do
   done
   [ -z "$(ls -A "$TMPDIR")" ] || fail "SIG$signal: left in TMPDIR: $(ls -A "$TMPDIR")"
 done
+
+# SIGKILL leaves the command no chance to clean up: ngspice dies with it.
+cat >"$work/bin/ngspice" <<STANDIN
+#!/bin/sh
+echo \$\$ > "$work/child.pid"
+exec sleep 60
+STANDIN
+rm -f "$work/child.pid"
+PATH="$work/bin:$PATH" "$cli" simulate 1 -f 1000 -d 60 --time-limit 30 >/dev/null 2>&1 &
+runner=$!
+for _ in $(seq 100); do [ -s "$work/child.pid" ] && break; sleep 0.05; done
+kill -KILL "$runner"
+wait "$runner" || true
+child=$(cat "$work/child.pid")
+for _ in $(seq 40); do kill -0 "$child" 2>/dev/null || break; sleep 0.05; done
+if kill -0 "$child" 2>/dev/null; then
+  fail "SIGKILL: ngspice ($child) lives on"
+  kill -9 "$child"
+fi
+rm -rf "${TMPDIR:?}"/*
 
 [ "$failures" = 0 ] && echo "every process check held"
 exit "$failures"
