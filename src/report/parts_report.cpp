@@ -145,12 +145,7 @@ std::string PartsListText(DesignKind kind, const PartsChoice& c, const Tolerance
 }
 
 DesignSnapshot WithChoice(const DesignSnapshot& target, const PartsChoice& c) {
-  DesignSnapshot d = target;
-  d.c1 = c.c1;
-  d.r1 = c.r1;
-  d.r2 = c.r2.value_or(TraitsOf(target.kind).pullUp);
-  d.capacitor = c.capacitor;
-  return d;
+  return WithParts(target, c.c1, c.r1, c.r2, c.capacitor);
 }
 
 namespace {

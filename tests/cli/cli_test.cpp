@@ -406,6 +406,31 @@ TEST_F(CliTest, CheckExplainsTheBuiltCircuit) {
   EXPECT_EQ(oneShot["conditions"].toObject()["resistor_series"], "E96");
 }
 
+// Where no resistor of the series brings the design's C1 to its target, the
+// check says so, points to the search that chooses C1 as well, and shows the
+// nearest marked off target.
+TEST_F(CliTest, CheckSaysWhereNoStandardValueMeetsTheTarget) {
+  const struct {
+    std::vector<std::string> args;
+    std::string said;
+  } rows[] = {
+      {{"check", "3", "-f", "1000", "-d", "25", "--series", "E6"},
+       "No E6 resistors with C1 = 100.0 nF keep every limit and bring the frequency within "
+       "\u00b15.0 % and the duty cycle within \u00b12.0 points; 'timer555-cli parts' chooses C1 "
+       "as well. The nearest:\n"},
+      {{"check", "4", "-t", "0.0123", "--series", "E6"},
+       "No E6 resistors with C1 = 1.000 \u00b5F keep every limit and bring the pulse within "
+       "\u00b15.0 %; 'timer555-cli parts' chooses C1 as well. The nearest:\n"},
+  };
+  for (const auto& row : rows) {
+    ASSERT_EQ(Run(row.args), ExitStatus::Success) << err.str();
+    const std::string text = out.str();
+    const size_t said = text.find(row.said);
+    ASSERT_NE(said, std::string::npos) << text;
+    EXPECT_NE(text.find(", off target\n", said), std::string::npos) << text;
+  }
+}
+
 TEST_F(CliTest, CheckRefusesWhatItCannotUse) {
   const std::pair<std::vector<std::string>, std::string> rows[] = {
       {{"check", "1", "-f", "1000", "-d", "75", "--vcc", "nan"},

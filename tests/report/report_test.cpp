@@ -9,8 +9,10 @@
 
 #include "analysis/parts.h"
 
+#include "analysis/band.h"
 #include "report/figures.h"
 #include "report/json.h"
+#include "report/parts_report.h"
 #include "support/designs.h"
 
 namespace timer555 {
@@ -163,6 +165,56 @@ TEST(CheckJson, WarningsAndChoicesCarryTheirCodes) {
   EXPECT_EQ(conditions["resistor_tolerance_fraction"].toDouble(), 0.05);
   EXPECT_EQ(conditions["temperature_max_c"].toDouble(), 70);
   EXPECT_EQ(conditions["vcc_v"].toDouble(), 9);
+}
+
+// The answer as a person reads it says what kind of answer it is: the
+// one-shot's spread in time, a draining battery, an answer that cannot be
+// met and one where nothing keeps every limit.
+TEST(PartsAnswerText, SaysWhatKindOfAnswerItIs) {
+  const auto question = [](DesignSnapshot target, double vcc) {
+    PartsQuestion q;
+    q.target = target;
+    q.bench.conditions.vcc = vcc;
+    q.bench.samples = 200;
+    return q;
+  };
+  PartsQuestion battery = question(Astable(1, 1000, 0.6), 9);
+  battery.bench.vccRange = std::pair{6.0, 9.0};
+  const struct {
+    const char* name;
+    PartsQuestion q;
+    std::vector<std::string> phrases;
+  } rows[] = {
+      {"one-shot", question(OneShot(0.01, 1e-7), 9), {"98 % of boards 9.", "ms to 10.", "pulse"}},
+      {"battery", battery, {"Vcc uniform from 6.0 to 9.0 V at 0.3 %/V"}},
+      {"fast", question(Astable(3, 50000, 0.1), 9), {"Cannot be met.", "The nearest, off target:"}},
+      {"too fast",
+       question(Astable(3, 300000, 0.1), 9),
+       {"Cannot be met.", "none within 100 % of the target."}},
+      {"supply",
+       question(Astable(1, 1000, 0.75), 20),
+       {"No choice keeps every limit", "vcc-out-of-range"}},
+  };
+  for (const auto& row : rows) {
+    const PartsAnswer answer =
+        FindParts(row.q.target, row.q.bench, row.q.resistors, row.q.capacitors);
+    const std::string text = PartsAnswerText(row.q, answer);
+    for (const std::string& phrase : row.phrases)
+      EXPECT_NE(text.find(phrase), std::string::npos) << row.name << ": " << phrase << "\n" << text;
+  }
+}
+
+// The one-shot's band is a pulse's; nothing is said where the band is
+// narrower than the chip's accuracy.
+TEST(BandText, ThePulseOrNothing) {
+  Conditions at;
+  const DesignSnapshot fast = OneShot(2e-6, 1e-9);
+  const std::string pulse = BandText(fast.kind, at.family, PredictBand(fast, at));
+  EXPECT_NE(pulse.find("\u00b5s to "), std::string::npos) << pulse;
+  EXPECT_NE(pulse.find("with the bipolar timer's delays"), std::string::npos) << pulse;
+  const DesignSnapshot slow = OneShot(1, 1e-6);
+  EXPECT_EQ(BandText(slow.kind, at.family, PredictBand(slow, at)), "");
+  EXPECT_EQ(BandText(fast.kind, TimerFamily::Cmos, PredictBand(fast, {9, TimerFamily::Cmos})), "");
 }
 
 }  // namespace
