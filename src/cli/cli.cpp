@@ -12,6 +12,7 @@
 #include "app/pages.h"
 #include "cli/cli_check.h"
 #include "cli/cli_design.h"
+#include "cli/cli_export.h"
 #include "cli/cli_parts.h"
 #include "cli/cli_simulate.h"
 #include "cli/options.h"
@@ -351,6 +352,18 @@ const std::vector<Command>& Commands() {
          return PartsOptions(parts);
        },
        RunPartsCommand},
+      {"export",
+       "  export MODE (-f HZ [-d PERCENT] | -t SECONDS) [PARTS OPTIONS]\n"
+       "         [--choice N | --r1 OHM [--r2 OHM] --c1 FARAD [--c1-type KIND]]\n"
+       "         [--kicad SCHEMATIC] [--bom CSV] [--timer VARIANT] [--smd]\n"
+       "      Write the built circuit as a KiCad schematic and a bill of materials:\n"
+       "      the parts search's choice N, the parts given, or the design's own.\n",
+       24,
+       [] {
+         static ExportRequest request;
+         return ExportOptions(request);
+       },
+       RunExportCommand},
   };
   return commands;
 }

@@ -46,7 +46,7 @@ std::vector<CapacitorType> CapacitorTypesOf(const std::string& text) {
 }
 
 // The question the request asks, checked against what the design has.
-PartsQuestion QuestionOf(const PartsRequest& r) {
+PartsQuestion TargetQuestion(const PartsRequest& r) {
   if (!r.kind) throw UsageError("parts wants a MODE");
   const DesignTraits& traits = TraitsOf(*r.kind);
   PartsQuestion q;
@@ -94,6 +94,7 @@ std::vector<Option> TargetOptions(PartsRequest& r) {
        "the frequency in hertz",
        [&r](const std::string& v) {
          r.frequency = RealValue("-f", v, 1e-6, 1e8, "a frequency in Hz");
+         r.frequencyText = v;
        },
        {"--frequency"}},
       {{"-d"},
@@ -101,6 +102,7 @@ std::vector<Option> TargetOptions(PartsRequest& r) {
        "the duty cycle in %",
        [&r](const std::string& v) {
          r.dutyPercent = RealValue("-d", v, 0.01, 99.99, "a duty cycle in % above 0 and below 100");
+         r.dutyText = v;
        },
        {"--duty"}},
       {{"-t"},
@@ -108,6 +110,7 @@ std::vector<Option> TargetOptions(PartsRequest& r) {
        "the monostable's pulse length",
        [&r](const std::string& v) {
          r.pulse = RealValue("-t", v, 1e-8, 1e6, "a pulse length in seconds");
+         r.pulseText = v;
        }},
   };
 }
@@ -174,6 +177,16 @@ std::vector<Option> YieldOptions(PartsRequest& r) {
 
 }  // namespace
 
+PartsQuestion QuestionOf(const PartsRequest& request, const std::vector<std::string>& args) {
+  PartsQuestion question = TargetQuestion(request);
+  if (request.vccRange && !std::count(args.begin(), args.end(), std::string("--vcc")))
+    question.bench.conditions.vcc = (request.vccRange->first + request.vccRange->second) / 2;
+  question.bench.technologyTolerance = !std::any_of(
+      args.begin(), args.end(),
+      [](const std::string& a) { return a == "--tolerance" || a.rfind("--tolerance=", 0) == 0; });
+  return question;
+}
+
 std::vector<Option> PartsOptions(PartsRequest& r) {
   return Joined(Joined(TargetOptions(r), ConditionOptions(r.settings.conditions)),
                 Joined(Joined(CheckOptions(r.settings), SearchOptions(r)), YieldOptions(r)));
@@ -185,14 +198,7 @@ ExitStatus RunPartsCommand(const std::vector<std::string>& args, std::ostream& o
   ParseOptions(args, Joined(PartsOptions(request), {JsonOption(request.json)}),
                ModeArgument(request.kind));
   if (request.picture) PictureFormatOf(*request.picture);
-  PartsQuestion question = QuestionOf(request);
-  // Without --vcc the range's middle is the nominal supply.
-  if (request.vccRange && !std::count(args.begin(), args.end(), std::string("--vcc")))
-    question.bench.conditions.vcc = (request.vccRange->first + request.vccRange->second) / 2;
-  // A capacitor tolerance given overrides the one each kind comes with.
-  question.bench.technologyTolerance = !std::any_of(
-      args.begin(), args.end(),
-      [](const std::string& a) { return a == "--tolerance" || a.rfind("--tolerance=", 0) == 0; });
+  const PartsQuestion question = QuestionOf(request, args);
   const PartsAnswer answer = FindParts(question.target, question.bench, question.resistors,
                                        question.capacitors, request.count);
   if (request.picture && !answer.choices.empty() &&

@@ -17,6 +17,7 @@ namespace timer555 {
 struct PartsRequest {
   std::optional<DesignKind> kind;
   std::optional<double> frequency, dutyPercent, pulse;
+  std::optional<std::string> frequencyText, dutyText, pulseText;  // as typed
   CheckSettings settings;  // --vcc, --family, --series, --tolerance, --temperature
   std::optional<std::pair<double, double>> vccRange;
   CapacitorSeries capacitors = CapacitorSeries::E6;
@@ -29,6 +30,11 @@ struct PartsRequest {
   std::optional<std::string> picture;
 };
 std::vector<Option> PartsOptions(PartsRequest& request);
+
+// The question a request asks, checked against what the design has: without
+// --vcc the middle of --vcc-range is the nominal supply, and a capacitor
+// tolerance given (--tolerance among `args`) overrides each kind's own.
+PartsQuestion QuestionOf(const PartsRequest& request, const std::vector<std::string>& args);
 
 // timer555-cli parts: the search, its yield and the exact parts.
 ExitStatus RunPartsCommand(const std::vector<std::string>& args, std::ostream& out,

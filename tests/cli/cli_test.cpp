@@ -14,6 +14,7 @@
 
 #include "cli/cli_design.h"
 #include "cli/options.h"
+#include "export/board.h"
 #include "render/canvas.h"
 #include "simulation/ngspice.h"
 #include "state/global.h"
@@ -135,6 +136,18 @@ TEST_F(CliTest, HelpIsPrintedInFull) {
       "      --seed N                the Monte Carlo's seed (default 555)\n"
       "      --count N               how many choices (default 5)\n"
       "      -o FILE                 draw the first choice's histogram (.png or .svg)\n"
+      "  export MODE (-f HZ [-d PERCENT] | -t SECONDS) [PARTS OPTIONS]\n"
+      "         [--choice N | --r1 OHM [--r2 OHM] --c1 FARAD [--c1-type KIND]]\n"
+      "         [--kicad SCHEMATIC] [--bom CSV] [--timer VARIANT] [--smd]\n"
+      "      Write the built circuit as a KiCad schematic and a bill of materials:\n"
+      "      the parts search's choice N, the parts given, or the design's own.\n"
+      "      --choice N              build the parts search's choice N (1 is the best)\n"
+      "      --kicad SCHEMATIC       write the schematic (.kicad_sch, KiCad 6 and later)\n"
+      "      --bom CSV               write the bill of materials (CSV)\n"
+      "      --timer VARIANT         the timer as a 555 or either 556 half: 555, 556A or "
+      "556B\n"
+      "      --smd                   surface-mount parts (0805, SOIC) instead of "
+      "through-hole\n"
       "\n"
       "Design options, the texts and clicks a user would give the window:\n"
       "  -f TEXT           frequency in Hz\n"
@@ -482,6 +495,52 @@ TEST_F(CliTest, CheckAndSimulateTakeACircuit) {
   for (const char* bad : {"0", "-5", "x", "inf"}) {
     EXPECT_EQ(Run({"check", "1", "-f", "1000", "-d", "75", "--r1", bad}), ExitStatus::Usage) << bad;
   }
+}
+
+// From the parts search to the board: the choice the user picked goes into
+// the schematic and the parts list without retyping; the parts given and the
+// design's own go too; what cannot be written says why.
+TEST_F(CliTest, ExportWritesTheChosenParts) {
+  ASSERT_EQ(Run({"parts", "astable-below", "-f", "1000", "-d", "25", "--vcc", "5", "--json",
+                 "--samples", "200"}),
+            ExitStatus::Success);
+  const QJsonObject first = Json(out.str())["choices"].toArray().first().toObject();
+  const std::string schematic = Path("board.kicad_sch"), bom = Path("board.csv");
+  ASSERT_EQ(Run({"export", "astable-below", "-f", "1000", "-d", "25", "--vcc", "5", "--samples",
+                 "200", "--choice", "1", "--kicad", schematic, "--bom", bom}),
+            ExitStatus::Success)
+      << err.str();
+  EXPECT_EQ(out.str(), "");  // silent, as every command that writes files
+  const std::string csv = FileText(bom);
+  for (const char* key : {"r1_ohm", "r2_ohm", "c1_farad"})
+    EXPECT_NE(csv.find("," + BoardValueText(first[key].toDouble()) + ","), std::string::npos)
+        << key << "\n"
+        << csv;
+  EXPECT_EQ(FileText(schematic).rfind("(kicad_sch (version 20211123)", 0), 0u);
+  EXPECT_NE(FileText(schematic).find("Target: 1.000 kHz, 25.0 % at 5.0 V"), std::string::npos);
+  ASSERT_EQ(Run({"export", "4", "-t", "0.01", "--r1", "9k1", "--c1", "1u", "--bom", bom}),
+            ExitStatus::Success);
+  EXPECT_NE(FileText(bom).find("R1,1,9.1k,"), std::string::npos) << FileText(bom);
+  ASSERT_EQ(Run({"export", "1", "-f", "1000", "-d", "75", "--bom", bom}), ExitStatus::Success)
+      << err.str();
+  EXPECT_NE(FileText(bom).find("R1,1,7.213k,"), std::string::npos) << FileText(bom);
+  const std::pair<std::vector<std::string>, std::string> usage[] = {
+      {{"export", "1", "-f", "1000", "-d", "75"},
+       "export wants at least one output: --kicad or --bom"},
+      {{"export", "1", "-f", "1000", "-d", "75", "--bom", bom, "--choice", "1", "--r1", "1k"},
+       "export takes --choice or --r1, --r2 and --c1, not both"},
+      {{"export", "1", "-f", "1000", "-d", "75", "--bom", bom, "--r1", "1k"},
+       "export wants --r1 and --c1 together"},
+      {{"export", "1", "-f", "1000", "-d", "75", "--bom", bom, "--choice", "0"},
+       "--choice wants a whole number from 1 to 50, not '0'"}};
+  for (const auto& [args, message] : usage) {
+    EXPECT_EQ(Run(args), ExitStatus::Usage) << message;
+    EXPECT_EQ(err.str(), "timer555-cli: error: " + message + "\nTry 'timer555-cli --help'.\n");
+  }
+  fs::create_symlink("/dev/full", Path("full.csv"));
+  EXPECT_EQ(Run({"export", "1", "-f", "1000", "-d", "75", "--bom", Path("full.csv")}),
+            ExitStatus::Failed);
+  EXPECT_NE(err.str().find("No space left on device"), std::string::npos) << err.str();
 }
 
 TEST_F(CliTest, PartsOffersCleanPartsThatMeetTheTarget) {

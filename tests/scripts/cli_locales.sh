@@ -24,6 +24,7 @@ commands=(
   "design 4 -t 0.5 --c1-up 3 --json"
   "check 3 -f 1000 -d 25 --vcc 5.5 --tolerance 1,2.5"
   "check 1 -f 1000.5 -d 75.5 --json --series E96 --temperature -20.5,85"
+  "export 3 -f 1000.5 -d 25 --r1 1k --r2 3k --c1 100n --kicad OUT/b.kicad_sch --bom OUT/b.csv"
 )
 
 run_all() {

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli/cli.h"
+#include "cli/cli_check.h"
+#include "cli/cli_parts.h"
+
+namespace timer555 {
+
+// What `export` is asked: the parts question, the parts it builds with (a
+// choice of the search, the parts given, or the design's own), the outputs.
+struct ExportRequest {
+  PartsRequest parts;
+  BenchParts bench;
+  std::optional<int> choice;
+  std::optional<std::string> kicad, bom;
+  std::optional<TimerVariant> timer;
+  bool smd = false;
+};
+// --choice, --kicad, --bom, --timer and --smd.
+std::vector<Option> ExportOptions(ExportRequest& request);
+
+// timer555-cli export: the built circuit as a KiCad schematic and a bill of
+// materials, from a parts choice, the parts given, or the design's own.
+ExitStatus RunExportCommand(const std::vector<std::string>& args, std::ostream& out,
+                            std::ostream& err);
+
+}  // namespace timer555
