@@ -295,52 +295,9 @@ std::string RenderUsage() {
          "      Run a circuit script over a white page.\n";
 }
 
-const std::vector<Command>& Commands() {
-  static const std::vector<Command> commands = {
-      {"design",
-       "  design MODE [DESIGN OPTIONS] [--json]\n"
-       "      Design as the window does and print the result: the title, the part\n"
-       "      labels with their exact values, the two entry fields and the\n"
-       "      waveform's times. MODE is astable-above, astable-square,\n"
-       "      astable-below or monostable (or 1 to 4).\n",
-       0,
-       {},
-       Design},
-      {"render", RenderUsage(), 18,
-       [] {
-         static ScriptRequest script;
-         return ScriptOptions(script);
-       },
-       [](const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
-         return Render(args, err);
-       }},
-      {"check",
-       "  check MODE [DESIGN OPTIONS] [CHECK OPTIONS] [--json]\n"
-       "      Check the design as a built circuit: the timing it really has\n"
-       "      (ideal against predicted), the limits it breaks, the best standard\n"
-       "      resistors for its C1 and the worst case of the part tolerances.\n",
-       23,
-       [] {
-         static CheckSettings check;
-         static BenchParts bench;
-         return Joined(Joined(ConditionOptions(check.conditions), CheckOptions(check)),
-                       Joined(BenchPartOptions(bench), {C1TypeOption(bench)}));
-       },
-       RunCheckCommand},
-      {"simulate",
-       "  simulate MODE [DESIGN OPTIONS] [--vcc VOLTS] [--family FAMILY]\n"
-       "           [--r1 OHM] [--r2 OHM] [--c1 FARAD]\n"
-       "           [--netlist FILE] [-o FILE] [--time-limit SECONDS] [--json]\n"
-       "      Simulate the design's circuit with ngspice and print the simulated\n"
-       "      frequency, duty cycle and times beside the ideal and predicted ones.\n"
-       "      --vcc, --family, --r1, --r2 and --c1 as for check.\n",
-       23,
-       [] {
-         static std::optional<std::string> netlist, picture;
-         static double seconds = 0;
-         return SimulateOptions(netlist, picture, seconds);
-       },
-       RunSimulateCommand},
+// The commands of the built circuit: the parts for it, and the board.
+std::vector<Command> BoardCommands() {
+  return {
       {"parts",
        "  parts MODE (-f HZ [-d PERCENT] | -t SECONDS) [PARTS OPTIONS] [--json]\n"
        "      Find standard resistors and capacitors whose built circuit meets the\n"
@@ -365,6 +322,56 @@ const std::vector<Command>& Commands() {
        },
        RunExportCommand},
   };
+}
+
+const std::vector<Command>& Commands() {
+  static const std::vector<Command> commands = Joined(
+      std::vector<Command>{
+          {"design",
+           "  design MODE [DESIGN OPTIONS] [--json]\n"
+           "      Design as the window does and print the result: the title, the part\n"
+           "      labels with their exact values, the two entry fields and the\n"
+           "      waveform's times. MODE is astable-above, astable-square,\n"
+           "      astable-below or monostable (or 1 to 4).\n",
+           0,
+           {},
+           Design},
+          {"render", RenderUsage(), 18,
+           [] {
+             static ScriptRequest script;
+             return ScriptOptions(script);
+           },
+           [](const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
+             return Render(args, err);
+           }},
+          {"check",
+           "  check MODE [DESIGN OPTIONS] [CHECK OPTIONS] [--json]\n"
+           "      Check the design as a built circuit: the timing it really has\n"
+           "      (ideal against predicted), the limits it breaks, the best standard\n"
+           "      resistors for its C1 and the worst case of the part tolerances.\n",
+           23,
+           [] {
+             static CheckSettings check;
+             static BenchParts bench;
+             return Joined(Joined(ConditionOptions(check.conditions), CheckOptions(check)),
+                           Joined(BenchPartOptions(bench), {C1TypeOption(bench)}));
+           },
+           RunCheckCommand},
+          {"simulate",
+           "  simulate MODE [DESIGN OPTIONS] [--vcc VOLTS] [--family FAMILY]\n"
+           "           [--r1 OHM] [--r2 OHM] [--c1 FARAD]\n"
+           "           [--netlist FILE] [-o FILE] [--time-limit SECONDS] [--json]\n"
+           "      Simulate the design's circuit with ngspice and print the simulated\n"
+           "      frequency, duty cycle and times beside the ideal and predicted ones.\n"
+           "      --vcc, --family, --r1, --r2 and --c1 as for check.\n",
+           23,
+           [] {
+             static std::optional<std::string> netlist, picture;
+             static double seconds = 0;
+             return SimulateOptions(netlist, picture, seconds);
+           },
+           RunSimulateCommand}},
+      BoardCommands());
   return commands;
 }
 

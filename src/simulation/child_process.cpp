@@ -100,7 +100,7 @@ void EndOrphans(const std::set<pid_t>& before) {
     sigaction(signal, &byDefault, nullptr);
   sigset_t none;
   sigemptyset(&none);
-  sigprocmask(SIG_SETMASK, &none, nullptr);
+  pthread_sigmask(SIG_SETMASK, &none, nullptr);  // the forked child has one thread
   execve(program, args, environ);
   ReportAndExit(report);
 }
@@ -229,7 +229,7 @@ std::string ProgramPath(const std::string& name) {
   std::string folder;
   while (std::getline(folders, folder, ':')) {
     if (folder.empty()) continue;  // never the current folder
-    const std::string candidate = folder + "/" + name;
+    std::string candidate = folder + "/" + name;
     if (access(candidate.c_str(), X_OK) == 0) return candidate;
   }
   return {};
