@@ -1,6 +1,7 @@
 #include "components/num_edit.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QValidator>
@@ -130,6 +131,12 @@ void TNumEdit::keyPressEvent(QKeyEvent* event) {
   if (enter) {
     focusNextChild();
     event->accept();
+    return;
+  }
+  if (key == Qt::Key_Escape && qobject_cast<QDialog*>(window()) != nullptr) {
+    // In a dialog Escape is the dialog's, which closes, as from any other
+    // control; elsewhere it is a character the field refuses.
+    event->ignore();
     return;
   }
   if (key == Qt::Key_Backspace || typed.isEmpty() || typed == QChar(0x7f)) {

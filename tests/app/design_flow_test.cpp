@@ -99,6 +99,16 @@ class DesignFlowTest : public WindowTest {
                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(window->Image2, &move);
   }
+  // Design 1 at 1 kHz, 75 %, with the mouse over C1: where it is.
+  HitArea DesignOneOverC1() {
+    OpenDesign(1);
+    Type(window->NumEdit1, "1000");
+    Type(window->NumEdit2, "75");
+    Calculate();
+    const HitArea c1 = Global::Page().CapacitorHitRect;
+    Hover(Middle(c1));
+    return c1;
+  }
   static QPoint Middle(const HitArea& r) {
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   }
@@ -258,12 +268,7 @@ TEST_F(DesignFlowTest, TextsTheProgramWritesStandWhole) {
 }
 
 TEST_F(DesignFlowTest, DeleteEditsTheAdjustmentEntry) {
-  OpenDesign(1);
-  Type(window->NumEdit1, "1000");
-  Type(window->NumEdit2, "75");
-  Calculate();
-  const HitArea c1 = Global::Page().CapacitorHitRect;
-  Hover(Middle(c1));
+  const HitArea c1 = DesignOneOverC1();
   QString entered;
   WithModals([&] { ClickPage(Middle(c1)); },
              [&](TfmAdjust* dialog) {
@@ -274,6 +279,23 @@ TEST_F(DesignFlowTest, DeleteEditsTheAdjustmentEntry) {
                QTimer::singleShot(0, dialog->BitBtn1, &QPushButton::click);
              });
   EXPECT_EQ(entered, "100");
+  EXPECT_DOUBLE_EQ(Global::TimerDesign().C1, 1e-7);
+}
+
+// Escape closes the adjustment dialog from its number field, as from its
+// buttons, and changes nothing.
+TEST_F(DesignFlowTest, EscapeClosesTheAdjustmentFromItsField) {
+  const HitArea c1 = DesignOneOverC1();
+  bool closed = false;
+  WithModals([&] { ClickPage(Middle(c1)); },
+             [&](TfmAdjust* dialog) {
+               dialog->NumEdit1->setFocus();
+               dialog->NumEdit1->SetProgramText("2200");
+               QTest::keyClick(dialog->NumEdit1, Qt::Key_Escape);
+               closed = !dialog->isVisible() && dialog->result() == QDialog::Rejected;
+               if (!closed) dialog->reject();
+             });
+  EXPECT_TRUE(closed);
   EXPECT_DOUBLE_EQ(Global::TimerDesign().C1, 1e-7);
 }
 

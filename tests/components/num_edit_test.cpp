@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QDialog>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
@@ -112,6 +114,18 @@ TEST_F(NumEditTest, AcceptedDropIsReported) {
   EXPECT_TRUE(first->text().contains("45"));
   EXPECT_TRUE(drop.accepted);
   EXPECT_EQ(drop.action, Qt::CopyAction);
+}
+
+// In a dialog Escape is not refused with a beep: it goes on to the dialog,
+// which closes.
+TEST_F(NumEditTest, EscapeGoesToTheDialog) {
+  QDialog dialog;
+  TNumEdit field(&dialog);
+  bool rejected = false;
+  QObject::connect(&dialog, &QDialog::rejected, [&rejected] { rejected = true; });
+  QTest::keyClick(&field, Qt::Key_Escape);
+  EXPECT_TRUE(rejected);
+  EXPECT_EQ(beeps, 0);
 }
 
 TEST_F(NumEditTest, EnterMovesTheFocusToTheNextControl) {
