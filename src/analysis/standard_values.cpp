@@ -102,12 +102,6 @@ std::vector<StandardChoice> StandardChoices(const DesignSnapshot& design,
     choice.r2 = c.r2;
     const Timing& t = c.timing.typical;
     choice.predicted = t;
-    if (TraitsOf(design.kind).oneShot) {
-      choice.frequencyError = std::fabs(t.tHigh / design.pulseLength - 1);
-    } else {
-      choice.frequencyError = std::fabs(t.frequency.value_or(0) / design.frequency - 1);
-      choice.dutyError = std::fabs(t.dutyCycle.value_or(0) - design.dutyCycle);
-    }
     choice.error = c.error;
     choice.worst = c.worst;
     choice.onTarget = InsideWindow(t, design, window);

@@ -22,8 +22,6 @@ struct StandardChoice {
   double r1 = 0;
   std::optional<double> r2;
   Timing predicted;               // the built circuit's, at the check's supply and 25 °C
-  double frequencyError = 0;      // relative, against the target (the one-shot: the pulse)
-  double dutyError = 0;           // absolute, as a fraction
   double error = 0;               // the half-period error, max(|tH/tH* − 1|, |tL/tL* − 1|)
   double worst = 0;               // the same at the worse end of the model's band
   bool onTarget = true;           // within ±5 % of the frequency (pulse) and ±2 points of duty

@@ -1,13 +1,12 @@
 #include "cli/cli_export.h"
 
 #include <algorithm>
-#include <charconv>
 #include <ctime>
 
 #include "cli/cli_check.h"
 #include "cli/cli_design.h"
 #include "cli/cli_parts.h"
-#include "components/atomic_file.h"
+#include "cli/output.h"
 #include "export/bom.h"
 #include "export/kicad_schematic.h"
 #include "report/figures.h"
@@ -19,32 +18,27 @@
 namespace timer555 {
 
 std::vector<Option> ExportOptions(ExportRequest& r) {
-  return {{{"--choice"},
-           "N",
-           "build the parts search's choice N (1 is the best)",
-           [&r](const std::string& v) {
-             int n = 0;
-             const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), n);
-             if (v.empty() || ec != std::errc() || end != v.data() + v.size() || n < 1 || n > 50)
-               throw UsageError("--choice wants a whole number from 1 to 50, not '" + v + "'");
-             r.choice = n;
-           }},
-          {{"--kicad"},
-           "SCHEMATIC",
-           "write the schematic (.kicad_sch, KiCad 6 and later)",
-           [&r](const std::string& v) { r.kicad = v; }},
-          {{"--bom"},
-           "CSV",
-           "write the bill of materials (CSV)",
-           [&r](const std::string& v) { r.bom = v; }},
-          {{"--timer"},
-           "VARIANT",
-           "the timer as a 555 or either 556 half: 555, 556A or 556B",
-           [&r](const std::string& v) { r.timer = ParseTimer(v); }},
-          {{"--smd"},
-           "",
-           "surface-mount parts (0805, SOIC) instead of through-hole",
-           [&r](const std::string&) { r.smd = true; }}};
+  return {
+      {{"--choice"},
+       "N",
+       "build the parts search's choice N (1 is the best)",
+       [&r](const std::string& v) { r.choice = static_cast<int>(Whole("--choice", v, 1, 50)); }},
+      {{"--kicad"},
+       "SCHEMATIC",
+       "write the schematic (.kicad_sch, KiCad 6 and later)",
+       [&r](const std::string& v) { r.kicad = v; }},
+      {{"--bom"},
+       "CSV",
+       "write the bill of materials (CSV)",
+       [&r](const std::string& v) { r.bom = v; }},
+      {{"--timer"},
+       "VARIANT",
+       "the timer as a 555 or either 556 half: 555, 556A or 556B",
+       [&r](const std::string& v) { r.timer = ParseTimer(v); }},
+      {{"--smd"},
+       "",
+       "surface-mount parts (0805, SOIC) instead of through-hole",
+       [&r](const std::string&) { r.smd = true; }}};
 }
 
 namespace {
@@ -88,8 +82,8 @@ ExitStatus RunExportCommand(const std::vector<std::string>& args, std::ostream& 
     const PartsAnswer answer = FindParts(question.target, question.bench, question.resistors,
                                          question.capacitors, std::max(*r.choice, 5));
     if (static_cast<size_t>(*r.choice) > answer.choices.size()) {
-      err << "timer555-cli: error: the parts search offers " << answer.choices.size()
-          << " choices, not " << *r.choice << "\n";
+      PrintError(err, "the parts search offers " + std::to_string(answer.choices.size()) +
+                          " choices, not " + std::to_string(*r.choice));
       return ExitStatus::Failed;
     }
     const PartsChoice& c = answer.choices[static_cast<size_t>(*r.choice - 1)];
@@ -126,10 +120,7 @@ ExitStatus RunExportCommand(const std::vector<std::string>& args, std::ostream& 
       {r.kicad, r.kicad ? KicadSchematic(board, title) : ""}, {r.bom, r.bom ? BomCsv(board) : ""}};
   for (const auto& [path, text] : files) {
     if (!path) continue;
-    if (const auto failure = WriteFileAtomically(*path, text)) {
-      err << "timer555-cli: error: " << *failure << "\n";
-      return ExitStatus::Failed;
-    }
+    if (!WriteOutput(*path, text, err)) return ExitStatus::Failed;
   }
   return ExitStatus::Success;
 }

@@ -1,7 +1,6 @@
 #include "cli/cli_parts.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "cli/cli_check.h"
 #include "cli/cli_design.h"
@@ -11,17 +10,6 @@
 namespace timer555 {
 
 namespace {
-
-// A whole number from the command line within [lo, hi].
-std::uint64_t Whole(const std::string& option, const std::string& text, std::uint64_t lo,
-                    std::uint64_t hi) {
-  std::uint64_t v = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-  if (text.empty() || ec != std::errc() || end != text.data() + text.size() || v < lo || v > hi)
-    throw UsageError(option + " wants a whole number from " + std::to_string(lo) + " to " +
-                     std::to_string(hi) + ", not '" + text + "'");
-  return v;
-}
 
 // "film,c0g": each kind once, in the order of preference.
 std::vector<CapacitorType> CapacitorTypesOf(const std::string& text) {

@@ -56,6 +56,16 @@ std::string OptionHelp(const std::vector<Option>& options, int indent, int colum
   return text;
 }
 
+std::uint64_t Whole(const std::string& option, const std::string& text, std::uint64_t lo,
+                    std::uint64_t hi) {
+  std::uint64_t v = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+  if (text.empty() || ec != std::errc() || end != text.data() + text.size() || v < lo || v > hi)
+    throw UsageError(option + " wants a whole number from " + std::to_string(lo) + " to " +
+                     std::to_string(hi) + ", not '" + text + "'");
+  return v;
+}
+
 double RealValue(const std::string& option, const std::string& text, double lo, double hi,
                  const char* what) {
   double v = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <iterator>
 #include <optional>
@@ -46,6 +47,10 @@ std::vector<T> Joined(std::vector<T> a, std::vector<T> b) {
 // to `column` characters from the indent, then the help text.
 std::string OptionHelp(const std::vector<Option>& options, int indent, int column);
 
+// A whole number from the command line within [lo, hi]; a usage error
+// "OPTION wants a whole number from LO to HI, not 'TEXT'" otherwise.
+std::uint64_t Whole(const std::string& option, const std::string& text, std::uint64_t lo,
+                    std::uint64_t hi);
 // A number from the command line, locale-free, finite and within [lo, hi];
 // a usage error "OPTION wants WHAT, not 'TEXT'" otherwise.
 double RealValue(const std::string& option, const std::string& text, double lo, double hi,

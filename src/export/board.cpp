@@ -10,17 +10,13 @@ namespace timer555 {
 
 namespace {
 
-// The timer's pins in the order the simulated chip takes them: GND, TRIG,
-// OUT, RESET, CTRL, THRESH, DISCH, VCC; the 555's numbers and each 556
-// half's.
-constexpr std::array<const char*, 8> kPins555 = {"1", "2", "3", "4", "5", "6", "7", "8"};
-constexpr std::array<const char*, 8> kPins556A = {"7", "6", "5", "4", "3", "2", "1", "14"};
-constexpr std::array<const char*, 8> kPins556B = {"7", "8", "9", "10", "11", "12", "13", "14"};
+// The unit a variant uses, or its other half.
+int UnitOf(TimerVariant variant, bool other = false) {
+  return (variant == TimerVariant::Timer556B) != other ? 2 : 1;
+}
 
 const std::array<const char*, 8>& PinsOf(TimerVariant variant, bool other = false) {
-  const bool a = variant == TimerVariant::Timer556A;
-  if (variant == TimerVariant::Timer555) return kPins555;
-  return a != other ? kPins556A : kPins556B;
+  return TimerPinNumbers(variant != TimerVariant::Timer555, UnitOf(variant, other));
 }
 
 struct TimerNets {
@@ -42,7 +38,7 @@ BoardPart Timer(const BoardOptions& o, DesignKind kind) {
   const bool dual = o.variant != TimerVariant::Timer555;
   BoardPart u;
   u.reference = "U1";
-  u.unit = o.variant == TimerVariant::Timer556B ? 2 : 1;
+  u.unit = UnitOf(o.variant);
   if (dual) {
     u.libId = cmos ? "Timer:ICM7556" : "Timer:NE556";
     u.footprint = o.smd ? "Package_SO:SOIC-14_3.9x8.7mm_P1.27mm" : "Package_DIP:DIP-14_W7.62mm";
@@ -72,7 +68,7 @@ BoardPart Timer(const BoardOptions& o, DesignKind kind) {
 // it switches.
 BoardPart UnusedHalf(const BoardPart& timer, TimerVariant variant) {
   BoardPart u = timer;
-  u.unit = timer.unit == 1 ? 2 : 1;
+  u.unit = UnitOf(variant, true);
   u.pins.clear();
   const auto& numbers = PinsOf(variant, true);
   const std::array<const char*, 8> nets = {"GND", "VCC", "", "GND", "", "GND", "", "VCC"};
@@ -154,6 +150,13 @@ BoardPart Diode(const std::string& ref, const BoardOptions& o, const char* anode
 }
 
 }  // namespace
+
+const std::array<const char*, 8>& TimerPinNumbers(bool dual, int unit) {
+  static constexpr std::array<const char*, 8> k555 = {"1", "2", "3", "4", "5", "6", "7", "8"};
+  static constexpr std::array<const char*, 8> kA = {"7", "6", "5", "4", "3", "2", "1", "14"};
+  static constexpr std::array<const char*, 8> kB = {"7", "8", "9", "10", "11", "12", "13", "14"};
+  return !dual ? k555 : unit == 2 ? kB : kA;
+}
 
 std::string BoardValueText(double value) {
   if (!(value > 0) || !std::isfinite(value)) return "0";

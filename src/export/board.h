@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -45,6 +46,11 @@ struct BoardOptions {
   double vcc = 9;
   bool smd = false;  // 0805 and SOIC instead of through-hole parts
 };
+
+// The timer's pin numbers in the order the simulated chip takes its pins
+// (GND, TRIG, OUT, RESET, CTRL, THRESH, DISCH, VCC): the 555's, or a 556
+// half's (unit 1 is A, 2 is B).
+const std::array<const char*, 8>& TimerPinNumbers(bool dual, int unit);
 
 // `design`'s parts (r1, r2, c1) as the board is built with them.
 Board BuildBoard(const DesignSnapshot& design, const BoardOptions& options);

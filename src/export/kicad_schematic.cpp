@@ -51,14 +51,11 @@ constexpr TimerPinPlace kTimerPlaces[] = {
     {"CV", "input", -12.7, 0, 0},       {"THR", "input", 12.7, -5.08, 180},
     {"DIS", "input", 12.7, 0, 180},     {"VCC", "power_in", 0, 10.16, 270},
 };
-constexpr const char* kNumbers555[] = {"1", "2", "3", "4", "5", "6", "7", "8"};
-constexpr const char* kNumbersA[] = {"7", "6", "5", "4", "3", "2", "1", "14"};
-constexpr const char* kNumbersB[] = {"7", "8", "9", "10", "11", "12", "13", "14"};
 
 std::vector<SymbolPin> TimerPins(bool dual) {
   std::vector<SymbolPin> pins;
   for (int unit = 1; unit <= (dual ? 2 : 1); ++unit) {
-    const auto* numbers = !dual ? kNumbers555 : unit == 1 ? kNumbersA : kNumbersB;
+    const auto& numbers = TimerPinNumbers(dual, unit);
     for (size_t k = 0; k < std::size(kTimerPlaces); ++k) {
       const TimerPinPlace& p = kTimerPlaces[k];
       const bool supply = k == 0 || k == 7;
