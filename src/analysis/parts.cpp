@@ -508,6 +508,26 @@ void MeasureYields(std::vector<PartsChoice>& choices, const DesignSnapshot& targ
 
 }  // namespace
 
+PartsChoice AssessParts(const DesignSnapshot& target, double c1, double r1,
+                        std::optional<double> r2, CapacitorType capacitor, const BenchSpec& bench) {
+  Candidate c;
+  c.c1 = c1;
+  c.r1 = r1;
+  c.r2 = TraitsOf(target.kind).hasR2 ? r2 : std::nullopt;
+  if (!c.r2 && TraitsOf(target.kind).pullUp > 0) c.r2 = TraitsOf(target.kind).pullUp;
+  c.capacitor = capacitor;
+  const DesignSnapshot d = WithParts(target, c1, r1, c.r2, capacitor);
+  const HalfPeriods halves = TargetHalves(target);
+  c.timing = PredictBand(d, bench.conditions);
+  c.error = HalfPeriodError(c.timing.typical, halves);
+  c.worst = WorstHalfPeriodError(c.timing, halves);
+  c.broken = BrokenLimits(d, bench.conditions, c.timing.typical);
+  PartsChoice choice = ChoiceOf(c, target, bench);
+  choice.spread = MonteCarlo(d, bench);
+  choice.warnings = LimitWarnings(d, bench.conditions);
+  return choice;
+}
+
 PartsAnswer FindParts(const DesignSnapshot& target, const BenchSpec& bench, Series resistors,
                       CapacitorSeries capacitors, int count) {
   const Conditions& conditions = bench.conditions;

@@ -115,6 +115,11 @@ bool InsideWindow(const Timing& timing, const DesignSnapshot& target, const Benc
 void ExplainUnreachable(const DesignSnapshot& target, const BenchSpec& bench, Series resistors,
                         CapacitorSeries capacitors, PartsAnswer& answer);
 
+// What a board built with these parts does, as the search reports a choice:
+// the predicted timing and its band, the errors, the limits, the yield.
+PartsChoice AssessParts(const DesignSnapshot& target, double c1, double r1,
+                        std::optional<double> r2, CapacitorType capacitor, const BenchSpec& bench);
+
 // A design with these parts; R2 is the pull-up where the design has one.
 DesignSnapshot WithParts(const DesignSnapshot& target, double c1, double r1,
                          std::optional<double> r2,

@@ -312,9 +312,11 @@ std::vector<Command> BoardCommands() {
       {"export",
        "  export MODE (-f HZ [-d PERCENT] | -t SECONDS) [PARTS OPTIONS]\n"
        "         [--choice N | --r1 OHM [--r2 OHM] --c1 FARAD [--c1-type KIND]]\n"
-       "         [--kicad SCHEMATIC] [--bom CSV] [--timer VARIANT] [--smd]\n"
-       "      Write the built circuit as a KiCad schematic and a bill of materials:\n"
-       "      the parts search's choice N, the parts given, or the design's own.\n",
+       "         [--kicad SCHEMATIC] [--bom CSV] [--sheet PDF [--paper SIZE] [--simulate]]\n"
+       "         [--timer VARIANT] [--smd]\n"
+       "      Write the built circuit as a KiCad schematic, a bill of materials and\n"
+       "      a one-page design sheet: the parts search's choice N, the parts\n"
+       "      given, or the design's own.\n",
        24,
        [] {
          static ExportRequest request;

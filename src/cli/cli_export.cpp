@@ -6,6 +6,7 @@
 #include "cli/cli_check.h"
 #include "cli/cli_design.h"
 #include "cli/cli_parts.h"
+#include "cli/cli_simulate.h"
 #include "cli/output.h"
 #include "export/bom.h"
 #include "export/kicad_schematic.h"
@@ -31,6 +32,22 @@ std::vector<Option> ExportOptions(ExportRequest& r) {
        "CSV",
        "write the bill of materials (CSV)",
        [&r](const std::string& v) { r.bom = v; }},
+      {{"--sheet"},
+       "PDF",
+       "write the design sheet (PDF, one page)",
+       [&r](const std::string& v) { r.sheet = v; }},
+      {{"--paper"},
+       "SIZE",
+       "the sheet's paper: a4 (the default) or letter",
+       [&r](const std::string& v) {
+         const auto paper = PaperNamed(v);
+         if (!paper) throw UsageError("--paper wants a4 or letter, not '" + v + "'");
+         r.paper = *paper;
+       }},
+      {{"--simulate"},
+       "",
+       "simulate the built circuit with ngspice for the sheet",
+       [&r](const std::string&) { r.simulate = true; }},
       {{"--timer"},
        "VARIANT",
        "the timer as a 555 or either 556 half: 555, 556A or 556B",
@@ -72,7 +89,9 @@ ExitStatus RunExportCommand(const std::vector<std::string>& args, std::ostream& 
                Joined(Joined(PartsOptions(r.parts), BenchPartOptions(r.bench)),
                       Joined(std::vector<Option>{C1TypeOption(r.bench)}, ExportOptions(r))),
                ModeArgument(r.parts.kind));
-  if (!r.kicad && !r.bom) throw UsageError("export wants at least one output: --kicad or --bom");
+  if (!r.kicad && !r.bom && !r.sheet)
+    throw UsageError("export wants at least one output: --kicad, --bom or --sheet");
+  if (r.simulate && !r.sheet) throw UsageError("--simulate goes with --sheet");
   if (r.choice && (r.bench.r1 || r.bench.r2 || r.bench.c1))
     throw UsageError("export takes --choice or --r1, --r2 and --c1, not both");
   const PartsQuestion question = QuestionOf(r.parts, args);
@@ -109,15 +128,28 @@ ExitStatus RunExportCommand(const std::vector<std::string>& args, std::ostream& 
   options.vcc = question.bench.conditions.vcc;
   options.smd = r.smd;
   const Board board = BuildBoard(built, options);
-  static const char* const kTitles[] = {"Astable, duty cycle above 50 %",
-                                        "Astable, 50 % square wave",
-                                        "Astable, duty cycle below 50 %", "Monostable (one-shot)"};
   const SchematicTitle title{
-      kTitles[DesignNumber(built.kind) - 1],
+      SheetTitle(built.kind),
       TargetText(question.target) + " at " + ConditionsText(question.bench.conditions),
       TIMER555_VERSION, Today()};
+  std::string sheet;
+  if (r.sheet) {
+    SheetRequest request{question, built, options.variant, std::nullopt, TIMER555_VERSION, Today()};
+    request.built.capacitor = c1Type;
+    if (r.simulate) {
+      request.simulation =
+          SimulateInterruptibly(request.built, question.bench.conditions, kSimulationSeconds);
+      if (request.simulation->error) {
+        PrintError(err, *request.simulation->error);
+        return ExitStatus::Failed;
+      }
+    }
+    sheet = DesignSheetPdf(request, r.paper);
+  }
   const std::pair<const std::optional<std::string>&, std::string> files[] = {
-      {r.kicad, r.kicad ? KicadSchematic(board, title) : ""}, {r.bom, r.bom ? BomCsv(board) : ""}};
+      {r.kicad, r.kicad ? KicadSchematic(board, title) : ""},
+      {r.bom, r.bom ? BomCsv(board) : ""},
+      {r.sheet, sheet}};
   for (const auto& [path, text] : files) {
     if (!path) continue;
     if (!WriteOutput(*path, text, err)) return ExitStatus::Failed;

@@ -89,6 +89,12 @@ int InterruptingSignal() {
   return gInterrupted ? static_cast<int>(gSignal) : 0;
 }
 
+SimulationResult SimulateInterruptibly(const DesignSnapshot& design, const Conditions& conditions,
+                                       double seconds) {
+  const InterruptGuard interrupts;
+  return Simulate(design, conditions, "ngspice", seconds, &gInterrupted);
+}
+
 std::vector<Option> SimulateOptions(std::optional<std::string>& netlist,
                                     std::optional<std::string>& picture, double& seconds) {
   return {{{"--netlist"},
@@ -128,11 +134,7 @@ ExitStatus RunSimulateCommand(const std::vector<std::string>& args, std::ostream
     const std::string text = Netlist(snapshot, conditions, PlanSimulation(snapshot, conditions));
     return WriteOutput(*netlistFile, text, err) ? ExitStatus::Success : ExitStatus::Failed;
   }
-  SimulationResult result;
-  {
-    const InterruptGuard interrupts;
-    result = Simulate(snapshot, conditions, "ngspice", seconds, &gInterrupted);
-  }
+  const SimulationResult result = SimulateInterruptibly(snapshot, conditions, seconds);
   if (result.error) {
     PrintError(err, *result.error);
     return ExitStatus::Failed;

@@ -179,6 +179,11 @@ std::string BoardValueText(double value) {
   return "0";
 }
 
+CapacitorType BuiltCapacitor(std::optional<CapacitorType> chosen, double c1) {
+  return chosen.value_or(c1 < kElectrolyticFrom ? CapacitorType::Film
+                                                : CapacitorType::Electrolytic);
+}
+
 Board BuildBoard(const DesignSnapshot& d, const BoardOptions& o) {
   Board board;
   board.kind = d.kind;
@@ -204,9 +209,7 @@ Board BuildBoard(const DesignSnapshot& d, const BoardOptions& o) {
       board.parts.push_back(Resistor("R1", d.r1, o, "VCC", "CAP"));
       break;
   }
-  const CapacitorType c1Type = o.capacitor.value_or(
-      d.c1 < kElectrolyticFrom ? CapacitorType::Film : CapacitorType::Electrolytic);
-  board.parts.push_back(Capacitor("C1", d.c1, c1Type, o, "CAP", "GND"));
+  board.parts.push_back(Capacitor("C1", d.c1, BuiltCapacitor(o.capacitor, d.c1), o, "CAP", "GND"));
   board.parts.push_back(Capacitor("C2", 10e-9, CapacitorType::X7r, o, "CTRL", "GND"));
   return board;
 }

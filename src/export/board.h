@@ -52,6 +52,10 @@ struct BoardOptions {
 // half's (unit 1 is A, 2 is B).
 const std::array<const char*, 8>& TimerPinNumbers(bool dual, int unit);
 
+// C1 as it is bought: the kind chosen, or film below 1 µF and an aluminium
+// electrolytic from there.
+CapacitorType BuiltCapacitor(std::optional<CapacitorType> chosen, double c1);
+
 // `design`'s parts (r1, r2, c1) as the board is built with them.
 Board BuildBoard(const DesignSnapshot& design, const BoardOptions& options);
 

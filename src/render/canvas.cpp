@@ -1,8 +1,10 @@
 #include "render/canvas.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <limits>
+#include <numbers>
 
 namespace timer555 {
 
@@ -54,6 +56,15 @@ void DottedHorizontalLine(Canvas& canvas, int y, int xFrom, int xTo) {
 void FillPageWhite(Canvas& canvas) {
   canvas.SetBrushColor(kWhite);
   canvas.FillRect({0, 0, canvas.Width(), canvas.Height()});
+}
+
+ArcSweep ArcAngles(int left, int top, int right, int bottom, int startX, int startY, int endX,
+                   int endY) noexcept {
+  const double mx = (left + right) / 2.0, my = (top + bottom) / 2.0;
+  const double a0 = std::atan2(my - startY, startX - mx);
+  double a1 = std::atan2(my - endY, endX - mx);
+  if (a1 <= a0) a1 += 2 * std::numbers::pi;
+  return {a0, a1};
 }
 
 }  // namespace timer555

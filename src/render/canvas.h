@@ -105,6 +105,15 @@ class Canvas {
   Point pos_;
 };
 
+// An arc's rays as angles seen on the screen (y up) about its box's centre,
+// in radians: from the start ray counter-clockwise to the end ray, the end
+// above the start (a whole turn where the two rays coincide).
+struct ArcSweep {
+  double start, end;
+};
+ArcSweep ArcAngles(int left, int top, int right, int bottom, int startX, int startY, int endX,
+                   int endY) noexcept;
+
 // Single pure-blue pixels at the odd coordinates of the range (inclusive).
 void DottedVerticalLine(Canvas& canvas, int x, int yFrom, int yTo);
 void DottedHorizontalLine(Canvas& canvas, int y, int xFrom, int xTo);

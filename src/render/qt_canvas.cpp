@@ -298,15 +298,22 @@ void QtCanvas::DrawLine(Point from, Point to) {
   RasterLine(t, from, to, GetPen().color, GetPen().width);
 }
 
+int MeasuredTextWidth(const QPaintDevice* device, const Font& font, const std::string& text) {
+  return QFontMetrics(ResolveFont(font), device).horizontalAdvance(ToQString(text));
+}
+
+int CellHeight(const Font& font) {
+  CellMetrics m;
+  ResolveFont(font, &m);
+  return m.Height();
+}
+
 int QtCanvas::TextWidth(const std::string& text) {
-  const QFont f = ResolveFont(GetFont());
-  return QFontMetrics(f, &image_).horizontalAdvance(ToQString(text));
+  return MeasuredTextWidth(&image_, GetFont(), text);
 }
 
 int QtCanvas::TextHeight(const std::string&) {
-  CellMetrics m;
-  ResolveFont(GetFont(), &m);
-  return m.Height();
+  return CellHeight(GetFont());
 }
 
 void QtCanvas::DrawText(int x, int y, const std::string& text) {

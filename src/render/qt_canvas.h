@@ -49,6 +49,11 @@ struct CellMetrics {
 // its cell metrics.
 QFont ResolveFont(const Font& font, CellMetrics* metrics = nullptr);
 
+// How wide a canvas text is in `font` on `device`, and the font's cell
+// height: every Qt-based canvas measures its texts so.
+int MeasuredTextWidth(const QPaintDevice* device, const Font& font, const std::string& text);
+int CellHeight(const Font& font);
+
 // The image encoded as a PNG file's bytes.
 std::string PngBytes(const QImage& image);
 

@@ -111,12 +111,8 @@ void SvgCanvas::Arc(int left, int top, int right, int bottom, int startX, int st
   if (r - l < 1 || b - t < 1) return;
   const double cx = (l + r - 1) / 2, cy = (t + b - 1) / 2;
   const double rx = (r - l - 1) / 2, ry = (b - t - 1) / 2;
-  // Angles as seen on the screen (y up), counter-clockwise from start to end,
-  // taken about the box's centre as the raster arc takes them.
-  const double mx = (l + r) / 2, my = (t + b) / 2;
-  const double a0 = std::atan2(my - startY, startX - mx);
-  double a1 = std::atan2(my - endY, endX - mx);
-  if (a1 <= a0) a1 += 2 * std::numbers::pi;
+  // About the box's centre, as the raster arc takes them.
+  const auto [a0, a1] = ArcAngles(left, top, right, bottom, startX, startY, endX, endY);
   const auto onEllipse = [&](double a) {
     return Num(cx + rx * std::cos(a)) + " " + Num(cy - ry * std::sin(a));
   };
@@ -145,13 +141,11 @@ void SvgCanvas::DrawLine(Point from, Point to) {
 }
 
 int SvgCanvas::TextWidth(const std::string& text) {
-  return QFontMetrics(ResolveFont(GetFont()), &device_).horizontalAdvance(ToQString(text));
+  return MeasuredTextWidth(&device_, GetFont(), text);
 }
 
 int SvgCanvas::TextHeight(const std::string&) {
-  CellMetrics m;
-  ResolveFont(GetFont(), &m);
-  return m.Height();
+  return CellHeight(GetFont());
 }
 
 void SvgCanvas::DrawText(int x, int y, const std::string& text) {

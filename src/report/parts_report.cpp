@@ -75,6 +75,37 @@ std::string ExactPartsText(DesignKind kind, const ExactParts& exact) {
          TimingText(kind, exact.predicted);
 }
 
+std::string YieldAssumptionsText(DesignKind kind, const BenchSpec& b) {
+  const FamilyParameters& f = Parameters(b.conditions.family);
+  const bool oneShot = TraitsOf(kind).oneShot;
+  std::string text =
+      "Yield over " + std::to_string(b.samples) + " boards (seed " + std::to_string(b.seed) +
+      "): resistors uniform within \u00b1" + Percent(b.tolerance.resistor, 1) +
+      (b.technologyTolerance
+           ? std::string(", C1 within its kind's tolerance and drift over temperature")
+           : ", C1 within \u00b1" + Percent(b.tolerance.capacitor, 1)) +
+      ", the chip's initial error within \u00b1" +
+      Percent(oneShot ? f.monostableInitialError : f.astableInitialError, 2) + ", " +
+      FixedText(b.tolerance.minCelsius, 0) + " to " + FixedText(b.tolerance.maxCelsius, 0) +
+      " \u00b0C at " + FixedText((oneShot ? f.monostableDrift : f.drift) * 1e6, 0) +
+      " ppm/\u00b0C, ";
+  if (b.vccRange) {
+    text += "Vcc uniform from " + FixedText(b.vccRange->first, 1) + " to " +
+            FixedText(b.vccRange->second, 1) + " V at " +
+            Percent(oneShot ? f.monostableSupplySensitivity : f.astableSupplySensitivity, 1) + "/V";
+  } else {
+    text += "Vcc " + FixedText(b.conditions.vcc, 1) + " V";
+  }
+  if (HasBand(b.conditions.family))
+    text += "; the chip's pin currents, delays and output drop uniform over their ranges";
+  text +=
+      "; inside the window: " + std::string(oneShot ? "pulse" : "frequency") + " within \u00b1" +
+      Percent(b.frequencyWindow, 1) +
+      (oneShot ? "" : ", duty cycle within \u00b1" + FixedText(b.dutyWindow * 100, 1) + " points") +
+      ".\n";
+  return text;
+}
+
 std::string PartsAnswerText(const PartsQuestion& q, const PartsAnswer& answer) {
   const DesignKind kind = q.target.kind;
   const BenchSpec& b = q.bench;
@@ -107,33 +138,7 @@ std::string PartsAnswerText(const PartsQuestion& q, const PartsAnswer& answer) {
   if (answer.exact.found) {
     text += "\nExact parts (trimmers or E192): " + ExactPartsText(kind, answer.exact) + "\n";
   }
-  const FamilyParameters& f = Parameters(b.conditions.family);
-  const bool oneShot = TraitsOf(kind).oneShot;
-  text += "\nYield over " + std::to_string(b.samples) + " boards (seed " + std::to_string(b.seed) +
-          "): resistors uniform within \u00b1" + Percent(b.tolerance.resistor, 1) +
-          (b.technologyTolerance
-               ? std::string(", C1 within its kind's tolerance and drift over temperature")
-               : ", C1 within \u00b1" + Percent(b.tolerance.capacitor, 1)) +
-          ", the chip's initial error within \u00b1" +
-          Percent(oneShot ? f.monostableInitialError : f.astableInitialError, 2) + ", " +
-          FixedText(b.tolerance.minCelsius, 0) + " to " + FixedText(b.tolerance.maxCelsius, 0) +
-          " \u00b0C at " + FixedText((oneShot ? f.monostableDrift : f.drift) * 1e6, 0) +
-          " ppm/\u00b0C, ";
-  if (b.vccRange) {
-    text += "Vcc uniform from " + FixedText(b.vccRange->first, 1) + " to " +
-            FixedText(b.vccRange->second, 1) + " V at " +
-            Percent(oneShot ? f.monostableSupplySensitivity : f.astableSupplySensitivity, 1) + "/V";
-  } else {
-    text += "Vcc " + FixedText(b.conditions.vcc, 1) + " V";
-  }
-  if (HasBand(b.conditions.family))
-    text += "; the chip's pin currents, delays and output drop uniform over their ranges";
-  text +=
-      "; inside the window: " + std::string(oneShot ? "pulse" : "frequency") + " within \u00b1" +
-      Percent(b.frequencyWindow, 1) +
-      (oneShot ? "" : ", duty cycle within \u00b1" + FixedText(b.dutyWindow * 100, 1) + " points") +
-      ".\n";
-  return text;
+  return text + "\n" + YieldAssumptionsText(kind, b);
 }
 
 std::string PartsListText(DesignKind kind, const PartsChoice& c, const ToleranceSpec& t) {
@@ -209,13 +214,21 @@ void DrawHistogram(Canvas& c, const PartsQuestion& q, const PartsChoice& choice,
   c.SetPenColor(kBlack);
   c.MoveTo(a.left, a.bottom);
   c.LineTo(a.right + 1, a.bottom);
+  const auto label = [&](double v) {
+    return oneShot ? TimeText(v, 4, kLatin1Micro) : EngineeringText(v, "Hz", kLatin1Micro);
+  };
+  // The target's label always; the window's ends where they leave it room
+  // (boards spread far beyond a narrow window squeeze the three together).
+  const int goalLeft = a.X(goal) - c.TextWidth(label(goal)) / 2;
+  const int goalRight = goalLeft + c.TextWidth(label(goal));
   for (double v : {goal * (1 - window), goal, goal * (1 + window)}) {
     const int px = a.X(v);
     c.MoveTo(px, a.bottom);
     c.LineTo(px, a.bottom + u(4));
-    const std::string text =
-        oneShot ? TimeText(v, 4, kLatin1Micro) : EngineeringText(v, "Hz", kLatin1Micro);
-    c.TextOut(px - c.TextWidth(text) / 2, a.bottom + u(6), text);
+    const std::string text = label(v);
+    const int x = px - c.TextWidth(text) / 2;
+    if (v != goal && x < goalRight + u(4) && x + c.TextWidth(text) + u(4) > goalLeft) continue;
+    c.TextOut(x, a.bottom + u(6), text);
   }
   c.SetPenColor({0, 128, 0});
   c.MoveTo(a.X(goal), a.top);

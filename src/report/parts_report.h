@@ -34,6 +34,9 @@ std::string ChoicePartsText(DesignKind kind, const PartsChoice& choice);
 DesignSnapshot WithChoice(const DesignSnapshot& target, const PartsChoice& choice);
 // The exact parts: "C1 470.0 nF, R1 555.2 Ω, R2 1.617 kΩ: 1.000 kHz, 25.0 %".
 std::string ExactPartsText(DesignKind kind, const ExactParts& exact);
+// How the yield's boards were made and the window they must meet: "Yield
+// over 10000 boards (seed 555): resistors uniform within ±5.0 %, …".
+std::string YieldAssumptionsText(DesignKind kind, const BenchSpec& bench);
 // The whole answer as a person reads it: the question, one line a choice
 // (with its warnings where nothing is clean), the exact parts, the assumptions.
 std::string PartsAnswerText(const PartsQuestion& question, const PartsAnswer& answer);

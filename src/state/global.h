@@ -120,4 +120,30 @@ class Global {
   static void Reset() noexcept;
 };
 
+// Keeps the process-wide state as it was when made and puts it back when it
+// ends: a drawing for a file runs the window's routines without touching the
+// window's own design.
+class SavedGlobal {
+ public:
+  SavedGlobal()
+      : design_(Global::TimerDesign()),
+        page_(Global::Page()),
+        drawing_(Global::Drawing()),
+        adjust_(Global::Adjust()) {}
+  ~SavedGlobal() {
+    Global::TimerDesign() = design_;
+    Global::Page() = page_;
+    Global::Drawing() = drawing_;
+    Global::Adjust() = adjust_;
+  }
+  SavedGlobal(const SavedGlobal&) = delete;
+  SavedGlobal& operator=(const SavedGlobal&) = delete;
+
+ private:
+  TimerDesignState design_;
+  PageState page_;
+  DrawingState drawing_;
+  AdjustState adjust_;
+};
+
 }  // namespace timer555

@@ -138,12 +138,17 @@ TEST_F(CliTest, HelpIsPrintedInFull) {
       "      -o FILE                 draw the first choice's histogram (.png or .svg)\n"
       "  export MODE (-f HZ [-d PERCENT] | -t SECONDS) [PARTS OPTIONS]\n"
       "         [--choice N | --r1 OHM [--r2 OHM] --c1 FARAD [--c1-type KIND]]\n"
-      "         [--kicad SCHEMATIC] [--bom CSV] [--timer VARIANT] [--smd]\n"
-      "      Write the built circuit as a KiCad schematic and a bill of materials:\n"
-      "      the parts search's choice N, the parts given, or the design's own.\n"
+      "         [--kicad SCHEMATIC] [--bom CSV] [--sheet PDF [--paper SIZE] [--simulate]]\n"
+      "         [--timer VARIANT] [--smd]\n"
+      "      Write the built circuit as a KiCad schematic, a bill of materials and\n"
+      "      a one-page design sheet: the parts search's choice N, the parts\n"
+      "      given, or the design's own.\n"
       "      --choice N              build the parts search's choice N (1 is the best)\n"
       "      --kicad SCHEMATIC       write the schematic (.kicad_sch, KiCad 6 and later)\n"
       "      --bom CSV               write the bill of materials (CSV)\n"
+      "      --sheet PDF             write the design sheet (PDF, one page)\n"
+      "      --paper SIZE            the sheet's paper: a4 (the default) or letter\n"
+      "      --simulate              simulate the built circuit with ngspice for the sheet\n"
       "      --timer VARIANT         the timer as a 555 or either 556 half: 555, 556A or "
       "556B\n"
       "      --smd                   surface-mount parts (0805, SOIC) instead of "
@@ -526,7 +531,11 @@ TEST_F(CliTest, ExportWritesTheChosenParts) {
   EXPECT_NE(FileText(bom).find("R1,1,7.213k,"), std::string::npos) << FileText(bom);
   const std::pair<std::vector<std::string>, std::string> usage[] = {
       {{"export", "1", "-f", "1000", "-d", "75"},
-       "export wants at least one output: --kicad or --bom"},
+       "export wants at least one output: --kicad, --bom or --sheet"},
+      {{"export", "1", "-f", "1000", "-d", "75", "--bom", bom, "--simulate"},
+       "--simulate goes with --sheet"},
+      {{"export", "1", "-f", "1000", "-d", "75", "--sheet", bom, "--paper", "A5"},
+       "--paper wants a4 or letter, not 'A5'"},
       {{"export", "1", "-f", "1000", "-d", "75", "--bom", bom, "--choice", "1", "--r1", "1k"},
        "export takes --choice or --r1, --r2 and --c1, not both"},
       {{"export", "1", "-f", "1000", "-d", "75", "--bom", bom, "--r1", "1k"},
@@ -538,9 +547,12 @@ TEST_F(CliTest, ExportWritesTheChosenParts) {
     EXPECT_EQ(err.str(), "timer555-cli: error: " + message + "\nTry 'timer555-cli --help'.\n");
   }
   fs::create_symlink("/dev/full", Path("full.csv"));
-  EXPECT_EQ(Run({"export", "1", "-f", "1000", "-d", "75", "--bom", Path("full.csv")}),
-            ExitStatus::Failed);
-  EXPECT_NE(err.str().find("No space left on device"), std::string::npos) << err.str();
+  fs::create_symlink("/dev/full", Path("full.pdf"));
+  for (const auto& [option, file] : {std::pair{"--bom", "full.csv"}, {"--sheet", "full.pdf"}}) {
+    EXPECT_EQ(Run({"export", "1", "-f", "1000", "-d", "75", option, Path(file)}),
+              ExitStatus::Failed);
+    EXPECT_NE(err.str().find("No space left on device"), std::string::npos) << err.str();
+  }
 }
 
 TEST_F(CliTest, PartsOffersCleanPartsThatMeetTheTarget) {
