@@ -21,6 +21,7 @@
 #include <cmath>
 
 #include "app/canvas_view.h"
+#include "app/export_dialog.h"
 #include "app/shell.h"
 #include "app/simulation_panel.h"
 #include "design/adjustment.h"
@@ -211,8 +212,13 @@ QWidget* TfmCheck::BuildParts() {
   applyParts_->setAccessibleName("Apply the chosen parts");
   copyParts_ = new QPushButton("Copy parts list");
   copyParts_->setAccessibleName("Copy parts list");
+  exportParts_ = new QPushButton("Export\u2026");
+  exportParts_->setAccessibleName("Export the chosen parts");
+  exportParts_->setAccessibleDescription(
+      "A KiCad schematic, a bill of materials and a design sheet of the chosen parts");
   buttons->addWidget(applyParts_);
   buttons->addWidget(copyParts_);
+  buttons->addWidget(exportParts_);
   buttons->addStretch(1);
   layout->addLayout(buttons);
   histogram_ = new CanvasView(kHistogramWidth, kHistogramHeight, "Yield histogram",
@@ -221,6 +227,7 @@ QWidget* TfmCheck::BuildParts() {
   connect(partsTable_, &QTableWidget::itemSelectionChanged, this, [this] { ChooseParts(); });
   connect(applyParts_, &QPushButton::clicked, this, [this] { ApplyParts(); });
   connect(copyParts_, &QPushButton::clicked, this, [this] { CopyParts(); });
+  connect(exportParts_, &QPushButton::clicked, this, [this] { ExportParts(); });
   connect(capacitors_, &QComboBox::currentIndexChanged, this, [this] { SearchParts(); });
   connect(kinds_, &QComboBox::currentIndexChanged, this, [this] { SearchParts(); });
   return box;
@@ -419,6 +426,7 @@ const PartsChoice* TfmCheck::ChosenParts() const {
 void TfmCheck::ChooseParts() {
   const PartsChoice* chosen = ChosenParts();
   copyParts_->setEnabled(chosen != nullptr);
+  exportParts_->setEnabled(chosen != nullptr);
   applyParts_->setEnabled(false);
   if (chosen == nullptr) {
     histogram_->Clear();
@@ -461,6 +469,17 @@ void TfmCheck::CopyParts() {
   if (const PartsChoice* chosen = ChosenParts())
     QGuiApplication::clipboard()->setText(
         Text(PartsListText(partsQuestion_->target.kind, *chosen, settings_.tolerance)));
+}
+
+void TfmCheck::ExportParts() {
+  const PartsChoice* chosen = ChosenParts();
+  if (chosen == nullptr) return;
+  const PartsQuestion question = *partsQuestion_;
+  const DesignKind kind = question.target.kind;
+  ExportDialog dialog(WindowExportJob(question, WithChoice(question.target, *chosen), simulation_),
+                      Text(ChoicePartsText(kind, *chosen)) + " (" + SheetTitle(kind) + ")",
+                      "timer555-design" + QString::number(DesignNumber(kind)), this);
+  dialog.exec();
 }
 
 void TfmCheck::ShowSimulated(const std::optional<Timing>& t) {

@@ -48,6 +48,7 @@ class TfmCheck final : public QWidget {
   QTableWidget* PartsTable() const noexcept { return partsTable_; }
   QPushButton* ApplyPartsButton() const noexcept { return applyParts_; }
   QPushButton* CopyPartsButton() const noexcept { return copyParts_; }
+  QPushButton* ExportPartsButton() const noexcept { return exportParts_; }
   CanvasView* Histogram() const noexcept { return histogram_; }
   bool Searching() const noexcept { return search_.Busy(); }
   QString FiguresText() const;
@@ -76,6 +77,7 @@ class TfmCheck final : public QWidget {
   void ChooseParts();
   void ApplyParts();
   void CopyParts();
+  void ExportParts();
   void ShowSimulated(const std::optional<Timing>& simulated);
   QLabel* Cell(int row, int column) const;
 
@@ -107,6 +109,7 @@ class TfmCheck final : public QWidget {
   QTableWidget* partsTable_ = nullptr;
   QPushButton* applyParts_ = nullptr;
   QPushButton* copyParts_ = nullptr;
+  QPushButton* exportParts_ = nullptr;
   CanvasView* histogram_ = nullptr;
   std::optional<PartsQuestion> partsQuestion_;  // what the list answers
   std::optional<PartsAnswer> partsAnswer_;

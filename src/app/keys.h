@@ -23,7 +23,7 @@ inline constexpr KeyUse kKeyUses[] = {
     {"Enter, Space", "press the item with the focus mark (R1, R2, C1: adjust it)"},
     {"Up, Down on the arrows", "step C1 through the E12 values, or the timer"},
     {"Enter in the first field", "on to the second field"},
-    {"Shift+F10, Menu", "the page's menu: real-world check, copy, save picture, keyboard"},
+    {"Shift+F10, Menu", "the page's menu: real-world check, copy, save picture, export, keyboard"},
     {"F9", "the real-world check"},
     {"F1", "the list of keys"},
     {"Escape", "close a dialog, a menu or the check window"},

@@ -20,6 +20,7 @@
 #include "app/accessibility.h"
 #include "app/check_window.h"
 #include "app/cursors.h"
+#include "app/export_dialog.h"
 #include "app/icon.h"
 #include "app/image_control.h"
 #include "app/keys.h"
@@ -30,6 +31,7 @@
 #include "design/adjust.h"
 #include "render/qt_canvas.h"
 #include "render/svg_canvas.h"
+#include "report/figures.h"
 #include "state/global.h"
 
 namespace timer555 {
@@ -514,11 +516,14 @@ QMenu* TfmMain::PageMenu() {
       const QString file = AskSaveFileName(this, "Save picture as", "timer555.png", filter);
       if (!file.isEmpty()) SavePicture(file);
     });
+    pageMenu_->addAction("Export\u2026", this, [this] { ExportDesign(); });
     QAction* keys = pageMenu_->addAction("Keyboard\u2026", this, [this] { ShowKeys(); });
     keys->setShortcut(QKeySequence(Qt::Key_F1));
   }
-  // The check reads a calculated design only.
-  pageMenu_->actions().front()->setEnabled(shell_->CheckedDesign().has_value());
+  // The check and the export read a calculated design only.
+  const bool calculated = shell_->CheckedDesign().has_value();
+  pageMenu_->actions()[0]->setEnabled(calculated);
+  pageMenu_->actions()[3]->setEnabled(calculated);
   return pageMenu_;
 }
 
@@ -531,6 +536,23 @@ void TfmMain::ShowKeys() {
   box.setFont(QApplication::font());
   box.setPalette(QApplication::palette());
   box.exec();
+}
+
+void TfmMain::ExportDesign() {
+  const std::optional<DesignSnapshot> design = shell_->CheckedDesign();
+  if (!design) return;
+  const CheckSettings settings = check_ != nullptr ? check_->Settings() : CheckSettings{};
+  PartsQuestion question;
+  question.target = *design;
+  question.bench.conditions = settings.conditions;
+  question.bench.tolerance = settings.tolerance;
+  question.resistors = settings.series;
+  const QString what =
+      QString::fromStdString(PartsText(*design)) + " (" + SheetTitle(design->kind) + ")";
+  ExportDialog dialog(
+      WindowExportJob(question, *design, check_ != nullptr ? check_->Simulation() : nullptr), what,
+      "timer555-design" + QString::number(DesignNumber(design->kind)), this);
+  dialog.exec();
 }
 
 void TfmMain::CopyPicture() {

@@ -69,6 +69,9 @@ class TfmMain final : public QWidget, public ShellView {
   // Reports a failure in a message box; false then.
   bool SavePicture(const QString& file);
   void CopyPicture();
+  // The design's parts as a KiCad schematic, a bill of materials and a
+  // design sheet, with the real-world check's settings.
+  void ExportDesign();
   // The keys of the window, in a small dialog (F1, the page's menu).
   void ShowKeys();
 

@@ -105,6 +105,7 @@ void SimulationPanel::SetDesign(const std::optional<DesignSnapshot>& design,
 }
 
 void SimulationPanel::Clear() {
+  lastRun_.reset();
   picture_->Clear();
   status_->clear();
   if (resultHandler_) resultHandler_(std::nullopt);
@@ -134,12 +135,14 @@ void SimulationPanel::Finished(SimulationResult result, const DesignSnapshot& de
   if (!current && !result.error) result.error = "the design changed during the simulation";
   if (result.error) {
     status_->setText(QString::fromStdString(*result.error));
+    lastRun_.reset();
     picture_->Clear();
     if (resultHandler_) resultHandler_(std::nullopt);
     return;
   }
   status_->setText(QString("Simulated by ngspice in %1 s.").arg(result.seconds, 0, 'f', 2));
   const Timing simulated = result.simulated;
+  lastRun_ = Run{design, conditions, result};
   if (design_) picture_->Show(*design_, conditions_, std::move(result));
   if (resultHandler_) resultHandler_(simulated);
 }

@@ -43,6 +43,13 @@ class SimulationPanel final : public QGroupBox {
   }
 
   bool Running() const noexcept { return job_.Busy(); }
+  // The last run that gave figures, while its design is the one shown.
+  struct Run {
+    DesignSnapshot design;
+    Conditions conditions;
+    SimulationResult result;
+  };
+  const std::optional<Run>& LastRun() const noexcept { return lastRun_; }
   // The program run; tests put a stand-in here.
   void SetProgram(const std::string& program, double seconds);
   // Writes the netlist of the design; a failure is a message box.
@@ -74,6 +81,7 @@ class SimulationPanel final : public QGroupBox {
   QLabel* status_ = nullptr;
   WaveView* picture_ = nullptr;
   std::function<void(const std::optional<Timing>&)> resultHandler_;
+  std::optional<Run> lastRun_;
 };
 
 }  // namespace timer555

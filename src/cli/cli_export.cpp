@@ -1,20 +1,14 @@
 #include "cli/cli_export.h"
 
 #include <algorithm>
-#include <ctime>
 
 #include "cli/cli_check.h"
 #include "cli/cli_design.h"
 #include "cli/cli_parts.h"
 #include "cli/cli_simulate.h"
 #include "cli/output.h"
-#include "export/bom.h"
-#include "export/kicad_schematic.h"
+#include "export/export_files.h"
 #include "report/figures.h"
-
-#ifndef TIMER555_VERSION
-#define TIMER555_VERSION "0"
-#endif
 
 namespace timer555 {
 
@@ -60,15 +54,6 @@ std::vector<Option> ExportOptions(ExportRequest& r) {
 
 namespace {
 
-std::string Today() {
-  const std::time_t now = std::time(nullptr);
-  std::tm day{};
-  gmtime_r(&now, &day);
-  char text[16];
-  std::strftime(text, sizeof text, "%Y-%m-%d", &day);
-  return text;
-}
-
 // The design's own parts: the window's design for the same figures.
 std::optional<DesignSnapshot> OwnParts(const ExportRequest& r, std::ostream& err) {
   DesignRequest design;
@@ -78,6 +63,39 @@ std::optional<DesignSnapshot> OwnParts(const ExportRequest& r, std::ostream& err
   design.pulse = r.parts.pulseText;
   DesignReport report;
   return CalculatedDesign("export", design, report, err);
+}
+
+// The parts the board is built with (C1's kind as its capacitor): the
+// search's choice, the parts given, or the design's own.
+std::optional<DesignSnapshot> BuiltParts(const ExportRequest& r, const PartsQuestion& question,
+                                         std::ostream& err) {
+  DesignSnapshot built = question.target;
+  std::optional<CapacitorType> c1Type = r.bench.c1Type;
+  if (r.choice) {
+    const PartsAnswer answer = FindParts(question.target, question.bench, question.resistors,
+                                         question.capacitors, std::max(*r.choice, 5));
+    if (static_cast<size_t>(*r.choice) > answer.choices.size()) {
+      PrintError(err, "the parts search offers " + std::to_string(answer.choices.size()) +
+                          " choices, not " + std::to_string(*r.choice));
+      return std::nullopt;
+    }
+    const PartsChoice& c = answer.choices[static_cast<size_t>(*r.choice - 1)];
+    built = WithParts(question.target, c.c1, c.r1, c.r2, c.capacitor);
+    c1Type = c.capacitor;
+  } else if (r.bench.r1 || r.bench.c1 || r.bench.r2) {
+    if (!r.bench.r1 || !r.bench.c1) throw UsageError("export wants --r1 and --c1 together");
+    if (TraitsOf(built.kind).resistorPair && !r.bench.r2)
+      throw UsageError("this design wants --r2 as well");
+    built = WithBenchParts(WithParts(built, *r.bench.c1, *r.bench.r1,
+                                     r.bench.r2.value_or(TraitsOf(built.kind).pullUp)),
+                           r.bench);
+  } else {
+    const auto own = OwnParts(r, err);
+    if (!own) return std::nullopt;
+    built = WithParts(question.target, own->c1, own->r1, own->r2);
+  }
+  built.capacitor = c1Type;
+  return built;
 }
 
 }  // namespace
@@ -95,64 +113,25 @@ ExitStatus RunExportCommand(const std::vector<std::string>& args, std::ostream& 
   if (r.choice && (r.bench.r1 || r.bench.r2 || r.bench.c1))
     throw UsageError("export takes --choice or --r1, --r2 and --c1, not both");
   const PartsQuestion question = QuestionOf(r.parts, args);
-  DesignSnapshot built = question.target;
-  std::optional<CapacitorType> c1Type = r.bench.c1Type;
-  if (r.choice) {
-    const PartsAnswer answer = FindParts(question.target, question.bench, question.resistors,
-                                         question.capacitors, std::max(*r.choice, 5));
-    if (static_cast<size_t>(*r.choice) > answer.choices.size()) {
-      PrintError(err, "the parts search offers " + std::to_string(answer.choices.size()) +
-                          " choices, not " + std::to_string(*r.choice));
+  const auto built = BuiltParts(r, question, err);
+  if (!built) return ExitStatus::Failed;
+  ExportJob job;
+  job.sheet = {question,     *built,           r.timer.value_or(TimerVariant::Timer555),
+               std::nullopt, ProgramVersion(), Today()};
+  job.smd = r.smd;
+  job.paper = r.paper;
+  if (r.simulate) {
+    job.sheet.simulation =
+        SimulateInterruptibly(job.sheet.built, question.bench.conditions, kSimulationSeconds);
+    if (job.sheet.simulation->error) {
+      PrintError(err, *job.sheet.simulation->error);
       return ExitStatus::Failed;
     }
-    const PartsChoice& c = answer.choices[static_cast<size_t>(*r.choice - 1)];
-    built = WithParts(question.target, c.c1, c.r1, c.r2, c.capacitor);
-    c1Type = c.capacitor;
-  } else if (r.bench.r1 || r.bench.c1 || r.bench.r2) {
-    if (!r.bench.r1 || !r.bench.c1) throw UsageError("export wants --r1 and --c1 together");
-    if (TraitsOf(built.kind).resistorPair && !r.bench.r2)
-      throw UsageError("this design wants --r2 as well");
-    built = WithBenchParts(WithParts(built, *r.bench.c1, *r.bench.r1,
-                                     r.bench.r2.value_or(TraitsOf(built.kind).pullUp)),
-                           r.bench);
-  } else {
-    const auto own = OwnParts(r, err);
-    if (!own) return ExitStatus::Failed;
-    built = WithParts(question.target, own->c1, own->r1, own->r2);
   }
-  BoardOptions options;
-  options.family = question.bench.conditions.family;
-  options.variant = r.timer.value_or(TimerVariant::Timer555);
-  options.capacitor = c1Type;
-  options.resistorTolerance = question.bench.tolerance.resistor;
-  options.vcc = question.bench.conditions.vcc;
-  options.smd = r.smd;
-  const Board board = BuildBoard(built, options);
-  const SchematicTitle title{
-      SheetTitle(built.kind),
-      TargetText(question.target) + " at " + ConditionsText(question.bench.conditions),
-      TIMER555_VERSION, Today()};
-  std::string sheet;
-  if (r.sheet) {
-    SheetRequest request{question, built, options.variant, std::nullopt, TIMER555_VERSION, Today()};
-    request.built.capacitor = c1Type;
-    if (r.simulate) {
-      request.simulation =
-          SimulateInterruptibly(request.built, question.bench.conditions, kSimulationSeconds);
-      if (request.simulation->error) {
-        PrintError(err, *request.simulation->error);
-        return ExitStatus::Failed;
-      }
-    }
-    sheet = DesignSheetPdf(request, r.paper);
-  }
-  const std::pair<const std::optional<std::string>&, std::string> files[] = {
-      {r.kicad, r.kicad ? KicadSchematic(board, title) : ""},
-      {r.bom, r.bom ? BomCsv(board) : ""},
-      {r.sheet, sheet}};
-  for (const auto& [path, text] : files) {
-    if (!path) continue;
-    if (!WriteOutput(*path, text, err)) return ExitStatus::Failed;
+  const std::pair<const std::optional<std::string>&, ExportFile> files[] = {
+      {r.kicad, ExportFile::Kicad}, {r.bom, ExportFile::Bom}, {r.sheet, ExportFile::Sheet}};
+  for (const auto& [path, file] : files) {
+    if (path && !WriteOutput(*path, ExportedBytes(job, file), err)) return ExitStatus::Failed;
   }
   return ExitStatus::Success;
 }

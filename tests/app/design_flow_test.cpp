@@ -5,6 +5,7 @@
 #include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -29,6 +30,7 @@
 
 #include "app/canvas_view.h"
 #include "app/check_window.h"
+#include "app/export_dialog.h"
 #include "app/image_control.h"
 #include "app/main_window.h"
 #include "app/save_dialog.h"
@@ -37,8 +39,10 @@
 #include "cli/cli.h"
 #include "components/num_edit.h"
 #include "design/adjust.h"
+#include "export/board.h"
 #include "format/engineering.h"
 #include "state/global.h"
+#include "support/scratch.h"
 
 namespace timer555 {
 namespace {
@@ -723,13 +727,15 @@ TEST_F(CheckWindowTest, PageMenuCopiesAndSavesThePicture) {
   for (QAction* a : menu->actions())
     texts << a->text();
   EXPECT_EQ(texts, (QStringList{"Real-world check\u2026", "Copy picture", "Save picture as\u2026",
-                                "Keyboard\u2026"}));
+                                "Export\u2026", "Keyboard\u2026"}));
   EXPECT_FALSE(menu->actions().front()->isEnabled()) << "nothing calculated yet";
+  EXPECT_FALSE(menu->actions().at(3)->isEnabled()) << "nothing to export yet";
   OpenDesign(1);
   Type(window->NumEdit1, "1000");
   Type(window->NumEdit2, "75");
   Calculate();
   EXPECT_TRUE(window->PageMenu()->actions().front()->isEnabled());
+  EXPECT_TRUE(window->PageMenu()->actions().at(3)->isEnabled());
   window->CopyPicture();
   EXPECT_EQ(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
             window->Image2->CanvasRef().Image());
@@ -986,9 +992,12 @@ class RoadTest : public CheckWindowTest {
     timer.setInterval(5);
     QObject::connect(&timer, &QTimer::timeout, [&] {
       QWidget* modal = QApplication::activeModalWidget();
+      if (done || modal == nullptr || !modal->isVisible()) return;
+      // A window manager gives a new dialog the keyboard; the offscreen
+      // platform now and then leaves it with the window below.
+      if (!modal->isActiveWindow()) modal->activateWindow();
       // Keys go to the dialog once it has the keyboard.
-      if (done || modal == nullptr || !modal->isVisible() ||
-          QApplication::focusWidget() == nullptr || QApplication::focusWidget()->window() != modal)
+      if (QApplication::focusWidget() == nullptr || QApplication::focusWidget()->window() != modal)
         return;
       done = true;
       inside();
@@ -1142,6 +1151,129 @@ TEST_F(RoadTest, TheKeyboardAloneEndsWhereTheMouseDoes) {
   ASSERT_TRUE(a.open(QIODevice::ReadOnly));
   ASSERT_TRUE(b.open(QIODevice::ReadOnly));
   EXPECT_EQ(a.readAll(), b.readAll());
+}
+
+// The message boxes that open while it lives are read and answered: Yes to
+// a question where `replace`, else No; OK to the rest.
+class BoxAnswerer {
+ public:
+  explicit BoxAnswerer(bool replace = true) {
+    timer_.setInterval(5);
+    QObject::connect(&timer_, &QTimer::timeout, [this, replace] {
+      // Marked, not remembered by address: one box on the stack may take
+      // the place of the last.
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr || box->property("answered").toBool() || !box->isVisible()) return;
+      box->setProperty("answered", true);
+      texts.push_back(box->text());
+      QAbstractButton* answer = box->button(QMessageBox::Ok);
+      if (answer == nullptr) answer = box->button(replace ? QMessageBox::Yes : QMessageBox::No);
+      QTimer::singleShot(0, answer, &QAbstractButton::click);
+    });
+    timer_.start();
+  }
+  QStringList texts;
+
+ private:
+  QTimer timer_;
+};
+
+// The chosen row of the bench parts goes on to the board by keyboard alone:
+// Export… in the check window, the name and folder typed, Enter; three
+// files with the chosen parts, the dialog's last word what it wrote, and the
+// keyboard back in the check window.
+TEST_F(RoadTest, ExportWritesTheChosenPartsByKeyboard) {
+  Design3At1kHz();
+  Key(Qt::Key_F9);
+  TfmCheck* check = window->CheckWindow();
+  QTRY_VERIFY(check->isActiveWindow());
+  QTRY_VERIFY(!check->Searching() && check->PartsTable()->rowCount() == 5);
+  PartsQuestion question;
+  question.target = *window->Shell().CheckedDesign();
+  const PartsAnswer answer =
+      FindParts(question.target, question.bench, Series::E24, CapacitorSeries::E6);
+  TabTo(check->PartsTable());
+  Key(Qt::Key_Home, Qt::ControlModifier);
+  Key(Qt::Key_Down);  // the second choice
+  ASSERT_EQ(check->PartsTable()->currentRow(), 1);
+  TabTo(check->ExportPartsButton());
+  BoxAnswerer boxes;
+  KeyIntoModal(Qt::Key_Space, [&] {
+    auto* dialog = qobject_cast<ExportDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->accessibleName(), "Export");
+    EXPECT_TRUE(dialog->accessibleDescription().startsWith("Export C1 ")) << "what it exports";
+    Key(Qt::Key_N, Qt::AltModifier);
+    ASSERT_TRUE(dialog->NameField()->hasFocus());
+    Key(Qt::Key_A, Qt::ControlModifier);
+    Keys("board");
+    Key(Qt::Key_F, Qt::AltModifier);
+    ASSERT_TRUE(dialog->FolderField()->hasFocus());
+    Key(Qt::Key_A, Qt::ControlModifier);
+    Keys(dir);
+    Key(Qt::Key_Return);
+  });
+  ASSERT_EQ(boxes.texts.size(), 1);
+  EXPECT_EQ(boxes.texts.front(), "Wrote board.kicad_sch, board.csv, board.pdf in " + dir + ".");
+  Reactivate(check);
+  EXPECT_TRUE(check->isActiveWindow()) << "the keyboard back where it was";
+  const PartsChoice& chosen = answer.choices.at(1);
+  const std::string csv = FileText((dir + "/board.csv").toStdString());
+  EXPECT_NE(csv.find("R1,1," + BoardValueText(chosen.r1) + ","), std::string::npos) << csv;
+  EXPECT_NE(csv.find("R2,1," + BoardValueText(*chosen.r2) + ","), std::string::npos) << csv;
+  EXPECT_NE(csv.find("C1,1," + BoardValueText(chosen.c1) + ","), std::string::npos) << csv;
+  EXPECT_EQ(FileText((dir + "/board.kicad_sch").toStdString()).rfind("(kicad_sch ", 0), 0u);
+  EXPECT_EQ(FileText((dir + "/board.pdf").toStdString()).rfind("%PDF-", 0), 0u);
+}
+
+// The design page's menu exports the designed parts; a folder that is not
+// there, or a disk that is full, says why, writes nothing and keeps the
+// dialog open; replacing files is asked once, and No keeps them.
+TEST_F(RoadTest, ExportFromThePageMenuSaysWhyItCannotWrite) {
+  Design3At1kHz();
+  QFile old(dir + "/design.csv");
+  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+  old.write("the old list");
+  old.close();
+  QFile::link("/dev/full", dir + "/full.pdf");
+  const auto exportWith = [&](const QString& name, const QString& folder, bool replace) {
+    BoxAnswerer boxes(replace);
+    bool closed = false, done = false;
+    QTimer timer;
+    timer.setInterval(5);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+      auto* dialog = qobject_cast<ExportDialog*>(QApplication::activeModalWidget());
+      if (done || dialog == nullptr || !dialog->isVisible()) return;
+      done = true;
+      dialog->NameField()->setText(name);
+      dialog->FolderField()->setText(folder);
+      dialog->KicadBox()->setChecked(false);
+      dialog->SheetBox()->setChecked(name == "full");
+      dialog->BomBox()->setChecked(name != "full");
+      QTest::keyClick(dialog->NameField(), Qt::Key_Return);
+      closed = !dialog->isVisible();
+      if (!closed) dialog->reject();
+    });
+    timer.start();
+    window->PageMenu()->actions().at(3)->trigger();
+    EXPECT_TRUE(done) << "no export dialog";
+    return std::pair{boxes.texts, closed};
+  };
+  auto [texts, closed] = exportWith("design", dir + "/nowhere", true);
+  EXPECT_EQ(texts, QStringList{"The folder '" + dir + "/nowhere' does not exist."});
+  EXPECT_FALSE(closed);
+  std::tie(texts, closed) = exportWith("full", dir, true);
+  ASSERT_EQ(texts.size(), 2);  // the replace question, then the reason
+  EXPECT_TRUE(texts.back().contains("No space left on device")) << texts.back().toStdString();
+  EXPECT_FALSE(closed);
+  std::tie(texts, closed) = exportWith("design", dir, false);
+  EXPECT_EQ(texts, QStringList{"design.csv already exists. Replace?"});
+  EXPECT_EQ(FileText((dir + "/design.csv").toStdString()), "the old list");
+  std::tie(texts, closed) = exportWith("design", dir, true);
+  EXPECT_TRUE(closed);
+  const std::string csv = FileText((dir + "/design.csv").toStdString());
+  EXPECT_NE(csv.find("R1,1," + BoardValueText(Global::TimerDesign().R1) + ","), std::string::npos)
+      << csv;
 }
 
 }  // namespace
