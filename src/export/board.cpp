@@ -149,6 +149,24 @@ BoardPart Diode(const std::string& ref, const BoardOptions& o, const char* anode
   return d;
 }
 
+// The board's way in and out: supply, output and the one-shot's trigger on
+// a pin header.
+BoardPart Header(bool oneShot) {
+  BoardPart j;
+  j.reference = "J1";
+  const std::vector<const char*> nets = oneShot
+                                            ? std::vector<const char*>{"VCC", "TRIG", "OUT", "GND"}
+                                            : std::vector<const char*>{"VCC", "OUT", "GND"};
+  const std::string count = std::to_string(nets.size());
+  j.libId = "Connector_Generic:Conn_01x0" + count;
+  j.value = oneShot ? "VCC/TRIG/OUT/GND" : "VCC/OUT/GND";
+  j.footprint = "Connector_PinHeader_2.54mm:PinHeader_1x0" + count + "_P2.54mm_Vertical";
+  j.description = "Pin header, 1x" + count + ", 2.54 mm";
+  for (size_t k = 0; k < nets.size(); ++k)
+    j.pins.push_back({std::to_string(k + 1), nets[k]});
+  return j;
+}
+
 }  // namespace
 
 const std::array<const char*, 8>& TimerPinNumbers(bool dual, int unit) {
@@ -211,6 +229,7 @@ Board BuildBoard(const DesignSnapshot& d, const BoardOptions& o) {
   }
   board.parts.push_back(Capacitor("C1", d.c1, BuiltCapacitor(o.capacitor, d.c1), o, "CAP", "GND"));
   board.parts.push_back(Capacitor("C2", 10e-9, CapacitorType::X7r, o, "CTRL", "GND"));
+  board.parts.push_back(Header(TraitsOf(d.kind).oneShot));
   return board;
 }
 

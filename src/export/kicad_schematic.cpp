@@ -107,6 +107,11 @@ std::string Body(const std::string& libId) {
     line({{-0.762, 1.27}, {0, 2.54}, {0.762, 1.27}}, 0);
   } else if (libId == "power:GND") {
     line({{0, 0}, {0, -1.27}, {1.27, -1.27}, {0, -2.54}, {-1.27, -1.27}, {0, -1.27}}, 0);
+  } else if (libId == "power:PWR_FLAG") {
+    line({{0, 0}, {0, 1.27}, {-1.016, 1.905}, {0, 2.54}, {1.016, 1.905}, {0, 1.27}}, 0);
+  } else if (libId.rfind("Connector_Generic:", 0) == 0) {
+    const double bottom = libId.back() == '3' ? -3.81 : -6.35;
+    box(-1.27, 3.81, 1.27, bottom, "background");
   } else if (IsTimer(libId)) {
     box(-8.89, -7.62, 8.89, 7.62, "background");
   }
@@ -196,10 +201,10 @@ class Writer {
              << ") (at " << Mm(x + dx) << " " << Mm(y + dy) << " 0) "
              << (hidden ? kHidden : "(effects (font (size 1.27 1.27)) (justify left))") << ")\n";
     };
-    const double side = IsTimer(libId) ? 0 : 2.54;
+    const double side = IsTimer(libId) ? -7.62 : 2.54;
     const double top = IsTimer(libId) ? -8.89 : -1.27;
     property("Reference", reference, side, top, power);
-    property("Value", value, side + (IsTimer(libId) ? 10.16 : 0), top + (IsTimer(libId) ? 0 : 2.54),
+    property("Value", value, side + (IsTimer(libId) ? 17.78 : 0), top + (IsTimer(libId) ? 0 : 2.54),
              false);
     property("Footprint", footprint, 0, 0, true);
     property("Datasheet", "~", 0, 0, true);
@@ -212,12 +217,21 @@ class Writer {
                << unit << ") (value " << Quoted(value) << ") (footprint " << Quoted(footprint)
                << "))\n";
   }
+  // A power flag on `net`: the net's power symbol at (x, y), a wire to the
+  // right and the flag at its end.
+  void Flag(const std::string& net, double x, double y) {
+    Power(net, x, y);
+    Wire(x, y, x + 5.08, y);
+    Symbol("power:PWR_FLAG", "#FLG0" + std::to_string(++flags_), 1, "PWR_FLAG", "", {}, x + 5.08, y,
+           {{"1", ""}});
+  }
   std::string Items() const { return items_.str(); }
   std::string Instances() const { return instances_.str(); }
 
  private:
   unsigned next_ = 0;
   int powers_ = 0;
+  int flags_ = 0;
   std::ostringstream items_, instances_;
 };
 
@@ -277,6 +291,14 @@ std::vector<SymbolPin> SymbolPins(const std::string& libId) {
   if (libId == "Device:D")
     return {{"1", "K", "passive", -3.81, 0, 0, 2.54, 1},
             {"2", "A", "passive", 3.81, 0, 180, 2.54, 1}};
+  if (libId == "Connector_Generic:Conn_01x03" || libId == "Connector_Generic:Conn_01x04") {
+    std::vector<SymbolPin> pins;
+    for (int k = 0; k < (libId.back() == '3' ? 3 : 4); ++k)
+      pins.push_back({std::to_string(k + 1), "Pin_" + std::to_string(k + 1), "passive", -5.08,
+                      2.54 - 2.54 * k, 0, 3.81, 1});
+    return pins;
+  }
+  if (libId == "power:PWR_FLAG") return {{"1", "pwr", "power_out", 0, 0, 90, 0, 0}};
   if (libId == "power:VCC") return {{"1", "VCC", "power_in", 0, 0, 90, 0, 0}};
   if (libId == "power:GND") return {{"1", "GND", "power_in", 0, 0, 270, 0, 0}};
   if (IsTimer(libId)) return TimerPins(IsDual(libId));
@@ -294,14 +316,20 @@ std::string KicadSchematic(const Board& board, const SchematicTitle& title) {
       const bool first = &part == &board.parts.front();
       Place(w, part, 101.6, first ? 88.9 : 139.7);
     } else if (part.libId == "Device:D") {
-      Place(w, part, part.reference == "D1" ? 157.48 : 185.42, 124.46);
+      Place(w, part, part.reference == "D1" ? 157.48 : 195.58, 124.46);
+    } else if (part.reference == "J1") {
+      Place(w, part, 241.3, 124.46);
     } else {
       Place(w, part, column, 88.9);
       column += 17.78;
     }
   }
-  std::set<std::string> libIds = {"power:VCC", "power:GND"};
-  std::map<std::string, std::string> references = {{"power:VCC", "#PWR"}, {"power:GND", "#PWR"}};
+  // The supply's flags, so that a rules check knows where its power comes from.
+  w.Flag("VCC", 157.48, 152.4);
+  w.Flag("GND", 182.88, 152.4);
+  std::set<std::string> libIds = {"power:VCC", "power:GND", "power:PWR_FLAG"};
+  std::map<std::string, std::string> references = {
+      {"power:VCC", "#PWR"}, {"power:GND", "#PWR"}, {"power:PWR_FLAG", "#FLG"}};
   for (const BoardPart& part : board.parts) {
     libIds.insert(part.libId);
     references[part.libId] = part.reference.substr(0, 1);

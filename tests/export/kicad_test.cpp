@@ -119,7 +119,9 @@ class SchematicNets {
         const double sy = -px * std::sin(r) + py * std::cos(r);
         const Point end = At(x + sx, y + sy);
         const int node = Node(end);
-        if (libId.rfind("power:", 0) == 0) {
+        // A power symbol's hidden power input is a global net of its value
+        // (a power flag's output is not).
+        if (libId.rfind("power:", 0) == 0 && pin->At(1) == "power_in") {
           Join(node, Node("power " + value));
           continue;
         }
@@ -257,6 +259,23 @@ TEST(KicadSchematic, NetsAreTheSimulatedCircuits) {
       EXPECT_TRUE(schematic.OnPower(a ? "U1.12" : "U1.2", "GND")) << where << ": threshold";
       EXPECT_TRUE(schematic.Open(a ? "U1.9" : "U1.5")) << where << ": output";
     }
+    // The header brings the supply in and the output (and the one-shot's
+    // trigger) out; flags tell a rules check where the supply comes from.
+    const bool oneShot = TraitsOf(b.design.kind).oneShot;
+    EXPECT_TRUE(schematic.OnPower("J1.1", "VCC")) << where;
+    EXPECT_TRUE(schematic.OnPower(oneShot ? "J1.4" : "J1.3", "GND")) << where;
+    const std::string out = b.variant == TimerVariant::Timer555    ? "U1.3"
+                            : b.variant == TimerVariant::Timer556A ? "U1.5"
+                                                                   : "U1.9";
+    EXPECT_EQ(nets.at(oneShot ? "J1.3" : "J1.2").count(out), 1u) << where << ": output";
+    if (oneShot) {
+      const std::string trigger = b.variant == TimerVariant::Timer555    ? "U1.2"
+                                  : b.variant == TimerVariant::Timer556A ? "U1.6"
+                                                                         : "U1.8";
+      EXPECT_EQ(nets.at("J1.2").count(trigger), 1u) << where << ": trigger";
+    }
+    EXPECT_TRUE(schematic.OnPower("#FLG01.1", "VCC")) << where;
+    EXPECT_TRUE(schematic.OnPower("#FLG02.1", "GND")) << where;
     EXPECT_TRUE(schematic.PointsInsideWires().empty()) << where;
     EXPECT_TRUE(schematic.AllOnGrid()) << where;
   }
@@ -278,7 +297,8 @@ TEST(KicadSchematic, SymbolsMatchTheStandardLibrary) {
   };
   for (const char* libId : {"Device:R", "Device:C", "Device:C_Polarized", "Device:D", "power:VCC",
                             "power:GND", "Timer:NE555P", "Timer:ICM7555xP", "Timer:NE555D",
-                            "Timer:ICM7555xB", "Timer:NE556", "Timer:ICM7556"}) {
+                            "Timer:ICM7555xB", "Timer:NE556", "Timer:ICM7556", "power:PWR_FLAG",
+                            "Connector_Generic:Conn_01x03", "Connector_Generic:Conn_01x04"}) {
     const Sexpr* s = symbol(libId);
     ASSERT_NE(s, nullptr) << libId;
     // A symbol that extends another has its parent's pins.
@@ -340,7 +360,7 @@ TEST(BomCsv, OneLinePerDistinctPart) {
     }
   }
   ASSERT_TRUE(row.empty() && field.empty()) << "the last line ends in CRLF";
-  ASSERT_EQ(rows.size(), 7u);
+  ASSERT_EQ(rows.size(), 8u);
   EXPECT_EQ(rows[0], (std::vector<std::string>{"Designator", "Quantity", "Value", "Description",
                                                "Footprint", "Manufacturer", "MPN"}));
   std::map<std::string, std::vector<std::string>> by;
@@ -353,6 +373,8 @@ TEST(BomCsv, OneLinePerDistinctPart) {
   EXPECT_EQ(by["R1"][2], BoardValueText(Astable(3, 1000, 0.25).r1));
   EXPECT_EQ(by["C1"][2], "100n");
   EXPECT_NE(by["C1"][3].find("film"), std::string::npos);
+  EXPECT_EQ(by["J1"][2], "VCC/OUT/GND");
+  EXPECT_EQ(by["J1"][4], "PinHeader_1x03_P2.54mm_Vertical");
 }
 
 TEST(BoardValueText, AsASchematicWritesIt) {

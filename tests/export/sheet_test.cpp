@@ -73,8 +73,8 @@ TEST(DesignSheet, SaysWhatTheSearchSaysOfTheParts) {
     EXPECT_EQ(s.title, "Astable, duty cycle below 50 %");
     EXPECT_EQ(s.target,
               "Target 1.000 kHz, 25.0 % at 5.0 V, bipolar timer, built with half A of a 556");
-    // U1 (once for both halves), R1, R2, D1, D2, C1, C2.
-    ASSERT_EQ(s.parts.size(), 7u);
+    // U1 (once for both halves), R1, R2, D1, D2, C1, C2, the header J1.
+    ASSERT_EQ(s.parts.size(), 8u);
     EXPECT_EQ(s.parts.front().rfind("U1  NE556", 0), 0u) << s.parts.front();
     EXPECT_EQ(s.footer, "timer555 9.9, 2026-01-02");
     EXPECT_EQ(s.timing.find("simulated"), std::string::npos);
