@@ -168,6 +168,23 @@ QWidget* TfmCheck::BuildFigures() {
   return timing;
 }
 
+QHBoxLayout* TfmCheck::BuildPartsButtons() {
+  auto* buttons = new QHBoxLayout;
+  applyParts_ = new QPushButton("Apply");
+  applyParts_->setAccessibleName("Apply the chosen parts");
+  copyParts_ = new QPushButton("Copy parts list");
+  copyParts_->setAccessibleName("Copy parts list");
+  exportParts_ = new QPushButton("Export\u2026");
+  exportParts_->setAccessibleName("Export the chosen parts");
+  exportParts_->setAccessibleDescription(
+      "A KiCad schematic, a bill of materials and a design sheet of the chosen parts");
+  buttons->addWidget(applyParts_);
+  buttons->addWidget(copyParts_);
+  buttons->addWidget(exportParts_);
+  buttons->addStretch(1);
+  return buttons;
+}
+
 QWidget* TfmCheck::BuildParts() {
   auto* box = new QGroupBox("Parts for the bench");
   auto* layout = new QVBoxLayout(box);
@@ -207,20 +224,7 @@ QWidget* TfmCheck::BuildParts() {
   partsTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   partsTable_->setMinimumHeight(partsTable_->fontMetrics().lineSpacing() * 8);
   layout->addWidget(partsTable_);
-  auto* buttons = new QHBoxLayout;
-  applyParts_ = new QPushButton("Apply");
-  applyParts_->setAccessibleName("Apply the chosen parts");
-  copyParts_ = new QPushButton("Copy parts list");
-  copyParts_->setAccessibleName("Copy parts list");
-  exportParts_ = new QPushButton("Export\u2026");
-  exportParts_->setAccessibleName("Export the chosen parts");
-  exportParts_->setAccessibleDescription(
-      "A KiCad schematic, a bill of materials and a design sheet of the chosen parts");
-  buttons->addWidget(applyParts_);
-  buttons->addWidget(copyParts_);
-  buttons->addWidget(exportParts_);
-  buttons->addStretch(1);
-  layout->addLayout(buttons);
+  layout->addLayout(BuildPartsButtons());
   histogram_ = new CanvasView(kHistogramWidth, kHistogramHeight, "Yield histogram",
                               "The chosen parts' spread appears here.");
   layout->addWidget(histogram_, 1);

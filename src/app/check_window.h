@@ -12,6 +12,7 @@
 class QComboBox;
 class QDoubleSpinBox;
 class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QKeyEvent;
 class QPushButton;
@@ -63,6 +64,7 @@ class TfmCheck final : public QWidget {
   QWidget* BuildConditions();
   QWidget* BuildFigures();
   QWidget* BuildParts();
+  QHBoxLayout* BuildPartsButtons();  // Apply, Copy parts list, Export…
   void ReadControls();
   // Checks the design with the settings when either differs from the last check.
   void Check();

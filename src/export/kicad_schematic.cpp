@@ -292,8 +292,10 @@ std::vector<SymbolPin> SymbolPins(const std::string& libId) {
     return {{"1", "K", "passive", -3.81, 0, 0, 2.54, 1},
             {"2", "A", "passive", 3.81, 0, 180, 2.54, 1}};
   if (libId == "Connector_Generic:Conn_01x03" || libId == "Connector_Generic:Conn_01x04") {
+    const int count = libId.back() == '3' ? 3 : 4;
     std::vector<SymbolPin> pins;
-    for (int k = 0; k < (libId.back() == '3' ? 3 : 4); ++k)
+    pins.reserve(static_cast<size_t>(count));
+    for (int k = 0; k < count; ++k)
       pins.push_back({std::to_string(k + 1), "Pin_" + std::to_string(k + 1), "passive", -5.08,
                       2.54 - 2.54 * k, 0, 3.81, 1});
     return pins;
