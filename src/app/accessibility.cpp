@@ -1,6 +1,7 @@
 #include "app/accessibility.h"
 
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QPointer>
 #include <map>
 #include <optional>
@@ -11,6 +12,9 @@
 namespace timer555 {
 
 namespace {
+
+// The child of a window that says what an announcement says.
+constexpr const char* kNotifierName = "timer555-notifier";
 
 QPoint Centre(const HitArea& r) {
   return {r.left + (r.right - r.left) / 2, r.top + (r.bottom - r.top) / 2};
@@ -153,6 +157,9 @@ class ImageControlAccessible final : public QAccessibleWidget {
 };
 
 QAccessibleInterface* Factory(const QString& key, QObject* object) {
+  // The announcer: a reader presents a notification as it shows.
+  if (key == QLatin1String("QWidget") && object->objectName() == QLatin1String(kNotifierName))
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
   if (key == QLatin1String("timer555::ImageControl")) {
     if (auto* control = qobject_cast<ImageControl*>(object))
       return new ImageControlAccessible(control);
@@ -168,6 +175,24 @@ void InstallAccessibility() {
     return true;
   }();
   (void)installed;
+}
+
+void Announce(const QString& sentence) {
+  QWidget* focus = QApplication::focusWidget();
+  QWidget* window = focus != nullptr ? focus->window() : QApplication::activeWindow();
+  if (window == nullptr || !window->isVisible() || sentence.isEmpty()) return;
+  auto* notifier = window->findChild<QWidget*>(kNotifierName, Qt::FindDirectChildrenOnly);
+  if (notifier == nullptr) {
+    // No size, no focus, no clicks: nothing a sighted user can meet.
+    notifier = new QWidget(window);
+    notifier->setObjectName(kNotifierName);
+    notifier->setGeometry(0, 0, 0, 0);
+    notifier->setFocusPolicy(Qt::NoFocus);
+    notifier->setAttribute(Qt::WA_TransparentForMouseEvents);
+  }
+  notifier->hide();
+  notifier->setAccessibleName(sentence);
+  notifier->show();
 }
 
 }  // namespace timer555

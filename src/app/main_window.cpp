@@ -103,6 +103,12 @@ void TfmMain::Guarded(F&& handler) {
   if (Image2->accessibleDescription() != text) Image2->setAccessibleDescription(text);
   // The check hears of every change of the design, and of nothing else.
   shell_->AnnounceDesign();
+  // A reader hears the new result once, wherever the keyboard is.
+  const std::string sentence = shell_->ResultSentence();
+  if (sentence != spoken_) {
+    spoken_ = sentence;
+    Announce(QString::fromStdString(sentence));
+  }
 }
 
 TfmMain::TfmMain(QWidget* parent, StartDrawing drawing)

@@ -129,6 +129,7 @@ class TfmMain final : public QWidget, public ShellView {
   bool started_ = false;  // the menu bar and the start page drawn
   bool altAlone_ = false;
   TfmCheck* check_ = nullptr;
+  std::string spoken_;  // the result a reader last heard
   QMenu* pageMenu_ = nullptr;
 };
 

@@ -181,6 +181,33 @@ std::vector<DrawnItem> MainShell::MenuBarItems() const {
   return items;
 }
 
+std::string MainShell::ResultSentence() const {
+  const PageState& page = Global::Page();
+  if (!page.DesignPageShown || !page.Calculated) return "";
+  const TimerDesignState& d = Global::TimerDesign();
+  std::string sentence;
+  for (int i = 1; i <= 2; ++i)
+    if (!page.ResistorHitRects[static_cast<size_t>(i)].IsEmpty())
+      sentence += "R" + std::to_string(i) + " " +
+                  SpokenValue(FormatResistance(i == 1 ? d.R1 : d.R2), false) + ", ";
+  sentence += "C1 " + SpokenValue(FormatCapacitance(d.C1), true) + ", ";
+  if (d.DesignMode == 4) {
+    sentence += "pulse " + view_.Text(Control::NumEdit1) + " seconds";
+  } else {
+    sentence += view_.Text(Control::NumEdit1) + " hertz, " + view_.Text(Control::NumEdit2) +
+                " percent";
+  }
+  switch (Global::Drawing().TimerVariant) {
+    case TimerVariant::Timer556A:
+      return sentence + ", 556 half A";
+    case TimerVariant::Timer556B:
+      return sentence + ", 556 half B";
+    case TimerVariant::Timer555:
+      break;
+  }
+  return sentence;
+}
+
 std::vector<DrawnItem> MainShell::PageItems() const {
   const PageState& page = Global::Page();
   Canvas& canvas = view_.PageCanvas();

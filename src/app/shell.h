@@ -56,6 +56,11 @@ class MainShell {
   // screen readers.
   std::vector<DrawnItem> MenuBarItems() const;
   std::vector<DrawnItem> PageItems() const;
+  // The calculated design in one sentence, as a screen reader says it after
+  // a change: "R1 3.607 kilohms, R2 10.82 kilohms, C1 100 nanofarads,
+  // 1000 hertz, 25 percent" (the one-shot: its pulse in seconds), and the
+  // chip where it is a 556 half; empty where nothing is calculated.
+  std::string ResultSentence() const;
   static std::vector<DrawnItem> ArrowItems();
   // What the page on show is, in words: "Design selection", an application's
   // name, a design's title.

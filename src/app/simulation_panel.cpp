@@ -11,7 +11,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/accessibility.h"
 #include "app/save_dialog.h"
+#include "report/figures.h"
 #include "render/qt_canvas.h"
 #include "simulation/netlist.h"
 #include "simulation/wave_picture.h"
@@ -93,6 +95,35 @@ void SimulationPanel::SetProgram(const std::string& program, double seconds) {
   SetDesign(design_, conditions_);
 }
 
+namespace {
+
+// A figure as a reader says it: "863.8 Hz" is "863.8 hertz", "25.1 %"
+// "25.1 percent", "1.2 ms" "1.2 milliseconds".
+QString Spoken(const std::string& figure) {
+  static const std::pair<const char*, const char*> kUnits[] = {
+      {" MHz", " megahertz"},     {" kHz", " kilohertz"},     {" Hz", " hertz"},
+      {" %", " percent"},         {" ms", " milliseconds"},   {" \u00b5s", " microseconds"},
+      {" ns", " nanoseconds"},    {" s", " seconds"}};
+  for (const auto& [unit, words] : kUnits) {
+    const std::string u(unit);
+    if (figure.size() > u.size() && figure.compare(figure.size() - u.size(), u.size(), u) == 0)
+      return QString::fromStdString(figure.substr(0, figure.size() - u.size()) + words);
+  }
+  return QString::fromStdString(figure);
+}
+
+// "Simulated by ngspice: 863.8 hertz, 25.1 percent" (the one-shot: its pulse).
+QString SimulatedSentence(const DesignSnapshot& design, const Timing& t) {
+  QStringList figures;
+  for (const TimingRow& row : TimingRows(design.kind)) {
+    if (figures.size() == 2) break;
+    if (const auto value = row.value(t)) figures << Spoken(FigureText(row.kind, value));
+  }
+  return "Simulated by ngspice: " + figures.join(", ");
+}
+
+}  // namespace
+
 void SimulationPanel::SetDesign(const std::optional<DesignSnapshot>& design,
                                 const Conditions& conditions) {
   const bool changed = design != design_ || !(conditions == conditions_);
@@ -117,6 +148,7 @@ void SimulationPanel::Start() {
   simulate_->setAccessibleName("Cancel");
   busy_->setVisible(true);
   status_->setText("Simulating\u2026");
+  Announce("Simulating");
 }
 
 void SimulationPanel::Cancel() {
@@ -135,6 +167,7 @@ void SimulationPanel::Finished(SimulationResult result, const DesignSnapshot& de
   if (!current && !result.error) result.error = "the design changed during the simulation";
   if (result.error) {
     status_->setText(QString::fromStdString(*result.error));
+    Announce(status_->text());
     lastRun_.reset();
     picture_->Clear();
     if (resultHandler_) resultHandler_(std::nullopt);
@@ -142,6 +175,7 @@ void SimulationPanel::Finished(SimulationResult result, const DesignSnapshot& de
   }
   status_->setText(QString("Simulated by ngspice in %1 s.").arg(result.seconds, 0, 'f', 2));
   const Timing simulated = result.simulated;
+  Announce(SimulatedSentence(design, simulated));
   lastRun_ = Run{design, conditions, result};
   if (design_) picture_->Show(*design_, conditions_, std::move(result));
   if (resultHandler_) resultHandler_(simulated);
