@@ -2,6 +2,7 @@
 
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QTimer>
 #include <QPointer>
 #include <map>
 #include <optional>
@@ -177,10 +178,10 @@ void InstallAccessibility() {
   (void)installed;
 }
 
-void Announce(const QString& sentence) {
-  QWidget* focus = QApplication::focusWidget();
-  QWidget* window = focus != nullptr ? focus->window() : QApplication::activeWindow();
-  if (window == nullptr || !window->isVisible() || sentence.isEmpty()) return;
+namespace {
+
+void Notify(QWidget* window, const QString& sentence) {
+  if (window == nullptr || !window->isVisible()) return;
   auto* notifier = window->findChild<QWidget*>(kNotifierName, Qt::FindDirectChildrenOnly);
   if (notifier == nullptr) {
     // No size, no focus, no clicks: nothing a sighted user can meet.
@@ -193,6 +194,50 @@ void Announce(const QString& sentence) {
   notifier->hide();
   notifier->setAccessibleName(sentence);
   notifier->show();
+}
+
+// A sentence waiting for the keyboard to land in a window: after a dialog
+// closes, the reader first follows the focus back, which would cut the
+// sentence short.
+struct Waiting {
+  QString sentence;
+  QPointer<QWidget> fallback;
+  QMetaObject::Connection landed;
+};
+
+Waiting& TheWaiting() {
+  static Waiting waiting;
+  return waiting;
+}
+
+void SayWaiting(QWidget* window) {
+  Waiting& w = TheWaiting();
+  QObject::disconnect(w.landed);
+  if (w.sentence.isEmpty()) return;
+  const QString sentence = w.sentence;
+  w.sentence.clear();
+  Notify(window != nullptr ? window : w.fallback.data(), sentence);
+}
+
+}  // namespace
+
+void Announce(const QString& sentence, QWidget* fallback) {
+  if (sentence.isEmpty()) return;
+  QWidget* focus = QApplication::focusWidget();
+  if (focus != nullptr && focus->window()->isActiveWindow() &&
+      QApplication::activeModalWidget() == nullptr) {
+    Notify(focus->window(), sentence);
+    return;
+  }
+  Waiting& w = TheWaiting();
+  QObject::disconnect(w.landed);
+  w.sentence = sentence;
+  w.fallback = fallback;
+  w.landed = QObject::connect(qApp, &QApplication::focusChanged, qApp, [](QWidget*, QWidget* now) {
+    if (now != nullptr && QApplication::activeModalWidget() == nullptr) SayWaiting(now->window());
+  });
+  // Where no window takes the keyboard (no window manager), the window asked.
+  QTimer::singleShot(1000, qApp, [] { SayWaiting(QApplication::activeWindow()); });
 }
 
 }  // namespace timer555

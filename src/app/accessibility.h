@@ -1,6 +1,7 @@
 #pragma once
 
 class QString;
+class QWidget;
 
 namespace timer555 {
 
@@ -13,7 +14,9 @@ void InstallAccessibility();
 // Says `sentence` without moving the focus: a child of no size of the
 // focused window, a notification to a screen reader, shows with the
 // sentence as its name (Orca speaks a notification as it shows; it does not
-// speak this toolkit's name and description changes).
-void Announce(const QString& sentence);
+// speak this toolkit's name and description changes). Where the keyboard is
+// between windows (a dialog has just closed), the sentence waits until it
+// lands, or a second, and then goes to the active window or `fallback`.
+void Announce(const QString& sentence, QWidget* fallback = nullptr);
 
 }  // namespace timer555

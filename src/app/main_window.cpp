@@ -107,7 +107,7 @@ void TfmMain::Guarded(F&& handler) {
   const std::string sentence = shell_->ResultSentence();
   if (sentence != spoken_) {
     spoken_ = sentence;
-    Announce(QString::fromStdString(sentence));
+    Announce(QString::fromStdString(sentence), this);
   }
 }
 

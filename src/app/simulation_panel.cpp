@@ -148,7 +148,7 @@ void SimulationPanel::Start() {
   simulate_->setAccessibleName("Cancel");
   busy_->setVisible(true);
   status_->setText("Simulating\u2026");
-  Announce("Simulating");
+  Announce("Simulating", this);
 }
 
 void SimulationPanel::Cancel() {
@@ -167,7 +167,7 @@ void SimulationPanel::Finished(SimulationResult result, const DesignSnapshot& de
   if (!current && !result.error) result.error = "the design changed during the simulation";
   if (result.error) {
     status_->setText(QString::fromStdString(*result.error));
-    Announce(status_->text());
+    Announce(status_->text(), this);
     lastRun_.reset();
     picture_->Clear();
     if (resultHandler_) resultHandler_(std::nullopt);
@@ -175,7 +175,7 @@ void SimulationPanel::Finished(SimulationResult result, const DesignSnapshot& de
   }
   status_->setText(QString("Simulated by ngspice in %1 s.").arg(result.seconds, 0, 'f', 2));
   const Timing simulated = result.simulated;
-  Announce(SimulatedSentence(design, simulated));
+  Announce(SimulatedSentence(design, simulated), this);
   lastRun_ = Run{design, conditions, result};
   if (design_) picture_->Show(*design_, conditions_, std::move(result));
   if (resultHandler_) resultHandler_(simulated);
