@@ -15,6 +15,8 @@ import time
 
 import pyatspi
 
+from atspi_walk import walk
+
 TIMEOUT = 30
 KEYS = {"Tab": 0xFF09, "Return": 0xFF0D, "Escape": 0xFF1B, "Down": 0xFF54, "Right": 0xFF53,
         "Home": 0xFF50, "F9": 0xFFC6, "F10": 0xFFC7, "space": 0x20, "Control": 0xFFE3}
@@ -59,19 +61,6 @@ def type_text(text):
     time.sleep(0.3)
 
 
-def walk(node):
-    stack = [node]
-    while stack:
-        acc = stack.pop()
-        if acc is None:
-            continue
-        yield acc
-        try:
-            stack.extend(acc.getChildAtIndex(i) for i in range(acc.childCount))
-        except Exception:
-            continue
-
-
 def application():
     end = time.time() + TIMEOUT
     while time.time() < end:
@@ -82,22 +71,16 @@ def application():
     sys.exit("orca_speech: the window did not start")
 
 
-def focused(app):
-    for acc in walk(app):
-        try:
-            if acc.getState().contains(pyatspi.STATE_FOCUSED):
-                return acc
-        except Exception:
-            continue
-    return None
-
-
-def tab_to(app, test, what, limit=25):
+def tab_to(app, test, what, limit=40):
+    """Tab until the control that passes `test` has the focus (asked of the
+    control itself: a table's cell keeps its focused state after the table
+    has lost the focus)."""
+    target = wait_find(app, test, what)
     for _ in range(limit):
-        acc = focused(app)
-        if acc is not None and test(acc):
-            return acc
+        if target.getState().contains(pyatspi.STATE_FOCUSED):
+            return target
         key("Tab")
+        time.sleep(0.2)
     sys.exit(f"orca_speech: Tab never reached {what}")
 
 
@@ -146,13 +129,15 @@ def main():
     key("Right")
     key("Right")
     key("space")
-    tab_to(app, lambda a: a.name == "Frequency", "the frequency field")
+    tab_to(app, lambda a: a.getRoleName() == "text" and a.name == "Frequency",
+           "the frequency field")
     type_text("1000")
     key("Return")
     type_text("25")
-    tab_to(app, lambda a: a.name == "Calculate", "Calculate")
+    tab_to(app, lambda a: a.getRoleName() == "push button" and a.name == "Calculate",
+           "Calculate")
     step(speech, "Calculate", lambda: key("Return"), calculated)
-    tab_to(app, lambda a: a.name == "Arrows", "the arrows")
+    tab_to(app, lambda a: a.getRoleName() == "panel" and a.name == "Arrows", "the arrows")
     step(speech, "the C1 step", lambda: key("space"), stepped)  # Space is the up arrow
     tab_to(app, lambda a: a.getRoleName() == "image" and a.getIndexInParent() == 1,
            "the page")
@@ -177,10 +162,14 @@ def main():
     key("Home", ctrl=True)
     apply = find(app, lambda a: a.name == "Apply the chosen parts")
     for _ in range(5):
+        time.sleep(0.5)
         if apply.getState().contains(pyatspi.STATE_ENABLED):
             break
         key("Down")
-    tab_to(app, lambda a: a.name == "Apply the chosen parts", "Apply")
+    if not apply.getState().contains(pyatspi.STATE_ENABLED):
+        sys.exit("orca_speech: no row of the parts the window can enter")
+    tab_to(app, lambda a: a.getRoleName() == "push button" and
+           a.name == "Apply the chosen parts", "Apply")
     said = step(speech, "Apply", lambda: key("space"), "R1 ")
     # What the reader heard is what the page now shows.
     r1 = wait_find(app, lambda a: a.getRoleName() == "push button" and a.name.startswith("R1, "),
@@ -190,7 +179,8 @@ def main():
     if any("Parts for the bench" in s for s in said):
         sys.exit(f"orca_speech: the parts table spoke over the result: {said}")
 
-    tab_to(app, lambda a: a.name == "Simulate", "Simulate")
+    tab_to(app, lambda a: a.getRoleName() == "push button" and a.name == "Simulate",
+           "Simulate")
     speech.mark()
     key("space")
     said = speech.wait("the simulation's end",

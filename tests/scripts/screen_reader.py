@@ -11,23 +11,11 @@ import sys
 import time
 
 import pyatspi
+
+from atspi_walk import walk
 from gi.repository import GLib
 
 TIMEOUT = 30
-
-
-def walk(node):
-    """Every accessible below `node`, depth first."""
-    stack = [node]
-    while stack:
-        acc = stack.pop()
-        if acc is None:
-            continue
-        yield acc
-        try:
-            stack.extend(reversed([acc.getChildAtIndex(i) for i in range(acc.childCount)]))
-        except Exception:  # a child that went away while we looked
-            continue
 
 
 def wait_for(what, find):
