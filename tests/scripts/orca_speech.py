@@ -202,6 +202,18 @@ def main():
     print(f"Escape: Orca said: {' | '.join(said)}")
     if any("Parts for the bench" in s or "Simulat" in s for s in said):
         sys.exit(f"orca_speech: the closed check window still speaks: {said}")
+    # C1 a step down with the check window hidden: its parts search answers
+    # anew, and nothing of it may be heard.
+    tab_to(app, lambda a: a.getRoleName() == "panel" and a.name == "Arrows", "the arrows")
+    speech.mark()
+    key("Down")
+    said = speech.wait("the result with the check window closed",
+                       lambda s: s.startswith("notification R1 "))
+    time.sleep(3)  # the hidden window's search ends meanwhile
+    said = speech.lines()[speech.seen:]
+    print(f"C1 down, the check window closed: Orca said: {' | '.join(said)}")
+    if any("Parts for the bench" in s or " nF " in s or "table" in s for s in said):
+        sys.exit(f"orca_speech: the hidden check window spoke: {said}")
     print("orca_speech: Orca said every result")
 
 
