@@ -91,6 +91,9 @@ TNumEdit::TNumEdit(QWidget* parent) : QLineEdit(parent) {
 void TNumEdit::SetProgramText(const QString& text) {
   settingText_ = true;
   setText(text);
+  // The start of the number in view, as an edit control shows a text set
+  // for it: "2032.537392" in a narrow field reads "2032.5", not "2.537392".
+  setCursorPosition(0);
   settingText_ = false;
 }
 

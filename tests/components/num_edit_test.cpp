@@ -144,5 +144,16 @@ TEST_F(NumEditTest, ProgramTextStaysDeletable) {
   EXPECT_EQ(beeps, 0);
 }
 
+// A number set by the program shows from its start, as an edit control
+// shows a text set for it: 2032.537392 in a narrow field is not "2.537392".
+TEST_F(NumEditTest, ProgramTextShowsItsStart) {
+  first->resize(first->fontMetrics().horizontalAdvance("2032.5") + 8, first->height());
+  first->SetProgramText("2032.537392");
+  EXPECT_EQ(first->cursorPosition(), 0);
+  EXPECT_LT(first->inputMethodQuery(Qt::ImCursorRectangle).toRect().left(),
+            first->fontMetrics().horizontalAdvance("2"))
+      << "scrolled to the end";
+}
+
 }  // namespace
 }  // namespace timer555
