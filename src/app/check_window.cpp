@@ -415,7 +415,15 @@ void TfmCheck::ShowParts(const PartsQuestion& question, PartsAnswer answer) {
         row, 4, item(FixedText(c.error * 100, 2) + " %" + (c.onTarget ? "" : ", off target")));
     partsTable_->setItem(row, 5, item(FixedText(c.spread.yield * 100, 1) + " %"));
   }
-  if (partsTable_->rowCount() > 0) partsTable_->selectRow(0);
+  // After Apply the row of the applied parts stays chosen (the search has
+  // answered for the new design), so that Copy parts list copies them.
+  int chosen = 0;
+  for (int row = 0; applied_ && row < static_cast<int>(partsAnswer_->choices.size()); ++row) {
+    const PartsChoice& c = partsAnswer_->choices[static_cast<size_t>(row)];
+    if (c.c1 == applied_->c1 && c.r1 == applied_->r1 && c.r2 == applied_->r2) chosen = row;
+  }
+  applied_.reset();
+  if (partsTable_->rowCount() > 0) partsTable_->selectRow(chosen);
   ChooseParts();
 }
 
@@ -459,6 +467,7 @@ void TfmCheck::ApplyParts() {
   if (chosen == nullptr) return;
   // A copy: applying changes the design, and the search answers anew.
   const PartsChoice c = *chosen;
+  applied_ = c;
   const bool pair = TraitsOf(partsQuestion_->target.kind).resistorPair;
   const auto apply = [&] { shell_.ApplyParts(c.c1, c.r1, pair ? c.r2 : std::nullopt); };
   if (guard_) {

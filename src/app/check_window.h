@@ -115,6 +115,7 @@ class TfmCheck final : public QWidget {
   CanvasView* histogram_ = nullptr;
   std::optional<PartsQuestion> partsQuestion_;  // what the list answers
   std::optional<PartsAnswer> partsAnswer_;
+  std::optional<PartsChoice> applied_;  // chosen again when the search answers after Apply
   bool askAgain_ = false;
   Background<PartsAnswer> search_{this};
   QLabel* band_ = nullptr;

@@ -691,6 +691,13 @@ TEST_F(CheckWindowTest, FollowsTheDesignAndAppliesPartsForTheBench) {
   EXPECT_NEAR(d.C1 / chosen.c1, 1, 1e-9);
   EXPECT_EQ(d.R1, chosen.r1);
   EXPECT_EQ(d.R2, *chosen.r2);
+  // The search answers for the applied design; Copy parts list copies the
+  // parts just applied, not the new answer's first row.
+  QTRY_VERIFY(!check->Searching() && check->PartsTable()->rowCount() > 0);
+  QTest::mouseClick(check->CopyPartsButton(), Qt::LeftButton);
+  EXPECT_TRUE(QApplication::clipboard()->text().startsWith(
+      QString::fromStdString("R1\t" + EngineeringText(chosen.r1, "\u03a9"))))
+      << QApplication::clipboard()->text().toStdString();
 }
 
 TEST_F(CheckWindowTest, TheMainWindowsPixelsStayAsTheyAre) {
