@@ -2,8 +2,8 @@
 
 #include <QAccessibleWidget>
 #include <QApplication>
-#include <QTimer>
 #include <QPointer>
+#include <QTimer>
 #include <map>
 #include <optional>
 

@@ -194,8 +194,8 @@ std::string MainShell::ResultSentence() const {
   if (d.DesignMode == 4) {
     sentence += "pulse " + view_.Text(Control::NumEdit1) + " seconds";
   } else {
-    sentence += view_.Text(Control::NumEdit1) + " hertz, " + view_.Text(Control::NumEdit2) +
-                " percent";
+    sentence +=
+        view_.Text(Control::NumEdit1) + " hertz, " + view_.Text(Control::NumEdit2) + " percent";
   }
   switch (Global::Drawing().TimerVariant) {
     case TimerVariant::Timer556A:

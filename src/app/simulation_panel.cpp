@@ -13,8 +13,8 @@
 
 #include "app/accessibility.h"
 #include "app/save_dialog.h"
-#include "report/figures.h"
 #include "render/qt_canvas.h"
+#include "report/figures.h"
 #include "simulation/netlist.h"
 #include "simulation/wave_picture.h"
 
@@ -101,9 +101,9 @@ namespace {
 // "25.1 percent", "1.2 ms" "1.2 milliseconds".
 QString Spoken(const std::string& figure) {
   static const std::pair<const char*, const char*> kUnits[] = {
-      {" MHz", " megahertz"},     {" kHz", " kilohertz"},     {" Hz", " hertz"},
-      {" %", " percent"},         {" ms", " milliseconds"},   {" \u00b5s", " microseconds"},
-      {" ns", " nanoseconds"},    {" s", " seconds"}};
+      {" MHz", " megahertz"},  {" kHz", " kilohertz"},   {" Hz", " hertz"},
+      {" %", " percent"},      {" ms", " milliseconds"}, {" \u00b5s", " microseconds"},
+      {" ns", " nanoseconds"}, {" s", " seconds"}};
   for (const auto& [unit, words] : kUnits) {
     const std::string u(unit);
     if (figure.size() > u.size() && figure.compare(figure.size() - u.size(), u.size(), u) == 0)
@@ -146,6 +146,7 @@ void SimulationPanel::Start() {
   if (!design_ || !job_.Start(*design_, conditions_, program_, seconds_)) return;
   simulate_->setText("Cancel");
   simulate_->setAccessibleName("Cancel");
+  simulate_->setToolTip("Cancel the simulation");
   busy_->setVisible(true);
   status_->setText("Simulating\u2026");
   Announce("Simulating", this);
@@ -160,6 +161,7 @@ void SimulationPanel::Finished(SimulationResult result, const DesignSnapshot& de
                                const Conditions& conditions) {
   simulate_->setText("Simulate");
   simulate_->setAccessibleName("Simulate");
+  simulate_->setToolTip(available_ ? "Simulate the circuit with ngspice" : kNgspiceMissing);
   busy_->setVisible(false);
   SetDesign(design_, conditions_);
   // A run for a design that has changed since says nothing of this one.

@@ -58,6 +58,8 @@ void TfmAdjust::FormShow() {
   Label2->setText(ToQString(a.AdjustUnit));
   Label2->adjustSize();
   NumEdit1->setAccessibleDescription(ToQString("in " + UnitWord(a.AdjustUnit)));
+  // A reader names the dialog by the part it adjusts.
+  setAccessibleName("Adjust " + Label1->text());
   NumEdit1->setFocus();
   NumEdit1->selectAll();
 }

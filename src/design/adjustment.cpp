@@ -75,8 +75,10 @@ std::string SpokenValue(const std::string& shown, bool capacitor) {
   AdjustmentField field;
   field.capacitor = capacitor;
   SplitUnit(field, shown);
-  const std::string word = UnitWord(field.unit);
-  return word.empty() ? shown : field.number + " " + word;
+  std::string word = UnitWord(field.unit);
+  if (word.empty()) return shown;
+  if (field.number == "1") word.pop_back();  // "1 microfarad"
+  return field.number + " " + word;
 }
 
 std::string UnitWord(const std::string& unit) {

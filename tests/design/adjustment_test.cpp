@@ -113,7 +113,8 @@ TEST(SpokenValue, SaysTheSchematicsValueInWords) {
   } cases[] = {{"7.214K", false, "7.214 kilohms"}, {"910.2", false, "910.2 ohms"},
                {"1.5M", false, "1.5 megohms"},     {"100nF", true, "100 nanofarads"},
                {"4.7uF", true, "4.7 microfarads"}, {"470pF", true, "470 picofarads"},
-               {"0.001", true, "0.001 farads"}};
+               {"0.001", true, "0.001 farads"},    {"1uF", true, "1 microfarad"},
+               {"1K", false, "1 kilohm"}};
   for (const auto& c : cases)
     EXPECT_EQ(SpokenValue(c.shown, c.capacitor), c.spoken) << c.shown;
 }
