@@ -16,6 +16,7 @@ namespace {
 
 // The child of a window that says what an announcement says.
 constexpr const char* kNotifierName = "timer555-notifier";
+constexpr int kSettle = 300;  // ms
 
 QPoint Centre(const HitArea& r) {
   return {r.left + (r.right - r.left) / 2, r.top + (r.bottom - r.top) / 2};
@@ -216,7 +217,8 @@ void SayWaiting(QWidget* window) {
   if (w.sentence.isEmpty()) return;
   const QString sentence = w.sentence;
   w.sentence.clear();
-  Notify(window != nullptr ? window : w.fallback.data(), sentence);
+  QPointer<QWidget> to = window != nullptr ? window : w.fallback.data();
+  QTimer::singleShot(kSettle, qApp, [to, sentence] { Notify(to, sentence); });
 }
 
 }  // namespace
@@ -226,7 +228,10 @@ void Announce(const QString& sentence, QWidget* fallback) {
   QWidget* focus = QApplication::focusWidget();
   if (focus != nullptr && focus->window()->isActiveWindow() &&
       QApplication::activeModalWidget() == nullptr) {
-    Notify(focus->window(), sentence);
+    // A moment after the burst of changes the step made: a reader prunes a
+    // flood of events and would drop the sentence with it.
+    QTimer::singleShot(kSettle, focus->window(), [window = QPointer<QWidget>(focus->window()),
+                                                  sentence] { Notify(window, sentence); });
     return;
   }
   Waiting& w = TheWaiting();
