@@ -973,7 +973,8 @@ class RoadTest : public CheckWindowTest {
  protected:
   void SetUp() override {
     CheckWindowTest::SetUp();
-    dir = QDir::temp().filePath("timer555_road_test");
+    // A folder of its own: the road tests run side by side.
+    dir = QString::fromStdString(ScratchFolder("timer555_road").string());
     QDir(dir).removeRecursively();
     QDir().mkpath(dir);
   }
