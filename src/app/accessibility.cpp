@@ -230,8 +230,9 @@ void Announce(const QString& sentence, QWidget* fallback) {
       QApplication::activeModalWidget() == nullptr) {
     // A moment after the burst of changes the step made: a reader prunes a
     // flood of events and would drop the sentence with it.
-    QTimer::singleShot(kSettle, focus->window(), [window = QPointer<QWidget>(focus->window()),
-                                                  sentence] { Notify(window, sentence); });
+    QTimer::singleShot(
+        kSettle, focus->window(),
+        [window = QPointer<QWidget>(focus->window()), sentence] { Notify(window, sentence); });
     return;
   }
   Waiting& w = TheWaiting();
