@@ -30,14 +30,7 @@ std::string ExportedBytes(const ExportJob& job, ExportFile file) {
   const SheetRequest& s = job.sheet;
   if (file == ExportFile::Sheet) return DesignSheetPdf(s, job.paper);
   const Conditions& at = s.question.bench.conditions;
-  BoardOptions options;
-  options.family = at.family;
-  options.variant = s.variant;
-  options.capacitor = s.built.capacitor;
-  options.resistorTolerance = s.question.bench.tolerance.resistor;
-  options.vcc = at.vcc;
-  options.smd = job.smd;
-  const Board board = BuildBoard(s.built, options);
+  const Board board = BuildBoard(s.built, BoardOptionsOf(s, job.smd));
   if (file == ExportFile::Bom) return BomCsv(board);
   return KicadSchematic(
       board, {SheetTitle(s.built.kind), TargetText(s.question.target) + " at " + ConditionsText(at),

@@ -66,22 +66,27 @@ const char* SheetTitle(DesignKind kind) noexcept {
   return "Monostable (one-shot)";
 }
 
+BoardOptions BoardOptionsOf(const SheetRequest& r, bool smd) {
+  BoardOptions options;
+  options.family = r.question.bench.conditions.family;
+  options.variant = r.variant;
+  options.capacitor = r.built.capacitor;
+  options.resistorTolerance = r.question.bench.tolerance.resistor;
+  options.vcc = r.question.bench.conditions.vcc;
+  options.smd = smd;
+  return options;
+}
+
 SheetContent ComposeSheet(const SheetRequest& r) {
   const PartsQuestion& q = r.question;
   const DesignKind kind = q.target.kind;
   const bool oneShot = TraitsOf(kind).oneShot;
-  BoardOptions options;
-  options.family = q.bench.conditions.family;
-  options.variant = r.variant;
-  options.capacitor = r.built.capacitor;
-  options.resistorTolerance = q.bench.tolerance.resistor;
-  options.vcc = q.bench.conditions.vcc;
   const CapacitorType c1Type = BuiltCapacitor(r.built.capacitor, r.built.c1);
   SheetContent s;
   s.title = SheetTitle(kind);
   s.target = "Target " + TargetText(q.target) + " at " + ConditionsText(q.bench.conditions) +
              ", built with " + VariantText(r.variant);
-  s.parts = PartLines(BuildBoard(r.built, options));
+  s.parts = PartLines(BuildBoard(r.built, BoardOptionsOf(r)));
   const CheckReport check = RunCheck(r.built, {q.bench.conditions, q.resistors, q.bench.tolerance});
   std::vector<std::pair<TimingColumn, Timing>> columns{{kIdealColumn, check.ideal},
                                                        {kPredictedColumn, check.predicted}};

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "export/board.h"
 #include "render/canvas.h"
 #include "report/parts_report.h"
 #include "simulation/ngspice.h"
@@ -35,6 +36,10 @@ struct SheetContent {
   PartsChoice assessed;  // the built parts as the search would report them
 };
 SheetContent ComposeSheet(const SheetRequest& request);
+
+// How the request's board is bought: its family, timer, C1's kind, resistor
+// tolerance and supply, through-hole or surface-mount.
+BoardOptions BoardOptionsOf(const SheetRequest& request, bool smd = false);
 
 // The design's title as a sheet and a schematic give it.
 const char* SheetTitle(DesignKind kind) noexcept;
