@@ -13,10 +13,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -74,11 +76,11 @@ TfmCheck::TfmCheck(MainShell& shell, QWidget* parent) : QWidget(parent, Qt::Tool
   outer->addWidget(scroll_);
   auto* content = new QWidget;
   scroll_->setWidget(content);
-  auto* columns = new QHBoxLayout(content);
-  auto* left = new QVBoxLayout;
-  auto* right = new QVBoxLayout;
-  columns->addLayout(left);
-  columns->addLayout(right, 1);
+  columns_ = new QBoxLayout(QBoxLayout::LeftToRight, content);
+  auto* left = left_ = new QVBoxLayout;
+  auto* right = right_ = new QVBoxLayout;
+  columns_->addLayout(left);
+  columns_->addLayout(right, 1);
 
   left->addWidget(BuildConditions());
   status_ = new QLabel;
@@ -237,14 +239,36 @@ QWidget* TfmCheck::BuildParts() {
   return box;
 }
 
+QSize TfmCheck::ContentSize(bool stacked) const {
+  const QSize left = left_->sizeHint(), right = right_->sizeHint();
+  const int gap = std::max(0, columns_->spacing());
+  const QSize both =
+      stacked ? QSize(std::max(left.width(), right.width()), left.height() + gap + right.height())
+              : QSize(left.width() + gap + right.width(), std::max(left.height(), right.height()));
+  const QMargins margins = columns_->contentsMargins();
+  return both +
+         QSize(margins.left() + margins.right() + scroll_->verticalScrollBar()->sizeHint().width(),
+               margins.top() + margins.bottom());
+}
+
 QSize TfmCheck::sizeHint() const {
-  // The whole content without scroll bars, as far as the screen allows.
-  const QSize content = scroll_->widget()->sizeHint();
-  return {content.width() + scroll_->verticalScrollBar()->sizeHint().width(), content.height()};
+  // The whole content side by side without a scroll bar, as far as the
+  // screen allows.
+  return ContentSize(false);
 }
 
 QSize TfmCheck::minimumSizeHint() const {
-  return {280, 180};
+  // One column as wide as its widest part, scrolled up and down: the least
+  // room in which nothing scrolls sideways.
+  return {ContentSize(true).width(), 360};
+}
+
+void TfmCheck::resizeEvent(QResizeEvent* event) {
+  // Side by side where both columns fit, else one above the other (a
+  // doubled screen leaves the window a narrow strip beside the main one).
+  const bool stacked = event->size().width() < ContentSize(false).width();
+  columns_->setDirection(stacked ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight);
+  QWidget::resizeEvent(event);
 }
 
 void TfmCheck::keyPressEvent(QKeyEvent* event) {

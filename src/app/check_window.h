@@ -11,7 +11,10 @@
 
 class QComboBox;
 class QDoubleSpinBox;
+class QBoxLayout;
 class QGridLayout;
+class QResizeEvent;
+class QVBoxLayout;
 class QHBoxLayout;
 class QLabel;
 class QKeyEvent;
@@ -59,12 +62,16 @@ class TfmCheck final : public QWidget {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   QWidget* BuildConditions();
   QWidget* BuildFigures();
   QWidget* BuildParts();
-  QHBoxLayout* BuildPartsButtons();  // Apply, Copy parts list, Export…
+  QHBoxLayout* BuildPartsButtons();
+  // The content's size beside a vertical scroll bar: the two columns side
+  // by side, or one above the other.
+  QSize ContentSize(bool stacked) const;  // Apply, Copy parts list, Export…
   void ReadControls();
   // Checks the design with the settings when either differs from the last check.
   void Check();
@@ -101,6 +108,9 @@ class TfmCheck final : public QWidget {
   QDoubleSpinBox* maxCelsius_ = nullptr;
   SimulationPanel* simulation_ = nullptr;
   QScrollArea* scroll_ = nullptr;
+  QBoxLayout* columns_ = nullptr;  // the conditions and timing; what follows from them
+  QVBoxLayout* left_ = nullptr;
+  QVBoxLayout* right_ = nullptr;
   QLabel* status_ = nullptr;
   QGridLayout* figures_ = nullptr;
   std::vector<QLabel*> rowLabels_;

@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
 #include <exception>
 
@@ -502,6 +503,14 @@ TfmCheck* TfmMain::OpenCheck() {
                                   least.width() + frameWidth, least.height() + frameHeight);
     check_->resize(place.width - frameWidth, place.height - frameHeight);
     check_->move(place.left, place.top);
+  }
+  // Shown but never exposed: its native window went away behind our back
+  // (destroyed from outside), or it is minimized or on another desktop: a
+  // new one is made here.
+  QWindow* native = check_->windowHandle();
+  if (check_->isVisible() && native != nullptr && !native->isExposed()) {
+    check_->hide();
+    native->destroy();
   }
   check_->show();
   check_->raise();

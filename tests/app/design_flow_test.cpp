@@ -13,6 +13,7 @@
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -20,6 +21,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
@@ -931,6 +934,43 @@ TEST_F(CheckWindowTest, AResizableToolWindowThatAnswersTheKeys) {
   QTRY_VERIFY(Global::TimerDesign().R1 != r1);
   QTest::keyClick(check, Qt::Key_Escape);
   EXPECT_FALSE(check->isVisible());
+}
+
+// Narrower than its two columns the window stacks them, so that nothing
+// scrolls sideways; wide enough, they stand side by side again.
+TEST_F(CheckWindowTest, ANarrowWindowStacksItsColumns) {
+  Design3At1kHz();
+  TfmCheck* check = PressF9();
+  const auto box = [check](const QString& title) {
+    for (auto* group : check->findChildren<QGroupBox*>())
+      if (group->title() == title) return group->mapTo(check, QPoint(0, 0));
+    ADD_FAILURE() << "no group " << title.toStdString();
+    return QPoint();
+  };
+  auto* scroll = check->findChild<QScrollArea*>();
+  ASSERT_NE(scroll, nullptr);
+  const QSize least = check->minimumSizeHint();
+  ASSERT_LT(least.width(), check->sizeHint().width());
+  check->resize(least.width(), 600);
+  QApplication::processEvents();
+  EXPECT_GT(box("Warnings").y(), box("Worst case").y()) << "stacked";
+  EXPECT_EQ(box("Warnings").x(), box("Built with").x());
+  EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible());
+  check->resize(check->sizeHint());
+  QApplication::processEvents();
+  EXPECT_GT(box("Warnings").x(), box("Built with").x()) << "side by side";
+  EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible());
+}
+
+// F9 brings the closed window back, the same window with its settings.
+TEST_F(CheckWindowTest, F9ReopensTheClosedWindow) {
+  TfmCheck* check = PressF9();
+  Control<QDoubleSpinBox>(check, "Supply voltage")->setValue(12);
+  check->close();
+  EXPECT_FALSE(check->isVisible());
+  EXPECT_EQ(PressF9(), check);
+  EXPECT_TRUE(check->isVisible());
+  EXPECT_EQ(check->Settings().conditions.vcc, 12);
 }
 
 // The check of a design is the same in the window and on the command line,
