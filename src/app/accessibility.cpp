@@ -246,4 +246,16 @@ void Announce(const QString& sentence, QWidget* fallback) {
   QTimer::singleShot(1000, qApp, [] { SayWaiting(QApplication::activeWindow()); });
 }
 
+FocusReturn::FocusReturn()
+    : window_(QApplication::activeWindow()), focus_(QApplication::focusWidget()) {}
+
+FocusReturn::~FocusReturn() {
+  QWidget* window = window_.data();
+  QWidget* focus = focus_.data();
+  if (window == nullptr || !window->isVisible()) return;
+  window->activateWindow();
+  if (focus != nullptr && focus->isVisible() && focus->window() == window)
+    focus->setFocus(Qt::ActiveWindowFocusReason);
+}
+
 }  // namespace timer555

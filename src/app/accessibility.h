@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QPointer>
+#include <QWidget>
+
 class QString;
-class QWidget;
 
 namespace timer555 {
 
@@ -18,5 +20,21 @@ void InstallAccessibility();
 // between windows (a dialog has just closed), the sentence waits until it
 // lands, or a second, and then goes to the active window or `fallback`.
 void Announce(const QString& sentence, QWidget* fallback = nullptr);
+
+// Held while a modal dialog runs: when it ends, the window the dialog was
+// opened from is the active one again, with its focus where it was. (A
+// window manager hands the keyboard to the main window when a dialog of the
+// tool window closes.)
+class FocusReturn {
+ public:
+  FocusReturn();
+  ~FocusReturn();
+  FocusReturn(const FocusReturn&) = delete;
+  FocusReturn& operator=(const FocusReturn&) = delete;
+
+ private:
+  QPointer<QWidget> window_;
+  QPointer<QWidget> focus_;
+};
 
 }  // namespace timer555

@@ -22,6 +22,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "app/accessibility.h"
 #include "app/canvas_view.h"
 #include "app/export_dialog.h"
 #include "app/shell.h"
@@ -239,8 +240,9 @@ QWidget* TfmCheck::BuildParts() {
   return box;
 }
 
-QSize TfmCheck::ContentSize(bool stacked) const {
-  const QSize left = left_->sizeHint(), right = right_->sizeHint();
+QSize TfmCheck::ContentSize(bool stacked, bool least) const {
+  const QSize left = least ? left_->minimumSize() : left_->sizeHint();
+  const QSize right = least ? right_->minimumSize() : right_->sizeHint();
   const int gap = std::max(0, columns_->spacing());
   const QSize both =
       stacked ? QSize(std::max(left.width(), right.width()), left.height() + gap + right.height())
@@ -254,19 +256,20 @@ QSize TfmCheck::ContentSize(bool stacked) const {
 QSize TfmCheck::sizeHint() const {
   // The whole content side by side without a scroll bar, as far as the
   // screen allows.
-  return ContentSize(false);
+  return ContentSize(false, false);
 }
 
 QSize TfmCheck::minimumSizeHint() const {
   // One column as wide as its widest part, scrolled up and down: the least
   // room in which nothing scrolls sideways.
-  return {ContentSize(true).width(), 360};
+  return {ContentSize(true, false).width(), 360};
 }
 
 void TfmCheck::resizeEvent(QResizeEvent* event) {
-  // Side by side where both columns fit, else one above the other (a
-  // doubled screen leaves the window a narrow strip beside the main one).
-  const bool stacked = event->size().width() < ContentSize(false).width();
+  // Side by side where both columns fit at their least, else one above the
+  // other (a doubled screen leaves the window a narrow strip beside the
+  // main one).
+  const bool stacked = event->size().width() < ContentSize(false, true).width();
   columns_->setDirection(stacked ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight);
   QWidget::resizeEvent(event);
 }
@@ -516,6 +519,7 @@ void TfmCheck::ExportParts() {
   ExportDialog dialog(WindowExportJob(question, WithChoice(question.target, *chosen), simulation_),
                       Text(ChoicePartsText(kind, *chosen)) + " (" + SheetTitle(kind) + ")",
                       "timer555-design" + QString::number(DesignNumber(kind)), this);
+  const FocusReturn back;
   dialog.exec();
 }
 

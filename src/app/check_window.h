@@ -70,8 +70,8 @@ class TfmCheck final : public QWidget {
   QWidget* BuildParts();
   QHBoxLayout* BuildPartsButtons();
   // The content's size beside a vertical scroll bar: the two columns side
-  // by side, or one above the other.
-  QSize ContentSize(bool stacked) const;  // Apply, Copy parts list, Export…
+  // by side or one above the other, at their wanted or their least sizes.
+  QSize ContentSize(bool stacked, bool least) const;  // Apply, Copy parts list, Export…
   void ReadControls();
   // Checks the design with the settings when either differs from the last check.
   void Check();

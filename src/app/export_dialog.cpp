@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/accessibility.h"
 #include "app/save_dialog.h"
 #include "app/simulation_panel.h"
 
@@ -35,6 +36,7 @@ QCheckBox* Checked(const QString& text) {
 }
 
 void Complain(QWidget* parent, const QString& text) {
+  const FocusReturn back;
   QMessageBox box(QMessageBox::Warning, "Export", text, QMessageBox::Ok, parent);
   box.exec();
 }
@@ -100,6 +102,7 @@ ExportDialog::ExportDialog(ExportJob job, const QString& what, const QString& na
 }
 
 void ExportDialog::Browse() {
+  const FocusReturn back;
   const QString folder =
       QFileDialog::getExistingDirectory(this, "Export to folder", folder_->text());
   if (!folder.isEmpty()) folder_->setText(folder);
@@ -137,6 +140,7 @@ void ExportDialog::Export() {
   for (const auto& [path, kind] : files)
     if (QFileInfo::exists(path)) existing << QFileInfo(path).fileName();
   if (!existing.isEmpty()) {
+    const FocusReturn back;
     QMessageBox box(QMessageBox::Question, "Export",
                     existing.join(", ") +
                         (existing.size() == 1 ? " already exists" : " already exist") +

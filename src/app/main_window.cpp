@@ -461,8 +461,16 @@ void TfmMain::SetPageCursor(int cursor) {
   Image2->setCursor(ScreenCursor(cursor));
 }
 
+QWidget* TfmMain::DialogParent() {
+  QWidget* active = QApplication::activeWindow();
+  return active != nullptr && active == check_ ? active : this;
+}
+
 void TfmMain::ShowError(const std::string& message) {
-  QMessageBox box(QMessageBox::Critical, "Error", ToQString(message), QMessageBox::Ok, this);
+  // Over the window whose step failed (an Apply in the check window).
+  const FocusReturn back;
+  QMessageBox box(QMessageBox::Critical, "Error", ToQString(message), QMessageBox::Ok,
+                  DialogParent());
   box.exec();
 }
 
@@ -473,6 +481,7 @@ bool TfmMain::Checked(Control control) const {
 
 void TfmMain::RunAdjustDialog() {
   TfmAdjust dialog(this, [this](const std::string& m) { ShowError(m); });
+  const FocusReturn back;
   dialog.exec();
 }
 
@@ -547,7 +556,10 @@ void TfmMain::ShowKeys() {
   for (const KeyUse& k : kKeyUses)
     lines << QString::fromUtf8(k.keys.data(), static_cast<qsizetype>(k.keys.size())) + " \u2014 " +
                  QString::fromUtf8(k.use.data(), static_cast<qsizetype>(k.use.size()));
-  QMessageBox box(QMessageBox::Information, "Keyboard", lines.join('\n'), QMessageBox::Close, this);
+  // F1 works in the check window too; the list opens over it.
+  const FocusReturn back;
+  QMessageBox box(QMessageBox::Information, "Keyboard", lines.join('\n'), QMessageBox::Close,
+                  DialogParent());
   box.setFont(QApplication::font());
   box.setPalette(QApplication::palette());
   box.exec();
@@ -567,6 +579,7 @@ void TfmMain::ExportDesign() {
   ExportDialog dialog(
       WindowExportJob(question, *design, check_ != nullptr ? check_->Simulation() : nullptr), what,
       "timer555-design" + QString::number(DesignNumber(design->kind)), this);
+  const FocusReturn back;
   dialog.exec();
 }
 

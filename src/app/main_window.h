@@ -74,6 +74,9 @@ class TfmMain final : public QWidget, public ShellView {
   void ExportDesign();
   // The keys of the window, in a small dialog (F1, the page's menu).
   void ShowKeys();
+  // The window a dialog opens over: the check window where it is active,
+  // else this one.
+  QWidget* DialogParent();
 
   // The checked design has changed (none: nothing calculated on show).
  signals:

@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 
+#include "app/accessibility.h"
 #include "components/atomic_file.h"
 
 namespace timer555 {
@@ -47,6 +48,7 @@ void SetSaveNameAsker(SaveNameAsker asker) {
 
 QString AskSaveFileName(QWidget* parent, const QString& caption, const QString& proposed,
                         const QString& filters) {
+  const FocusReturn back;
   QString chosen;
   QString file =
       SettledSaveName(Asker()(parent, caption, proposed, filters, &chosen), filters, chosen);
@@ -61,6 +63,7 @@ QString AskSaveFileName(QWidget* parent, const QString& caption, const QString& 
 bool SaveFile(QWidget* parent, const QString& file, std::string_view bytes) {
   const auto failure = WriteFileAtomically(file.toStdString(), bytes);
   if (!failure) return true;
+  const FocusReturn back;
   QMessageBox box(QMessageBox::Critical, "Error", QString::fromStdString(*failure), QMessageBox::Ok,
                   parent);
   box.exec();

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The windows under a real window manager on a virtual screen: the check
 # window opened by F9 lies inside the screen, also on a screen scaled by
-# two, and F9 brings it back after its window was destroyed from outside.
+# two; its dialogs give the keyboard back to it; F9 brings it back after its
+# window was destroyed from outside.
 # Argument: the window program.
 set -euo pipefail
 window="$1"
@@ -53,6 +54,15 @@ run_on() {
 start_sandbox
 export HOME="$sandbox/home" XDG_RUNTIME_DIR="$sandbox/runtime"
 run_on 1920x1080 1
+# A dialog of the check window gives the keyboard back to it, not to the
+# main window (the keys' list, opened by F1 there).
+xdotool windowactivate --sync "$check"
+xdotool key F1
+visible "Keyboard" >/dev/null || fail "F1 in the check window showed no keys"
+xdotool key Escape
+sleep 1
+[ "$(xdotool getactivewindow)" = "$check" ] ||
+  fail "after the keys' list the keyboard is in '$(xdotool getactivewindow getwindowname)'"
 # Destroyed from outside (as xkill's gentler cousins do): F9 makes a new one.
 xdotool windowclose "$check"
 sleep 1
