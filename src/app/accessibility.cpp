@@ -2,6 +2,7 @@
 
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QLabel>
 #include <QPointer>
 #include <QTimer>
 #include <map>
@@ -22,13 +23,17 @@ QPoint Centre(const HitArea& r) {
   return {r.left + (r.right - r.left) / 2, r.top + (r.bottom - r.top) / 2};
 }
 
-// One drawn item of a picture. It asks the picture for its item each time,
-// so it always tells what is drawn now.
+// One drawn item of a picture, as it was when the picture's parts were
+// last noted: when they change, the picture's interface retires its items
+// and makes new ones, so that a reader never keeps an old name under a
+// reused identity.
 class DrawnItemAccessible final : public QAccessibleInterface, public QAccessibleActionInterface {
  public:
-  DrawnItemAccessible(ImageControl* control, int index) : control_(control), index_(index) {}
+  DrawnItemAccessible(ImageControl* control, int index, DrawnItem item)
+      : control_(control), index_(index), item_(std::move(item)) {}
 
-  bool isValid() const override { return Item().has_value(); }
+  void Retire() { retired_ = true; }
+  bool isValid() const override { return !retired_ && control_ != nullptr; }
   QObject* object() const override { return nullptr; }
   QWindow* window() const override {
     return control_ ? control_->window()->windowHandle() : nullptr;
@@ -41,14 +46,12 @@ class DrawnItemAccessible final : public QAccessibleInterface, public QAccessibl
   int indexOfChild(const QAccessibleInterface*) const override { return -1; }
   QAccessibleInterface* childAt(int, int) const override { return nullptr; }
   QString text(QAccessible::Text t) const override {
-    const auto item = Item();
-    return item && t == QAccessible::Name ? ToQString(item->name) : QString();
+    return isValid() && t == QAccessible::Name ? ToQString(item_.name) : QString();
   }
   void setText(QAccessible::Text, const QString&) override {}
   QRect rect() const override {
-    const auto item = Item();
-    if (!item) return {};
-    const HitArea& r = item->area;
+    if (!isValid()) return {};
+    const HitArea& r = item_.area;
     return {control_->mapToGlobal(QPoint(r.left, r.top)),
             QSize(r.right - r.left + 1, r.bottom - r.top + 1)};
   }
@@ -60,7 +63,7 @@ class DrawnItemAccessible final : public QAccessibleInterface, public QAccessibl
     QAccessible::State s;
     s.focusable = true;
     const ImageControl* control = control_.data();
-    if (!control) {
+    if (!control || retired_) {
       s.invisible = s.disabled = true;
       return s;
     }
@@ -77,32 +80,28 @@ class DrawnItemAccessible final : public QAccessibleInterface, public QAccessibl
 
   QStringList actionNames() const override { return {pressAction()}; }
   void doAction(const QString& name) override {
-    const auto item = Item();
-    if (name != pressAction() || !item) return;
-    const QPoint p = Centre(item->area);
+    if (name != pressAction() || !isValid()) return;
+    const QPoint p = Centre(item_.area);
     control_->PressAt(p.x(), p.y());
   }
   QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
  private:
-  std::optional<DrawnItem> Item() const {
-    const ImageControl* control = control_.data();
-    if (!control) return std::nullopt;
-    const auto items = control->AccessibleItems();
-    if (index_ >= static_cast<int>(items.size())) return std::nullopt;
-    return items[static_cast<size_t>(index_)];
-  }
-
   QPointer<ImageControl> control_;
   int index_;
+  DrawnItem item_;
+  bool retired_ = false;
 };
 
 // A picture: a button when it is clicked as a whole, a container of its drawn
 // items otherwise.
 class ImageControlAccessible final : public QAccessibleWidget {
  public:
-  explicit ImageControlAccessible(ImageControl* control) : QAccessibleWidget(control) {}
+  explicit ImageControlAccessible(ImageControl* control) : QAccessibleWidget(control) {
+    renew_ = QObject::connect(control, &ImageControl::PartsChanged, control, [this] { Renew(); });
+  }
   ~ImageControlAccessible() override {
+    QObject::disconnect(renew_);
     for (const auto& [index, id] : children_)
       QAccessible::deleteAccessibleInterface(id);
   }
@@ -111,11 +110,12 @@ class ImageControlAccessible final : public QAccessibleWidget {
   QAccessible::Role role() const override { return Control()->AccessibleRole(); }
   int childCount() const override { return static_cast<int>(Control()->AccessibleItems().size()); }
   QAccessibleInterface* child(int index) const override {
-    if (index < 0 || index >= childCount()) return nullptr;
+    const auto items = Control()->AccessibleItems();
+    if (index < 0 || index >= static_cast<int>(items.size())) return nullptr;
     auto it = children_.find(index);
     if (it == children_.end()) {
-      const QAccessible::Id id =
-          QAccessible::registerAccessibleInterface(new DrawnItemAccessible(Control(), index));
+      const QAccessible::Id id = QAccessible::registerAccessibleInterface(
+          new DrawnItemAccessible(Control(), index, items[static_cast<size_t>(index)]));
       it = children_.emplace(index, id).first;
     }
     return QAccessible::accessibleInterface(it->second);
@@ -155,7 +155,24 @@ class ImageControlAccessible final : public QAccessibleWidget {
  private:
   ImageControl* Control() const { return static_cast<ImageControl*>(widget()); }
 
+  // The parts changed: the items a reader knows are removed, retired and
+  // forgotten, and the new ones announced under new identities.
+  void Renew() {
+    for (const auto& [index, id] : children_) {
+      QAccessibleEvent gone(QAccessible::accessibleInterface(id), QAccessible::ObjectDestroyed);
+      QAccessible::updateAccessibility(&gone);
+    }
+    for (const auto& [index, id] : children_) {
+      static_cast<DrawnItemAccessible*>(QAccessible::accessibleInterface(id))->Retire();
+      QAccessible::deleteAccessibleInterface(id);
+    }
+    children_.clear();
+    QAccessibleEvent reordered(Control(), QAccessible::ObjectReorder);
+    QAccessible::updateAccessibility(&reordered);
+  }
+
   mutable std::map<int, QAccessible::Id> children_;
+  QMetaObject::Connection renew_;
 };
 
 QAccessibleInterface* Factory(const QString& key, QObject* object) {
@@ -244,6 +261,12 @@ void Announce(const QString& sentence, QWidget* fallback) {
   });
   // Where no window takes the keyboard (no window manager), the window asked.
   QTimer::singleShot(1000, qApp, [] { SayWaiting(QApplication::activeWindow()); });
+}
+
+void ShowText(QLabel* label, const QString& text) {
+  label->setText(text);
+  const QString name = text.isEmpty() ? QStringLiteral("blank") : QString();
+  if (label->accessibleName() != name) label->setAccessibleName(name);
 }
 
 FocusReturn::FocusReturn()

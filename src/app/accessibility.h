@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
+class QLabel;
 class QString;
 
 namespace timer555 {
@@ -20,6 +21,10 @@ void InstallAccessibility();
 // between windows (a dialog has just closed), the sentence waits until it
 // lands, or a second, and then goes to the active window or `fallback`.
 void Announce(const QString& sentence, QWidget* fallback = nullptr);
+
+// Sets a label's text; an empty one reads "blank", as a reader says of an
+// empty field (a nameless label would be read by its group's title).
+void ShowText(QLabel* label, const QString& text);
 
 // Held while a modal dialog runs: when it ends, the window the dialog was
 // opened from is the active one again, with its focus where it was. (A

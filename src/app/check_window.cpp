@@ -164,6 +164,7 @@ QWidget* TfmCheck::BuildFigures() {
     figures_->addWidget(label, row + 1, 0);
     for (int column = 1; column <= 3; ++column) {
       auto* value = new QLabel;
+      ShowText(value, {});
       value->setTextInteractionFlags(Qt::TextSelectableByMouse);
       figures_->addWidget(value, row + 1, column);
     }
@@ -329,12 +330,12 @@ void TfmCheck::Check() {
 
 void TfmCheck::ShowNothing() {
   setWindowTitle("Real-world check");
-  status_->setText("No calculated design: pick a design, type its figures and press Calculate.");
+  ShowText(status_, "No calculated design: pick a design, type its figures and press Calculate.");
   for (int row = 1; row < figures_->rowCount(); ++row)
     for (int column = 1; column <= 2; ++column)
-      Cell(row, column)->clear();
-  warnings_->clear();
-  band_->clear();
+      ShowText(Cell(row, column), {});
+  ShowText(warnings_, {});
+  ShowText(band_, {});
   SearchParts();
 }
 
@@ -343,7 +344,7 @@ void TfmCheck::ShowFigures() {
   const CheckReport& r = *report_;
   const DesignTraits& traits = TraitsOf(d.kind);
   setWindowTitle(QString("Real-world check \u2014 ") + traits.title);
-  status_->setText(Text(PartsText(d)));
+  ShowText(status_, Text(PartsText(d)));
   // The one-shot's pulse stands in the first row; the astables' five rows
   // are shown whole.
   const std::vector<TimingRow>& rows = TimingRows(d.kind);
@@ -359,16 +360,16 @@ void TfmCheck::ShowFigures() {
       QLabel* cell = Cell(row + 1, column);
       cell->setAccessibleDescription(QString(figure.label) + ", " + kColumns[column - 1].heading);
       if (column <= 2)
-        cell->setText(Text(FigureText(figure.kind, figure.value(*timings[column - 1]))));
+        ShowText(cell, Text(FigureText(figure.kind, figure.value(*timings[column - 1]))));
     }
   }
   QString text;
   for (const Warning& w : r.warnings)
     text += "<p><b>" + QString(CodeKey(w.code)).toHtmlEscaped() +
             "</b>: " + Text(w.message).toHtmlEscaped() + "</p>";
-  warnings_->setText(text.isEmpty() ? "None: the design keeps every limit." : text);
-  band_->setText(
-      Text(ToleranceText(settings_.tolerance) + ": " + WorstCaseText(r.band, traits.oneShot)));
+  ShowText(warnings_, text.isEmpty() ? "None: the design keeps every limit." : text);
+  ShowText(band_,
+           Text(ToleranceText(settings_.tolerance) + ": " + WorstCaseText(r.band, traits.oneShot)));
 }
 
 void TfmCheck::SearchParts() {
@@ -376,7 +377,7 @@ void TfmCheck::SearchParts() {
     partsQuestion_.reset();
     partsAnswer_.reset();
     partsTable_->setRowCount(0);
-    partsStatus_->setText("");
+    ShowText(partsStatus_, "");
     ChooseParts();
     return;
   }
@@ -396,7 +397,7 @@ void TfmCheck::SearchParts() {
     askAgain_ = true;
     return;
   }
-  partsStatus_->setText("Searching\u2026");
+  ShowText(partsStatus_, "Searching\u2026");
   search_.Start(
       [question] {
         return FindParts(question.target, question.bench, question.resistors, question.capacitors);
@@ -415,12 +416,12 @@ void TfmCheck::ShowParts(const PartsQuestion& question, PartsAnswer answer) {
   }
   partsAnswer_ = std::move(answer);
   const DesignTraits& traits = TraitsOf(question.target.kind);
-  partsStatus_->setText(
-      !partsAnswer_->reachable
-          ? Text("Cannot be met. " + partsAnswer_->why + " " + partsAnswer_->instead)
-      : partsAnswer_->clean ? "Every choice keeps every limit; best first by the built circuit's "
-                              "predicted timing at the worse end of its band."
-                            : "No choice keeps every limit: the least bad, with what they break.");
+  ShowText(partsStatus_, !partsAnswer_->reachable ? Text("Cannot be met. " + partsAnswer_->why +
+                                                         " " + partsAnswer_->instead)
+                         : partsAnswer_->clean
+                             ? "Every choice keeps every limit; best first by the built circuit's "
+                               "predicted timing at the worse end of its band."
+                             : "No choice keeps every limit: the least bad, with what they break.");
   partsTable_->setRowCount(static_cast<int>(partsAnswer_->choices.size()));
   const auto item = [](const std::string& text) {
     auto* cell = new QTableWidgetItem(Text(text));
@@ -528,7 +529,7 @@ void TfmCheck::ShowSimulated(const std::optional<Timing>& t) {
   for (int row = 0; row < static_cast<int>(rowLabels_.size()); ++row) {
     const bool shown = t && row < static_cast<int>(rows.size());
     const TimingRow* figure = shown ? &rows[static_cast<size_t>(row)] : nullptr;
-    Cell(row + 1, 3)->setText(figure ? Text(FigureText(figure->kind, figure->value(*t))) : "");
+    ShowText(Cell(row + 1, 3), figure ? Text(FigureText(figure->kind, figure->value(*t))) : "");
   }
 }
 

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 namespace timer555 {
@@ -36,9 +37,9 @@ void ImageControl::SetAccessibleParts(QAccessible::Role role, QAccessible::Role 
 }
 
 void ImageControl::SetCurrentItem(int item) {
+  NoteParts();
   current_ = item;
   keyboard_ = true;
-  markedNames_ = ItemNames();
   update();
 }
 
@@ -51,6 +52,7 @@ QPoint ImageControl::CurrentCentre() const {
 }
 
 void ImageControl::MoveItem(int by) {
+  NoteParts();
   const int n = static_cast<int>(AccessibleItems().size());
   if (n == 0) return;
   current_ = ((current_ + by) % n + n) % n;
@@ -59,15 +61,19 @@ void ImageControl::MoveItem(int by) {
   AnnounceCurrent();
 }
 
-std::vector<std::string> ImageControl::ItemNames() const {
-  std::vector<std::string> names;
-  for (const DrawnItem& item : AccessibleItems())
-    names.push_back(item.name);
-  return names;
+void ImageControl::NoteParts() {
+  std::vector<DrawnItem> items = AccessibleItems();
+  const bool samePlaces = std::ranges::equal(items, known_, {}, &DrawnItem::area, &DrawnItem::area);
+  if (samePlaces && std::ranges::equal(items, known_, {}, &DrawnItem::name, &DrawnItem::name))
+    return;
+  // Other parts (another page): the mark starts at the first. The same
+  // parts with new values keep it where it was.
+  if (!samePlaces) current_ = 0;
+  known_ = std::move(items);
+  emit PartsChanged();
 }
 
 void ImageControl::AnnounceCurrent() {
-  markedNames_ = ItemNames();
   // A screen reader follows the mark: the part it is on takes the focus.
   if (!hasFocus() || current_ >= static_cast<int>(AccessibleItems().size())) return;
   QAccessibleEvent event(this, QAccessible::Focus);
@@ -112,11 +118,11 @@ void ImageControl::keyPressEvent(QKeyEvent* event) {
 
 void ImageControl::PressCurrent() {
   keyboard_ = true;
+  NoteParts();
   const QPoint at = CurrentCentre();
-  const std::vector<std::string> before = ItemNames();
   PressAt(at.x(), at.y());
   // Another page: the mark starts on its first part.
-  if (ItemNames() != before) current_ = 0;
+  NoteParts();
   update();
   AnnounceCurrent();
 }
@@ -132,9 +138,8 @@ void ImageControl::focusInEvent(QFocusEvent* event) {
   if (why == Qt::TabFocusReason || why == Qt::BacktabFocusReason ||
       why == Qt::ShortcutFocusReason) {
     keyboard_ = true;
-    // Back on the same parts the mark is where it was; on other parts (another
-    // page, new values) it starts at the first.
-    if (ItemNames() != markedNames_) current_ = 0;
+    // Back on the same parts the mark is where it was.
+    NoteParts();
   }
   update();
   QWidget::focusInEvent(event);

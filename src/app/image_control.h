@@ -63,6 +63,13 @@ class ImageControl final : public QWidget {
   // A key that presses part `item` at once (the picture of two arrows: Up
   // presses the up arrow) instead of moving the mark.
   void SetItemKey(int key, int item) { itemKeys_.emplace_back(key, item); }
+  // After a step that may have drawn other parts: where they differ from the
+  // parts last noted, PartsChanged tells (a screen reader's view renews
+  // them), and on other places (another page) the mark starts at the first.
+  void NoteParts();
+
+ signals:
+  void PartsChanged();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -90,8 +97,7 @@ class ImageControl final : public QWidget {
   // Presses the part with the mark, as a click in its middle would.
   void PressCurrent();
   // The parts the mark was last on, to know a new set of parts.
-  std::vector<std::string> markedNames_;
-  std::vector<std::string> ItemNames() const;
+  std::vector<DrawnItem> known_;  // the parts as last noted
   // The centre of the current part, or of the control.
   QPoint CurrentCentre() const;
   void MoveItem(int by);

@@ -91,8 +91,11 @@ void TfmMain::Guarded(F&& handler) {
   } catch (...) {
     ShowError("Unexpected error");
   }
-  for (ImageControl* image : {Image1, Image2, Image3, Image4, Image5})
-    if (image != nullptr) image->update();
+  for (ImageControl* image : {Image1, Image2, Image3, Image4, Image5}) {
+    if (image == nullptr) continue;
+    image->update();
+    image->NoteParts();
+  }
   // Before the start is drawn there is nothing to name, and naming would
   // wake the screen reader's bridge before the window is on the screen.
   if (!started_) return;

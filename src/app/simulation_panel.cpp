@@ -62,6 +62,7 @@ SimulationPanel::SimulationPanel(QWidget* parent) : QGroupBox("Simulation", pare
   status_ = new QLabel;
   status_->setWordWrap(true);
   status_->setAccessibleDescription("Simulation status");
+  ShowText(status_, {});
   // A line for the status from the start: the picture does not move down.
   status_->setMinimumHeight(status_->fontMetrics().lineSpacing());
   layout->addWidget(status_);
@@ -132,13 +133,13 @@ void SimulationPanel::SetDesign(const std::optional<DesignSnapshot>& design,
   if (changed && !Running()) Clear();
   simulate_->setEnabled(Running() || (available_ && design_.has_value()));
   netlist_->setEnabled(design_.has_value());
-  if (!available_) status_->setText(kNgspiceMissing);
+  if (!available_) ShowText(status_, kNgspiceMissing);
 }
 
 void SimulationPanel::Clear() {
   lastRun_.reset();
   picture_->Clear();
-  status_->clear();
+  ShowText(status_, {});
   if (resultHandler_) resultHandler_(std::nullopt);
 }
 
@@ -148,13 +149,13 @@ void SimulationPanel::Start() {
   simulate_->setAccessibleName("Cancel");
   simulate_->setToolTip("Cancel the simulation");
   busy_->setVisible(true);
-  status_->setText("Simulating\u2026");
+  ShowText(status_, "Simulating\u2026");
   Announce("Simulating", this);
 }
 
 void SimulationPanel::Cancel() {
   job_.Cancel();
-  status_->setText("Cancelling\u2026");
+  ShowText(status_, "Cancelling\u2026");
 }
 
 void SimulationPanel::Finished(SimulationResult result, const DesignSnapshot& design,
@@ -168,14 +169,14 @@ void SimulationPanel::Finished(SimulationResult result, const DesignSnapshot& de
   const bool current = design_ && *design_ == design && conditions_ == conditions;
   if (!current && !result.error) result.error = "the design changed during the simulation";
   if (result.error) {
-    status_->setText(QString::fromStdString(*result.error));
+    ShowText(status_, QString::fromStdString(*result.error));
     Announce(status_->text(), this);
     lastRun_.reset();
     picture_->Clear();
     if (resultHandler_) resultHandler_(std::nullopt);
     return;
   }
-  status_->setText(QString("Simulated by ngspice in %1 s.").arg(result.seconds, 0, 'f', 2));
+  ShowText(status_, QString("Simulated by ngspice in %1 s.").arg(result.seconds, 0, 'f', 2));
   const Timing simulated = result.simulated;
   Announce(SimulatedSentence(design, simulated), this);
   lastRun_ = Run{design, conditions, result};

@@ -373,6 +373,22 @@ TEST_F(DesignFlowTest, CapacitorArrowsStepTheE12SeriesAcrossDecades) {
   EXPECT_EQ(d.DecadeCount, 9);
 }
 
+// The same parts with new values keep the keyboard's mark where it was.
+TEST_F(DesignFlowTest, AStepKeepsTheMarkOnItsPart) {
+  OpenDesign(3);
+  Type(window->NumEdit1, "1000");
+  Type(window->NumEdit2, "25");
+  Calculate();
+  window->Image2->setFocus(Qt::TabFocusReason);
+  window->Image2->SetCurrentItem(2);
+  const int parts = static_cast<int>(window->Image2->AccessibleItems().size());
+  ASSERT_GT(parts, 2);
+  const std::string before = window->Image2->AccessibleItems()[2].name;
+  ClickArrow(true);
+  EXPECT_NE(window->Image2->AccessibleItems()[2].name, before) << "new values";
+  EXPECT_EQ(window->Image2->CurrentItem(), 2);
+}
+
 TEST_F(DesignFlowTest, ArrowsWithAnInvalidFieldStepNothing) {
   OpenDesign(1);
   Type(window->NumEdit1, "1000");
@@ -621,6 +637,14 @@ TEST_F(CheckWindowTest, F9OpensItAndItExplainsTheSlowDiodeDesign) {
     EXPECT_TRUE(name.contains("771.7 Hz") || name.contains("diode-drop")) << name.toStdString();
   }
   EXPECT_EQ(read, 2);
+  // An empty cell or status reads "blank", not the title of its group.
+  for (const char* empty : {"Frequency, simulated", "Simulation status"}) {
+    for (QLabel* l : check->findChildren<QLabel*>()) {
+      if (l->accessibleDescription() != empty) continue;
+      EXPECT_EQ(QAccessible::queryAccessibleInterface(l)->text(QAccessible::Name), "blank")
+          << empty;
+    }
+  }
   // Every control has a name a screen reader reads.
   for (QWidget* w : check->findChildren<QWidget*>()) {
     if (qobject_cast<QAbstractSpinBox*>(w) || qobject_cast<QComboBox*>(w) ||

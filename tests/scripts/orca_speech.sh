@@ -57,6 +57,12 @@ timeout 180 dbus-run-session -- bash -c '
   timeout 150 /usr/bin/python3 "$here/orca_speech.py" "$sandbox/orca.debug" "$4" "$5" "$6" ||
     status=$?
   kill $app $orca 2>/dev/null || true
+  # A reader that asks after a part of an earlier page was not told it went.
+  if [ $status -eq 0 ] &&
+    grep -E "Accessible invalid|Could not find accessible" "$sandbox/window.log"; then
+    echo "orca_speech: the reader asked after parts that are gone"
+    status=1
+  fi
   if [ $status -ne 0 ]; then
     echo "--- the window said:"; cat "$sandbox/window.log"
     echo "--- Orca said:"; grep "SPEECH OUTPUT" "$sandbox/orca.debug" | tail -40
