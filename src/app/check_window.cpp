@@ -72,6 +72,10 @@ TfmCheck::TfmCheck(MainShell& shell, QWidget* parent) : QWidget(parent, Qt::Tool
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(0, 0, 0, 0);
   scroll_ = new QScrollArea;
+  // The keyboard goes to the controls inside, which scroll into view; the
+  // area itself is no stop of Tab (it would be one without a mark).
+  scroll_->setFocusPolicy(Qt::NoFocus);
+  scroll_->setAccessibleName("Real-world check");
   scroll_->setWidgetResizable(true);
   scroll_->setFrameShape(QFrame::NoFrame);
   outer->addWidget(scroll_);

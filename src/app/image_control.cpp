@@ -73,6 +73,27 @@ void ImageControl::NoteParts() {
   emit PartsChanged();
 }
 
+int ImageControl::StepInColumn(int step) {
+  NoteParts();
+  const std::vector<DrawnItem> items = AccessibleItems();
+  if (current_ < 0 || current_ >= static_cast<int>(items.size())) return step;
+  const HitArea& from = items[static_cast<size_t>(current_)].area;
+  const int fromMiddle = from.top + from.bottom;  // twice the middle
+  int best = -1;
+  int bestDistance = 0;
+  for (int i = 0; i < static_cast<int>(items.size()); ++i) {
+    const HitArea& to = items[static_cast<size_t>(i)].area;
+    const int distance = (to.top + to.bottom - fromMiddle) * step;
+    const bool sameColumn = to.left <= from.right && from.left <= to.right;
+    if (i == current_ || !sameColumn || distance <= 0) continue;
+    if (best < 0 || distance < bestDistance) {
+      best = i;
+      bestDistance = distance;
+    }
+  }
+  return best < 0 ? step : best - current_;
+}
+
 void ImageControl::AnnounceCurrent() {
   // A screen reader follows the mark: the part it is on takes the focus.
   if (!hasFocus() || current_ >= static_cast<int>(AccessibleItems().size())) return;
@@ -92,10 +113,12 @@ void ImageControl::keyPressEvent(QKeyEvent* event) {
       return;
     }
   }
-  if (key == Qt::Key_Left || key == Qt::Key_Up) {
+  if (key == Qt::Key_Left) {
     MoveItem(-1);
-  } else if (key == Qt::Key_Right || key == Qt::Key_Down) {
+  } else if (key == Qt::Key_Right) {
     MoveItem(1);
+  } else if (key == Qt::Key_Up || key == Qt::Key_Down) {
+    MoveItem(StepInColumn(key == Qt::Key_Down ? 1 : -1));
   } else if (key == Qt::Key_Home) {
     MoveItem(-current_);
   } else if (key == Qt::Key_End) {

@@ -102,6 +102,10 @@ class ImageControl final : public QWidget {
   QPoint CurrentCentre() const;
   void MoveItem(int by);
   void AnnounceCurrent();
+  // Up and Down: the step to the nearest part above or below in the same
+  // column (the designs stand in a 2 x 2 grid); where there is none, to the
+  // part before or after, as Left and Right go.
+  int StepInColumn(int step);
 };
 
 }  // namespace timer555

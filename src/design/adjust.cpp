@@ -57,7 +57,10 @@ void TfmAdjust::FormShow() {
   NumEdit1->SetProgramText(ToQString(a.AdjustNumber));
   Label2->setText(ToQString(a.AdjustUnit));
   Label2->adjustSize();
-  NumEdit1->setAccessibleDescription(ToQString("in " + UnitWord(a.AdjustUnit)));
+  // The refusal names no range: the reader hears it beforehand.
+  const std::string range = AdjustmentRange(a.AdjustReference);
+  NumEdit1->setAccessibleDescription(
+      ToQString("in " + UnitWord(a.AdjustUnit) + (range.empty() ? "" : ", " + range)));
   // A reader names the dialog by the part it adjusts.
   setAccessibleName("Adjust " + Label1->text());
   NumEdit1->setFocus();

@@ -81,6 +81,26 @@ std::string SpokenValue(const std::string& shown, bool capacitor) {
   return field.number + " " + word;
 }
 
+namespace {
+
+// `value` to four significant figures, rounded up or down.
+std::string FourFigures(double value, bool up) {
+  const double scale = std::pow(10.0, 3 - std::floor(std::log10(value)));
+  // A hair of slack: 120 / 1.2 × 1.2 must not round up to 120.1.
+  const double scaled = value * scale;
+  const double rounded = (up ? std::ceil(scaled - 1e-9) : std::floor(scaled + 1e-9)) / scale;
+  char text[32];
+  const auto end = std::to_chars(text, text + sizeof text, rounded, std::chars_format::general, 4);
+  return std::string(text, end.ptr);
+}
+
+}  // namespace
+
+std::string AdjustmentRange(double value) {
+  if (!(value > 0) || !std::isfinite(value)) return {};
+  return "from " + FourFigures(value / 1.2, true) + " to " + FourFigures(value * 1.2, false);
+}
+
 std::string UnitWord(const std::string& unit) {
   static const std::pair<const char*, const char*> kWords[] = {
       {"", "ohms"},    {"K", "kilohms"},      {"M", "megohms"},     {"G", "gigohms"},

@@ -39,6 +39,11 @@ std::string SpokenValue(const std::string& shown, bool capacitor);
 // for a unit it does not know.
 std::string UnitWord(const std::string& unit);
 
+// The band the dialog accepts around its reference (in the shown unit), for
+// a reader: "from 83.34 to 120" for 100, four figures rounded inwards (both
+// ends are accepted); empty where the reference is not a positive number.
+std::string AdjustmentRange(double reference);
+
 // Whether the dialog of resistor `index` (1 or 2) accepts `ohms` for `design`.
 bool AcceptsResistor(const TimerDesignState& design, int index, double ohms);
 

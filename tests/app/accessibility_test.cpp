@@ -209,6 +209,27 @@ TEST_F(AccessibilityTest, ItemsOfAnEarlierPageAreGone) {
   EXPECT_NE(Name(page->child(0)), firstName);
 }
 
+// Up and Down keep to the column of the 2 x 2 design grid; with nothing
+// further that way they step on, as Right does.
+TEST_F(AccessibilityTest, UpAndDownKeepToTheColumnOfTheGrid) {
+  Press(Child(Of(window->Image1), "Design"));
+  window->Image2->setFocus(Qt::TabFocusReason);
+  window->Image2->SetCurrentItem(0);
+  const auto marked = [this] {
+    return window->Image2->AccessibleItems()[static_cast<size_t>(window->Image2->CurrentItem())]
+        .name;
+  };
+  QTest::keyClick(window->Image2, Qt::Key_Down);
+  EXPECT_EQ(marked(), "Astable (Duty cycle < 50%)");
+  QTest::keyClick(window->Image2, Qt::Key_Up);
+  EXPECT_EQ(marked(), "Astable (Duty cycle > 50%)");
+  QTest::keyClick(window->Image2, Qt::Key_Right);
+  QTest::keyClick(window->Image2, Qt::Key_Down);
+  EXPECT_EQ(marked(), "Monostable (One-shot)");
+  QTest::keyClick(window->Image2, Qt::Key_Down);
+  EXPECT_EQ(marked(), "Astable (Duty cycle > 50%)") << "on past the last";
+}
+
 // Another page puts the keyboard's mark on its first part.
 TEST_F(AccessibilityTest, TheMarkStartsAtTheFirstPartOfANewPage) {
   Press(Child(Of(window->Image1), "Applications"));

@@ -989,6 +989,30 @@ TEST_F(CheckWindowTest, ANarrowWindowStacksItsColumns) {
   }
 }
 
+// Tab walks the check window's controls round, each with a name a reader
+// says; no stop is a bare container.
+TEST_F(CheckWindowTest, EveryTabStopIsANamedControl) {
+  Design3At1kHz();
+  TfmCheck* check = PressF9();
+  QTRY_VERIFY(!check->Searching());
+  QApplication::setActiveWindow(check);
+  check->ApplyPartsButton()->setFocus(Qt::TabFocusReason);
+  QWidget* first = QApplication::focusWidget();
+  ASSERT_NE(first, nullptr);
+  int stops = 0;
+  QWidget* at = first;
+  do {
+    ASSERT_EQ(at->window(), check);
+    EXPECT_EQ(qobject_cast<QScrollArea*>(at), nullptr) << "a scroll area";
+    EXPECT_FALSE(QAccessible::queryAccessibleInterface(at)->text(QAccessible::Name).isEmpty())
+        << at->metaObject()->className();
+    QTest::keyClick(at, Qt::Key_Tab);
+    at = QApplication::focusWidget();
+    ASSERT_NE(at, nullptr);
+  } while (at != first && ++stops < 40);
+  EXPECT_LT(stops, 40) << "Tab comes round";
+}
+
 // F9 brings the closed window back, the same window with its settings.
 TEST_F(CheckWindowTest, F9ReopensTheClosedWindow) {
   TfmCheck* check = PressF9();
@@ -1179,11 +1203,13 @@ TEST_F(RoadTest, TheKeyboardAloneEndsWhereTheMouseDoes) {
   ASSERT_EQ(window->Image2->AccessibleItems().at(1).name.substr(0, 4), "R1, ");
   const QString entry = R1Entry();
   KeyIntoModal(Qt::Key_Return, [&] {
-    // A reader hears the field as the part with its unit, the value as typed.
+    // A reader hears the field as the part with its unit and the range it
+    // takes, the value as typed.
     QAccessibleInterface* field =
         QAccessible::queryAccessibleInterface(QApplication::focusWidget());
     EXPECT_EQ(field->text(QAccessible::Name), "R1");
-    EXPECT_EQ(field->text(QAccessible::Description), "in kilohms");
+    EXPECT_TRUE(field->text(QAccessible::Description).startsWith("in kilohms, from "))
+        << field->text(QAccessible::Description).toStdString();
     Keys(entry);
 
     Key(Qt::Key_Return);  // to OK

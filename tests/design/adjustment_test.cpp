@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "design/input_panel.h"
 #include "design/timer_equations.h"
 #include "state/global.h"
@@ -103,6 +105,32 @@ TEST(AdjustmentBand, ExactDecimalEndsAreIncludedForEveryShownNumber) {
     }
   }
   EXPECT_EQ(refusedEnds, 0);
+}
+
+// The range a reader hears is the band the dialog takes: both ends typed
+// are accepted.
+TEST(AdjustmentRange, NamesTheEndsTheDialogAccepts) {
+  const struct {
+    AdjustmentField field;
+    const char* range;
+  } cases[] = {
+      {{"R1", "100", "", 100, false}, "from 83.34 to 120"},
+      {{"R1", "3.607", "K", 3.60675, false}, "from 3.006 to 4.328"},
+      {{"R2", "10.82", "K", 10.8203, false}, "from 9.017 to 12.98"},
+      {{"C1", "100", "nF", 100, true}, "from 83.34 to 120"},
+      {{"C1", "2.7", "nF", 2.7, true}, "from 2.25 to 3.24"},
+  };
+  for (const auto& c : cases) {
+    const std::string range = AdjustmentRange(c.field.reference);
+    EXPECT_EQ(range, c.range) << c.field.number;
+    const auto to = range.find(" to ");
+    ASSERT_NE(to, std::string::npos);
+    EXPECT_TRUE(AcceptedValue(c.field, range.substr(5, to - 5))) << range;
+    EXPECT_TRUE(AcceptedValue(c.field, range.substr(to + 4))) << range;
+  }
+  for (double nothing : {0.0, -5.0, std::numeric_limits<double>::infinity(),
+                         std::numeric_limits<double>::quiet_NaN()})
+    EXPECT_EQ(AdjustmentRange(nothing), "") << nothing;
 }
 
 TEST(SpokenValue, SaysTheSchematicsValueInWords) {
