@@ -103,7 +103,10 @@ void TfmMain::Guarded(F&& handler) {
   // written on it.
   const QString title = QString::fromStdString(shell_->PageTitle());
   if (Image2->accessibleName() != title) Image2->setAccessibleName(title);
-  const QString text = QString::fromStdString(ReadingOrder(Image2->CanvasRef().Written()));
+  std::vector<HitArea> parts;
+  for (const DrawnItem& item : Image2->AccessibleItems())
+    parts.push_back(item.area);
+  const QString text = QString::fromStdString(ReadingOrder(Image2->CanvasRef().Written(), parts));
   if (Image2->accessibleDescription() != text) Image2->setAccessibleDescription(text);
   // The check hears of every change of the design, and of nothing else.
   shell_->AnnounceDesign();

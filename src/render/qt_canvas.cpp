@@ -8,7 +8,9 @@
 #include <QPainter>
 #include <QRawFont>
 #include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <cstdlib>
 #include <map>
 #include <optional>
 #include <tuple>
@@ -238,31 +240,136 @@ void QtCanvas::Unwrite(int left, int top, int right, int bottom) {
   });
 }
 
-std::string ReadingOrder(std::vector<WrittenText> texts) {
+namespace {
+
+std::string Trimmed(const std::string& t) {
+  const size_t from = t.find_first_not_of(' ');
+  return from == std::string::npos ? std::string()
+                                   : t.substr(from, t.find_last_not_of(' ') - from + 1);
+}
+
+// Words with a letter: "4.5 - 18" in a table is no prose.
+int Words(const std::string& text) {
+  int n = 0;
+  bool letter = false;
+  for (const char c : text + ' ') {
+    if (c == ' ') {
+      n += letter ? 1 : 0;
+      letter = false;
+    } else {
+      letter = letter || std::isalpha(static_cast<unsigned char>(c)) != 0;
+    }
+  }
+  return n;
+}
+
+// Joins the columns of prose among the texts of no block yet (texts sorted
+// from the top): each line continues at the same x a line below, and one of
+// the column's lines has three words or more.
+void JoinProse(const std::vector<WrittenText>& texts, std::vector<size_t>& block) {
+  const size_t none = texts.size();
+  std::vector<size_t> next(texts.size(), none);
+  std::vector<bool> continued(texts.size(), false);
+  for (size_t i = 0; i < texts.size(); ++i) {
+    if (block[i] != i || texts[i].height <= 0) continue;
+    for (size_t j = i + 1; j < texts.size(); ++j) {
+      const int dy = texts[j].y - texts[i].y;
+      if (dy > texts[i].height * 3 / 2) break;
+      if (block[j] == j && std::abs(texts[j].x - texts[i].x) <= 1 && 2 * dy > texts[i].height) {
+        next[i] = j;
+        continued[j] = true;
+        break;
+      }
+    }
+  }
+  for (size_t head = 0; head < texts.size(); ++head) {
+    if (continued[head] || next[head] == none) continue;
+    bool prose = false;
+    for (size_t i = head; i != none; i = next[i])
+      prose = prose || Words(texts[i].text) >= 3;
+    if (!prose) continue;
+    for (size_t i = next[head]; i != none; i = next[i])
+      block[i] = head;
+  }
+}
+
+// Which block each text belongs to (texts sorted from the top): the part it
+// lies in (`part` says which), the column of prose it continues, else a
+// block of its own.
+std::vector<size_t> Blocks(const std::vector<WrittenText>& texts, const std::vector<HitArea>& parts,
+                           std::vector<size_t>& part) {
+  std::vector<size_t> block(texts.size());
+  part.assign(texts.size(), parts.size());
+  for (size_t i = 0; i < texts.size(); ++i) {
+    block[i] = i;
+    for (size_t p = 0; p < parts.size(); ++p) {
+      if (!parts[p].Contains(texts[i].x, texts[i].y)) continue;
+      part[i] = p;
+      // The first text inside the part stands for the block.
+      for (size_t j = 0; j < i; ++j)
+        if (parts[p].Contains(texts[j].x, texts[j].y)) {
+          block[i] = block[j];
+          break;
+        }
+      break;
+    }
+  }
+  JoinProse(texts, block);
+  return block;
+}
+
+// The blocks' first texts in reading order: line by line (tops within
+// `slack` make one line), left to right; `broken` marks where a line ends.
+std::vector<size_t> InLines(const std::vector<WrittenText>& texts, std::vector<size_t> heads,
+                            int slack, std::vector<bool>& broken) {
+  broken.assign(heads.size(), false);
+  for (size_t first = 0; first < heads.size();) {
+    size_t end = first + 1;
+    while (end < heads.size() && texts[heads[end]].y - texts[heads[first]].y <= slack)
+      ++end;
+    std::stable_sort(heads.begin() + static_cast<std::ptrdiff_t>(first),
+                     heads.begin() + static_cast<std::ptrdiff_t>(end),
+                     [&](size_t a, size_t b) { return texts[a].x < texts[b].x; });
+    broken[first] = first > 0;
+    first = end;
+  }
+  return heads;
+}
+
+}  // namespace
+
+std::string ReadingOrder(std::vector<WrittenText> texts, const std::vector<HitArea>& parts) {
   // Tops this close are one line: the design page's labels sit a pixel or
   // two apart beside their parts.
   constexpr int kLineSlack = 4;
-  std::erase_if(texts, [](const WrittenText& w) {
-    return w.text.find_first_not_of(' ') == std::string::npos;
-  });
-  std::stable_sort(texts.begin(), texts.end(),
-                   [](const WrittenText& a, const WrittenText& b) { return a.y < b.y; });
+  std::erase_if(texts, [](const WrittenText& w) { return Trimmed(w.text).empty(); });
+  std::ranges::stable_sort(texts, {}, &WrittenText::y);
+  std::vector<size_t> part;
+  const std::vector<size_t> block = Blocks(texts, parts, part);
+  std::vector<size_t> heads;
+  for (size_t i = 0; i < texts.size(); ++i)
+    if (block[i] == i) heads.push_back(i);
+  std::vector<bool> broken;
+  heads = InLines(texts, heads, kLineSlack, broken);
+  // The parts' blocks take their places in the parts' own order (the order
+  // the keyboard walks them), each on a line of its own.
+  std::vector<size_t> places, ofParts;
+  for (size_t k = 0; k < heads.size(); ++k)
+    if (part[heads[k]] < parts.size()) places.push_back(k), ofParts.push_back(heads[k]);
+  std::ranges::stable_sort(ofParts, {}, [&](size_t h) { return part[h]; });
+  for (size_t k = 0; k < places.size(); ++k)
+    heads[places[k]] = ofParts[k];
   std::string out;
-  for (size_t first = 0; first < texts.size();) {
-    size_t end = first + 1;
-    while (end < texts.size() && texts[end].y - texts[first].y <= kLineSlack)
-      ++end;
-    std::stable_sort(texts.begin() + static_cast<std::ptrdiff_t>(first),
-                     texts.begin() + static_cast<std::ptrdiff_t>(end),
-                     [](const WrittenText& a, const WrittenText& b) { return a.x < b.x; });
-    if (!out.empty()) out += '\n';
-    for (size_t i = first; i < end; ++i) {
-      if (i > first) out += ' ';
-      const std::string& t = texts[i].text;
-      const size_t from = t.find_first_not_of(' ');
-      out += t.substr(from, t.find_last_not_of(' ') - from + 1);
+  for (size_t k = 0; k < heads.size(); ++k) {
+    const bool ofPart = part[heads[k]] < parts.size();
+    if (k > 0) out += broken[k] || ofPart || part[heads[k - 1]] < parts.size() ? '\n' : ' ';
+    bool firstWord = true;
+    for (size_t i = heads[k]; i < texts.size(); ++i) {
+      if (block[i] != heads[k]) continue;
+      if (!firstWord) out += ' ';
+      out += Trimmed(texts[i].text);
+      firstWord = false;
     }
-    first = end;
   }
   return out;
 }
@@ -327,7 +434,7 @@ void QtCanvas::DrawText(int x, int y, const std::string& text) {
   // from coordinates it cannot represent.
   if (right < 0 || bottom < 0 || x > image_.width() || y > image_.height()) return;
   Unwrite(x, y, x + std::max(advance, 1), y + m.Height());
-  written_.push_back({x, y, text});
+  written_.push_back({x, y, text, advance, m.Height()});
   QPainter p(&image_);
   p.fillRect(QRect(x, y, advance, m.Height()), ToQColor(BrushColor()));
   p.setFont(f);

@@ -57,15 +57,22 @@ int CellHeight(const Font& font);
 // The image encoded as a PNG file's bytes.
 std::string PngBytes(const QImage& image);
 
-// A text written on a canvas, by its top-left corner.
+// A text written on a canvas, by its top-left corner, and the cell it fills.
 struct WrittenText {
   int x = 0;
   int y = 0;
   std::string text;
+  int width = 0;
+  int height = 0;
 };
 // The texts as a reader takes them in: line by line from the top (texts whose
 // tops lie within a few pixels make one line), left to right within a line.
-std::string ReadingOrder(std::vector<WrittenText> texts);
+// Some texts are read as one block where its first text stands: those
+// inside one of `parts` (a design's name and its duty cycle), and a column
+// of prose (lines starting at one x, a line apart, one of them of three
+// words or more: the notes beside a circuit), so that a circuit's labels do
+// not break into its sentences.
+std::string ReadingOrder(std::vector<WrittenText> texts, const std::vector<HitArea>& parts = {});
 
 // The canvas the window shows and PNG export writes: a QImage of RGB32 pixels.
 // Lines, ellipses, polygons and arcs go through our own integer rasterisers;

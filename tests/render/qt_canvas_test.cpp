@@ -49,6 +49,49 @@ TEST(ReadingOrder, LinesFromTheTopWordsFromTheLeft) {
     EXPECT_EQ(ReadingOrder(c.texts), c.read);
 }
 
+// Blocks read whole where their first text stands: a column of prose beside
+// a circuit's labels, and what lies inside one part (in the parts' order).
+TEST(ReadingOrder, ProseAndPartsReadAsBlocks) {
+  struct Case {
+    std::vector<WrittenText> texts;
+    std::vector<HitArea> parts;
+    const char* read;
+  } const cases[] = {
+      // Notes beside a circuit: the labels no longer break the sentence.
+      {{{300, 60, "Input pulse cannot retrigger", 150, 16},
+        {300, 78, "timer until the output", 120, 16},
+        {300, 96, "is low.", 40, 16},
+        {100, 78, "R1", 12, 16},
+        {140, 96, "555", 20, 16}},
+       {},
+       "Input pulse cannot retrigger timer until the output is low.\nR1\n555"},
+      // A table's columns stay in their rows, numbers of three words too.
+      {{{36, 47, "Vcc", 20, 16},
+        {300, 47, "4.5 - 18", 40, 16},
+        {36, 71, "Supply current", 80, 16},
+        {300, 71, "3", 8, 16}},
+       {},
+       "Vcc 4.5 - 18\nSupply current 3"},
+      // Lines further apart than a line are no column.
+      {{{10, 0, "one two three", 80, 16}, {10, 40, "four", 30, 16}}, {}, "one two three\nfour"},
+      // A 2 x 2 grid of parts: each part's name and line together, part by part.
+      {{{134, 38, "Astable", 50, 16},
+        {85, 63, "(Duty cycle > 50%)", 150, 16},
+        {459, 38, "Astable", 50, 16},
+        {410, 63, "(Duty cycle = 50%)", 150, 16},
+        {441, 192, "Monostable", 70, 16},
+        {443, 217, "(One-shot)", 60, 16}},
+       {{0, 0, 324, 153}, {326, 0, 650, 153}, {326, 155, 650, 308}},
+       "Astable (Duty cycle > 50%)\nAstable (Duty cycle = 50%)\nMonostable (One-shot)"},
+      // Parts read in their own order in the places they take, around the rest.
+      {{{10, 0, "second", 40, 16}, {10, 20, "first", 40, 16}, {200, 0, "title", 30, 16}},
+       {{0, 20, 100, 39}, {0, 0, 100, 19}},
+       "first\ntitle\nsecond"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(ReadingOrder(c.texts, c.parts), c.read);
+}
+
 TEST(QtCanvas, LineToLeavesTheEndPixelAndMovesThePen) {
   QtCanvas c(8, 8);
   c.MoveTo(0, 0);
