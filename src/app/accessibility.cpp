@@ -167,8 +167,12 @@ class ImageControlAccessible final : public QAccessibleWidget {
       QAccessible::deleteAccessibleInterface(id);
     }
     children_.clear();
-    QAccessibleEvent reordered(Control(), QAccessible::ObjectReorder);
-    QAccessible::updateAccessibility(&reordered);
+    // One event a new item (this toolkit's "reordered" signal is malformed
+    // for the reader's library).
+    for (int i = 0; i < childCount(); ++i) {
+      QAccessibleEvent created(child(i), QAccessible::ObjectCreated);
+      QAccessible::updateAccessibility(&created);
+    }
   }
 
   mutable std::map<int, QAccessible::Id> children_;

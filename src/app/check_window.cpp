@@ -55,6 +55,33 @@ QDoubleSpinBox* Spin(double lo, double hi, double value, int decimals, const QSt
   return box;
 }
 
+// A reader names a combo box by its label and does not say the choice in it
+// (this toolkit's box reports no chosen item while closed): the choice goes
+// in the description, which is said after the role, and a choice changed by
+// the keyboard is announced.
+void DescribeChoice(QComboBox* box) {
+  box->setAccessibleDescription(box->currentText());
+  QObject::connect(box, &QComboBox::currentTextChanged, box, [box](const QString& text) {
+    box->setAccessibleDescription(text);
+    if (box->hasFocus()) Announce(text, box);
+  });
+}
+
+// The parts table: choosing a row while the keyboard is elsewhere (the
+// search has answered) must not tell a reader the table has the focus.
+class PartsTableWidget final : public QTableWidget {
+ public:
+  using QTableWidget::QTableWidget;
+
+ protected:
+  void currentChanged(const QModelIndex& current, const QModelIndex& previous) override {
+    if (hasFocus())
+      QTableWidget::currentChanged(current, previous);
+    else
+      QAbstractItemView::currentChanged(current, previous);  // without the focus event
+  }
+};
+
 }  // namespace
 
 TfmCheck::TfmCheck(MainShell& shell, QWidget* parent) : QWidget(parent, Qt::Tool), shell_(shell) {
@@ -140,18 +167,25 @@ QWidget* TfmCheck::BuildConditions() {
   capacitorTolerance_ = Spin(tol.lo, tol.hi, t.capacitor * 100, 1, " %", "Capacitor tolerance");
   minCelsius_ = Spin(deg.lo, deg.hi, t.minCelsius, 0, " \u00b0C", "Lowest temperature");
   maxCelsius_ = Spin(deg.lo, deg.hi, t.maxCelsius, 0, " \u00b0C", "Highest temperature");
-  form->addRow("Supply", vcc_);
+  // A spin box is read by its own name ("Resistor tolerance"), not also by
+  // its short label; a combo box, named by its choice, by its label.
+  const auto unlabelled = [form](const QString& label, QWidget* field) {
+    form->addRow(new QLabel(label), field);
+  };
+  unlabelled("Supply", vcc_);
   form->addRow("Timer", family_);
   form->addRow("Resistors", series_);
-  form->addRow("Tolerance R", resistorTolerance_);
-  form->addRow("Tolerance C", capacitorTolerance_);
-  form->addRow("From", minCelsius_);
-  form->addRow("To", maxCelsius_);
+  unlabelled("Tolerance R", resistorTolerance_);
+  unlabelled("Tolerance C", capacitorTolerance_);
+  unlabelled("From", minCelsius_);
+  unlabelled("To", maxCelsius_);
   for (QDoubleSpinBox* box :
        {vcc_, resistorTolerance_, capacitorTolerance_, minCelsius_, maxCelsius_})
     connect(box, &QDoubleSpinBox::valueChanged, this, [this] { ReadControls(); });
-  for (QComboBox* box : {family_, series_})
+  for (QComboBox* box : {family_, series_}) {
     connect(box, &QComboBox::currentIndexChanged, this, [this] { ReadControls(); });
+    DescribeChoice(box);
+  }
   return conditions;
 }
 
@@ -220,7 +254,7 @@ QWidget* TfmCheck::BuildParts() {
   partsStatus_->setWordWrap(true);
   partsStatus_->setAccessibleDescription("Parts status");
   layout->addWidget(partsStatus_);
-  partsTable_ = new QTableWidget(0, 6);
+  partsTable_ = new PartsTableWidget(0, 6);
   partsTable_->setHorizontalHeaderLabels({"C1", "R1", "R2", "Built circuit", "Error", "Yield"});
   partsTable_->verticalHeader()->setVisible(false);
   partsTable_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -242,6 +276,8 @@ QWidget* TfmCheck::BuildParts() {
   connect(exportParts_, &QPushButton::clicked, this, [this] { ExportParts(); });
   connect(capacitors_, &QComboBox::currentIndexChanged, this, [this] { SearchParts(); });
   connect(kinds_, &QComboBox::currentIndexChanged, this, [this] { SearchParts(); });
+  DescribeChoice(capacitors_);
+  DescribeChoice(kinds_);
   return box;
 }
 

@@ -645,6 +645,13 @@ TEST_F(CheckWindowTest, F9OpensItAndItExplainsTheSlowDiodeDesign) {
           << empty;
     }
   }
+  // A combo box says its choice in its description, and follows it.
+  auto* family = Control<QComboBox>(check, "Timer family");
+  ASSERT_NE(family, nullptr);
+  EXPECT_EQ(family->accessibleDescription(), family->currentText());
+  family->setCurrentIndex(1);
+  EXPECT_EQ(family->accessibleDescription(), "CMOS (7555 class)");
+  family->setCurrentIndex(0);
   // Every control has a name a screen reader reads.
   for (QWidget* w : check->findChildren<QWidget*>()) {
     if (qobject_cast<QAbstractSpinBox*>(w) || qobject_cast<QComboBox*>(w) ||
