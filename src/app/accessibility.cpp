@@ -2,6 +2,7 @@
 
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QPointer>
 #include <QTimer>
@@ -265,6 +266,14 @@ void Announce(const QString& sentence, QWidget* fallback) {
   });
   // Where no window takes the keyboard (no window manager), the window asked.
   QTimer::singleShot(1000, qApp, [] { SayWaiting(QApplication::activeWindow()); });
+}
+
+void DescribeChoice(QComboBox* box) {
+  box->setAccessibleDescription(box->currentText());
+  QObject::connect(box, &QComboBox::currentTextChanged, box, [box](const QString& text) {
+    box->setAccessibleDescription(text);
+    if (box->hasFocus()) Announce(text, box);
+  });
 }
 
 void ShowText(QLabel* label, const QString& text) {

@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
+class QComboBox;
 class QLabel;
 class QString;
 
@@ -21,6 +22,12 @@ void InstallAccessibility();
 // between windows (a dialog has just closed), the sentence waits until it
 // lands, or a second, and then goes to the active window or `fallback`.
 void Announce(const QString& sentence, QWidget* fallback = nullptr);
+
+// A reader names a combo box by its label and does not say the choice in it
+// (this toolkit's box reports no chosen item while closed): the choice goes
+// in the description, said after the role, and a choice changed by the
+// keyboard is announced.
+void DescribeChoice(QComboBox* box);
 
 // Sets a label's text; an empty one reads "blank", as a reader says of an
 // empty field (a nameless label would be read by its group's title).

@@ -38,6 +38,13 @@ class TfmCheck final : public QWidget {
  public:
   TfmCheck(MainShell& shell, QWidget* parent);
 
+  // Beside the main window inside the screen's available area, never over
+  // the page where there is room elsewhere.
+  void StandBeside(const QWidget& main);
+  // Shows the window, raised and active; a new native window where the old
+  // one is gone.
+  void Present();
+
   // The design to check; none where nothing is calculated.
   void SetDesign(const std::optional<DesignSnapshot>& design);
   const CheckSettings& Settings() const noexcept { return settings_; }
@@ -65,6 +72,7 @@ class TfmCheck final : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  void BuildColumns();  // the scroll area and its two columns
   QWidget* BuildConditions();
   QWidget* BuildFigures();
   QWidget* BuildParts();

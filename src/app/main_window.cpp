@@ -14,7 +14,6 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
-#include <QWindow>
 #include <algorithm>
 #include <exception>
 
@@ -504,32 +503,9 @@ TfmCheck* TfmMain::OpenCheck() {
     check_ = new TfmCheck(*shell_, this);
     check_->SetGuard([this](const std::function<void()>& change) { Guarded(change); });
     connect(this, &TfmMain::DesignChanged, check_, &TfmCheck::SetDesign);
-    // Beside the main window inside the screen's available area, never over
-    // the page where there is room elsewhere.
-    const QRect frame = frameGeometry();
-    const QScreen* display = screen();
-    const QRect area = display != nullptr ? display->availableGeometry() : QRect(frame);
-    // The window frame around the tool window, as the main window has it.
-    const int frameWidth = frame.width() - width(), frameHeight = frame.height() - height();
-    const QSize wanted = check_->sizeHint(), least = check_->minimumSizeHint();
-    const Box place = PlaceBeside({frame.x(), frame.y(), frame.width(), frame.height()},
-                                  {area.x(), area.y(), area.width(), area.height()},
-                                  wanted.width() + frameWidth, wanted.height() + frameHeight,
-                                  least.width() + frameWidth, least.height() + frameHeight);
-    check_->resize(place.width - frameWidth, place.height - frameHeight);
-    check_->move(place.left, place.top);
+    check_->StandBeside(*this);
   }
-  // Shown but never exposed: its native window went away behind our back
-  // (destroyed from outside), or it is minimized or on another desktop: a
-  // new one is made here.
-  QWindow* native = check_->windowHandle();
-  if (check_->isVisible() && native != nullptr && !native->isExposed()) {
-    check_->hide();
-    native->destroy();
-  }
-  check_->show();
-  check_->raise();
-  check_->activateWindow();
+  check_->Present();
   return check_;
 }
 
