@@ -38,10 +38,12 @@ class PartsTableWidget final : public QTableWidget {
 
  protected:
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override {
-    if (hasFocus())
+    if (hasFocus()) {
       QTableWidget::currentChanged(current, previous);
-    else
-      QAbstractItemView::currentChanged(current, previous);  // without the focus event
+      return;
+    }
+    // Past the table view's own, which tells a reader of the focus.
+    QAbstractItemView::currentChanged(current, previous);  // NOLINT(bugprone-parent-virtual-call)
   }
 };
 
