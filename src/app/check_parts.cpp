@@ -26,10 +26,6 @@ namespace timer555 {
 
 namespace {
 
-QString Text(const std::string& text) {
-  return QString::fromStdString(text);
-}
-
 // The parts table: choosing a row while the keyboard is elsewhere (the
 // search has answered) must not tell a reader the table has the focus.
 class PartsTableWidget final : public QTableWidget {

@@ -30,10 +30,6 @@ namespace {
 
 constexpr TimingColumn kColumns[] = {kIdealColumn, kPredictedColumn, kSimulatedColumn};
 
-QString Text(const std::string& text) {
-  return QString::fromStdString(text);
-}
-
 QDoubleSpinBox* Spin(double lo, double hi, double value, int decimals, const QString& suffix,
                      const QString& name) {
   auto* box = new QDoubleSpinBox;

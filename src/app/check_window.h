@@ -97,6 +97,8 @@ class TfmCheck final : public QWidget {
   void ExportParts();
   void ShowSimulated(const std::optional<Timing>& simulated);
   QLabel* Cell(int row, int column) const;
+  // The engine's texts are UTF-8 (Ω, µ, ±).
+  static QString Text(const std::string& text) { return QString::fromStdString(text); }
 
   MainShell& shell_;
   CheckSettings settings_;

@@ -52,7 +52,6 @@ QPoint ImageControl::CurrentCentre() const {
 }
 
 void ImageControl::MoveItem(int by) {
-  NoteParts();
   const int n = static_cast<int>(AccessibleItems().size());
   if (n == 0) return;
   current_ = ((current_ + by) % n + n) % n;
@@ -73,8 +72,7 @@ void ImageControl::NoteParts() {
   emit PartsChanged();
 }
 
-int ImageControl::StepInColumn(int step) {
-  NoteParts();
+int ImageControl::StepInColumn(int step) const {
   const std::vector<DrawnItem> items = AccessibleItems();
   if (current_ < 0 || current_ >= static_cast<int>(items.size())) return step;
   const HitArea& from = items[static_cast<size_t>(current_)].area;
@@ -105,6 +103,8 @@ void ImageControl::AnnounceCurrent() {
 void ImageControl::keyPressEvent(QKeyEvent* event) {
   const int key = event->key();
   const bool shift = event->modifiers() & Qt::ShiftModifier;
+  // The keys act on the parts drawn now.
+  NoteParts();
   for (const auto& [itemKey, item] : itemKeys_) {
     if (key == itemKey && event->modifiers() == Qt::NoModifier) {
       current_ = item;
@@ -141,11 +141,10 @@ void ImageControl::keyPressEvent(QKeyEvent* event) {
 
 void ImageControl::PressCurrent() {
   keyboard_ = true;
-  NoteParts();
   const QPoint at = CurrentCentre();
+  // Where the press opens another page, the window's step notes its parts
+  // and the mark starts on the first.
   PressAt(at.x(), at.y());
-  // Another page: the mark starts on its first part.
-  NoteParts();
   update();
   AnnounceCurrent();
 }

@@ -105,7 +105,7 @@ class ImageControl final : public QWidget {
   // Up and Down: the step to the nearest part above or below in the same
   // column (the designs stand in a 2 x 2 grid); where there is none, to the
   // part before or after, as Left and Right go.
-  int StepInColumn(int step);
+  int StepInColumn(int step) const;
 };
 
 }  // namespace timer555

@@ -29,6 +29,7 @@
 #include "app/save_dialog.h"
 #include "components/num_edit.h"
 #include "design/adjust.h"
+#include "design/adjustment.h"
 #include "render/qt_canvas.h"
 #include "render/svg_canvas.h"
 #include "report/figures.h"
@@ -58,11 +59,8 @@ void PlaceLabel(QLabel* label, const WindowLayout& layout, LayoutControl c) {
 
 // "Hz" as a screen reader says it: "in hertz".
 QString UnitInWords(const QString& unit) {
-  static const std::pair<const char*, const char*> kWords[] = {
-      {"Hz", "hertz"}, {"sec", "seconds"}, {"%", "percent"}};
-  for (const auto& [shown, words] : kWords)
-    if (unit == shown) return QString("in ") + words;
-  return "in " + unit;
+  const std::string words = UnitWord(unit.toStdString());
+  return "in " + (words.empty() ? unit : QString::fromStdString(words));
 }
 
 // The menu bar's captions pressed with Alt: the first letter where it is the

@@ -13,6 +13,7 @@
 
 #include "app/accessibility.h"
 #include "app/save_dialog.h"
+#include "design/adjustment.h"
 #include "render/qt_canvas.h"
 #include "report/figures.h"
 #include "simulation/netlist.h"
@@ -101,16 +102,10 @@ namespace {
 // A figure as a reader says it: "863.8 Hz" is "863.8 hertz", "25.1 %"
 // "25.1 percent", "1.2 ms" "1.2 milliseconds".
 QString Spoken(const std::string& figure) {
-  static const std::pair<const char*, const char*> kUnits[] = {
-      {" MHz", " megahertz"},  {" kHz", " kilohertz"},   {" Hz", " hertz"},
-      {" %", " percent"},      {" ms", " milliseconds"}, {" \u00b5s", " microseconds"},
-      {" ns", " nanoseconds"}, {" s", " seconds"}};
-  for (const auto& [unit, words] : kUnits) {
-    const std::string u(unit);
-    if (figure.size() > u.size() && figure.compare(figure.size() - u.size(), u.size(), u) == 0)
-      return QString::fromStdString(figure.substr(0, figure.size() - u.size()) + words);
-  }
-  return QString::fromStdString(figure);
+  const size_t space = figure.rfind(' ');
+  const std::string words =
+      space == std::string::npos ? std::string() : UnitWord(figure.substr(space + 1));
+  return QString::fromStdString(words.empty() ? figure : figure.substr(0, space + 1) + words);
 }
 
 // "Simulated by ngspice: 863.8 hertz, 25.1 percent" (the one-shot: its pulse).

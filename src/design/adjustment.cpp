@@ -103,8 +103,15 @@ std::string AdjustmentRange(double value) {
 
 std::string UnitWord(const std::string& unit) {
   static const std::pair<const char*, const char*> kWords[] = {
-      {"", "ohms"},    {"K", "kilohms"},      {"M", "megohms"},     {"G", "gigohms"},
-      {"F", "farads"}, {"uF", "microfarads"}, {"nF", "nanofarads"}, {"pF", "picofarads"}};
+      {"", "ohms"},           {"K", "kilohms"},
+      {"M", "megohms"},       {"G", "gigohms"},
+      {"F", "farads"},        {"uF", "microfarads"},
+      {"nF", "nanofarads"},   {"pF", "picofarads"},
+      {"Hz", "hertz"},        {"kHz", "kilohertz"},
+      {"MHz", "megahertz"},   {"%", "percent"},
+      {"s", "seconds"},       {"sec", "seconds"},
+      {"ms", "milliseconds"}, {"\u00b5s", "microseconds"},
+      {"ns", "nanoseconds"}};
   for (const auto& [shown, word] : kWords)
     if (unit == shown) return word;
   return {};

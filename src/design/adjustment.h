@@ -35,8 +35,10 @@ std::string EntryText(const AdjustmentField& field, double value);
 // A value as the schematic prints it, in words a screen reader says:
 // "7.214K" → "7.214 kilohms", "100nF" → "100 nanofarads".
 std::string SpokenValue(const std::string& shown, bool capacitor);
-// The dialog's unit in words: "K" is "kilohms", "nF" "nanofarads"; empty
-// for a unit it does not know.
+// A unit the window shows, in words a screen reader says: the dialog's "K"
+// is "kilohms", "nF" "nanofarads"; a figure's "kHz" "kilohertz", "%"
+// "percent", "µs" "microseconds", the entry field's "sec" "seconds";
+// empty for a unit it does not know.
 std::string UnitWord(const std::string& unit);
 
 // The band the dialog accepts around its reference (in the shown unit), for

@@ -434,7 +434,7 @@ void QtCanvas::DrawText(int x, int y, const std::string& text) {
   // from coordinates it cannot represent.
   if (right < 0 || bottom < 0 || x > image_.width() || y > image_.height()) return;
   Unwrite(x, y, x + std::max(advance, 1), y + m.Height());
-  written_.push_back({x, y, text, advance, m.Height()});
+  written_.push_back({x, y, text, m.Height()});
   QPainter p(&image_);
   p.fillRect(QRect(x, y, advance, m.Height()), ToQColor(BrushColor()));
   p.setFont(f);

@@ -57,12 +57,11 @@ int CellHeight(const Font& font);
 // The image encoded as a PNG file's bytes.
 std::string PngBytes(const QImage& image);
 
-// A text written on a canvas, by its top-left corner, and the cell it fills.
+// A text written on a canvas, by its top-left corner, and its cell's height.
 struct WrittenText {
   int x = 0;
   int y = 0;
   std::string text;
-  int width = 0;
   int height = 0;
 };
 // The texts as a reader takes them in: line by line from the top (texts whose
